@@ -1,0 +1,108 @@
+// Reads and writes back large generated map files and compares both with a plain
+// line-by-line read of the same file (the I/O floor), measured in the same run.
+//
+//   bench_MapText [folder]     (default: the system's temporary folder)
+
+#include "RandomMapRecords.h"
+#include "TIDEFile.h"
+#include "TIPLFile.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int Runs = 7;
+
+double medianMilliseconds(const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int run = 0; run < Runs; ++run) {
+        const auto start = Clock::now();
+        work();
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[Runs / 2];
+}
+
+size_t plainLineRead(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    size_t lines = 0;
+    while (std::getline(in, line))
+        ++lines;
+    return lines;
+}
+
+template <typename File>
+void measure(const char* label, const std::string& path, size_t lines, const std::function<size_t(File&)>& records)
+{
+    size_t seen = 0;
+    const double floor = medianMilliseconds([&] { seen = plainLineRead(path); });
+    size_t read = 0;
+    const double reading = medianMilliseconds([&] {
+        File file;
+        file.Load(path);
+        read = records(file);
+    });
+    File loaded;
+    loaded.Load(path);
+    const std::string copy = path + ".written";
+    loaded.FileName = copy;
+    const double writing = medianMilliseconds([&] { loaded.Save(); });
+    size_t bytes = 0;
+    const double formatting = medianMilliseconds([&] { bytes = loaded.SaveText().size(); });
+
+    const auto perSecond = [&](double ms) { return static_cast<double>(lines) / (ms / 1000.0); };
+    std::printf("%-28s %9zu lines  floor %8.1f ms  read %8.1f ms (%4.2fx floor, %10.0f lines/s)"
+                "  write %8.1f ms (%4.2fx floor, %10.0f lines/s)\n",
+                label, seen, floor, reading, reading / floor, perSecond(reading), writing, writing / floor,
+                perSecond(writing));
+    std::printf("  %zu bytes; the whole text built in memory alone takes %.1f ms; a write includes flushing to disk\n",
+                bytes, formatting);
+    if (read + 4 < lines)
+        std::printf("  warning: read %zu records of %zu lines\n", read, lines);
+    std::filesystem::remove(copy);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::filesystem::path folder = argc > 1 ? argv[1] : std::filesystem::temp_directory_path();
+    const std::string iplPath = (folder / "bench_inst.ipl").string();
+    const std::string idePath = (folder / "bench_objs.ide").string();
+
+    RandomMapRecords random(2026, RandomMapRecords::Floats::MapLike);
+    {
+        TIPLFile ipl;
+        random.fillIPL(ipl, 200000, 0);
+        ipl.Cull.Present = ipl.Zone.Present = ipl.Occl.Present = ipl.Path.Present = false;
+        ipl.FileName = iplPath;
+        ipl.Save();
+        TIDEFile ide;
+        random.fillIDE(ide, 10000, 0);
+        ide.Path.Present = ide.Fx2d.Present = false;
+        ide.FileName = idePath;
+        ide.Save();
+    }
+
+    std::printf("median of %d runs; files in %s\n", Runs, folder.string().c_str());
+    measure<TIPLFile>("IPL, 200,000 inst lines", iplPath, 200000 + 2,
+                      [](TIPLFile& f) { return static_cast<size_t>(f.Inst.Count()); });
+    measure<TIDEFile>("IDE, 20,000 objs/tobj lines", idePath, 20000 + 4,
+                      [](TIDEFile& f) { return static_cast<size_t>(f.Objs.Count() + f.TObj.Count()); });
+
+    std::filesystem::remove(iplPath);
+    std::filesystem::remove(idePath);
+    return 0;
+}

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on Debian 12: only the packages that are missing,
+# so a machine that has them all needs no network.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libcli11-dev nlohmann-json3-dev
+  locales
+)
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# A decimal-comma locale, for the test that map numbers ignore the user's locale.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi

@@ -1,0 +1,140 @@
+#include "FileIO.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr size_t ReadPiece = 256 * 1024;
+
+int lastError()
+{
+    return errno != 0 ? errno : EIO;
+}
+
+// Links are followed so that saving through one replaces the file it points to.
+std::string followLinks(const std::string& path)
+{
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) == nullptr)
+        return path;
+    return resolved;
+}
+
+mode_t newFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+int readLines(const std::string& path, const std::function<void(std::string_view)>& visit)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return lastError();
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return EISDIR;
+    }
+
+    std::string pending;
+    pending.reserve(2 * ReadPiece);
+    bool startOfFile = true;
+    while (true) {
+        const size_t kept = pending.size();
+        pending.resize(kept + ReadPiece);
+        const ssize_t got = ::read(fd, pending.data() + kept, ReadPiece);
+        if (got < 0) {
+            pending.resize(kept);
+            if (errno == EINTR)
+                continue;
+            const int error = lastError();
+            ::close(fd);
+            return error;
+        }
+        pending.resize(kept + static_cast<size_t>(got));
+        const bool atEnd = got == 0;
+        std::string_view data(pending);
+        if (startOfFile && (data.size() >= 3 || atEnd)) {
+            if (data.substr(0, 3) == "\xEF\xBB\xBF")
+                data.remove_prefix(3);
+            startOfFile = false;
+        }
+        if (startOfFile)
+            continue;
+        const size_t skipped = pending.size() - data.size();
+        const size_t used = splitLines(data, atEnd, visit);
+        pending.erase(0, skipped + used);
+        if (atEnd)
+            break;
+    }
+    ::close(fd);
+    return 0;
+}
+
+ReplacingFileWriter::ReplacingFileWriter(const std::string& path) : m_target(followLinks(path))
+{
+    m_temporary = m_target + ".quoxsave-XXXXXX";
+    m_fd = ::mkstemp(m_temporary.data());
+    if (m_fd < 0) {
+        m_error = lastError();
+        return;
+    }
+    m_created = true;
+    struct stat old {};
+    const mode_t mode = ::stat(m_target.c_str(), &old) == 0 ? (old.st_mode & 07777) : newFileMode();
+    if (::fchmod(m_fd, mode) != 0)
+        m_error = lastError();
+}
+
+ReplacingFileWriter::~ReplacingFileWriter()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (m_created && !m_committed)
+        ::unlink(m_temporary.c_str());
+}
+
+void ReplacingFileWriter::write(std::string_view data)
+{
+    while (m_error == 0 && !data.empty()) {
+        const ssize_t written = ::write(m_fd, data.data(), data.size());
+        if (written < 0) {
+            if (errno != EINTR)
+                m_error = lastError();
+            continue;
+        }
+        data.remove_prefix(static_cast<size_t>(written));
+    }
+}
+
+int ReplacingFileWriter::commit()
+{
+    if (m_error == 0 && ::fsync(m_fd) != 0)
+        m_error = lastError();
+    if (m_fd >= 0 && ::close(m_fd) != 0 && m_error == 0)
+        m_error = lastError();
+    m_fd = -1;
+    if (m_error == 0 && ::rename(m_temporary.c_str(), m_target.c_str()) != 0)
+        m_error = lastError();
+    m_committed = m_error == 0;
+    return m_error;
+}
+
+int replaceFileContents(const std::string& path, std::string_view contents)
+{
+    ReplacingFileWriter writer(path);
+    writer.write(contents);
+    return writer.commit();
+}

@@ -1,0 +1,75 @@
+#include "GamePaths.h"
+
+#include "TextParser.h"
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string_view> nameComponents(std::string_view name)
+{
+    std::vector<std::string_view> components;
+    size_t start = 0;
+    while (start <= name.size()) {
+        const size_t end = name.find_first_of("\\/", start);
+        const std::string_view component = name.substr(start, end == std::string_view::npos ? end : end - start);
+        if (!component.empty())
+            components.push_back(component);
+        if (end == std::string_view::npos)
+            break;
+        start = end + 1;
+    }
+    return components;
+}
+
+// The entry of dir whose name equals component without regard to case; the smallest
+// such name when several differ only in case, so the choice does not depend on the
+// order in which the file system lists them.
+std::optional<std::string> findIgnoringCase(const fs::path& dir, std::string_view component)
+{
+    std::error_code error;
+    fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, error);
+    std::optional<std::string> found;
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        std::string entry = it->path().filename().string();
+        if (equalsIgnoringCase(entry, component) && (!found || entry < *found))
+            found = std::move(entry);
+    }
+    return found;
+}
+
+} // namespace
+
+std::string resolveGamePath(std::string_view gameDir, std::string_view name)
+{
+    fs::path current(gameDir);
+    bool matching = true;
+    for (std::string_view component : nameComponents(name)) {
+        const fs::path exact = current / fs::path(component);
+        if (matching) {
+            std::error_code error;
+            if (fs::exists(fs::symlink_status(exact, error))) {
+                current = exact;
+                continue;
+            }
+            if (auto entry = findIgnoringCase(current, component)) {
+                current /= *entry;
+                continue;
+            }
+            matching = false;
+        }
+        current = exact;
+    }
+    return current.string();
+}
+
+std::string withTrailingSeparator(std::string dir)
+{
+    if (!dir.empty() && dir.back() != static_cast<char>(fs::path::preferred_separator))
+        dir += static_cast<char>(fs::path::preferred_separator);
+    return dir;
+}

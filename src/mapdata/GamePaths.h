@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Names in the DAT file and in the editors keep the games' own form ("DATA\MAPS\x.ide":
+// backslashes, any letter case) so that they are written back unchanged. This turns the
+// game directory and such a name into a path on disk. Every file under the game directory
+// is opened through it.
+//
+// Separators become the platform's; empty components (doubled backslashes) are dropped.
+// On a case-sensitive file system each component that does not exist as written is
+// matched against its directory's entries without regard to case; from the first
+// component that matches nothing on, the rest is taken as written (a file to be created).
+std::string resolveGamePath(std::string_view gameDir, std::string_view name);
+
+// The directory with the platform's separator at its end (unchanged when empty).
+std::string withTrailingSeparator(std::string dir);

@@ -1,0 +1,7 @@
+#include "ProgramSettings.h"
+
+ProgramSettings& programSettings()
+{
+    static ProgramSettings settings;
+    return settings;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "TGTASContainer.h"
+
+#include <cstdint>
+
+// A cull zone of an IPL file: three points and two numbers.
+struct TGTASCullObj {
+    float Pos1X = 0, Pos1Y = 0, Pos1Z = 0;
+    float Pos2X = 0, Pos2Y = 0, Pos2Z = 0;
+    float Pos3X = 0, Pos3Y = 0, Pos3Z = 0;
+    uint16_t U10 = 0;
+    uint16_t U11 = 0;
+};
+
+class TGTASCull : public TGTASRecords<TGTASCullObj> {
+public:
+    bool ReadLine(std::string_view line) override;
+    int NewRecord();
+
+protected:
+    void appendRecord(std::string& out, const TGTASCullObj& record) const override;
+};

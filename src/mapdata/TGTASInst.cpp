@@ -1,0 +1,64 @@
+#include "TGTASInst.h"
+
+#include "NumberText.h"
+#include "ProgramSettings.h"
+#include "RecordText.h"
+#include "VarnParser.h"
+
+namespace {
+
+constexpr float TGTASInstObj::*FloatFields[] = {
+    &TGTASInstObj::PosX,   &TGTASInstObj::PosY,   &TGTASInstObj::PosZ, &TGTASInstObj::ScaleX,
+    &TGTASInstObj::ScaleY, &TGTASInstObj::ScaleZ, &TGTASInstObj::RotX, &TGTASInstObj::RotY,
+    &TGTASInstObj::RotZ,   &TGTASInstObj::RotW,
+};
+
+} // namespace
+
+// Inst lines are split into tokens (commas and/or blanks separate) rather than columns.
+// Exactly 13 tokens is the Vice City form; so a 12-column line ending in a comma is too.
+bool TGTASInst::ReadLine(std::string_view line)
+{
+    SplitLine(line);
+    TGTASInstObj record;
+    record.ID = lenientInt(TokenAt(0), -1);
+    record.ModelName.assign(TokenAt(1));
+    int firstFloat = 2;
+    if (TokenCount() == 13) {
+        record.HasInterior = true;
+        record.Interior = lenientInt(TokenAt(2), -1);
+        firstFloat = 3;
+    }
+    int token = firstFloat;
+    for (auto field : FloatFields)
+        record.*field = lenientFloat(TokenAt(token++), 0.0f);
+    addRecord(std::move(record));
+    return true;
+}
+
+void TGTASInst::appendRecord(std::string& out, const TGTASInstObj& record) const
+{
+    LineWriter writer(out);
+    writer.integer(record.ID).text(record.ModelName);
+    if (record.HasInterior)
+        writer.integer(record.Interior);
+    for (auto field : FloatFields)
+        writer.shortFloat(record.*field);
+}
+
+int TGTASInst::NewRecord()
+{
+    TGTASInstObj record;
+    record.HasInterior = programSettings().IsViceCity;
+    return addNewRecord(std::move(record));
+}
+
+int TGTASInst::NewRecordAt(float x, float y, float z)
+{
+    const int pos = NewRecord();
+    TGTASInstObj& record = Items[pos];
+    record.PosX = x;
+    record.PosY = y;
+    record.PosZ = z;
+    return pos;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "TGTASContainer.h"
+
+#include <cstdint>
+#include <vector>
+
+// One node line of an IPL path group: twelve columns, positions as floats.
+struct TGTASPathIPLNode {
+    uint16_t NodeType = 0;
+    int16_t NextNode = -1;
+    uint16_t U3 = 0;
+    float PosX = 0, PosY = 0, PosZ = 0;
+    float U7 = 0;
+    int16_t LeftLanes = 0;
+    int16_t RightLanes = 0;
+    uint16_t U10 = 0, U11 = 0, U12 = 0;
+};
+
+// An IPL path group: a header line ("0, -1") and its TAB-indented node lines.
+struct TGTASPathIPLObj {
+    uint16_t GroupType = 0;
+    int16_t Other = -1;
+    std::vector<TGTASPathIPLNode> Nodes;
+
+    int NodeCount() const { return static_cast<int>(Nodes.size()); }
+};
+
+class TGTASPathIPL : public TGTASRecords<TGTASPathIPLObj>, public TGTASNodeLines {
+public:
+    static constexpr int NewGroupNodes = 12;
+
+    // The line is a group header.
+    bool ReadLine(std::string_view line) override;
+    void AddNodeLine(int group, std::string_view line) override;
+    int NewRecord();
+
+    static TGTASPathIPLNode ReadNode(std::string_view line);
+
+protected:
+    void appendRecord(std::string& out, const TGTASPathIPLObj& record) const override;
+};

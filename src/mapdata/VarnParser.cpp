@@ -1,0 +1,139 @@
+#include "VarnParser.h"
+
+#include "Log.h"
+#include "TextParser.h"
+
+#include <string>
+
+namespace {
+
+// The list keeps a copy of the split line and views into it; quoted tokens are unescaped
+// in place (they only get shorter). Reading a file of inst lines thus reuses one buffer
+// instead of allocating tokens for every line.
+struct TokenList {
+    std::string text;
+    std::vector<std::string_view> tokens;
+    int count = 0;
+    bool created = false;
+
+    void add(const char* begin, const char* end)
+    {
+        const std::string_view token(begin, static_cast<size_t>(end - begin));
+        if (count == static_cast<int>(tokens.size()))
+            tokens.push_back(token);
+        else
+            tokens[count] = token;
+        ++count;
+    }
+};
+
+TokenList& tokenList()
+{
+    static TokenList list;
+    return list;
+}
+
+bool isBlank(char c)
+{
+    const auto code = static_cast<unsigned char>(c);
+    return code >= 1 && code <= 32;
+}
+
+constexpr char Delimiter = ',';
+constexpr char Quote = '"';
+
+} // namespace
+
+void SplitLine(std::string_view line)
+{
+    TokenList& list = tokenList();
+    list.created = true;
+    list.count = 0;
+    list.text.assign(line);
+
+    char* p = list.text.data();
+    char* const end = p + list.text.size();
+    while (p < end && isBlank(*p))
+        ++p;
+    while (p < end) {
+        if (*p == Quote) {
+            // Up to the matching quote, a doubled quote standing for one; an unterminated
+            // quote runs to the end of the text.
+            char* out = p;
+            const char* begin = out;
+            ++p;
+            while (p < end) {
+                if (*p == Quote) {
+                    if (p + 1 < end && p[1] == Quote) {
+                        *out++ = Quote;
+                        p += 2;
+                        continue;
+                    }
+                    ++p;
+                    break;
+                }
+                *out++ = *p++;
+            }
+            list.add(begin, out);
+        } else {
+            const char* begin = p;
+            while (p < end && !isBlank(*p) && *p != Delimiter)
+                ++p;
+            list.add(begin, p);
+        }
+        while (p < end && isBlank(*p))
+            ++p;
+        if (p < end && *p == Delimiter) {
+            if (p + 1 == end)
+                list.add(end, end);
+            ++p;
+            while (p < end && isBlank(*p))
+                ++p;
+        }
+    }
+}
+
+void SplitWords(std::string_view line)
+{
+    SplitLine(ReplaceText(std::string(line), " ", ","));
+    TokenList& list = tokenList();
+    int kept = 0;
+    for (int i = 0; i < list.count; ++i) {
+        const std::string_view token = list.tokens[i];
+        if (token.empty() || token == " " || token == "  ")
+            continue;
+        list.tokens[kept++] = token;
+    }
+    list.count = kept;
+}
+
+std::string_view TokenAt(int index)
+{
+    const TokenList& list = tokenList();
+    if (!list.created) {
+        notifyUser("text parser not initialized.");
+        return {};
+    }
+    if (index < 0 || index >= list.count) {
+        logLine("indexed failed at " + std::to_string(index) + ", text is: " + TokenListText());
+        return {};
+    }
+    return list.tokens[index];
+}
+
+int TokenCount()
+{
+    return tokenList().count;
+}
+
+std::string TokenListText()
+{
+    const TokenList& list = tokenList();
+    std::string text;
+    for (int i = 0; i < list.count; ++i) {
+        if (i > 0)
+            text += ',';
+        text += list.tokens[i];
+    }
+    return text;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The token list: one process-wide list of tokens, filled from one line at a time.
+// Used for IPL inst lines and the game list file; every other record line goes through
+// GetColumn. A split and the TokenAt calls that read its tokens must not interleave
+// with another split.
+
+// Comma-text rule: commas and/or blanks (codes 1 to 32) separate; "..." quotes a token.
+void SplitLine(std::string_view line);
+
+// The non-empty words of the line: blanks become commas, then SplitLine, then empty tokens go.
+void SplitWords(std::string_view line);
+
+// The token at a 0-based index, valid until the next split; empty text (and a debug
+// line) when out of range.
+std::string_view TokenAt(int index);
+
+int TokenCount();
+
+// The tokens of the last split joined by commas, as the debug output shows them.
+std::string TokenListText();
