@@ -71,19 +71,22 @@ DecimalDigits fromInteger(uint64_t value)
 // to even, as the C library rounds the exact value. Null when the value is out of range.
 char* writeFixedRange(char* p, float magnitude)
 {
-    static constexpr double Powers[] = {1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
-    static constexpr uint64_t Scale[] = {1000000000, 100000000, 10000000, 1000000, 100000,
-                                         10000,      1000,      100,      10,      1};
+    static constexpr double Powers[] = {1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    // 10^(5 - exponent) for exponents -5..5; -5 only for 1e-4f itself, just below 10^-4.
+    static constexpr uint64_t Scale[] = {10000000000, 1000000000, 100000000, 10000000, 1000000, 100000,
+                                         10000,       1000,       100,       10,       1};
     if (!(magnitude >= 1e-4f && magnitude < 1e6f))
         return nullptr;
-    int exponent = -4;
-    while (static_cast<double>(magnitude) >= Powers[exponent + 5])
+    const uint32_t bits = std::bit_cast<uint32_t>(magnitude);
+    const int powerOfTwo = static_cast<int>((bits >> 23) & 0xFFu) - 127;
+    // floor(powerOfTwo x log10 2) is the decimal exponent or one less.
+    int exponent = (powerOfTwo * 1233) >> 12;
+    if (static_cast<double>(magnitude) >= Powers[exponent + 6])
         ++exponent;
 
-    const uint32_t bits = std::bit_cast<uint32_t>(magnitude);
     const uint64_t mantissa = (bits & 0x7FFFFFu) | 0x800000u;
-    const int binaryExponent = static_cast<int>((bits >> 23) & 0xFFu) - 127 - 23;
-    const uint64_t scaled = mantissa * Scale[exponent + 4]; // below 2^54
+    const int binaryExponent = powerOfTwo - 23;
+    const uint64_t scaled = mantissa * Scale[exponent + 5]; // below 2^58
     uint64_t number = 0;
     if (binaryExponent >= 0) {
         number = scaled << binaryExponent;
@@ -103,7 +106,7 @@ char* writeFixedRange(char* p, float magnitude)
     }
 
     int count = 6;
-    while (number % 10 == 0) {
+    while (count > 1 && number % 10 == 0) {
         number /= 10;
         --count;
     }

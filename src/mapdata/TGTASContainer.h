@@ -73,3 +73,15 @@ protected:
         return addRecord(std::move(record));
     }
 };
+
+// A container of path groups: header lines, each followed by its TAB-indented node lines.
+// Derived reads one node line with its static ReadNode.
+template <typename Group, typename Derived>
+class TGTASGroupRecords : public TGTASRecords<Group>, public TGTASNodeLines {
+public:
+    void AddNodeLine(int group, std::string_view line) override
+    {
+        if (this->IsValidIndex(group))
+            this->Items[group].Nodes.push_back(Derived::ReadNode(line));
+    }
+};

@@ -29,12 +29,6 @@ TGTASPathNode TGTASPath::ReadNode(std::string_view line)
     return node;
 }
 
-void TGTASPath::AddNodeLine(int group, std::string_view line)
-{
-    if (IsValidIndex(group))
-        Items[group].Nodes.push_back(ReadNode(line));
-}
-
 void TGTASPath::appendRecord(std::string& out, const TGTASPathObj& record) const
 {
     LineWriter(out).text(record.GroupType).integer(record.ID).text(record.ModelName);

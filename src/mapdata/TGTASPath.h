@@ -27,13 +27,12 @@ struct TGTASPathObj {
     int NodeCount() const { return static_cast<int>(Nodes.size()); }
 };
 
-class TGTASPath : public TGTASRecords<TGTASPathObj>, public TGTASNodeLines {
+class TGTASPath : public TGTASGroupRecords<TGTASPathObj, TGTASPath> {
 public:
     static constexpr int NewGroupNodes = 12;
 
     // The line is a group header.
     bool ReadLine(std::string_view line) override;
-    void AddNodeLine(int group, std::string_view line) override;
     int NewRecord();
 
     static TGTASPathNode ReadNode(std::string_view line);

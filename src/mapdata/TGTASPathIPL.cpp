@@ -31,12 +31,6 @@ TGTASPathIPLNode TGTASPathIPL::ReadNode(std::string_view line)
     return node;
 }
 
-void TGTASPathIPL::AddNodeLine(int group, std::string_view line)
-{
-    if (IsValidIndex(group))
-        Items[group].Nodes.push_back(ReadNode(line));
-}
-
 void TGTASPathIPL::appendRecord(std::string& out, const TGTASPathIPLObj& record) const
 {
     LineWriter(out).integer(record.GroupType).integer(record.Other);

@@ -26,13 +26,12 @@ struct TGTASPathIPLObj {
     int NodeCount() const { return static_cast<int>(Nodes.size()); }
 };
 
-class TGTASPathIPL : public TGTASRecords<TGTASPathIPLObj>, public TGTASNodeLines {
+class TGTASPathIPL : public TGTASGroupRecords<TGTASPathIPLObj, TGTASPathIPL> {
 public:
     static constexpr int NewGroupNodes = 12;
 
     // The line is a group header.
     bool ReadLine(std::string_view line) override;
-    void AddNodeLine(int group, std::string_view line) override;
     int NewRecord();
 
     static TGTASPathIPLNode ReadNode(std::string_view line);

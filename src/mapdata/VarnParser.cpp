@@ -18,19 +18,18 @@ struct TokenList {
 
     void add(const char* begin, const char* end)
     {
-        const std::string_view token(begin, static_cast<size_t>(end - begin));
         if (count == static_cast<int>(tokens.size()))
-            tokens.push_back(token);
-        else
-            tokens[count] = token;
-        ++count;
+            tokens.resize(tokens.size() * 2 + 16);
+        tokens[count++] = std::string_view(begin, static_cast<size_t>(end - begin));
     }
 };
 
+// Constant-initialised, so reading a token costs no guard of a function-local static.
+constinit TokenList theTokenList;
+
 TokenList& tokenList()
 {
-    static TokenList list;
-    return list;
+    return theTokenList;
 }
 
 bool isBlank(char c)
