@@ -66,17 +66,17 @@ DecimalDigits fromInteger(uint64_t value)
     return d;
 }
 
-// "%1.6g" of a float between 1e-4 and 1e6 (the fixed-notation range, where nearly every
-// map number lies), computed exactly in integers: value x 10^(5 - exponent) rounded half
-// to even, as the C library rounds the exact value. Null when the value is out of range.
-char* writeFixedRange(char* p, float magnitude)
+// Six significant digits of a float between 1e-4 and 1e6 (the fixed-notation range, where
+// nearly every map number lies), computed exactly in integers: value x 10^(5 - exponent)
+// rounded half to even, as the C library rounds the exact value. Nothing when out of range.
+std::optional<DecimalDigits> fixedRangeDigits(float magnitude)
 {
     static constexpr double Powers[] = {1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
     // 10^(5 - exponent) for exponents -5..5; -5 only for 1e-4f itself, just below 10^-4.
     static constexpr uint64_t Scale[] = {10000000000, 1000000000, 100000000, 10000000, 1000000, 100000,
                                          10000,       1000,       100,       10,       1};
     if (!(magnitude >= 1e-4f && magnitude < 1e6f))
-        return nullptr;
+        return std::nullopt;
     const uint32_t bits = std::bit_cast<uint32_t>(magnitude);
     const int powerOfTwo = static_cast<int>((bits >> 23) & 0xFFu) - 127;
     // floor(powerOfTwo x log10 2) is the decimal exponent or one less.
@@ -84,52 +84,31 @@ char* writeFixedRange(char* p, float magnitude)
     if (static_cast<double>(magnitude) >= Powers[exponent + 6])
         ++exponent;
 
+    // value = mantissa x 2^(powerOfTwo - 23), and powerOfTwo < 20 here, so the scaled value
+    // is the integer scaled >> shift with an exact remainder.
     const uint64_t mantissa = (bits & 0x7FFFFFu) | 0x800000u;
-    const int binaryExponent = powerOfTwo - 23;
     const uint64_t scaled = mantissa * Scale[exponent + 5]; // below 2^58
-    uint64_t number = 0;
-    if (binaryExponent >= 0) {
-        number = scaled << binaryExponent;
-    } else {
-        const int shift = -binaryExponent; // at most 38 in this range
-        number = scaled >> shift;
-        const uint64_t remainder = scaled & ((uint64_t{1} << shift) - 1);
-        const uint64_t half = uint64_t{1} << (shift - 1);
-        if (remainder > half || (remainder == half && (number & 1u)))
-            ++number;
-    }
+    const int shift = 23 - powerOfTwo;                      // 4 to 38
+    uint64_t number = scaled >> shift;
+    const uint64_t remainder = scaled & ((uint64_t{1} << shift) - 1);
+    const uint64_t half = uint64_t{1} << (shift - 1);
+    if (remainder > half || (remainder == half && (number & 1u)))
+        ++number;
     if (number >= 1000000) { // rounded up to the next power of ten
         number /= 10;
         ++exponent;
-        if (exponent > 5)
-            return nullptr;
     }
 
-    int count = 6;
-    while (count > 1 && number % 10 == 0) {
-        number /= 10;
-        --count;
-    }
-    char digits[6];
-    for (int i = count - 1; i >= 0; --i) {
-        digits[i] = static_cast<char>('0' + number % 10);
+    DecimalDigits d;
+    d.exponent = exponent;
+    d.count = 6;
+    for (int i = 5; i >= 0; --i) {
+        d.digits[i] = static_cast<char>('0' + number % 10);
         number /= 10;
     }
-    if (exponent >= 0) {
-        const int integerDigits = exponent + 1;
-        for (int i = 0; i < integerDigits; ++i)
-            *p++ = i < count ? digits[i] : '0';
-        if (count > integerDigits) {
-            *p++ = '.';
-            p = std::copy(digits + integerDigits, digits + count, p);
-        }
-    } else {
-        *p++ = '0';
-        *p++ = '.';
-        p = std::fill_n(p, -exponent - 1, '0');
-        p = std::copy(digits, digits + count, p);
-    }
-    return p;
+    while (d.count > 1 && d.digits[d.count - 1] == '0')
+        --d.count;
+    return d;
 }
 
 // Longest text: sign, "0.000" and 15 digits, or sign, 15 digits, "E-" and the exponent.
@@ -217,10 +196,8 @@ void appendShortFloat(std::string& out, float value)
     if (std::signbit(value))
         *p++ = '-';
     const float magnitude = std::fabs(value);
-    if (char* end = writeFixedRange(p, magnitude))
-        p = end;
-    else
-        p = writeLayout(p, roundedDigits(magnitude, 6), 5, 3);
+    const auto fixed = fixedRangeDigits(magnitude);
+    p = writeLayout(p, fixed ? *fixed : roundedDigits(magnitude, 6), 5, 3);
     out.append(buffer, p);
 }
 
