@@ -7,6 +7,9 @@ packages=(
   g++ cmake ninja-build
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
+  libsquish-dev
+  qt6-base-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+  xvfb xauth
   locales
 )
 

@@ -1,104 +1,37 @@
 #include "CliApp.h"
 
-#include "GamePaths.h"
-#include "ProgramSettings.h"
-#include "TGTAFileList.h"
-#include "TIDEFile.h"
-#include "TIPLFile.h"
-#include "TextParser.h"
+#include "CliCommands.h"
 
 #include <CLI/CLI.hpp>
 
-#include <cstring>
-#include <filesystem>
-#include <memory>
 #include <ostream>
 
-namespace {
-
-constexpr int ExitOk = 0;
-constexpr int ExitUnreadable = 2;
-
-bool hasIdeExtension(const std::string& path)
+void CliCommandSet::add(CLI::App* command, std::function<int()> action)
 {
-    const std::string extension = std::filesystem::path(path).extension().string();
-    return equalsIgnoringCase(extension, ".ide");
+    m_commands.emplace_back(command, std::move(action));
 }
 
-// Reads a map file with the path taken as it is and writes what saving it would write.
-int roundtrip(const std::string& path, std::ostream& out, std::ostream& err)
+int CliCommandSet::runChosen() const
 {
-    std::unique_ptr<TGTASFile> file;
-    if (hasIdeExtension(path))
-        file = std::make_unique<TIDEFile>();
-    else
-        file = std::make_unique<TIPLFile>();
-    if (const int error = file->Load(path)) {
-        err << "quoxmapper-cli: cannot read " << path << ": " << std::strerror(error) << '\n';
-        return ExitUnreadable;
-    }
-    const std::string text = file->SaveText();
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    return ExitOk;
+    for (const auto& [command, action] : m_commands)
+        if (command->parsed())
+            return action();
+    return ExitUnreadable;
 }
-
-void printFileCounts(const TGTAFileList& list, std::ostream& out)
-{
-    for (int pos = 0; pos < list.Count(); ++pos) {
-        if (const TIDEFile* ide = list.IDEFile(pos)) {
-            out << "IDE\t" << ide->FileName << "\tobjs=" << ide->Objs.Count() << " tobj=" << ide->TObj.Count()
-                << " path=" << ide->Path.Count() << " 2dfx=" << ide->Fx2d.Count() << '\n';
-        } else if (const TIPLFile* ipl = list.IPLFile(pos)) {
-            out << "IPL\t" << ipl->FileName << "\tinst=" << ipl->Inst.Count() << " cull=" << ipl->Cull.Count()
-                << " zone=" << ipl->Zone.Count() << " occl=" << ipl->Occl.Count() << " path=" << ipl->Path.Count()
-                << '\n';
-        }
-    }
-    out << "dat-lines=" << list.DatLines.size() << '\n';
-}
-
-// Loads the game's map files as the editor's load sequence does and lists what each holds.
-int dat(const std::string& gameDir, const std::string& game, std::ostream& out, std::ostream& err)
-{
-    ProgramSettings& settings = programSettings();
-    settings.GameDir = withTrailingSeparator(gameDir);
-    if (game.empty()) {
-        std::error_code error;
-        settings.IsViceCity = std::filesystem::exists(resolveGamePath(settings.GameDir, "gta-vc.exe"), error);
-    } else {
-        settings.IsViceCity = game == "vc";
-    }
-
-    TGTAFileList list;
-    const int error = list.LoadDat(DatPass::IDE);
-    if (error != 0) {
-        err << "quoxmapper-cli: cannot read " << TGTAFileList::DatPath() << ": " << std::strerror(error) << '\n';
-        return ExitUnreadable;
-    }
-    list.LoadDat(DatPass::IPL);
-    printFileCounts(list, out);
-    return ExitOk;
-}
-
-} // namespace
 
 int runQuoxCli(int argc, char** argv, std::ostream& out, std::ostream& err)
 {
-    CLI::App app{"Quox Mapper command-line companion: GTA III and Vice City map files", "quoxmapper-cli"};
+    CLI::App app{"Quox Mapper command-line companion: GTA III and Vice City map files and archives",
+                 "quoxmapper-cli"};
     app.require_subcommand(1);
 
-    std::string roundtripPath;
-    CLI::App* roundtripCommand =
-        app.add_subcommand("roundtrip", "Read a map file (IDE by its .ide extension, else IPL) and print it as saved");
-    roundtripCommand->add_option("FILE", roundtripPath, "the map file")->required();
-
-    std::string gameDir;
-    std::string game;
-    CLI::App* datCommand =
-        app.add_subcommand("dat", "Load the map files named by a game's DAT file and print their record counts");
-    datCommand->add_option("GAMEDIR", gameDir, "the game directory")->required();
-    datCommand->add_option("--game", game, "vc or gta3 (default: vc when gta-vc.exe is present)")
-        ->check(CLI::IsMember({"vc", "gta3"}));
+    CliCommandSet commands;
+    const CliStreams streams{out, err};
+    addMapCommands(app, commands, streams);
+    addImgCommands(app, commands, streams);
+    addTxdCommands(app, commands, streams);
+    addDffCommands(app, commands, streams);
+    addDemoGameCommand(app, commands, streams);
 
     try {
         app.parse(argc, argv);
@@ -106,8 +39,5 @@ int runQuoxCli(int argc, char** argv, std::ostream& out, std::ostream& err)
         const int code = app.exit(e, out, err);
         return code == 0 ? ExitOk : ExitUnreadable;
     }
-
-    if (*roundtripCommand)
-        return roundtrip(roundtripPath, out, err);
-    return dat(gameDir, game, out, err);
+    return commands.runChosen();
 }

@@ -1,0 +1,31 @@
+#include "ByteSource.h"
+
+#include <algorithm>
+#include <cstring>
+
+std::size_t MemoryByteSource::readAt(std::uint64_t offset, std::span<std::uint8_t> into) const
+{
+    if (offset >= m_bytes.size())
+        return 0;
+    const std::size_t count = std::min<std::size_t>(into.size(), m_bytes.size() - offset);
+    std::memcpy(into.data(), m_bytes.data() + offset, count);
+    return count;
+}
+
+std::vector<std::uint8_t> readSourceBytes(const ByteSource& source, std::uint64_t offset, std::uint64_t length)
+{
+    // Entries name their own length; a huge one from a corrupt directory must not be
+    // allocated before the source shows it really has those bytes, so read in pieces.
+    constexpr std::uint64_t Piece = 1u << 20;
+    std::vector<std::uint8_t> bytes;
+    while (bytes.size() < length) {
+        const std::size_t start = bytes.size();
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(Piece, length - start));
+        bytes.resize(start + want);
+        const std::size_t got = source.readAt(offset + start, std::span(bytes.data() + start, want));
+        bytes.resize(start + got);
+        if (got < want)
+            break;
+    }
+    return bytes;
+}

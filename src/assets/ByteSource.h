@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+// Where a model or texture dictionary reads its bytes: the archive's data file or a loose
+// file held in memory. `readAt` returns how many bytes it could give (fewer at the end).
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    virtual std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> into) const = 0;
+};
+
+// A whole file (or any bytes) held in memory.
+class MemoryByteSource : public ByteSource {
+public:
+    explicit MemoryByteSource(std::vector<std::uint8_t> bytes) : m_bytes(std::move(bytes)) {}
+
+    std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> into) const override;
+    const std::vector<std::uint8_t>& bytes() const { return m_bytes; }
+
+private:
+    std::vector<std::uint8_t> m_bytes;
+};
+
+// Reads `length` bytes at `offset`; the result is shorter when the source ends first.
+std::vector<std::uint8_t> readSourceBytes(const ByteSource& source, std::uint64_t offset, std::uint64_t length);

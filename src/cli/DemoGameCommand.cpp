@@ -1,0 +1,5 @@
+#include "CliCommands.h"
+
+#include <CLI/CLI.hpp>
+
+void addDemoGameCommand(CLI::App&, CliCommandSet&, CliStreams) {}

@@ -1,0 +1,5 @@
+#include "CliCommands.h"
+
+#include <CLI/CLI.hpp>
+
+void addDffCommands(CLI::App&, CliCommandSet&, CliStreams) {}

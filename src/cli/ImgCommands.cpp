@@ -1,0 +1,5 @@
+#include "CliCommands.h"
+
+#include <CLI/CLI.hpp>
+
+void addImgCommands(CLI::App&, CliCommandSet&, CliStreams) {}

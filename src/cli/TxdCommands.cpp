@@ -1,0 +1,5 @@
+#include "CliCommands.h"
+
+#include <CLI/CLI.hpp>
+
+void addTxdCommands(CLI::App&, CliCommandSet&, CliStreams) {}

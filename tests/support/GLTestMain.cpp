@@ -1,0 +1,33 @@
+// Test main for programs that need OpenGL: a compatibility context made current on an
+// offscreen surface of the X server, kept for the whole run.
+#include <QGuiApplication>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QSurfaceFormat>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    QGuiApplication app(argc, argv);
+
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setDepthBufferSize(16);
+    QSurfaceFormat::setDefaultFormat(format);
+
+    QOffscreenSurface surface;
+    surface.setFormat(format);
+    surface.create();
+    QOpenGLContext context;
+    context.setFormat(format);
+    if (!context.create() || !context.makeCurrent(&surface)) {
+        std::fprintf(stderr, "no OpenGL context could be made current\n");
+        return 1;
+    }
+    return RUN_ALL_TESTS();
+}
