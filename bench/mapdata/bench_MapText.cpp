@@ -3,12 +3,12 @@
 //
 //   bench_MapText [folder]     (default: the system's temporary folder)
 
+#include "BenchTiming.h"
 #include "RandomMapRecords.h"
 #include "TIDEFile.h"
 #include "TIPLFile.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -17,21 +17,6 @@
 #include <vector>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-constexpr int Runs = 7;
-
-double medianMilliseconds(const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int run = 0; run < Runs; ++run) {
-        const auto start = Clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[Runs / 2];
-}
 
 size_t plainLineRead(const std::string& path)
 {
@@ -96,7 +81,7 @@ int main(int argc, char** argv)
         ide.Save();
     }
 
-    std::printf("median of %d runs; files in %s\n", Runs, folder.string().c_str());
+    std::printf("median of 7 runs; files in %s\n", folder.string().c_str());
     measure<TIPLFile>("IPL, 200,000 inst lines", iplPath, 200000 + 2,
                       [](TIPLFile& f) { return static_cast<size_t>(f.Inst.Count()); });
     measure<TIDEFile>("IDE, 20,000 objs/tobj lines", idePath, 20000 + 4,
