@@ -283,7 +283,11 @@ int TGTA3Archive::copyEntry(int index, const std::function<bool(const char*, std
 int TGTA3Archive::ExtractEntry(int index, std::ostream& destination) const
 {
     return copyEntry(index, [&destination](const char* data, std::size_t size) {
-        destination.write(data, static_cast<std::streamsize>(size));
+        try {
+            destination.write(data, static_cast<std::streamsize>(size));
+        } catch (const std::exception&) {
+            return false; // a stream set to throw on failure
+        }
         return !destination.fail();
     });
 }
