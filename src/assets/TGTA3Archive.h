@@ -1,0 +1,84 @@
+#pragma once
+
+#include "FileByteSource.h"
+#include "TImgEntry.h"
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// One opened archive: the ".img" data file and the ".dir" directory beside it. Both files
+// stay open (and locked against other writers) for the archive's lifetime; the directory
+// is kept in memory with a case-insensitive name index. File operations return 0 or the
+// system's error code.
+class TGTA3Archive {
+public:
+    // `FileName` is the ".img" path; the directory has the same path with ".dir". With
+    // `CreateNew` both files are created empty. A `Secondary` archive is not the main model
+    // archive: failing to open it turns textures off but keeps models.
+    TGTA3Archive(std::string FileName, bool CreateNew, bool Secondary);
+    virtual ~TGTA3Archive();
+    TGTA3Archive(const TGTA3Archive&) = delete;
+    TGTA3Archive& operator=(const TGTA3Archive&) = delete;
+
+    int EntryCount() const;
+    // A copy of the entry at `index` (a default entry with Index -1 when out of range).
+    TImgEntry GetEntry(int index) const;
+    // The entry's whole sectors, filler included. EIO when the data file ends first.
+    int ExtractEntry(int index, std::ostream& destination) const;
+    // The entry's sectors into `folder` under its name made safe as a file name (see
+    // safeEntryFileName); the file is replaced whole or not at all.
+    int ExtractEntryToFolder(int index, const std::string& folder, std::string& writtenPath) const;
+    // Appends the source's bytes from its current position as a new entry. On failure
+    // both files are cut back to their old lengths and the entry list is unchanged.
+    virtual int AddFile(const std::string& name, std::istream& source);
+    void MarkDeleted(int index);
+    // Removes the marked entries and replaces the directory file whole. On failure nothing
+    // changes, in memory or on disk.
+    int CommitDeletions();
+    // Position of the entry whose trimmed name equals `name` without regard to case, or -1.
+    // Among equal names, the first in directory order.
+    int FindEntry(std::string_view name) const;
+    void BuildNameIndex();
+    void FreeNameIndex();
+    // The data file, for models and dictionaries read from the archive.
+    const ByteSource& ImgSource() const { return m_imgSource; }
+
+    // The error that left the archive unopened (0 when opened).
+    int openError() const { return m_openError; }
+    const std::string& dirFileName() const { return m_dirFileName; }
+
+    std::string FileName;
+    std::vector<TImgEntry> Entries;
+    bool Opened = false;
+    bool ReadOnly = false;
+    // Called with an entry name whose entry was added or removed, so that the texture
+    // dictionary lookups of the definitions can be redone.
+    std::function<void(std::string_view entryName)> EntryChanged;
+
+protected:
+    int ImgStream = -1; // descriptor of the ".img" file
+    int DirStream = -1; // descriptor of the ".dir" file
+
+private:
+    bool openBoth(bool createNew);
+    bool openBothReadOnly();
+    void closeBoth();
+    void readDirectory();
+    int copyEntry(int index, const std::function<bool(const char*, std::size_t)>& sink) const;
+    void entryChanged(std::string_view name) const;
+
+    std::string m_dirFileName;
+    std::vector<std::pair<std::string, int>> m_nameIndex; // (trimmed name, position), sorted
+    bool m_hasNameIndex = false;
+    int m_openError = 0;
+    FileByteSource m_imgSource{ImgStream};
+};
+
+// The entry name reduced to a file name that stays inside any folder: the last component
+// after '/' or '\', characters unsafe in file names replaced by '_'; "entry<index>" when
+// nothing usable is left.
+std::string safeEntryFileName(const TImgEntry& entry);
