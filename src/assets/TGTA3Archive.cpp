@@ -59,18 +59,6 @@ void recordFromEntry(const TImgEntry& entry, char* record)
     std::memcpy(record + 8, entry.Name, sizeof entry.Name);
 }
 
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool lessIgnoringCase(std::string_view a, std::string_view b)
-{
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(lowerAscii(x)) < static_cast<unsigned char>(lowerAscii(y));
-    });
-}
-
 // The ".dir" beside the ".img". On a case-sensitive file system "GTA3.IMG" may sit beside
 // "gta3.dir" or "GTA3.DIR": an existing directory file is matched without regard to case.
 std::string directoryPathFor(const std::string& imgPath)
@@ -433,13 +421,8 @@ int TGTA3Archive::CommitDeletions()
 
 int TGTA3Archive::FindEntry(std::string_view name) const
 {
-    if (m_hasNameIndex) {
-        const auto found = std::lower_bound(m_nameIndex.begin(), m_nameIndex.end(), name,
-                                            [](const std::pair<std::string, int>& item, std::string_view key) {
-                                                return lessIgnoringCase(item.first, key);
-                                            });
-        return found != m_nameIndex.end() && equalsIgnoringCase(found->first, name) ? found->second : -1;
-    }
+    if (m_nameIndex.built())
+        return m_nameIndex.find(name);
     for (std::size_t i = 0; i < Entries.size(); ++i) {
         if (equalsIgnoringCase(Entries[i].TrimmedName(), name))
             return static_cast<int>(i);
@@ -449,22 +432,16 @@ int TGTA3Archive::FindEntry(std::string_view name) const
 
 void TGTA3Archive::BuildNameIndex()
 {
-    m_nameIndex.clear();
-    m_nameIndex.reserve(Entries.size());
-    for (std::size_t i = 0; i < Entries.size(); ++i)
-        m_nameIndex.emplace_back(Entries[i].TrimmedName(), static_cast<int>(i));
-    // Stable, so that among equal names the first in directory order is found.
-    std::stable_sort(m_nameIndex.begin(), m_nameIndex.end(), [](const auto& a, const auto& b) {
-        return lessIgnoringCase(a.first, b.first);
-    });
-    m_hasNameIndex = true;
+    std::vector<std::string> names;
+    names.reserve(Entries.size());
+    for (const TImgEntry& entry : Entries)
+        names.push_back(entry.TrimmedName());
+    m_nameIndex.build(std::move(names));
 }
 
 void TGTA3Archive::FreeNameIndex()
 {
     m_nameIndex.clear();
-    m_nameIndex.shrink_to_fit();
-    m_hasNameIndex = false;
 }
 
 void TGTA3Archive::entryChanged(std::string_view name) const

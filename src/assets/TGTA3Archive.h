@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileByteSource.h"
+#include "NameIndex.h"
 #include "TImgEntry.h"
 
 #include <functional>
@@ -72,8 +73,7 @@ private:
     void entryChanged(std::string_view name) const;
 
     std::string m_dirFileName;
-    std::vector<std::pair<std::string, int>> m_nameIndex; // (trimmed name, position), sorted
-    bool m_hasNameIndex = false;
+    NameIndex m_nameIndex; // trimmed entry names
     int m_openError = 0;
     FileByteSource m_imgSource{ImgStream};
 };

@@ -1,5 +1,7 @@
 #include "TextParser.h"
 
+#include <algorithm>
+
 #include <cmath>
 
 namespace {
@@ -59,6 +61,13 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
             return false;
     }
     return true;
+}
+
+bool lessIgnoringCase(std::string_view a, std::string_view b)
+{
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(lowerAscii(x)) < static_cast<unsigned char>(lowerAscii(y));
+    });
 }
 
 std::string ReplaceText(std::string text, std::string_view pattern, std::string_view replacement)

@@ -30,3 +30,5 @@ double ArcCos(double x);
 std::string_view TrimText(std::string_view text);
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
+// The order of sorted name lists: byte order with ASCII letters taken as lower case.
+bool lessIgnoringCase(std::string_view a, std::string_view b);
