@@ -38,7 +38,8 @@
 //
 // The next texture starts where this one's chunk ends, when its size lies inside the
 // dictionary. Otherwise the walk goes on from the end of the last level, stepping over an
-// extension header that may sit 2 bytes off, as some files have it.
+// extension header that may sit 2 bytes off, as some files have it. Chunks of other types
+// where a texture should be are stepped over by their size.
 
 namespace {
 
@@ -172,6 +173,9 @@ TxdDecodeResult decodeTxd(std::span<const std::uint8_t> bytes)
         std::span<const std::uint8_t> inside = bytes;
         if (dictionary.size <= bytes.size() - RwChunkHeaderSize)
             inside = bytes.first(RwChunkHeaderSize + dictionary.size);
+        else
+            result.Error = "the dictionary chunk holds " + std::to_string(dictionary.size) + " bytes but only " +
+                           std::to_string(bytes.size() - RwChunkHeaderSize) + " follow its header";
         reader = ByteReader(inside);
         reader.seek(RwChunkHeaderSize);
 
@@ -184,14 +188,7 @@ TxdDecodeResult decodeTxd(std::span<const std::uint8_t> bytes)
         if (count == 0)
             return result;
 
-        const std::optional<std::uint32_t> firstType = u32At(inside, position);
-        if (firstType != RwChunkType::TextureNative) {
-            result.Error = firstType ? "the first texture chunk at byte " + std::to_string(position) + " has type " +
-                                           std::to_string(*firstType)
-                                     : "the dictionary ends before its first texture";
-            return result;
-        }
-        if (u32At(inside, position + 24) == ConsoleTag) {
+        if (u32At(inside, position) == RwChunkType::TextureNative && u32At(inside, position + 24) == ConsoleTag) {
             result.Console = true;
             return result;
         }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <map>
 
 namespace {
@@ -64,8 +65,8 @@ int distance(const Colour& a, const Colour& b)
 }
 
 // A palette of at most `entries` colours: the picture's distinct colours in first-seen
-// order when they fit, otherwise the most frequent ones (ties by first appearance); every
-// pixel then takes the nearest entry. Deterministic, not clever.
+// order when they fit; otherwise the most frequent colour, then again and again the colour
+// farthest from those chosen. Every pixel then takes the nearest entry. Deterministic.
 std::vector<Colour> buildPalette(const std::vector<std::uint8_t>& pixels, std::size_t entries)
 {
     std::map<Colour, std::pair<std::size_t, std::size_t>> seen; // colour -> (count, first index)
@@ -81,8 +82,23 @@ std::vector<Colour> buildPalette(const std::vector<std::uint8_t>& pixels, std::s
         return a.second.second < b.second.second;
     });
     std::vector<Colour> palette;
-    for (std::size_t i = 0; i < ordered.size() && i < entries; ++i)
-        palette.push_back(ordered[i].first);
+    if (ordered.size() <= entries) {
+        for (const auto& entry : ordered)
+            palette.push_back(entry.first);
+        return palette;
+    }
+    std::vector<int> nearest(ordered.size(), std::numeric_limits<int>::max());
+    std::size_t pick = 0;
+    while (palette.size() < entries) {
+        palette.push_back(ordered[pick].first);
+        std::size_t farthest = 0;
+        for (std::size_t i = 0; i < ordered.size(); ++i) {
+            nearest[i] = std::min(nearest[i], distance(ordered[i].first, palette.back()));
+            if (nearest[i] > nearest[farthest])
+                farthest = i;
+        }
+        pick = farthest;
+    }
     return palette;
 }
 
