@@ -162,12 +162,13 @@ TxdDecodeResult decodeTxd(std::span<const std::uint8_t> bytes)
 {
     TxdDecodeResult result;
     try {
-        ByteReader reader(bytes);
-        const RwChunkHeader dictionary = RwChunkHeader::read(reader);
-        if (dictionary.type != RwChunkType::TextureDictionary) {
-            result.Error = "not a texture dictionary: the first chunk has type " + std::to_string(dictionary.type);
+        const std::optional<std::uint32_t> type = u32At(bytes, 0);
+        if (type && *type != RwChunkType::TextureDictionary) {
+            result.Error = "not a texture dictionary: the first chunk has type " + std::to_string(*type);
             return result;
         }
+        ByteReader reader(bytes);
+        const RwChunkHeader dictionary = RwChunkHeader::read(reader);
         result.LibraryVersion = dictionary.libraryVersion();
         // Archive entries are padded after the dictionary chunk; the walk stays inside it.
         std::span<const std::uint8_t> inside = bytes;
