@@ -75,6 +75,7 @@ TGTATxd& TGTATxd::operator=(TGTATxd&& other) noexcept
 
 void TGTATxd::Load()
 {
+    releaseTextures(); // a second load must not strand the first one's objects
     Loaded = true;
     LoadError.clear();
     Textures.clear();
