@@ -1,0 +1,113 @@
+#include "CliApp.h"
+#include "TestFiles.h"
+#include "TxdTestData.h"
+#include "TxdWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct CliResult {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+CliResult run(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "quoxmapper-cli");
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = runQuoxCli(static_cast<int>(args.size()), argv.data(), out, err);
+    return {code, out.str(), err.str()};
+}
+
+std::string asText(const std::vector<std::uint8_t>& bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::vector<std::uint8_t> twoTextures()
+{
+    TxdTextureData odd = encodeTexture("odd\xFFname", "", TxdFormat::Rgba32, solidImage(2, 2, {1, 2, 3, 4}), 1);
+    return writeTxd({encodeTexture("road", "roadmask", TxdFormat::Dxt1Alpha, solidImage(8, 4, {1, 2, 3, 0}), 3),
+                     encodeTexture("Lamp", "", TxdFormat::Pal4_888, solidImage(2, 2, {9, 9, 9, 255}), 1), odd},
+                    0x0C02FFFF);
+}
+
+TEST(CliTxdInfo, PrintsEveryTextureInFileOrder)
+{
+    TempDir dir;
+    writeFile(dir.file("roads.txd"), asText(twoTextures()));
+    const CliResult result = run({"txd", "info", dir.file("roads.txd")});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out,
+              "{\"textures\":["
+              "{\"name\":\"road\",\"mask\":\"roadmask\",\"width\":8,\"height\":4,\"depth\":16,\"levels\":3,"
+              "\"compression\":1,\"hasAlpha\":1,\"rasterFormat\":33024},"
+              "{\"name\":\"Lamp\",\"mask\":\"\",\"width\":2,\"height\":2,\"depth\":8,\"levels\":1,"
+              "\"compression\":0,\"hasAlpha\":0,\"rasterFormat\":17920},"
+              "{\"name\":\"odd\xEF\xBF\xBDname\",\"mask\":\"\",\"width\":2,\"height\":2,\"depth\":32,\"levels\":1,"
+              "\"compression\":0,\"hasAlpha\":1,\"rasterFormat\":1280}"
+              "]}\n");
+
+    writeFile(dir.file("empty.txd"), asText(writeTxd({}, 0x00000310)));
+    const CliResult empty = run({"txd", "info", dir.file("empty.txd")});
+    EXPECT_EQ(empty.code, 0);
+    EXPECT_EQ(empty.out, "{\"textures\":[]}\n");
+}
+
+TEST(CliTxdInfo, NonDictionariesExitTwoNamingTheFile)
+{
+    TempDir dir;
+    writeFile(dir.file("text.txd"), "objs\nend\n");
+    writeFile(dir.file("tiny.txd"), "ab");
+    TxdTextureData console = encodeTexture("c", "", TxdFormat::Rgba32, solidImage(1, 1, {1, 1, 1, 1}), 1);
+    console.platform = 0x00325350;
+    writeFile(dir.file("ps2.txd"), asText(writeTxd({console}, 0x0C02FFFF)));
+
+    const struct {
+        const char* file;
+        const char* says;
+    } cases[] = {
+        {"missing.txd", "cannot read"},
+        {"text.txd", "not a texture dictionary: the first chunk has type 1936351855"},
+        {"tiny.txd", "cannot read 4 bytes at byte 0"},
+        {"ps2.txd", "console (PS2) texture dictionary"},
+    };
+    for (const auto& c : cases) {
+        const CliResult result = run({"txd", "info", dir.file(c.file)});
+        EXPECT_EQ(result.code, 2) << c.file;
+        EXPECT_EQ(result.out, "") << c.file;
+        EXPECT_NE(result.err.find(dir.file(c.file)), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(run({"txd", "info"}).code, 2);
+    EXPECT_EQ(run({"txd"}).code, 2);
+}
+
+TEST(CliTxdInfo, PartlyReadDictionaryPrintsWhatWasReadAndExitsTwo)
+{
+    TempDir dir;
+    std::vector<std::uint8_t> bytes = twoTextures();
+    const std::size_t third = texturePositions(bytes)[2];
+    bytes.resize(third + 50);
+    writeFile(dir.file("cut.txd"), asText(bytes));
+    const CliResult result = run({"txd", "info", dir.file("cut.txd")});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_EQ(result.out.rfind("{\"textures\":[{\"name\":\"road\"", 0), 0u) << result.out;
+    EXPECT_NE(result.out.find("\"name\":\"Lamp\""), std::string::npos);
+    EXPECT_EQ(result.out.find("odd"), std::string::npos);
+    EXPECT_NE(result.err.find("cut.txd: the dictionary chunk holds"), std::string::npos) << result.err;
+}
+
+} // namespace
