@@ -11,18 +11,6 @@
 
 namespace {
 
-unsigned char lowered(char c)
-{
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
-}
-
-bool lessIgnoringCase(std::string_view a, std::string_view b)
-{
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return lowered(x) < lowered(y); });
-}
-
 std::string_view withoutExtension(std::string_view name)
 {
     const std::size_t dot = name.rfind('.');
@@ -101,24 +89,19 @@ void TGTATxd::Load()
             logLine("texture dictionary " + Name + ": a console dictionary, loaded without textures");
 
         Textures.reserve(decoded.Textures.size());
-        for (std::size_t i = 0; i < decoded.Textures.size(); ++i) {
-            const TTexture& texture = decoded.Textures[i].Texture;
-            Textures.push_back(texture);
-            // Files hold textures without a mask: an empty name finds nothing.
-            if (!texture.Name.empty())
-                m_nameIndex.emplace_back(std::string(TrimText(texture.Name)), static_cast<int>(i));
-            if (!texture.MaskName.empty())
-                m_maskIndex.emplace_back(std::string(TrimText(texture.MaskName)), static_cast<int>(i));
+        std::vector<std::string> names;
+        std::vector<std::string> masks;
+        for (const TxdDecodedTexture& item : decoded.Textures) {
+            Textures.push_back(item.Texture);
+            names.emplace_back(TrimText(item.Texture.Name));
+            masks.emplace_back(TrimText(item.Texture.MaskName));
         }
+        m_nameIndex.build(std::move(names));
+        m_maskIndex.build(std::move(masks));
         TextureCount = static_cast<int>(Textures.size());
         if (m_uploader != nullptr)
             TextureIds = m_uploader->upload(decoded.Textures);
         TextureIds.resize(Textures.size(), 0);
-
-        // Stable, so that of two textures with one name the first in the file is found.
-        const auto byName = [](const auto& a, const auto& b) { return lessIgnoringCase(a.first, b.first); };
-        std::stable_sort(m_nameIndex.begin(), m_nameIndex.end(), byName);
-        std::stable_sort(m_maskIndex.begin(), m_maskIndex.end(), byName);
     } catch (const std::exception& e) {
         LoadError += (LoadError.empty() ? "" : "; ") + std::string(e.what());
     }
@@ -156,12 +139,7 @@ int TGTATxd::FindMask(std::string_view maskName) const
 
 int TGTATxd::find(const NameIndex& index, std::string_view name)
 {
+    // Most textures have no mask: an empty name finds nothing.
     const std::string_view key = TrimText(name);
-    if (key.empty())
-        return -1;
-    const auto it = std::lower_bound(index.begin(), index.end(), key,
-                                     [](const auto& entry, std::string_view k) { return lessIgnoringCase(entry.first, k); });
-    if (it == index.end() || !equalsIgnoringCase(it->first, key))
-        return -1;
-    return it->second;
+    return key.empty() ? -1 : index.find(key);
 }

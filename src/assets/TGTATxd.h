@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NameIndex.h"
 #include "TTexture.h"
 
 #include <cstdint>
@@ -45,7 +46,6 @@ public:
     std::string LoadError;
 
 private:
-    using NameIndex = std::vector<std::pair<std::string, int>>;
     static int find(const NameIndex& index, std::string_view name);
     void releaseTextures();
 
