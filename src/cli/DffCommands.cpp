@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -47,14 +48,20 @@ nlohmann::json clumpJson(const TDFFClump& clump)
 // Reads a model file as the editor would and prints what drawing it uses, as one line of JSON.
 int info(const std::string& path, std::ostream& out, std::ostream& err)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        err << "quoxmapper-cli: cannot read " << path << ": cannot open the file\n";
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        err << "quoxmapper-cli: cannot read " << path << ": not a file\n";
         return ExitUnreadable;
     }
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        err << "quoxmapper-cli: cannot read " << path << ": read error\n";
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::exception&) {
+        in.setstate(std::ios::badbit);
+    }
+    if (!in.is_open() || in.bad()) {
+        err << "quoxmapper-cli: cannot read " << path << ": the file cannot be opened or read\n";
         return ExitUnreadable;
     }
     TDffLoader model;

@@ -103,6 +103,9 @@ TEST(CliDffInfo, NonModelsExitTwoNamingTheFileAndTheFault)
     const CliResult missing = run({"dff", "info", dir.file("missing.dff")});
     EXPECT_EQ(missing.code, 2);
     EXPECT_NE(missing.err.find("missing.dff"), std::string::npos) << missing.err;
+    const CliResult folder = run({"dff", "info", dir.path().string()});
+    EXPECT_EQ(folder.code, 2);
+    EXPECT_NE(folder.err.find("not a file"), std::string::npos) << folder.err;
     EXPECT_EQ(run({"dff", "info"}).code, 2);
     EXPECT_EQ(run({"dff"}).code, 2);
 }
