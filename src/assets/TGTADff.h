@@ -19,6 +19,8 @@ public:
     ~TGTADff();
     TGTADff(const TGTADff&) = delete;
     TGTADff& operator=(const TGTADff&) = delete;
+    TGTADff(TGTADff&&) = default;
+    TGTADff& operator=(TGTADff&&) = default;
 
     const ByteSource* Stream = nullptr; // not owned
     std::int64_t Offset = 0;
