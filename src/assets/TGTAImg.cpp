@@ -1,0 +1,314 @@
+#include "TGTAImg.h"
+
+#include "GamePaths.h"
+#include "LoadProgress.h"
+#include "Log.h"
+#include "ProgramSettings.h"
+#include "TGTAFileList.h"
+#include "TextParser.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+// The extension of an entry name with its dot (".txd"), or empty.
+std::string_view extensionOf(std::string_view name)
+{
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+}
+
+std::string withExtension(std::string_view name, std::string_view extension)
+{
+    const std::size_t dot = name.rfind('.');
+    std::string result(dot == std::string_view::npos ? name : name.substr(0, dot));
+    result += extension;
+    return result;
+}
+
+std::string gameFile(std::string_view relative)
+{
+    return resolveGamePath(programSettings().GameDir, relative);
+}
+
+// The radar tiles "radar00" to "radar63" stay loaded for the background map.
+bool isRadarTile(std::string_view name)
+{
+    return name.size() == 7 && name.starts_with("radar");
+}
+
+} // namespace
+
+TGTAImg::TGTAImg(bool compressedTextures, TextureUploader* uploader, LoadProgress* progress)
+    : TGTA3Archive(gameFile("models\\gta3.img"), false, false), m_compressedTextures(compressedTextures),
+      m_uploader(uploader)
+{
+    if (!m_compressedTextures) {
+        const std::string txdImage = gameFile("models\\txd.img");
+        std::error_code ignored;
+        if (std::filesystem::exists(txdImage, ignored)) {
+            TxdArchive = std::make_unique<TGTA3Archive>(txdImage, false, true);
+        } else {
+            programSettings().LoadTextures = false;
+            programSettings().SkipTextures = false;
+        }
+    }
+    FreePending = false;
+    loadContents(progress);
+}
+
+TGTAImg::~TGTAImg() = default;
+
+void TGTAImg::loadContents(LoadProgress* progress)
+{
+    if (progress)
+        progress->SetPartText("Generic Textures");
+    loadGeneric();
+    TxdCount = 1;
+    DffCount = 0;
+    if (m_compressedTextures) {
+        scanArchive(*this, true, true, progress);
+    } else {
+        scanArchive(*this, true, false, progress);
+        if (TxdArchive && TxdArchive->Opened)
+            scanArchive(*TxdArchive, false, true, progress);
+    }
+    BuildTxdIndex();
+    BuildDffIndex();
+}
+
+void TGTAImg::loadGeneric()
+{
+    // Without "generic" every later position would shift, so a missing file still gives an
+    // empty dictionary at position 0; the load sequence reports `GenericError`.
+    const std::string path = gameFile("models\\generic.txd");
+    std::vector<std::uint8_t> bytes;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        GenericError = errno != 0 ? errno : ENOENT;
+        logLine("cannot open " + path + ": " + std::strerror(GenericError));
+    } else {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (in.bad()) {
+            GenericError = EIO;
+            bytes.clear();
+        }
+    }
+    const auto length = static_cast<std::int64_t>(bytes.size());
+    m_genericBytes = std::make_unique<MemoryByteSource>(std::move(bytes));
+    Txds.clear();
+    Txds.push_back(std::make_unique<TGTATxd>(m_genericBytes.get(), length, 0, "generic", m_uploader));
+    Txds.front()->Load();
+}
+
+void TGTAImg::scanArchive(const TGTA3Archive& archive, bool withModels, bool withDictionaries,
+                          LoadProgress* progress)
+{
+    if (progress)
+        progress->SetPartText("Parsing Archive Contents");
+
+    enum class Kind : std::uint8_t { Neither, Dictionary, Model };
+    std::vector<Kind> kinds(archive.Entries.size(), Kind::Neither);
+    std::vector<std::string> names(archive.Entries.size());
+    int newDictionaries = 0;
+    int newModels = 0;
+    for (std::size_t pos = 0; pos < archive.Entries.size(); ++pos) {
+        names[pos] = archive.Entries[pos].TrimmedName();
+        const std::string_view extension = extensionOf(names[pos]);
+        if (withDictionaries && equalsIgnoringCase(extension, ".txd")) {
+            kinds[pos] = Kind::Dictionary;
+            ++newDictionaries;
+        } else if (withModels && equalsIgnoringCase(extension, ".dff")) {
+            kinds[pos] = Kind::Model;
+            ++newModels;
+        }
+    }
+    if (progress)
+        progress->SetPartMax(newDictionaries + newModels);
+    if (archive.EntryCount() == 0)
+        return;
+
+    Txds.reserve(Txds.size() + static_cast<std::size_t>(newDictionaries));
+    Dffs.reserve(Dffs.size() + static_cast<std::size_t>(newModels));
+    const ByteSource& source = archive.ImgSource();
+    for (std::size_t pos = 0; pos < archive.Entries.size(); ++pos) {
+        if (kinds[pos] == Kind::Neither)
+            continue;
+        const TImgEntry& entry = archive.Entries[pos];
+        const std::int64_t offset = std::int64_t{entry.Offset} * 2048;
+        const std::int64_t length = std::int64_t{entry.Size} * 2048;
+        if (progress)
+            progress->SetPartText(names[pos]);
+        if (kinds[pos] == Kind::Dictionary)
+            Txds.push_back(std::make_unique<TGTATxd>(&source, length, offset, names[pos], m_uploader));
+        else
+            Dffs.push_back(std::make_unique<TGTADff>(&source, length, offset, names[pos]));
+        if (progress)
+            progress->StepPart();
+    }
+    TxdCount = static_cast<int>(Txds.size());
+    DffCount = static_cast<int>(Dffs.size());
+}
+
+void TGTAImg::BuildTxdIndex()
+{
+    std::vector<std::string> names;
+    names.reserve(Txds.size());
+    for (const auto& txd : Txds)
+        names.emplace_back(TrimText(txd->Name));
+    m_txdNameIndex.build(std::move(names));
+}
+
+void TGTAImg::BuildDffIndex()
+{
+    std::vector<std::string> names;
+    names.reserve(Dffs.size());
+    for (const auto& dff : Dffs)
+        names.emplace_back(TrimText(dff->Name));
+    m_dffNameIndex.build(std::move(names));
+}
+
+int TGTAImg::FindTxd(std::string_view name) const
+{
+    if (TxdCount >= 1 && equalsIgnoringCase(name, "generic"))
+        return 0;
+    return m_txdNameIndex.find(name);
+}
+
+int TGTAImg::FindDff(std::string_view name) const
+{
+    return m_dffNameIndex.find(name);
+}
+
+bool TGTAImg::TxdExists(std::string_view name) const
+{
+    if (equalsIgnoringCase(name, "generic"))
+        return true;
+    return FindEntry(withExtension(name, ".txd")) != -1;
+}
+
+bool TGTAImg::DffExists(std::string_view name) const
+{
+    return FindEntry(withExtension(name, ".dff")) != -1;
+}
+
+int TGTAImg::AddFile(const std::string& name, std::istream& source)
+{
+    const int countBefore = EntryCount();
+    if (const int error = TGTA3Archive::AddFile(name, source))
+        return error;
+    if (EntryCount() <= countBefore)
+        return 0;
+
+    const TImgEntry& entry = Entries.back();
+    const std::string trimmed = entry.TrimmedName();
+    const std::string_view extension = extensionOf(trimmed);
+    const std::int64_t offset = std::int64_t{entry.Offset} * 2048;
+    const std::int64_t length = std::int64_t{entry.Size} * 2048;
+    if (m_compressedTextures && equalsIgnoringCase(extension, ".txd")) {
+        Txds.push_back(std::make_unique<TGTATxd>(&ImgSource(), length, offset, trimmed, m_uploader));
+        TxdCount = static_cast<int>(Txds.size());
+        BuildTxdIndex();
+        // The archive told the definitions before the dictionary existed; now they can find it.
+        if (EntryChanged)
+            EntryChanged(trimmed);
+    } else if (equalsIgnoringCase(extension, ".dff")) {
+        Dffs.push_back(std::make_unique<TGTADff>(&ImgSource(), length, offset, trimmed));
+        DffCount = static_cast<int>(Dffs.size());
+        BuildDffIndex();
+    }
+    return 0;
+}
+
+void TGTAImg::DrawModel(std::string_view name, int dictionaryIndex, ModelDrawTarget& target)
+{
+    const int index = FindDff(name);
+    if (index == -1)
+        return;
+    TGTADff& model = *Dffs[static_cast<std::size_t>(index)];
+    if (!model.Loaded)
+        model.Load();
+    model.Draw(dictionaryIndex, target);
+    model.Used = true;
+}
+
+bool TGTAImg::DrawDefinitionModel(std::int32_t& modelIndex, std::string_view modelName, std::int32_t textureIndex,
+                                  ModelDrawTarget& target)
+{
+    if (textureIndex >= 0 && textureIndex < TxdCount)
+        Txds[static_cast<std::size_t>(textureIndex)]->Used = true;
+    if (modelIndex == -1)
+        modelIndex = FindDff(modelName);
+    if (modelIndex < 0 || modelIndex >= DffCount)
+        return false;
+    TGTADff& model = *Dffs[static_cast<std::size_t>(modelIndex)];
+    if (!model.Loaded)
+        model.Load();
+    model.Draw(textureIndex, target);
+    model.Used = true;
+    return true;
+}
+
+void TGTAImg::ResetUsage()
+{
+    FreePending = true;
+    for (auto& model : Dffs)
+        model->Used = false;
+    for (auto& dictionary : Txds)
+        dictionary->Used = false;
+}
+
+void TGTAImg::FreeUnused()
+{
+    for (auto& model : Dffs)
+        if (!model->Used && model->Loaded)
+            model->Unload();
+    for (std::size_t pos = 1; pos < Txds.size(); ++pos) {
+        TGTATxd& dictionary = *Txds[pos];
+        if (!dictionary.Used && dictionary.Loaded && !isRadarTile(dictionary.Name))
+            dictionary.Unload();
+    }
+}
+
+void TGTAImg::ConnectFileList(TGTAFileList& fileList)
+{
+    fileList.SetTextureDictionaryLookup([this](std::string_view name) { return FindTxd(name); });
+    EntryChanged = [&fileList](std::string_view entryName) { fileList.TextureEntryChanged(entryName); };
+}
+
+TGTATxd* TGTAImg::loadedTxd(int dictionaryIndex)
+{
+    if (dictionaryIndex < 0 || dictionaryIndex >= TxdCount)
+        return nullptr;
+    TGTATxd& dictionary = *Txds[static_cast<std::size_t>(dictionaryIndex)];
+    if (!dictionary.Loaded)
+        dictionary.Load();
+    return &dictionary;
+}
+
+std::uint32_t TGTAImg::textureId(int dictionaryIndex, std::string_view name)
+{
+    if (name.empty())
+        return 0;
+    TGTATxd* dictionary = loadedTxd(dictionaryIndex);
+    const int texture = dictionary ? dictionary->FindTexture(name) : -1;
+    if (texture < 0 || static_cast<std::size_t>(texture) >= dictionary->TextureIds.size())
+        return 0;
+    return dictionary->TextureIds[static_cast<std::size_t>(texture)];
+}
+
+std::uint32_t TGTAImg::maskTextureId(int dictionaryIndex, std::string_view maskName)
+{
+    if (maskName.empty())
+        return 0;
+    TGTATxd* dictionary = loadedTxd(dictionaryIndex);
+    const int texture = dictionary ? dictionary->FindMask(maskName) : -1;
+    if (texture < 0 || static_cast<std::size_t>(texture) >= dictionary->TextureIds.size())
+        return 0;
+    return dictionary->TextureIds[static_cast<std::size_t>(texture)];
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "ByteSource.h"
+#include "NameIndex.h"
+#include "TGTA3Archive.h"
+#include "TGTADff.h"
+#include "TGTATxd.h"
+#include "TextureLookup.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+class LoadProgress;
+class ModelDrawTarget;
+class TextureUploader;
+class TGTAFileList;
+
+// The archive set: the main archive "models\gta3.img" itself, plus one texture dictionary
+// per dictionary entry of the texture source (with "generic" from the loose file
+// "models\generic.txd" always at position 0) and one model per model entry. Models and
+// dictionaries are created unloaded and loaded on first use; usage marks let those no
+// frame draws any more be freed. Positions in `Txds` and `Dffs` never change in a run.
+class TGTAImg : public TGTA3Archive, public TextureLookup {
+public:
+    // `compressedTextures`: the compressed-texture upload entry point is available, so
+    // dictionaries come from the main archive; otherwise from "models\txd.img".
+    // `uploader` turns decoded dictionaries into graphics textures (none for tools).
+    TGTAImg(bool compressedTextures, TextureUploader* uploader, LoadProgress* progress = nullptr);
+    ~TGTAImg() override;
+
+    int AddFile(const std::string& name, std::istream& source) override;
+
+    int FindTxd(std::string_view name) const;
+    int FindDff(std::string_view name) const;
+    bool TxdExists(std::string_view name) const;
+    bool DffExists(std::string_view name) const;
+
+    void DrawModel(std::string_view name, int dictionaryIndex, ModelDrawTarget& target);
+    // The drawing protocol of an object definition: marks its dictionary used, looks its
+    // model up while `modelIndex` is -1, loads and draws it. False: draw the placeholder.
+    bool DrawDefinitionModel(std::int32_t& modelIndex, std::string_view modelName, std::int32_t textureIndex,
+                             ModelDrawTarget& target);
+
+    void ResetUsage();
+    void FreeUnused();
+
+    // Links the map data: definitions find their dictionaries here, and changes to the
+    // archive's entries make them look again.
+    void ConnectFileList(TGTAFileList& fileList);
+
+    std::uint32_t textureId(int dictionaryIndex, std::string_view name) override;
+    std::uint32_t maskTextureId(int dictionaryIndex, std::string_view maskName) override;
+
+    std::unique_ptr<TGTA3Archive> TxdArchive;
+    std::vector<std::unique_ptr<TGTATxd>> Txds;
+    int TxdCount = 0;
+    std::vector<std::unique_ptr<TGTADff>> Dffs;
+    int DffCount = 0;
+    bool FreePending = false;
+    // 0, or the system's error code when "models\generic.txd" could not be read; the set
+    // then still has an empty "generic" at position 0 and everything else.
+    int GenericError = 0;
+
+    void BuildTxdIndex();
+    void BuildDffIndex();
+
+private:
+    void loadContents(LoadProgress* progress);
+    void loadGeneric();
+    void scanArchive(const TGTA3Archive& archive, bool withModels, bool withDictionaries, LoadProgress* progress);
+    TGTATxd* loadedTxd(int dictionaryIndex);
+
+    bool m_compressedTextures = false;
+    TextureUploader* m_uploader = nullptr;
+    std::unique_ptr<MemoryByteSource> m_genericBytes;
+    NameIndex m_txdNameIndex;
+    NameIndex m_dffNameIndex;
+};
