@@ -1,0 +1,166 @@
+#include "TGTATxd.h"
+
+#include "ByteSource.h"
+#include "Log.h"
+#include "TextParser.h"
+#include "TextureUploader.h"
+#include "TxdDecoder.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+unsigned char lowered(char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
+}
+
+bool lessIgnoringCase(std::string_view a, std::string_view b)
+{
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return lowered(x) < lowered(y); });
+}
+
+std::string_view withoutExtension(std::string_view name)
+{
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? name : name.substr(0, dot);
+}
+
+} // namespace
+
+TGTATxd::TGTATxd(const ByteSource* stream, std::int64_t length, std::int64_t offset, std::string_view name,
+                 TextureUploader* uploader)
+    : Name(withoutExtension(name)), Offset(offset), Length(length), m_stream(stream), m_uploader(uploader)
+{
+}
+
+TGTATxd::~TGTATxd()
+{
+    releaseTextures();
+}
+
+TGTATxd::TGTATxd(TGTATxd&& other) noexcept
+{
+    *this = std::move(other);
+}
+
+TGTATxd& TGTATxd::operator=(TGTATxd&& other) noexcept
+{
+    if (this == &other)
+        return *this;
+    releaseTextures();
+    Name = std::move(other.Name);
+    Offset = other.Offset;
+    Length = other.Length;
+    Loaded = other.Loaded;
+    Used = other.Used;
+    Textures = std::move(other.Textures);
+    TextureIds = std::move(other.TextureIds);
+    TextureCount = other.TextureCount;
+    LoadError = std::move(other.LoadError);
+    m_stream = other.m_stream;
+    m_uploader = other.m_uploader;
+    m_nameIndex = std::move(other.m_nameIndex);
+    m_maskIndex = std::move(other.m_maskIndex);
+    // The texture objects now belong to this dictionary alone.
+    other.Loaded = false;
+    other.TextureIds.clear();
+    other.Textures.clear();
+    other.TextureCount = 0;
+    return *this;
+}
+
+void TGTATxd::Load()
+{
+    Loaded = true;
+    LoadError.clear();
+    Textures.clear();
+    TextureIds.clear();
+    TextureCount = 0;
+    m_nameIndex.clear();
+    m_maskIndex.clear();
+    try {
+        std::vector<std::uint8_t> bytes;
+        if (m_stream == nullptr || Offset < 0 || Length < 0) {
+            LoadError = "no bytes to read";
+        } else {
+            bytes = readSourceBytes(*m_stream, static_cast<std::uint64_t>(Offset), static_cast<std::uint64_t>(Length));
+            if (bytes.size() < static_cast<std::uint64_t>(Length))
+                LoadError = "only " + std::to_string(bytes.size()) + " of " + std::to_string(Length) +
+                            " bytes could be read";
+        }
+        TxdDecodeResult decoded = decodeTxd(bytes);
+        bytes = {};
+        if (!decoded.Error.empty())
+            LoadError += (LoadError.empty() ? "" : "; ") + decoded.Error;
+        if (decoded.Console)
+            logLine("texture dictionary " + Name + ": a console dictionary, loaded without textures");
+
+        Textures.reserve(decoded.Textures.size());
+        for (std::size_t i = 0; i < decoded.Textures.size(); ++i) {
+            const TTexture& texture = decoded.Textures[i].Texture;
+            Textures.push_back(texture);
+            // Files hold textures without a mask: an empty name finds nothing.
+            if (!texture.Name.empty())
+                m_nameIndex.emplace_back(std::string(TrimText(texture.Name)), static_cast<int>(i));
+            if (!texture.MaskName.empty())
+                m_maskIndex.emplace_back(std::string(TrimText(texture.MaskName)), static_cast<int>(i));
+        }
+        TextureCount = static_cast<int>(Textures.size());
+        if (m_uploader != nullptr)
+            TextureIds = m_uploader->upload(decoded.Textures);
+        TextureIds.resize(Textures.size(), 0);
+
+        // Stable, so that of two textures with one name the first in the file is found.
+        const auto byName = [](const auto& a, const auto& b) { return lessIgnoringCase(a.first, b.first); };
+        std::stable_sort(m_nameIndex.begin(), m_nameIndex.end(), byName);
+        std::stable_sort(m_maskIndex.begin(), m_maskIndex.end(), byName);
+    } catch (const std::exception& e) {
+        LoadError += (LoadError.empty() ? "" : "; ") + std::string(e.what());
+    }
+    if (!LoadError.empty())
+        logLine("texture dictionary " + Name + ": " + LoadError);
+}
+
+void TGTATxd::Unload()
+{
+    releaseTextures();
+    Loaded = false;
+    TextureCount = 0;
+    Textures.clear();
+    TextureIds.clear();
+    // Positions in the name lists would point past the emptied arrays.
+    m_nameIndex.clear();
+    m_maskIndex.clear();
+}
+
+void TGTATxd::releaseTextures()
+{
+    if (Loaded && m_uploader != nullptr && !TextureIds.empty())
+        m_uploader->release(TextureIds);
+}
+
+int TGTATxd::FindTexture(std::string_view name) const
+{
+    return find(m_nameIndex, name);
+}
+
+int TGTATxd::FindMask(std::string_view maskName) const
+{
+    return find(m_maskIndex, maskName);
+}
+
+int TGTATxd::find(const NameIndex& index, std::string_view name)
+{
+    const std::string_view key = TrimText(name);
+    if (key.empty())
+        return -1;
+    const auto it = std::lower_bound(index.begin(), index.end(), key,
+                                     [](const auto& entry, std::string_view k) { return lessIgnoringCase(entry.first, k); });
+    if (it == index.end() || !equalsIgnoringCase(it->first, key))
+        return -1;
+    return it->second;
+}

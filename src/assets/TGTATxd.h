@@ -1,0 +1,56 @@
+#pragma once
+
+#include "TTexture.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+class ByteSource;
+class TextureUploader;
+
+// One texture dictionary of the archive set: where its bytes lie, and once loaded its
+// texture records, one texture object per texture, and name lists for lookups by texture
+// or mask name. The stream and the uploader are not owned.
+class TGTATxd {
+public:
+    TGTATxd(const ByteSource* stream, std::int64_t length, std::int64_t offset, std::string_view name,
+            TextureUploader* uploader);
+    ~TGTATxd();
+    TGTATxd(const TGTATxd&) = delete;
+    TGTATxd& operator=(const TGTATxd&) = delete;
+    TGTATxd(TGTATxd&& other) noexcept;
+    TGTATxd& operator=(TGTATxd&& other) noexcept;
+
+    // Reads and uploads the dictionary; callers test `Loaded` first. Never throws: what
+    // could not be read is in `LoadError` and logged.
+    void Load();
+    void Unload();
+
+    // Position of the texture with that (trimmed) name, without regard to case; -1 when
+    // there is none or the dictionary is not loaded.
+    int FindTexture(std::string_view name) const;
+    int FindMask(std::string_view maskName) const;
+
+    std::string Name; // entry name without its extension
+    std::int64_t Offset = 0;
+    std::int64_t Length = 0;
+    bool Loaded = false;
+    bool Used = false;
+    std::vector<TTexture> Textures;
+    std::vector<std::uint32_t> TextureIds;
+    int TextureCount = 0;
+    std::string LoadError;
+
+private:
+    using NameIndex = std::vector<std::pair<std::string, int>>;
+    static int find(const NameIndex& index, std::string_view name);
+    void releaseTextures();
+
+    const ByteSource* m_stream = nullptr;
+    TextureUploader* m_uploader = nullptr;
+    NameIndex m_nameIndex;
+    NameIndex m_maskIndex;
+};

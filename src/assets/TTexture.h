@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// One texture of a dictionary as the texture viewer and the model drawing see it: its
+// names and format fields. The pixels live only while the dictionary is being loaded.
+struct TTexture {
+    std::string Name;
+    std::string MaskName;
+    std::uint16_t Width = 0;
+    std::uint16_t Height = 0;
+    std::uint16_t HasAlpha = 0;  // 1 when the texture has alpha
+    std::uint8_t Levels = 0;     // mip levels in the file
+    std::uint8_t RasterType = 0; // as stored, not interpreted
+    std::uint8_t Compression = 0; // 0 none, 1 DXT1, 3 DXT3, 5 DXT5 (others shown as unknown)
+    std::uint8_t Depth = 0;      // bits per pixel
+    std::uint32_t DataSize = 0;  // size of the last level read
+    std::uint32_t RasterFormat = 0; // pixel format 0x0F00, PAL8 0x2000, PAL4 0x4000, mip levels 0x8000
+};

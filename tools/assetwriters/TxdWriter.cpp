@@ -1,0 +1,287 @@
+#include "TxdWriter.h"
+
+#include "RwWriter.h"
+
+#include <squish.h>
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <map>
+
+namespace {
+
+constexpr std::uint32_t ChunkStruct = 1;
+constexpr std::uint32_t ChunkExtension = 3;
+constexpr std::uint32_t ChunkTextureNative = 21;
+constexpr std::uint32_t ChunkTextureDictionary = 22;
+
+std::uint8_t pixelByte(const RgbaImage& image, int x, int y, int channel)
+{
+    return image.pixels[(static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) + static_cast<std::size_t>(x)) * 4 +
+                        static_cast<std::size_t>(channel)];
+}
+
+// Half the size in each direction (at least 1), each output pixel the average of the 2x2
+// (or 2x1, 1x2) source pixels it covers.
+RgbaImage halve(const RgbaImage& image)
+{
+    RgbaImage out;
+    out.width = std::max(1, image.width / 2);
+    out.height = std::max(1, image.height / 2);
+    out.pixels.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height) * 4);
+    for (int y = 0; y < out.height; ++y) {
+        for (int x = 0; x < out.width; ++x) {
+            const int x0 = std::min(2 * x, image.width - 1);
+            const int y0 = std::min(2 * y, image.height - 1);
+            const int x1 = std::min(2 * x + 1, image.width - 1);
+            const int y1 = std::min(2 * y + 1, image.height - 1);
+            for (int c = 0; c < 4; ++c) {
+                const int sum = pixelByte(image, x0, y0, c) + pixelByte(image, x1, y0, c) + pixelByte(image, x0, y1, c) +
+                                pixelByte(image, x1, y1, c);
+                out.pixels[(static_cast<std::size_t>(y) * static_cast<std::size_t>(out.width) + static_cast<std::size_t>(x)) * 4 +
+                           static_cast<std::size_t>(c)] = static_cast<std::uint8_t>((sum + 2) / 4);
+            }
+        }
+    }
+    return out;
+}
+
+using Colour = std::array<std::uint8_t, 4>;
+
+Colour colourAt(const std::vector<std::uint8_t>& pixels, std::size_t index)
+{
+    return {pixels[index * 4], pixels[index * 4 + 1], pixels[index * 4 + 2], pixels[index * 4 + 3]};
+}
+
+int distance(const Colour& a, const Colour& b)
+{
+    int sum = 0;
+    for (std::size_t c = 0; c < 4; ++c) {
+        const int d = a[c] - b[c];
+        sum += d * d;
+    }
+    return sum;
+}
+
+// A palette of at most `entries` colours: the picture's distinct colours in first-seen
+// order when they fit; otherwise the most frequent colour, then again and again the colour
+// farthest from those chosen. Every pixel then takes the nearest entry. Deterministic.
+std::vector<Colour> buildPalette(const std::vector<std::uint8_t>& pixels, std::size_t entries)
+{
+    std::map<Colour, std::pair<std::size_t, std::size_t>> seen; // colour -> (count, first index)
+    const std::size_t count = pixels.size() / 4;
+    for (std::size_t i = 0; i < count; ++i) {
+        auto [it, inserted] = seen.try_emplace(colourAt(pixels, i), 0, i);
+        ++it->second.first;
+    }
+    std::vector<std::pair<Colour, std::pair<std::size_t, std::size_t>>> ordered(seen.begin(), seen.end());
+    std::sort(ordered.begin(), ordered.end(), [&](const auto& a, const auto& b) {
+        if (seen.size() > entries && a.second.first != b.second.first)
+            return a.second.first > b.second.first;
+        return a.second.second < b.second.second;
+    });
+    std::vector<Colour> palette;
+    if (ordered.size() <= entries) {
+        for (const auto& entry : ordered)
+            palette.push_back(entry.first);
+        return palette;
+    }
+    std::vector<int> nearest(ordered.size(), std::numeric_limits<int>::max());
+    std::size_t pick = 0;
+    while (palette.size() < entries) {
+        palette.push_back(ordered[pick].first);
+        std::size_t farthest = 0;
+        for (std::size_t i = 0; i < ordered.size(); ++i) {
+            nearest[i] = std::min(nearest[i], distance(ordered[i].first, palette.back()));
+            if (nearest[i] > nearest[farthest])
+                farthest = i;
+        }
+        pick = farthest;
+    }
+    return palette;
+}
+
+TxdLevelData encodePaletted(const RgbaImage& image, std::size_t entries, bool withAlpha)
+{
+    std::vector<std::uint8_t> source = image.pixels;
+    if (!withAlpha)
+        for (std::size_t i = 3; i < source.size(); i += 4)
+            source[i] = 255; // compared as opaque: the stored alpha bytes mean nothing
+    const std::vector<Colour> palette = buildPalette(source, entries);
+
+    TxdLevelData level;
+    level.palette.assign(entries * 4, 0);
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        for (std::size_t c = 0; c < 3; ++c)
+            level.palette[i * 4 + c] = palette[i][c];
+        level.palette[i * 4 + 3] = withAlpha ? palette[i][3] : 0;
+    }
+    const std::size_t count = source.size() / 4;
+    level.data.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const Colour colour = colourAt(source, i);
+        std::size_t best = 0;
+        int bestDistance = distance(colour, palette[0]);
+        for (std::size_t p = 1; p < palette.size() && bestDistance != 0; ++p) {
+            const int d = distance(colour, palette[p]);
+            if (d < bestDistance) {
+                bestDistance = d;
+                best = p;
+            }
+        }
+        level.data[i] = static_cast<std::uint8_t>(best);
+    }
+    return level;
+}
+
+TxdLevelData encodeLevel(TxdFormat format, const RgbaImage& image)
+{
+    switch (format) {
+    case TxdFormat::Pal4_8888:
+        return encodePaletted(image, 32, true);
+    case TxdFormat::Pal4_888:
+        return encodePaletted(image, 32, false);
+    case TxdFormat::Pal8_8888:
+        return encodePaletted(image, 256, true);
+    case TxdFormat::Pal8_888:
+        return encodePaletted(image, 256, false);
+    case TxdFormat::Rgba32: {
+        TxdLevelData level;
+        level.data = image.pixels;
+        for (std::size_t i = 0; i + 3 < level.data.size(); i += 4)
+            std::swap(level.data[i], level.data[i + 2]);
+        return level;
+    }
+    case TxdFormat::Dxt1:
+    case TxdFormat::Dxt1Alpha:
+    case TxdFormat::Dxt3:
+    case TxdFormat::Dxt5: {
+        std::vector<std::uint8_t> source = image.pixels;
+        int flags = squish::kDxt1;
+        if (format == TxdFormat::Dxt1) {
+            for (std::size_t i = 3; i < source.size(); i += 4)
+                source[i] = 255; // no transparent blocks in plain DXT1
+        } else if (format == TxdFormat::Dxt3) {
+            flags = squish::kDxt3;
+        } else if (format == TxdFormat::Dxt5) {
+            flags = squish::kDxt5;
+        }
+        TxdLevelData level;
+        level.data.resize(static_cast<std::size_t>(squish::GetStorageRequirements(image.width, image.height, flags)));
+        squish::CompressImage(source.data(), image.width, image.height, level.data.data(), flags);
+        return level;
+    }
+    }
+    return {};
+}
+
+} // namespace
+
+TxdTextureData encodeTexture(const std::string& name, const std::string& mask, TxdFormat format,
+                             const RgbaImage& image, int levelCount)
+{
+    TxdTextureData texture;
+    texture.name = name;
+    texture.mask = mask;
+    texture.width = static_cast<std::uint16_t>(image.width);
+    texture.height = static_cast<std::uint16_t>(image.height);
+
+    bool pictureHasAlpha = false;
+    for (std::size_t i = 3; i < image.pixels.size(); i += 4)
+        pictureHasAlpha = pictureHasAlpha || image.pixels[i] < 255;
+
+    switch (format) {
+    case TxdFormat::Pal4_8888:
+        texture.rasterFormat = TxdRaster::Pal4 | TxdRaster::Format8888;
+        texture.depth = 8;
+        break;
+    case TxdFormat::Pal4_888:
+        texture.rasterFormat = TxdRaster::Pal4 | TxdRaster::Format888;
+        texture.depth = 8;
+        pictureHasAlpha = false;
+        break;
+    case TxdFormat::Pal8_8888:
+        texture.rasterFormat = TxdRaster::Pal8 | TxdRaster::Format8888;
+        texture.depth = 8;
+        break;
+    case TxdFormat::Pal8_888:
+        texture.rasterFormat = TxdRaster::Pal8 | TxdRaster::Format888;
+        texture.depth = 8;
+        pictureHasAlpha = false;
+        break;
+    case TxdFormat::Rgba32:
+        texture.rasterFormat = TxdRaster::Format8888;
+        texture.depth = 32;
+        break;
+    case TxdFormat::Dxt1:
+        texture.rasterFormat = TxdRaster::Format565;
+        texture.depth = 16;
+        texture.compression = 1;
+        pictureHasAlpha = false;
+        break;
+    case TxdFormat::Dxt1Alpha:
+        texture.rasterFormat = TxdRaster::Format1555;
+        texture.depth = 16;
+        texture.compression = 1;
+        break;
+    case TxdFormat::Dxt3:
+        texture.rasterFormat = TxdRaster::Format4444;
+        texture.depth = 16;
+        texture.compression = 3;
+        break;
+    case TxdFormat::Dxt5:
+        texture.rasterFormat = TxdRaster::Format4444;
+        texture.depth = 16;
+        texture.compression = 5;
+        break;
+    }
+    texture.hasAlpha = pictureHasAlpha ? 1 : 0;
+    if (levelCount > 1)
+        texture.rasterFormat |= TxdRaster::MipMaps;
+
+    RgbaImage level = image;
+    for (int i = 0; i < levelCount; ++i) {
+        if (i > 0)
+            level = halve(level);
+        texture.levels.push_back(encodeLevel(format, level));
+    }
+    return texture;
+}
+
+std::vector<std::uint8_t> writeTxd(const std::vector<TxdTextureData>& textures, std::uint32_t stamp)
+{
+    RwWriter out;
+    out.chunk(ChunkTextureDictionary, stamp, [&] {
+        out.chunk(ChunkStruct, stamp, [&] {
+            out.u16(static_cast<std::uint16_t>(textures.size()));
+            out.u16(0);
+        });
+        for (const TxdTextureData& texture : textures) {
+            out.chunk(ChunkTextureNative, stamp, [&] {
+                out.chunk(ChunkStruct, stamp, [&] {
+                    out.u32(texture.platform);
+                    out.u32(texture.filterFlags);
+                    out.fixedText(texture.name, 32);
+                    out.fixedText(texture.mask, 32);
+                    out.u32(texture.rasterFormat);
+                    out.u32(texture.hasAlpha);
+                    out.u16(texture.width);
+                    out.u16(texture.height);
+                    out.u8(texture.depth);
+                    out.u8(static_cast<std::uint8_t>(texture.levels.size()));
+                    out.u8(texture.rasterType);
+                    out.u8(texture.compression);
+                    for (const TxdLevelData& level : texture.levels) {
+                        out.bytes(level.palette);
+                        out.u32(static_cast<std::uint32_t>(level.data.size()));
+                        out.bytes(level.data);
+                    }
+                });
+                out.chunk(ChunkExtension, stamp, [] {});
+            });
+        }
+        out.chunk(ChunkExtension, stamp, [] {});
+    });
+    return out.take();
+}
