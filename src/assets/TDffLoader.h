@@ -1,0 +1,43 @@
+#pragma once
+
+#include "TDffRecords.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+class ByteReader;
+class ByteSource;
+struct RwChunkHeader;
+
+// Reads a model file (the first clump of a RenderWare binary stream) into plain records.
+// Reading is bounded by the bytes given: a file that is cut short or whose counts, sizes or
+// indices do not fit is reported, and the model is left empty rather than half read.
+class TDffLoader {
+public:
+    std::vector<TDFFClump> Clumps;
+    std::int32_t FrameNameCounter = 0;
+
+    void Clear();
+
+    // Clears, then reads the model held in `bytes`. Returns "" or what is wrong with them.
+    std::string ReadFromBytes(std::span<const std::uint8_t> bytes);
+    // Clears, then reads the `length` bytes at `offset` of `stream`.
+    std::string ReadFromStream(const ByteSource& stream, std::int64_t length, std::int64_t offset);
+
+private:
+    void walk(ByteReader& reader, std::uint32_t enclosingType, int depth);
+    void readChunk(const RwChunkHeader& header, ByteReader& data, std::uint32_t enclosingType, int depth);
+    void readStruct(const RwChunkHeader& header, ByteReader& data, std::uint32_t enclosingType);
+    void readFrameList(ByteReader& data);
+    void readGeometry(const RwChunkHeader& header, ByteReader& data);
+    void readMaterial(ByteReader& data);
+    void readBinMesh(ByteReader& data);
+    void readString(ByteReader& data, std::uint32_t enclosingType);
+    void checkIndices() const;
+
+    TDFFClump& currentClump();
+    TDFFGeometry& currentGeometry(const char* what);
+    TDFFMaterial* currentMaterial();
+};
