@@ -241,11 +241,7 @@ std::vector<MapTextFile> writeMapTexts(const TownLayout& layout, bool viceCity)
     dat.line("# object definitions");
     for (std::size_t a = 0; a < layout.areas.size(); ++a) {
         const TownArea& area = layout.areas[a];
-        // The park's entry carries a doubled backslash, as some of the games' own lines do.
-        std::string name = area.datName;
-        if (const std::size_t at = name.find("maps\\Park"); at != std::string::npos)
-            name.insert(at + 4, "\\");
-        dat.line("IDE " + name + ".ide");
+        dat.line("IDE " + area.datName + ".ide");
         Text ide;
         writeIde(ide, layout, static_cast<int>(a), viceCity, title(area));
         files.push_back({area.diskName + ".ide", ide.take()});
@@ -262,7 +258,7 @@ std::vector<MapTextFile> writeMapTexts(const TownLayout& layout, bool viceCity)
         files.push_back({area.diskName + ".ipl", ipl.take()});
     }
     if (!layout.culls.empty()) {
-        dat.line("IPL DATA\\MAPS\\CULL.IPL");
+        dat.line("IPL DATA\\MAPS\\\\CULL.IPL"); // doubled backslash, as in some of the games' own lines
         Text cull;
         cull.line("# cull zones: centre, low corner, high corner, flags, 0");
         writeCulls(cull, layout);

@@ -143,7 +143,11 @@ private:
         def.timeOn = std::max(timeOn, 0);
         def.timeOff = std::max(timeOff, 0);
         def.shape = shape;
-        def.area = areaFor(d, style);
+        // A LOD model is defined and placed with its building, whichever dictionary it uses.
+        ShapeRecipe owner = shape;
+        if (shape.kind == ShapeKind::Lod)
+            owner.kind = shape.base;
+        def.area = areaFor(d, dictionaryStyle(owner));
         m_layout.definitions.push_back(def);
         const int index = static_cast<int>(m_layout.definitions.size() - 1);
         if (const auto point = shapeEffectPoint(shape)) {
@@ -465,7 +469,7 @@ void TownBuilder::buildSmallTown()
 void TownBuilder::buildLargeMap()
 {
     constexpr int Grid = 7;
-    constexpr float Spacing = 570;
+    constexpr float Spacing = 600;
     District land;
     land.txdPrefix = "bx_";
     land.area = addArea("DATA\\MAPS\\Land\\Land", "data/maps/land/land");
@@ -476,7 +480,7 @@ void TownBuilder::buildLargeMap()
         d.txdPrefix = tag + "_";
         d.area = addArea("DATA\\MAPS\\" + tag + "\\" + tag, "data/maps/" + tag + "/" + tag);
         d.centre = {(static_cast<float>(k % Grid) - 3) * Spacing, (static_cast<float>(k / Grid) - 3) * Spacing, 0};
-        d.blocks = 4;
+        d.blocks = 5;
         d.variants = 11;
         defineDistrict(d);
         buildDistrict(d);
@@ -485,7 +489,7 @@ void TownBuilder::buildLargeMap()
                                   {d.centre[0] - half, d.centre[1] - half, -50},
                                   {d.centre[0] + half, d.centre[1] + half, 400}, 1});
     }
-    buildLand(land, 2000, 2800);
+    buildLand(land, 2200, 3000);
     addDefinitionPaths();
 }
 
