@@ -1,5 +1,6 @@
 #include "MeshBuilder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -32,7 +33,12 @@ std::uint32_t MeshBuilder::vertex(const Vec3& position, const Vec3& normal, cons
     m_geometry.vertices.push_back(position);
     m_geometry.normals.push_back(normal);
     m_geometry.texCoords.push_back(uv);
-    m_geometry.prelit.push_back(m_shade);
+    // Baked light from above and the south-west, so that walls stand apart without lighting.
+    const float light = std::clamp(0.78f + 0.22f * normal[2] - 0.08f * normal[0] - 0.06f * normal[1], 0.5f, 1.0f);
+    std::array<std::uint8_t, 4> shade = m_shade;
+    for (int i = 0; i < 3; ++i)
+        shade[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(std::lround(m_shade[static_cast<std::size_t>(i)] * light));
+    m_geometry.prelit.push_back(shade);
     return static_cast<std::uint32_t>(m_geometry.vertices.size() - 1);
 }
 
