@@ -1,11 +1,14 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 // A read past the bytes a reader was given. Binary readers throw it internally and turn it
 // into a message at their public function; it never reaches a window.
@@ -58,6 +61,19 @@ public:
         const auto view = m_bytes.subspan(m_position, count);
         m_position += count;
         return view;
+    }
+
+    // `count` records of plain little-endian numbers (floats, integers, arrays of them) in
+    // one copy; the bytes are checked before the vector grows.
+    template <typename T>
+    void readArray(std::vector<T>& into, std::size_t count)
+    {
+        static_assert(std::is_trivially_copyable_v<T>);
+        static_assert(std::endian::native == std::endian::little, "files are little-endian, as this machine");
+        requireRecords(count, sizeof(T), "record");
+        into.resize(count);
+        if (count != 0)
+            std::memcpy(into.data(), bytes(count * sizeof(T)).data(), count * sizeof(T));
     }
 
     // A reader over the next `count` bytes; this reader moves past them.

@@ -12,20 +12,28 @@ std::size_t MemoryByteSource::readAt(std::uint64_t offset, std::span<std::uint8_
     return count;
 }
 
-std::vector<std::uint8_t> readSourceBytes(const ByteSource& source, std::uint64_t offset, std::uint64_t length)
+std::size_t readSourceBytesInto(const ByteSource& source, std::uint64_t offset, std::uint64_t length,
+                                std::vector<std::uint8_t>& buffer)
 {
     // Entries name their own length; a huge one from a corrupt directory must not be
     // allocated before the source shows it really has those bytes, so read in pieces.
     constexpr std::uint64_t Piece = 1u << 20;
-    std::vector<std::uint8_t> bytes;
-    while (bytes.size() < length) {
-        const std::size_t start = bytes.size();
-        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(Piece, length - start));
-        bytes.resize(start + want);
-        const std::size_t got = source.readAt(offset + start, std::span(bytes.data() + start, want));
-        bytes.resize(start + got);
+    std::size_t done = 0;
+    while (done < length) {
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(Piece, length - done));
+        if (buffer.size() < done + want)
+            buffer.resize(done + want);
+        const std::size_t got = source.readAt(offset + done, std::span(buffer.data() + done, want));
+        done += got;
         if (got < want)
             break;
     }
+    return done;
+}
+
+std::vector<std::uint8_t> readSourceBytes(const ByteSource& source, std::uint64_t offset, std::uint64_t length)
+{
+    std::vector<std::uint8_t> bytes;
+    bytes.resize(readSourceBytesInto(source, offset, length, bytes));
     return bytes;
 }

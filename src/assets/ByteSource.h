@@ -27,3 +27,8 @@ private:
 
 // Reads `length` bytes at `offset`; the result is shorter when the source ends first.
 std::vector<std::uint8_t> readSourceBytes(const ByteSource& source, std::uint64_t offset, std::uint64_t length);
+
+// The same into the front of `buffer`, which grows as needed and never shrinks, so that
+// repeated reads reuse it; returns how many bytes were read.
+std::size_t readSourceBytesInto(const ByteSource& source, std::uint64_t offset, std::uint64_t length,
+                                std::vector<std::uint8_t>& buffer);

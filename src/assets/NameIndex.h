@@ -18,6 +18,6 @@ public:
     std::size_t size() const { return m_items.size(); }
 
 private:
-    std::vector<std::pair<std::string, int>> m_items;
+    std::vector<std::pair<std::string, int>> m_items; // (lower-case name, position), sorted
     bool m_built = false;
 };

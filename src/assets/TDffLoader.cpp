@@ -61,10 +61,11 @@ std::array<float, 3> faceNormal(const std::array<float, 3>& a, const std::array<
     const float ux = b[0] - a[0], uy = b[1] - a[1], uz = b[2] - a[2];
     const float vx = c[0] - a[0], vy = c[1] - a[1], vz = c[2] - a[2];
     std::array<float, 3> n{uy * vz - uz * vy, uz * vx - ux * vz, ux * vy - uy * vx};
-    float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    const float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
     if (length == 0)
-        length = 1; // a degenerate triangle keeps the zero vector
-    return {n[0] / length, n[1] / length, n[2] / length};
+        return n; // a degenerate triangle keeps the zero vector
+    const float scale = 1.0f / length;
+    return {n[0] * scale, n[1] * scale, n[2] * scale};
 }
 
 // Lists: one normal per triangle. Strips: one per index, the winding flipping on odd
@@ -105,9 +106,11 @@ std::string TDffLoader::ReadFromStream(const ByteSource& stream, std::int64_t le
         Clear();
         return "negative model offset " + std::to_string(offset) + " or length " + std::to_string(length);
     }
-    const std::vector<std::uint8_t> bytes =
-        readSourceBytes(stream, static_cast<std::uint64_t>(offset), static_cast<std::uint64_t>(length));
-    return ReadFromBytes(bytes);
+    // Models are read one after another on the user-interface thread: one buffer serves all.
+    static thread_local std::vector<std::uint8_t> buffer;
+    const std::size_t read =
+        readSourceBytesInto(stream, static_cast<std::uint64_t>(offset), static_cast<std::uint64_t>(length), buffer);
+    return ReadFromBytes(std::span<const std::uint8_t>(buffer.data(), read));
 }
 
 std::string TDffLoader::ReadFromBytes(std::span<const std::uint8_t> bytes)
@@ -315,38 +318,22 @@ void TDffLoader::readGeometry(const RwChunkHeader& header, ByteReader& data)
     }
     g.Colours.clear();
     if (g.Flags & GeometryPrelit) {
-        g.Colours.resize(v);
-        for (auto& colour : g.Colours)
-            for (std::uint8_t& byte : colour)
-                byte = data.u8();
+        data.readArray(g.Colours, v);
     }
     g.TexCoords.clear();
     if (uvSets > 0) {
-        g.TexCoords.resize(v);
-        for (auto& uv : g.TexCoords) {
-            uv[0] = data.f32();
-            uv[1] = data.f32();
-        }
+        data.readArray(g.TexCoords, v);
         data.skip((uvSets - 1) * 8 * v); // further sets are not drawn
     }
-    g.Triangles.resize(g.TriangleCount);
-    for (auto& triangle : g.Triangles)
-        for (std::uint16_t& word : triangle)
-            word = data.u16();
+    data.readArray(g.Triangles, g.TriangleCount);
     for (float& f : g.BoundingSphere)
         f = data.f32();
     g.HasPositions = data.u32();
     g.HasNormals = data.u32();
-    g.Vertices.resize(v);
-    for (auto& vertex : g.Vertices)
-        for (float& f : vertex)
-            f = data.f32();
+    data.readArray(g.Vertices, v);
     g.Normals.clear();
     if (g.Flags & GeometryNormals) {
-        g.Normals.resize(v);
-        for (auto& normal : g.Normals)
-            for (float& f : normal)
-                f = data.f32();
+        data.readArray(g.Normals, v);
     }
 }
 
@@ -389,10 +376,8 @@ void TDffLoader::readBinMesh(ByteReader& data)
         if (split.MaterialIndex >= materials)
             throw ReadError("split " + std::to_string(s) + " names material " + std::to_string(split.MaterialIndex) +
                             " of " + std::to_string(materials));
-        data.requireRecords(split.IndexCount, 4, "index");
-        split.Indices.resize(split.IndexCount);
-        for (std::uint32_t& index : split.Indices) {
-            index = data.u32();
+        data.readArray(split.Indices, split.IndexCount);
+        for (const std::uint32_t index : split.Indices) {
             if (index >= vertices.size())
                 throw ReadError("split " + std::to_string(s) + " names vertex " + std::to_string(index) + " of " +
                                 std::to_string(vertices.size()));
