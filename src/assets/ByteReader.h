@@ -66,11 +66,11 @@ public:
     // `count` records of plain little-endian numbers (floats, integers, arrays of them) in
     // one copy; the bytes are checked before the vector grows.
     template <typename T>
-    void readArray(std::vector<T>& into, std::size_t count)
+    void readArray(std::vector<T>& into, std::size_t count, const char* what)
     {
         static_assert(std::is_trivially_copyable_v<T>);
         static_assert(std::endian::native == std::endian::little, "files are little-endian, as this machine");
-        requireRecords(count, sizeof(T), "record");
+        requireRecords(count, sizeof(T), what);
         into.resize(count);
         if (count != 0)
             std::memcpy(into.data(), bytes(count * sizeof(T)).data(), count * sizeof(T));

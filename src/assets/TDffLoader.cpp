@@ -318,22 +318,22 @@ void TDffLoader::readGeometry(const RwChunkHeader& header, ByteReader& data)
     }
     g.Colours.clear();
     if (g.Flags & GeometryPrelit) {
-        data.readArray(g.Colours, v);
+        data.readArray(g.Colours, v, "prelit colour");
     }
     g.TexCoords.clear();
     if (uvSets > 0) {
-        data.readArray(g.TexCoords, v);
+        data.readArray(g.TexCoords, v, "texture coordinate");
         data.skip((uvSets - 1) * 8 * v); // further sets are not drawn
     }
-    data.readArray(g.Triangles, g.TriangleCount);
+    data.readArray(g.Triangles, g.TriangleCount, "triangle");
     for (float& f : g.BoundingSphere)
         f = data.f32();
     g.HasPositions = data.u32();
     g.HasNormals = data.u32();
-    data.readArray(g.Vertices, v);
+    data.readArray(g.Vertices, v, "vertex");
     g.Normals.clear();
     if (g.Flags & GeometryNormals) {
-        data.readArray(g.Normals, v);
+        data.readArray(g.Normals, v, "normal");
     }
 }
 
@@ -376,7 +376,7 @@ void TDffLoader::readBinMesh(ByteReader& data)
         if (split.MaterialIndex >= materials)
             throw ReadError("split " + std::to_string(s) + " names material " + std::to_string(split.MaterialIndex) +
                             " of " + std::to_string(materials));
-        data.readArray(split.Indices, split.IndexCount);
+        data.readArray(split.Indices, split.IndexCount, "index");
         for (const std::uint32_t index : split.Indices) {
             if (index >= vertices.size())
                 throw ReadError("split " + std::to_string(s) + " names vertex " + std::to_string(index) + " of " +
