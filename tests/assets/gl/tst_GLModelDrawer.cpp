@@ -3,6 +3,7 @@
 #include "GLEntryPoints.h"
 #include "GLModelDrawer.h"
 #include "GLTestContext.h"
+#include "GLTestFramebuffer.h"
 #include "ProgramSettings.h"
 #include "TGTADff.h"
 #include "TextureLookup.h"
@@ -45,16 +46,7 @@ class GLModelDrawerTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        m_gl = QOpenGLContext::currentContext()->functions();
-        m_gl->glGenFramebuffers(1, &m_framebuffer);
-        m_gl->glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
-        m_gl->glGenRenderbuffers(1, &m_colour);
-        m_gl->glBindRenderbuffer(GL_RENDERBUFFER, m_colour);
-        m_gl->glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, Size, Size);
-        m_gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_colour);
-        ASSERT_EQ(m_gl->glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
-
-        glViewport(0, 0, Size, Size);
+        ASSERT_TRUE(m_framebuffer.complete());
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         glOrtho(0, Size, 0, Size, -10, 10);
@@ -87,17 +79,9 @@ protected:
         glEntryPoints() = m_savedEntryPoints;
         glDisable(GL_TEXTURE_2D);
         glDeleteTextures(1, &m_texture);
-        m_gl->glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        m_gl->glDeleteRenderbuffers(1, &m_colour);
-        m_gl->glDeleteFramebuffers(1, &m_framebuffer);
     }
 
-    std::array<std::uint8_t, 4> pixel(int x, int y) const
-    {
-        std::array<std::uint8_t, 4> rgba{};
-        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-        return rgba;
-    }
+    std::array<std::uint8_t, 4> pixel(int x, int y) const { return m_framebuffer.pixel(x, y); }
 
     // A unit quad on a child frame that scales it by 32 and moves it to (16, 16).
     static DffClump quadClump(const std::string& mask)
@@ -140,9 +124,7 @@ protected:
     FakeTextures textures;
 
 private:
-    QOpenGLFunctions* m_gl = nullptr;
-    GLuint m_framebuffer = 0;
-    GLuint m_colour = 0;
+    GLTestFramebuffer m_framebuffer{Size, Size};
     GLuint m_texture = 0;
     ProgramSettings m_savedSettings;
     GLEntryPoints m_savedEntryPoints;

@@ -1,5 +1,6 @@
 #include "GLEntryPoints.h"
 #include "GLTestContext.h"
+#include "GLTestFramebuffer.h"
 #include "GLTextureUploader.h"
 #include "TxdDecoder.h"
 #include "TxdPixels.h"
@@ -142,19 +143,7 @@ TEST_F(GLTextureUpload, EveryMipLevelHasItsOwnSize)
 // Draws a quad with the texture over the whole viewport and reads the middle pixel.
 Bytes drawnColour(GLuint id)
 {
-    GLuint framebuffer = 0;
-    GLuint colour = 0;
-    glGenTextures(1, &colour);
-    glBindTexture(GL_TEXTURE_2D, colour);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 8, 8, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    auto genFramebuffers = reinterpret_cast<PFNGLGENFRAMEBUFFERSPROC>(glTestProcAddress("glGenFramebuffers"));
-    auto bindFramebuffer = reinterpret_cast<PFNGLBINDFRAMEBUFFERPROC>(glTestProcAddress("glBindFramebuffer"));
-    auto attach = reinterpret_cast<PFNGLFRAMEBUFFERTEXTURE2DPROC>(glTestProcAddress("glFramebufferTexture2D"));
-    auto deleteFramebuffers = reinterpret_cast<PFNGLDELETEFRAMEBUFFERSPROC>(glTestProcAddress("glDeleteFramebuffers"));
-    genFramebuffers(1, &framebuffer);
-    bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    attach(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour, 0);
-    glViewport(0, 0, 8, 8);
+    GLTestFramebuffer framebuffer(8, 8);
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
@@ -175,12 +164,8 @@ Bytes drawnColour(GLuint id)
     glVertex2f(-1, 1);
     glEnd();
     glDisable(GL_TEXTURE_2D);
-    Bytes pixel(4, 0);
-    glReadPixels(4, 4, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
-    bindFramebuffer(GL_FRAMEBUFFER, 0);
-    deleteFramebuffers(1, &framebuffer);
-    glDeleteTextures(1, &colour);
-    return pixel;
+    const auto pixel = framebuffer.pixel(4, 4);
+    return Bytes(pixel.begin(), pixel.end());
 }
 
 TEST_F(GLTextureUpload, MipChainsThatStopEarlyStillDraw)
