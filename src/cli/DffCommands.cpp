@@ -15,12 +15,12 @@
 
 namespace {
 
-nlohmann::json geometryJson(const TDFFGeometry& geometry)
+nlohmann::ordered_json geometryJson(const TDFFGeometry& geometry)
 {
-    nlohmann::json splits = nlohmann::json::array();
+    nlohmann::ordered_json splits = nlohmann::ordered_json::array();
     for (const TDFFSplit& split : geometry.MaterialSplit.Splits)
         splits.push_back({{"indices", split.Indices.size()}, {"material", split.MaterialIndex}});
-    nlohmann::json materials = nlohmann::json::array();
+    nlohmann::ordered_json materials = nlohmann::ordered_json::array();
     for (const TDFFMaterial& material : geometry.MaterialList.Materials)
         materials.push_back({{"texture", material.Texture.TextureName}, {"mask", material.Texture.MaskName}});
     return {{"vertices", geometry.Data.Vertices.size()},
@@ -31,15 +31,15 @@ nlohmann::json geometryJson(const TDFFGeometry& geometry)
             {"materials", materials}};
 }
 
-nlohmann::json clumpJson(const TDFFClump& clump)
+nlohmann::ordered_json clumpJson(const TDFFClump& clump)
 {
-    nlohmann::json frames = nlohmann::json::array();
+    nlohmann::ordered_json frames = nlohmann::ordered_json::array();
     for (const TDFFFrame& frame : clump.FrameList.Data.Frames)
         frames.push_back({{"name", frame.Name}, {"parent", frame.ParentIndex}});
-    nlohmann::json geometries = nlohmann::json::array();
+    nlohmann::ordered_json geometries = nlohmann::ordered_json::array();
     for (const TDFFGeometry& geometry : clump.GeometryList.Geometries)
         geometries.push_back(geometryJson(geometry));
-    nlohmann::json atomics = nlohmann::json::array();
+    nlohmann::ordered_json atomics = nlohmann::ordered_json::array();
     for (const TDFFAtomic& atomic : clump.Atomics)
         atomics.push_back({{"frame", atomic.FrameIndex}, {"geometry", atomic.GeometryIndex}});
     return {{"frames", frames}, {"geometries", geometries}, {"atomics", atomics}};
@@ -69,11 +69,11 @@ int info(const std::string& path, std::ostream& out, std::ostream& err)
         err << "quoxmapper-cli: " << path << " is not a readable model: " << report << '\n';
         return ExitUnreadable;
     }
-    nlohmann::json clumps = nlohmann::json::array();
+    nlohmann::ordered_json clumps = nlohmann::ordered_json::array();
     for (const TDFFClump& clump : model.Clumps)
         clumps.push_back(clumpJson(clump));
     // Names come from the file as bytes; invalid UTF-8 is replaced rather than failing.
-    out << nlohmann::json{{"clumps", clumps}}.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    out << nlohmann::ordered_json{{"clumps", clumps}}.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
     return ExitOk;
 }
 

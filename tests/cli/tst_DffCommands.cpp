@@ -66,14 +66,14 @@ TEST(CliDffInfo, PrintsTheModelAsJson)
     EXPECT_EQ(result.code, 0) << result.err;
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out,
-              R"({"clumps":[{"atomics":[{"frame":1,"geometry":0},{"frame":0,"geometry":1}],)"
-              R"("frames":[{"name":"car","parent":-1},{"name":"body","parent":0}],)"
-              R"("geometries":[{"faceType":0,"materials":[{"mask":"paintm","texture":"paint"},)"
-              R"({"mask":"","texture":"glass"}],"splits":[{"indices":3,"material":1},{"indices":3,"material":0}],)"
-              R"("texCoords":true,"triangles":2,"vertices":4},)"
-              R"({"faceType":1,"materials":[{"mask":"","texture":""}],"splits":[{"indices":4,"material":0}],)"
-              R"("texCoords":false,"triangles":2,"vertices":4},)"
-              R"({"faceType":0,"materials":[],"splits":[],"texCoords":false,"triangles":0,"vertices":0}]}]})"
+              R"({"clumps":[{"frames":[{"name":"car","parent":-1},{"name":"body","parent":0}],)"
+              R"("geometries":[{"vertices":4,"triangles":2,"texCoords":true,"faceType":0,)"
+              R"("splits":[{"indices":3,"material":1},{"indices":3,"material":0}],)"
+              R"("materials":[{"texture":"paint","mask":"paintm"},{"texture":"glass","mask":""}]},)"
+              R"({"vertices":4,"triangles":2,"texCoords":false,"faceType":1,)"
+              R"("splits":[{"indices":4,"material":0}],"materials":[{"texture":"","mask":""}]},)"
+              R"({"vertices":0,"triangles":0,"texCoords":false,"faceType":0,"splits":[],"materials":[]}],)"
+              R"("atomics":[{"frame":1,"geometry":0},{"frame":0,"geometry":1}]}]})"
               "\n");
 }
 
