@@ -39,11 +39,6 @@ std::vector<std::uint8_t> triangleModel()
     return writeDff(clump, ViceCityStamp);
 }
 
-std::string bytesText(const std::vector<std::uint8_t>& bytes)
-{
-    return std::string(bytes.begin(), bytes.end());
-}
-
 // Hands out texture names 100, 101, ... so tests can see which texture a lookup found.
 class CountingUploader : public TextureUploader {
 public:

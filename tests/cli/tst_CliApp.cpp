@@ -1,4 +1,4 @@
-#include "CliApp.h"
+#include "CliRun.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -10,31 +10,11 @@
 
 namespace {
 
-struct CliResult {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliResult run(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "quoxmapper-cli");
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    std::ostringstream out;
-    std::ostringstream err;
-    GameSettingsScope keep("", true);
-    const int code = runQuoxCli(static_cast<int>(args.size()), argv.data(), out, err);
-    return {code, out.str(), err.str()};
-}
-
 TEST(CliRoundtrip, PrintsExactlyWhatSavingWrites)
 {
     TempDir dir;
     writeFile(dir.file("town.ipl"), "# comment\ninst\n1,  lamp, 10.5, -3, 0, 1, 1, 1, 0, 0, 0, 1\nend\npick\nend\n");
-    const CliResult result = run({"roundtrip", dir.file("town.ipl")});
+    const CliResult result = runCli({"roundtrip", dir.file("town.ipl")});
     EXPECT_EQ(result.code, 0);
     EXPECT_EQ(result.out, "inst\r\n1, lamp, 10.5, -3, 0, 1, 1, 1, 0, 0, 0, 1\r\nend\r\npick\r\nend\r\n");
     EXPECT_EQ(result.err, "");
@@ -46,24 +26,24 @@ TEST(CliRoundtrip, ChoosesTheReaderByTheExtension)
     const std::string definitions = "objs\n1, a, b, 1, 100, 0\nend\n";
     writeFile(dir.file("town.IDE"), definitions);
     writeFile(dir.file("town.txt"), definitions);
-    EXPECT_EQ(run({"roundtrip", dir.file("town.IDE")}).out, "objs\r\n1, a, b, 1, 100, 0\r\nend\r\n");
+    EXPECT_EQ(runCli({"roundtrip", dir.file("town.IDE")}).out, "objs\r\n1, a, b, 1, 100, 0\r\nend\r\n");
     // Read as an IPL file, "objs" is no section of it: kept as an unknown one.
-    EXPECT_EQ(run({"roundtrip", dir.file("town.txt")}).out, "objs\r\n1, a, b, 1, 100, 0\r\nend\r\n");
+    EXPECT_EQ(runCli({"roundtrip", dir.file("town.txt")}).out, "objs\r\n1, a, b, 1, 100, 0\r\nend\r\n");
     writeFile(dir.file("t.ide"), "inst\n1, a, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\nend\n");
-    EXPECT_EQ(run({"roundtrip", dir.file("t.ide")}).out, "inst\r\n1, a, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\r\nend\r\n");
+    EXPECT_EQ(runCli({"roundtrip", dir.file("t.ide")}).out, "inst\r\n1, a, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\r\nend\r\n");
 }
 
 TEST(CliRoundtrip, UnreadableFilesAndBadUsageExitTwo)
 {
     TempDir dir;
-    const CliResult missing = run({"roundtrip", dir.file("missing.ipl")});
+    const CliResult missing = runCli({"roundtrip", dir.file("missing.ipl")});
     EXPECT_EQ(missing.code, 2);
     EXPECT_EQ(missing.out, "");
     EXPECT_NE(missing.err.find("missing.ipl"), std::string::npos) << missing.err;
-    EXPECT_EQ(run({"roundtrip"}).code, 2);
-    EXPECT_EQ(run({}).code, 2);
-    EXPECT_EQ(run({"frobnicate"}).code, 2);
-    EXPECT_EQ(run({"--help"}).code, 0);
+    EXPECT_EQ(runCli({"roundtrip"}).code, 2);
+    EXPECT_EQ(runCli({}).code, 2);
+    EXPECT_EQ(runCli({"frobnicate"}).code, 2);
+    EXPECT_EQ(runCli({"--help"}).code, 0);
 }
 
 class CliDat : public testing::Test {
@@ -87,7 +67,7 @@ protected:
 TEST_F(CliDat, ListsEveryFileWithItsRecordCounts)
 {
     writeFile(dir.file("GTA-VC.EXE"), "");
-    const CliResult result = run({"dat", dir.path().string()});
+    const CliResult result = runCli({"dat", dir.path().string()});
     EXPECT_EQ(result.code, 0) << result.err;
     EXPECT_EQ(result.out, "IDE\tDATA\\MAPS\\town.ide\tobjs=2 tobj=1 path=1 2dfx=1\n"
                           "IPL\tdata\\maps\\town.ipl\tinst=1 cull=1 zone=0 occl=1 path=0\n"
@@ -97,15 +77,15 @@ TEST_F(CliDat, ListsEveryFileWithItsRecordCounts)
 
 TEST_F(CliDat, TheGameIsGtaThreeWithoutTheViceCityProgramUnlessToldOtherwise)
 {
-    EXPECT_EQ(run({"dat", dir.path().string()}).out,
+    EXPECT_EQ(runCli({"dat", dir.path().string()}).out,
               "IPL\tdata\\map.zon\tinst=0 cull=0 zone=1 occl=0 path=0\ndat-lines=1\n");
-    EXPECT_EQ(run({"dat", dir.path().string(), "--game", "vc"}).out.substr(0, 4), "IDE\t");
-    EXPECT_EQ(run({"dat", dir.path().string(), "--game", "sa"}).code, 2);
+    EXPECT_EQ(runCli({"dat", dir.path().string(), "--game", "vc"}).out.substr(0, 4), "IDE\t");
+    EXPECT_EQ(runCli({"dat", dir.path().string(), "--game", "sa"}).code, 2);
 }
 
 TEST_F(CliDat, AnUnreadableDatFileExitsTwo)
 {
-    const CliResult result = run({"dat", dir.file("nowhere"), "--game", "gta3"});
+    const CliResult result = runCli({"dat", dir.file("nowhere"), "--game", "gta3"});
     EXPECT_EQ(result.code, 2);
     EXPECT_NE(result.err.find("gta3.dat"), std::string::npos) << result.err;
     EXPECT_EQ(result.out, "");

@@ -1,4 +1,4 @@
-#include "CliApp.h"
+#include "CliRun.h"
 #include "DemoGame.h"
 #include "GamePaths.h"
 #include "MeshBuilder.h"
@@ -570,26 +570,6 @@ TEST(DemoGameLarge, MeetsTheBenchmarkCounts)
     EXPECT_GE(iplFiles, 40);
     EXPECT_GE(definitions, 6000);
     EXPECT_EQ(missing, 0);
-}
-
-struct CliResult {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliResult runCli(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "quoxmapper-cli");
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    std::ostringstream out;
-    std::ostringstream err;
-    GameSettingsScope keep("", true);
-    const int code = runQuoxCli(static_cast<int>(args.size()), argv.data(), out, err);
-    return {code, out.str(), err.str()};
 }
 
 TEST(DemoGameCli, WritesTheFormAskedForAndNamesWhatCouldNotBeWritten)

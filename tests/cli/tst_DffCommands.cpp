@@ -1,4 +1,4 @@
-#include "CliApp.h"
+#include "CliRun.h"
 #include "DffWriter.h"
 #include "TestFiles.h"
 
@@ -9,30 +9,6 @@
 #include <vector>
 
 namespace {
-
-struct CliResult {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliResult run(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "quoxmapper-cli");
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = runQuoxCli(static_cast<int>(args.size()), argv.data(), out, err);
-    return {code, out.str(), err.str()};
-}
-
-std::string bytesText(const std::vector<std::uint8_t>& bytes)
-{
-    return std::string(bytes.begin(), bytes.end());
-}
 
 DffClump carClump()
 {
@@ -62,7 +38,7 @@ TEST(CliDffInfo, PrintsTheModelAsJson)
 {
     TempDir dir;
     writeFile(dir.file("car.dff"), bytesText(writeDff(carClump(), 0x0C02FFFF)));
-    const CliResult result = run({"dff", "info", dir.file("car.dff")});
+    const CliResult result = runCli({"dff", "info", dir.file("car.dff")});
     EXPECT_EQ(result.code, 0) << result.err;
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out,
@@ -94,20 +70,20 @@ TEST(CliDffInfo, NonModelsExitTwoNamingTheFileAndTheFault)
     };
     for (const Case& c : cases) {
         writeFile(dir.file(c.file), c.bytes);
-        const CliResult result = run({"dff", "info", dir.file(c.file)});
+        const CliResult result = runCli({"dff", "info", dir.file(c.file)});
         EXPECT_EQ(result.code, 2) << c.file;
         EXPECT_EQ(result.out, "") << c.file;
         EXPECT_NE(result.err.find(dir.file(c.file)), std::string::npos) << result.err;
         EXPECT_NE(result.err.find(c.fault), std::string::npos) << result.err;
     }
-    const CliResult missing = run({"dff", "info", dir.file("missing.dff")});
+    const CliResult missing = runCli({"dff", "info", dir.file("missing.dff")});
     EXPECT_EQ(missing.code, 2);
     EXPECT_NE(missing.err.find("missing.dff"), std::string::npos) << missing.err;
-    const CliResult folder = run({"dff", "info", dir.path().string()});
+    const CliResult folder = runCli({"dff", "info", dir.path().string()});
     EXPECT_EQ(folder.code, 2);
     EXPECT_NE(folder.err.find("not a file"), std::string::npos) << folder.err;
-    EXPECT_EQ(run({"dff", "info"}).code, 2);
-    EXPECT_EQ(run({"dff"}).code, 2);
+    EXPECT_EQ(runCli({"dff", "info"}).code, 2);
+    EXPECT_EQ(runCli({"dff"}).code, 2);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "CliApp.h"
+#include "CliRun.h"
 #include "ImgWriter.h"
 #include "TGTA3Archive.h"
 #include "TestFiles.h"
@@ -12,26 +12,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-struct CliResult {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliResult run(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "quoxmapper-cli");
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    std::ostringstream out;
-    std::ostringstream err;
-    GameSettingsScope keep("", true);
-    const int code = runQuoxCli(static_cast<int>(args.size()), argv.data(), out, err);
-    return {code, out.str(), err.str()};
-}
 
 std::vector<std::uint8_t> bytesOf(const std::string& text)
 {
@@ -55,13 +35,13 @@ TEST(CliImgList, PrintsIndexNameOffsetAndSizePerEntry)
 {
     TempDir dir;
     const std::string img = writeArchive(dir);
-    const CliResult result = run({"img", "list", img});
+    const CliResult result = runCli({"img", "list", img});
     EXPECT_EQ(result.code, 0);
     EXPECT_EQ(result.out, "0\tLamp.DFF\t2\t1\n1\tsame.txd\t3\t2\n2\tSAME.TXD\t5\t1\n");
     EXPECT_EQ(result.err, "");
 
     ASSERT_EQ(writeImgArchive(dir.file("empty.img"), {}), 0);
-    const CliResult empty = run({"img", "list", dir.file("empty.img")});
+    const CliResult empty = runCli({"img", "list", dir.file("empty.img")});
     EXPECT_EQ(empty.code, 0);
     EXPECT_EQ(empty.out, "");
 }
@@ -72,12 +52,12 @@ TEST(CliImgAdd, AppendsEachFileUnderItsNameWithoutFolder)
     const std::string img = writeArchive(dir);
     writeFile(dir.file("in/tree.dff"), std::string(2049, 'd'));
     writeFile(dir.file("in/empty.txd"), "");
-    const CliResult result = run({"img", "add", img, dir.file("in/tree.dff"), dir.file("in/empty.txd")});
+    const CliResult result = runCli({"img", "add", img, dir.file("in/tree.dff"), dir.file("in/empty.txd")});
     EXPECT_EQ(result.code, 0);
     EXPECT_EQ(result.out, "3\ttree.dff\t6\t2\n4\tempty.txd\t8\t0\n");
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(fs::file_size(img), 8 * 2048u);
-    EXPECT_EQ(run({"img", "list", img}).out,
+    EXPECT_EQ(runCli({"img", "list", img}).out,
               "0\tLamp.DFF\t2\t1\n1\tsame.txd\t3\t2\n2\tSAME.TXD\t5\t1\n3\ttree.dff\t6\t2\n4\tempty.txd\t8\t0\n");
 }
 
@@ -85,10 +65,10 @@ TEST(CliImgDelete, RemovesEveryEntryOfTheNamesInAnyLetterCase)
 {
     TempDir dir;
     const std::string img = writeArchive(dir);
-    const CliResult result = run({"img", "delete", img, "Same.Txd"});
+    const CliResult result = runCli({"img", "delete", img, "Same.Txd"});
     EXPECT_EQ(result.code, 0);
     EXPECT_EQ(result.out, "1\tsame.txd\t3\t2\n2\tSAME.TXD\t5\t1\n");
-    EXPECT_EQ(run({"img", "list", img}).out, "0\tLamp.DFF\t2\t1\n");
+    EXPECT_EQ(runCli({"img", "list", img}).out, "0\tLamp.DFF\t2\t1\n");
     EXPECT_EQ(fs::file_size(dir.file("gta3.dir")), 32u);
 }
 
@@ -97,7 +77,7 @@ TEST(CliImgExtract, WritesWholeSectorsUnderTheEntryNameInsideTheFolder)
     TempDir dir;
     const std::string img = dir.file("gta3.img");
     ASSERT_EQ(writeImgArchive(img, {{"Lamp.DFF", bytesOf("lamp model")}, {"../../up.txd", bytesOf("up")}}), 0);
-    const CliResult result = run({"img", "extract", img, "lamp.dff", "../../UP.TXD", "-d", dir.file("out")});
+    const CliResult result = runCli({"img", "extract", img, "lamp.dff", "../../UP.TXD", "-d", dir.file("out")});
     EXPECT_EQ(result.code, 0);
     EXPECT_EQ(result.out, dir.file("out/Lamp.DFF") + "\n" + dir.file("out/up.txd") + "\n");
     EXPECT_EQ(result.err, "");
@@ -128,7 +108,7 @@ TEST(CliImgErrors, InvalidArchivesMissingNamesAndFailedWritesExitTwo)
          "quoxmapper-cli: cannot read " + dir.file("missing.dff") + ": No such file or directory\n"},
     };
     for (const auto& c : cases) {
-        const CliResult result = run(c.args);
+        const CliResult result = runCli(c.args);
         EXPECT_EQ(result.code, 2) << c.args[1];
         EXPECT_EQ(result.err, c.err);
         EXPECT_EQ(result.out, "");
@@ -148,18 +128,18 @@ TEST(CliImgErrors, WritesNeedTheArchiveOpenForWriting)
         "quoxmapper-cli: cannot change " + img + ": the archive could only be opened read-only (another program holds it)\n";
     for (const auto& args : {std::vector<std::string>{"img", "add", img, dir.file("tree.dff")},
                              std::vector<std::string>{"img", "delete", img, "lamp.dff"}}) {
-        const CliResult result = run(args);
+        const CliResult result = runCli(args);
         EXPECT_EQ(result.code, 2);
         EXPECT_EQ(result.err, message);
     }
-    const CliResult listed = run({"img", "list", img});
+    const CliResult listed = runCli({"img", "list", img});
     EXPECT_EQ(listed.code, 0) << "reading needs no lock";
     EXPECT_EQ(listed.out, "0\tLamp.DFF\t2\t1\n1\tsame.txd\t3\t2\n2\tSAME.TXD\t5\t1\n");
 }
 
 TEST(CliImgErrors, AnImgWithoutSubcommandIsBadUsage)
 {
-    const CliResult result = run({"img"});
+    const CliResult result = runCli({"img"});
     EXPECT_EQ(result.code, 2);
     EXPECT_NE(result.err.find("A subcommand is required"), std::string::npos);
 }

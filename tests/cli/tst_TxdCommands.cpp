@@ -1,4 +1,4 @@
-#include "CliApp.h"
+#include "CliRun.h"
 #include "TestFiles.h"
 #include "TxdTestData.h"
 #include "TxdWriter.h"
@@ -11,30 +11,6 @@
 
 namespace {
 
-struct CliResult {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliResult run(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "quoxmapper-cli");
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = runQuoxCli(static_cast<int>(args.size()), argv.data(), out, err);
-    return {code, out.str(), err.str()};
-}
-
-std::string asText(const std::vector<std::uint8_t>& bytes)
-{
-    return std::string(bytes.begin(), bytes.end());
-}
-
 std::vector<std::uint8_t> twoTextures()
 {
     TxdTextureData odd = encodeTexture("odd\xFFname", "", TxdFormat::Rgba32, solidImage(2, 2, {1, 2, 3, 4}), 1);
@@ -46,8 +22,8 @@ std::vector<std::uint8_t> twoTextures()
 TEST(CliTxdInfo, PrintsEveryTextureInFileOrder)
 {
     TempDir dir;
-    writeFile(dir.file("roads.txd"), asText(twoTextures()));
-    const CliResult result = run({"txd", "info", dir.file("roads.txd")});
+    writeFile(dir.file("roads.txd"), bytesText(twoTextures()));
+    const CliResult result = runCli({"txd", "info", dir.file("roads.txd")});
     EXPECT_EQ(result.code, 0);
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out,
@@ -60,8 +36,8 @@ TEST(CliTxdInfo, PrintsEveryTextureInFileOrder)
               "\"compression\":0,\"hasAlpha\":1,\"rasterFormat\":1280}"
               "]}\n");
 
-    writeFile(dir.file("empty.txd"), asText(writeTxd({}, 0x00000310)));
-    const CliResult empty = run({"txd", "info", dir.file("empty.txd")});
+    writeFile(dir.file("empty.txd"), bytesText(writeTxd({}, 0x00000310)));
+    const CliResult empty = runCli({"txd", "info", dir.file("empty.txd")});
     EXPECT_EQ(empty.code, 0);
     EXPECT_EQ(empty.out, "{\"textures\":[]}\n");
 }
@@ -73,7 +49,7 @@ TEST(CliTxdInfo, NonDictionariesExitTwoNamingTheFile)
     writeFile(dir.file("tiny.txd"), "ab");
     TxdTextureData console = encodeTexture("c", "", TxdFormat::Rgba32, solidImage(1, 1, {1, 1, 1, 1}), 1);
     console.platform = 0x00325350;
-    writeFile(dir.file("ps2.txd"), asText(writeTxd({console}, 0x0C02FFFF)));
+    writeFile(dir.file("ps2.txd"), bytesText(writeTxd({console}, 0x0C02FFFF)));
 
     const struct {
         const char* file;
@@ -85,14 +61,14 @@ TEST(CliTxdInfo, NonDictionariesExitTwoNamingTheFile)
         {"ps2.txd", "console (PS2) texture dictionary"},
     };
     for (const auto& c : cases) {
-        const CliResult result = run({"txd", "info", dir.file(c.file)});
+        const CliResult result = runCli({"txd", "info", dir.file(c.file)});
         EXPECT_EQ(result.code, 2) << c.file;
         EXPECT_EQ(result.out, "") << c.file;
         EXPECT_NE(result.err.find(dir.file(c.file)), std::string::npos) << result.err;
         EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
     }
-    EXPECT_EQ(run({"txd", "info"}).code, 2);
-    EXPECT_EQ(run({"txd"}).code, 2);
+    EXPECT_EQ(runCli({"txd", "info"}).code, 2);
+    EXPECT_EQ(runCli({"txd"}).code, 2);
 }
 
 TEST(CliTxdInfo, PartlyReadDictionaryPrintsWhatWasReadAndExitsTwo)
@@ -101,8 +77,8 @@ TEST(CliTxdInfo, PartlyReadDictionaryPrintsWhatWasReadAndExitsTwo)
     std::vector<std::uint8_t> bytes = twoTextures();
     const std::size_t third = texturePositions(bytes)[2];
     bytes.resize(third + 50);
-    writeFile(dir.file("cut.txd"), asText(bytes));
-    const CliResult result = run({"txd", "info", dir.file("cut.txd")});
+    writeFile(dir.file("cut.txd"), bytesText(bytes));
+    const CliResult result = runCli({"txd", "info", dir.file("cut.txd")});
     EXPECT_EQ(result.code, 2);
     EXPECT_EQ(result.out.rfind("{\"textures\":[{\"name\":\"road\"", 0), 0u) << result.out;
     EXPECT_NE(result.out.find("\"name\":\"Lamp\""), std::string::npos);

@@ -2,10 +2,12 @@
 
 #include "ProgramSettings.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 // A fresh folder under the system's temporary folder, removed with its contents.
@@ -36,6 +38,12 @@ inline void writeFile(const std::string& path, const std::string& bytes)
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
+}
+
+// Binary file contents as the text writeFile takes.
+inline std::string bytesText(const std::vector<std::uint8_t>& bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
 }
 
 inline std::string readFile(const std::string& path)
