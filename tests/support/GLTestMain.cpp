@@ -9,6 +9,10 @@
 
 #include <cstdio>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
@@ -29,5 +33,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "no OpenGL context could be made current\n");
         return 1;
     }
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+#if defined(__SANITIZE_ADDRESS__)
+    // Check for leaks now, while the driver's libraries are still loaded: after they are
+    // unloaded at exit their frames have no names and the suppressions cannot match them.
+    __lsan_do_leak_check();
+#endif
+    return result;
 }
