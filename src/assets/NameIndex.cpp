@@ -1,60 +1,90 @@
 #include "NameIndex.h"
 
-#include <algorithm>
-
 namespace {
 
-// Names are kept in lower case (ASCII letters only, as the games compare them), so that
-// sorting and searching compare plain bytes.
-void lowerInPlace(std::string& text)
+char lowerAscii(char c)
 {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string lowered(std::string_view name)
+// FNV-1a over the lower-case bytes.
+std::uint64_t hashIgnoringCase(std::string_view name)
 {
-    std::string text(name);
-    lowerInPlace(text);
-    return text;
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(lowerAscii(c));
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+bool equalsLowered(std::string_view lowered, std::string_view name)
+{
+    if (lowered.size() != name.size())
+        return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (lowered[i] != lowerAscii(name[i]))
+            return false;
+    return true;
 }
 
 } // namespace
 
-void NameIndex::build(std::vector<std::string> names)
+void NameIndex::build(const std::vector<std::string_view>& names)
 {
-    for (std::string& name : names)
-        lowerInPlace(name);
-    // Sorting positions moves four bytes instead of a string; equal names keep their
-    // order, so the first position is found.
-    std::vector<int> order(names.size());
-    for (std::size_t pos = 0; pos < order.size(); ++pos)
-        order[pos] = static_cast<int>(pos);
-    std::sort(order.begin(), order.end(), [&names](int a, int b) {
-        const int compared = names[static_cast<std::size_t>(a)].compare(names[static_cast<std::size_t>(b)]);
-        return compared < 0 || (compared == 0 && a < b);
-    });
-    m_items.clear();
-    m_items.reserve(order.size());
-    for (const int pos : order)
-        m_items.emplace_back(std::move(names[static_cast<std::size_t>(pos)]), pos);
+    m_text.clear();
+    m_starts.clear();
+    m_starts.reserve(names.size() + 1);
+    std::size_t total = 0;
+    for (const std::string_view name : names)
+        total += name.size();
+    m_text.resize(total);
+    std::size_t at = 0;
+    for (const std::string_view name : names) {
+        m_starts.push_back(static_cast<std::uint32_t>(at));
+        for (const char c : name)
+            m_text[at++] = lowerAscii(c);
+    }
+    m_starts.push_back(static_cast<std::uint32_t>(at));
+
+    std::size_t capacity = 16;
+    while (capacity < names.size() * 2)
+        capacity *= 2;
+    m_slots.assign(capacity, -1);
+    const std::size_t mask = capacity - 1;
+    for (std::size_t pos = 0; pos < names.size(); ++pos) {
+        const std::string_view name = nameAt(static_cast<std::int32_t>(pos));
+        std::size_t slot = hashIgnoringCase(name) & mask;
+        // A name already present keeps its first position.
+        while (m_slots[slot] != -1 && nameAt(m_slots[slot]) != name)
+            slot = (slot + 1) & mask;
+        if (m_slots[slot] == -1)
+            m_slots[slot] = static_cast<std::int32_t>(pos);
+    }
     m_built = true;
 }
 
 void NameIndex::clear()
 {
-    m_items.clear();
-    m_items.shrink_to_fit();
+    m_text = {};
+    m_starts = {};
+    m_slots = {};
     m_built = false;
+}
+
+std::string_view NameIndex::nameAt(std::int32_t position) const
+{
+    const auto at = static_cast<std::size_t>(position);
+    return std::string_view(m_text).substr(m_starts[at], m_starts[at + 1] - m_starts[at]);
 }
 
 int NameIndex::find(std::string_view name) const
 {
-    const std::string key = lowered(name);
-    const auto found = std::lower_bound(m_items.begin(), m_items.end(), key,
-                                        [](const auto& item, const std::string& k) { return item.first < k; });
-    if (found == m_items.end() || found->first != key)
+    if (m_slots.empty())
         return -1;
-    return found->second;
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t slot = hashIgnoringCase(name) & mask; m_slots[slot] != -1; slot = (slot + 1) & mask)
+        if (equalsLowered(nameAt(m_slots[slot]), name))
+            return m_slots[slot];
+    return -1;
 }

@@ -432,11 +432,11 @@ int TGTA3Archive::FindEntry(std::string_view name) const
 
 void TGTA3Archive::BuildNameIndex()
 {
-    std::vector<std::string> names;
+    std::vector<std::string_view> names;
     names.reserve(Entries.size());
     for (const TImgEntry& entry : Entries)
-        names.push_back(entry.TrimmedName());
-    m_nameIndex.build(std::move(names));
+        names.push_back(entry.TrimmedView());
+    m_nameIndex.build(names);
 }
 
 void TGTA3Archive::FreeNameIndex()

@@ -114,11 +114,11 @@ void TGTAImg::scanArchive(const TGTA3Archive& archive, bool withModels, bool wit
 
     enum class Kind : std::uint8_t { Neither, Dictionary, Model };
     std::vector<Kind> kinds(archive.Entries.size(), Kind::Neither);
-    std::vector<std::string> names(archive.Entries.size());
+    std::vector<std::string_view> names(archive.Entries.size());
     int newDictionaries = 0;
     int newModels = 0;
     for (std::size_t pos = 0; pos < archive.Entries.size(); ++pos) {
-        names[pos] = archive.Entries[pos].TrimmedName();
+        names[pos] = archive.Entries[pos].TrimmedView();
         const std::string_view extension = extensionOf(names[pos]);
         if (withDictionaries && equalsIgnoringCase(extension, ".txd")) {
             kinds[pos] = Kind::Dictionary;
@@ -157,20 +157,20 @@ void TGTAImg::scanArchive(const TGTA3Archive& archive, bool withModels, bool wit
 
 void TGTAImg::BuildTxdIndex()
 {
-    std::vector<std::string> names;
+    std::vector<std::string_view> names;
     names.reserve(Txds.size());
     for (const auto& txd : Txds)
-        names.emplace_back(TrimText(txd->Name));
-    m_txdNameIndex.build(std::move(names));
+        names.push_back(TrimText(txd->Name));
+    m_txdNameIndex.build(names);
 }
 
 void TGTAImg::BuildDffIndex()
 {
-    std::vector<std::string> names;
+    std::vector<std::string_view> names;
     names.reserve(Dffs.size());
     for (const auto& dff : Dffs)
-        names.emplace_back(TrimText(dff->Name));
-    m_dffNameIndex.build(std::move(names));
+        names.push_back(TrimText(dff->Name));
+    m_dffNameIndex.build(names);
 }
 
 int TGTAImg::FindTxd(std::string_view name) const

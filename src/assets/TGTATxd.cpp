@@ -89,15 +89,16 @@ void TGTATxd::Load()
             logLine("texture dictionary " + Name + ": a console dictionary, loaded without textures");
 
         Textures.reserve(decoded.Textures.size());
-        std::vector<std::string> names;
-        std::vector<std::string> masks;
-        for (const TxdDecodedTexture& item : decoded.Textures) {
+        std::vector<std::string_view> names;
+        std::vector<std::string_view> masks;
+        for (const TxdDecodedTexture& item : decoded.Textures)
             Textures.push_back(item.Texture);
-            names.emplace_back(TrimText(item.Texture.Name));
-            masks.emplace_back(TrimText(item.Texture.MaskName));
+        for (const TTexture& texture : Textures) {
+            names.push_back(TrimText(texture.Name));
+            masks.push_back(TrimText(texture.MaskName));
         }
-        m_nameIndex.build(std::move(names));
-        m_maskIndex.build(std::move(masks));
+        m_nameIndex.build(names);
+        m_maskIndex.build(masks);
         TextureCount = static_cast<int>(Textures.size());
         if (m_uploader != nullptr)
             TextureIds = m_uploader->upload(decoded.Textures);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // One directory record of an archive. Offset, Size and Name are the record's 32 bytes as in
 // the ".dir" file and are written back verbatim; Index and Deleted live only in memory.
@@ -15,4 +16,6 @@ struct TImgEntry {
     // The name up to the first zero byte within the 24, without leading and trailing
     // blanks and control characters.
     std::string TrimmedName() const;
+    // The same, viewing this entry's own bytes.
+    std::string_view TrimmedView() const;
 };
