@@ -109,10 +109,10 @@ private:
     template <typename T>
     T readLittle()
     {
+        static_assert(std::endian::native == std::endian::little, "files are little-endian, as this machine");
         require(sizeof(T), "read");
-        T value = 0;
-        for (std::size_t i = 0; i < sizeof(T); ++i)
-            value = static_cast<T>(value | (static_cast<T>(m_bytes[m_position + i]) << (8 * i)));
+        T value;
+        std::memcpy(&value, m_bytes.data() + m_position, sizeof(T));
         m_position += sizeof(T);
         return value;
     }

@@ -5,6 +5,7 @@
 #include "RwChunk.h"
 #include "TextParser.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -153,12 +154,14 @@ void TDffLoader::walk(ByteReader& reader, std::uint32_t enclosingType, int depth
     while (!reader.atEnd()) {
         // A zero type word (or zero bytes too few for one) ends this level.
         const std::size_t start = reader.position();
-        const auto peek = reader.bytes(std::min<std::size_t>(4, reader.remaining()));
-        bool zero = true;
-        for (std::uint8_t byte : peek)
-            zero = zero && byte == 0;
-        if (zero)
-            return;
+        if (reader.remaining() >= 4) {
+            if (reader.u32() == 0)
+                return;
+        } else {
+            const auto rest = reader.bytes(reader.remaining());
+            if (std::all_of(rest.begin(), rest.end(), [](std::uint8_t byte) { return byte == 0; }))
+                return;
+        }
         reader.seek(start);
 
         const std::size_t at = reader.absolute();
