@@ -23,6 +23,9 @@
 
 namespace {
 
+// This machine is shared and its timings wander; more runs steady the median.
+constexpr int Runs = 15;
+
 std::vector<char> readWholeFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -73,13 +76,15 @@ int main(int argc, char** argv)
     const std::string dirPath = resolveGamePath(settings.GameDir, "models\\gta3.dir");
     const std::string genericPath = resolveGamePath(settings.GameDir, "models\\generic.txd");
     std::size_t entries = 0;
-    const double openFloor = medianMilliseconds([&] {
-        entries = readWholeFile(dirPath).size() / 32;
-        readWholeFile(genericPath);
-    });
+    const double openFloor = medianMilliseconds(
+        [&] {
+            entries = readWholeFile(dirPath).size() / 32;
+            readWholeFile(genericPath);
+        },
+        Runs);
     // Opening only: the set of the run before is freed untimed.
     std::unique_ptr<TGTAImg> opened;
-    const double opening = medianMilliseconds([&] { opened = std::make_unique<TGTAImg>(true, nullptr); }, 7,
+    const double opening = medianMilliseconds([&] { opened = std::make_unique<TGTAImg>(true, nullptr); }, Runs,
                                               [&] { opened.reset(); });
     opened.reset();
 
@@ -87,8 +92,9 @@ int main(int argc, char** argv)
     const ByteSource& source = set.ImgSource();
     std::uint64_t modelBytes = 0;
     std::uint64_t dictionaryBytes = 0;
-    const double modelFloor = medianMilliseconds([&] { modelBytes = readEntryBytes(set.Dffs, source); });
-    const double dictionaryFloor = medianMilliseconds([&] { dictionaryBytes = readEntryBytes(set.Txds, source); });
+    const double modelFloor = medianMilliseconds([&] { modelBytes = readEntryBytes(set.Dffs, source); }, Runs);
+    const double dictionaryFloor =
+        medianMilliseconds([&] { dictionaryBytes = readEntryBytes(set.Txds, source); }, Runs);
     std::size_t failedModels = 0;
     const double models = medianMilliseconds([&] {
         failedModels = 0;
@@ -97,7 +103,7 @@ int main(int argc, char** argv)
             failedModels += model->LoadError.empty() ? 0 : 1;
             model->Unload();
         }
-    });
+    }, Runs);
     std::size_t failedDictionaries = 0;
     const double dictionaries = medianMilliseconds([&] {
         failedDictionaries = 0;
@@ -106,10 +112,11 @@ int main(int argc, char** argv)
             failedDictionaries += dictionary->LoadError.empty() ? 0 : 1;
             dictionary->Unload();
         }
-    });
+    }, Runs);
 
-    std::printf("game %s: %zu archive entries, %d models (%.1f MB), %d dictionaries (%.1f MB); median of 7 runs\n",
-                folder.string().c_str(), entries, set.DffCount, modelBytes / 1e6, set.TxdCount, dictionaryBytes / 1e6);
+    std::printf("game %s: %zu archive entries, %d models (%.1f MB), %d dictionaries (%.1f MB); median of %d runs\n",
+                folder.string().c_str(), entries, set.DffCount, modelBytes / 1e6, set.TxdCount, dictionaryBytes / 1e6,
+                Runs);
     report("parse every model", modelFloor, models, modelBytes / 1e6);
     report("decode every dictionary", dictionaryFloor, dictionaries, dictionaryBytes / 1e6);
     report("open archive set (directory, scan, indexes)", openFloor, opening, 0);

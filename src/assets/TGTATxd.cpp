@@ -72,17 +72,19 @@ void TGTATxd::Load()
     m_nameIndex.clear();
     m_maskIndex.clear();
     try {
-        std::vector<std::uint8_t> bytes;
+        // Dictionaries load one after another on the user-interface thread: one read buffer
+        // serves all (the decoded levels are copies).
+        static thread_local std::vector<std::uint8_t> buffer;
+        std::size_t read = 0;
         if (m_stream == nullptr || Offset < 0 || Length < 0) {
             LoadError = "no bytes to read";
         } else {
-            bytes = readSourceBytes(*m_stream, static_cast<std::uint64_t>(Offset), static_cast<std::uint64_t>(Length));
-            if (bytes.size() < static_cast<std::uint64_t>(Length))
-                LoadError = "only " + std::to_string(bytes.size()) + " of " + std::to_string(Length) +
-                            " bytes could be read";
+            read = readSourceBytesInto(*m_stream, static_cast<std::uint64_t>(Offset),
+                                       static_cast<std::uint64_t>(Length), buffer);
+            if (read < static_cast<std::uint64_t>(Length))
+                LoadError = "only " + std::to_string(read) + " of " + std::to_string(Length) + " bytes could be read";
         }
-        TxdDecodeResult decoded = decodeTxd(bytes);
-        bytes = {};
+        TxdDecodeResult decoded = decodeTxd(std::span<const std::uint8_t>(buffer.data(), read));
         if (!decoded.Error.empty())
             LoadError += (LoadError.empty() ? "" : "; ") + decoded.Error;
         if (decoded.Console)
