@@ -42,6 +42,9 @@
 // sectors. Only the first clump is read, since some entries carry other data after it.
 namespace {
 
+// The most records reserved ahead on a count that the chunks after it have not yet shown.
+constexpr std::uint32_t ReserveAtMost = 64;
+
 // Real models nest five levels deep; a file nesting far deeper is corrupt, and following it
 // would only exhaust the stack.
 constexpr int MaxNesting = 32;
@@ -230,9 +233,13 @@ void TDffLoader::readStruct(const RwChunkHeader& header, ByteReader& data, std::
     case T::Clump:
         currentClump().AtomicTotal = data.u32();
         break;
-    case T::GeometryList:
-        currentClump().GeometryList.GeometryCount = data.u32();
+    case T::GeometryList: {
+        TDFFGeometryList& list = currentClump().GeometryList;
+        list.GeometryCount = data.u32();
+        // Room for the geometries that follow; a lying count only costs a small reserve.
+        list.Geometries.reserve(std::min<std::uint32_t>(list.GeometryCount, ReserveAtMost));
         break;
+    }
     case T::FrameList:
         readFrameList(data);
         break;
@@ -242,6 +249,7 @@ void TDffLoader::readStruct(const RwChunkHeader& header, ByteReader& data, std::
     case T::MaterialList: {
         TDFFMaterialList& list = currentGeometry("material list").MaterialList;
         list.MaterialTotal = data.u32();
+        list.Materials.reserve(std::min<std::uint32_t>(list.MaterialTotal, ReserveAtMost));
         // A list of no materials has no first entry.
         list.FirstMaterialRef = data.has(4) ? data.i32() : -1;
         break;
