@@ -1,11 +1,8 @@
 #include "NameIndex.h"
 
-namespace {
+#include "TextParser.h"
 
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
+namespace {
 
 // FNV-1a over the lower-case bytes.
 std::uint64_t hashIgnoringCase(std::string_view name)

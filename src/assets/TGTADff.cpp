@@ -1,6 +1,7 @@
 #include "TGTADff.h"
 
 #include "ByteSource.h"
+#include "EntryNames.h"
 #include "Log.h"
 
 namespace {
@@ -28,16 +29,10 @@ ChildDrawing childDrawing(const std::string& name)
     return ChildDrawing::WithTransform;
 }
 
-std::string withoutExtension(std::string_view name)
-{
-    const std::size_t dot = name.rfind('.');
-    return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
-}
-
 } // namespace
 
 TGTADff::TGTADff(const ByteSource* stream, std::int64_t length, std::int64_t offset, std::string_view name)
-    : Stream(stream), Offset(offset), Length(length), Name(withoutExtension(name))
+    : Stream(stream), Offset(offset), Length(length), Name(std::string(withoutExtension(name)))
 {
 }
 

@@ -1,5 +1,7 @@
 #include "TGTAImg.h"
 
+#include "EntryNames.h"
+
 #include "GamePaths.h"
 #include "LoadProgress.h"
 #include "Log.h"
@@ -15,21 +17,6 @@
 #include <iterator>
 
 namespace {
-
-// The extension of an entry name with its dot (".txd"), or empty.
-std::string_view extensionOf(std::string_view name)
-{
-    const std::size_t dot = name.rfind('.');
-    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
-}
-
-std::string withExtension(std::string_view name, std::string_view extension)
-{
-    const std::size_t dot = name.rfind('.');
-    std::string result(dot == std::string_view::npos ? name : name.substr(0, dot));
-    result += extension;
-    return result;
-}
 
 std::string gameFile(std::string_view relative)
 {

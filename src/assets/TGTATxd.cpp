@@ -1,6 +1,7 @@
 #include "TGTATxd.h"
 
 #include "ByteSource.h"
+#include "EntryNames.h"
 #include "Log.h"
 #include "TextParser.h"
 #include "TextureUploader.h"
@@ -8,16 +9,6 @@
 
 #include <algorithm>
 #include <exception>
-
-namespace {
-
-std::string_view withoutExtension(std::string_view name)
-{
-    const std::size_t dot = name.rfind('.');
-    return dot == std::string_view::npos ? name : name.substr(0, dot);
-}
-
-} // namespace
 
 TGTATxd::TGTATxd(const ByteSource* stream, std::int64_t length, std::int64_t offset, std::string_view name,
                  TextureUploader* uploader)

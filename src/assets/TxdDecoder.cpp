@@ -56,12 +56,6 @@ std::optional<std::uint32_t> u32At(std::span<const std::uint8_t> bytes, std::siz
     return reader.u32();
 }
 
-// The text up to the first zero byte of a name field, without surrounding blanks.
-std::string trimmedName(const std::string& field)
-{
-    return std::string(TrimText(field));
-}
-
 std::uint16_t levelSide(std::uint16_t side, std::size_t level)
 {
     if (level >= 16)
@@ -98,8 +92,8 @@ TxdDecodedTexture readTexture(ByteReader& reader, std::size_t position, std::siz
     TxdDecodedTexture decoded;
     TTexture& texture = decoded.Texture;
     reader.seek(position + 32);
-    texture.Name = trimmedName(reader.fixedText(32));
-    texture.MaskName = trimmedName(reader.fixedText(32));
+    texture.Name = std::string(TrimText(reader.fixedText(32)));
+    texture.MaskName = std::string(TrimText(reader.fixedText(32)));
     texture.RasterFormat = reader.u32();
     texture.HasAlpha = static_cast<std::uint16_t>(reader.u32() & 0xFFFFu);
     texture.Width = reader.u16();

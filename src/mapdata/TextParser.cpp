@@ -1,6 +1,5 @@
 #include "TextParser.h"
 
-#include <algorithm>
 
 #include <cmath>
 
@@ -11,12 +10,12 @@ bool isTrimmed(char c)
     return static_cast<unsigned char>(c) <= 32;
 }
 
+} // namespace
+
 char lowerAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
-
-} // namespace
 
 std::string_view TrimText(std::string_view text)
 {
@@ -61,13 +60,6 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
             return false;
     }
     return true;
-}
-
-bool lessIgnoringCase(std::string_view a, std::string_view b)
-{
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(lowerAscii(x)) < static_cast<unsigned char>(lowerAscii(y));
-    });
 }
 
 std::string ReplaceText(std::string text, std::string_view pattern, std::string_view replacement)

@@ -29,6 +29,6 @@ double ArcCos(double x);
 // Both ends trimmed of blanks and control characters (codes 0 to 32).
 std::string_view TrimText(std::string_view text);
 
+// ASCII letters to lower case, as the games compare names; other bytes unchanged.
+char lowerAscii(char c);
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
-// The order of sorted name lists: byte order with ASCII letters taken as lower case.
-bool lessIgnoringCase(std::string_view a, std::string_view b);
