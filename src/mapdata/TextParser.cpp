@@ -1,6 +1,5 @@
 #include "TextParser.h"
 
-
 #include <cmath>
 
 namespace {
