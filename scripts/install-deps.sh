@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   libsquish-dev
-  qt6-base-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+  qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   xvfb xauth
   locales
 )

@@ -1,0 +1,40 @@
+#pragma once
+
+// CONTRACT HEADER: see DialogService.h.
+
+#include "LoadProgress.h"
+
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+
+// The loading window: the current stage and its item, each with a bar. Every operation
+// shows its change at once. While the load sequence runs it is reachable program-wide.
+class TFormLoading : public QWidget, public LoadProgress {
+    Q_OBJECT
+public:
+    explicit TFormLoading(QWidget* parent = nullptr);
+
+    void SetOverallMax(int n) override;
+    void SetPartMax(int n) override;
+    void StepOverall() override;
+    void StepPart() override;
+    void SetCurrentText(std::string_view text) override;
+    void SetPartText(std::string_view text) override;
+    void ResetPart() override;
+    void ResetOverall() override;
+
+    // Off: operations repaint this window only, without running other pending events (used
+    // while a frame of the 3D view is being drawn). On by default.
+    void SetProcessEvents(bool on);
+
+    QLabel* LblCurrent = nullptr;
+    QLabel* LblPart = nullptr;
+    QProgressBar* LoadingProgress = nullptr;
+    QProgressBar* PartProgress = nullptr;
+};
+
+// The loading window of the running load sequence, or null.
+TFormLoading* loadingWindow();
+void setLoadingWindow(TFormLoading* window);

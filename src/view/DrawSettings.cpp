@@ -1,0 +1,7 @@
+#include "DrawSettings.h"
+
+DrawSettings& drawSettings()
+{
+    static DrawSettings settings;
+    return settings;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+class LoadProgress;
+class TGTAFileList;
+class TGTAImg;
+
+// Draws the visible IPL files of the game file list into the current OpenGL context:
+// instances as their definitions' models or as the placeholder cube, IPL path lines, zone
+// and cull boxes; with a name per file, kind and instance while the view picks.
+// Items whose bounding sphere lies outside the current projection and modelview (the view
+// frustum, or the few pixels of a pick region) are skipped; the picture and the hit are
+// the same as drawing everything. Models are compiled once per dictionary they are drawn with.
+class SceneRenderer {
+public:
+    SceneRenderer(bool modelsMode, bool texturesEnabled);
+    ~SceneRenderer();
+    SceneRenderer(const SceneRenderer&) = delete;
+    SceneRenderer& operator=(const SceneRenderer&) = delete;
+
+    void SetFileList(TGTAFileList* fileList);
+    void SetArchiveSet(TGTAImg* archiveSet);
+    // Set while a "Loading Needed Models && Textures" pass is pending: the next DrawAll
+    // steps it once per visible file and once per instance. Null otherwise.
+    void SetLoadingProgress(LoadProgress* progress);
+
+    // Draws every visible IPL file with the current matrices. `picking`: push the names of
+    // the pick pass (file index, kind 0..4, instance index).
+    void DrawAll(int gameHour, bool picking);
+
+    // The placeholder cube at the current origin: half-size 0.5 in models mode, 4 in cubes
+    // mode; compiled into a display list on first use.
+    void DrawCube();
+
+    // Frame loop step 7: when the archive set asks for it, frees the models and dictionaries
+    // no drawn record used, and the compiled forms of what was freed.
+    void FreeUnusedIfPending();
+
+    // Drops every display list and compiled model; call with the context current before it
+    // goes away (the view's context is rebuilt when the view moves to another window).
+    void ReleaseGL();
+
+    // Figures of the last DrawAll, for tests and the benchmark.
+    struct Counts {
+        int instancesConsidered = 0; // records of visible files that passed the LOD filter
+        int instancesDrawn = 0;      // of those, inside the frustum
+    };
+    Counts LastCounts() const;
+
+    // Benchmark switch: draw models in immediate mode every frame instead of compiled.
+    void SetCompileModels(bool on);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m;
+};
