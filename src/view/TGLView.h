@@ -1,9 +1,5 @@
 #pragma once
 
-// CONTRACT HEADER: the public operations below are fixed (the main window, the item editor
-// and the load sequence are written against them). Add private members and helpers freely;
-// change a public signature only if it cannot work, and say so in your report.
-
 #include "ViewCamera.h"
 
 #include <QOpenGLWidget>
@@ -102,6 +98,21 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    void MoveTimerTimer();
+    void releaseGL();
+    void applyGLState();
+    void applyCamera();
+    void drawBackgroundMap();
+    void drawSelectionAxes();
+    void writePositionText();
+    // Runs `change` with the context current when there is one, then asks for a frame.
+    template <typename Change>
+    void changeGL(Change&& change);
+    void leftButtonDownOrbit(int x, int y, Qt::KeyboardModifiers modifiers);
+    void leftButtonMoveOrbit(int x, int y, Qt::KeyboardModifiers modifiers);
+    void panTo(int x, int y);
+    void handlePick(const std::uint32_t* buffer, int hits, bool addToSelection);
+
     struct Impl;
     std::unique_ptr<Impl> m;
 };
