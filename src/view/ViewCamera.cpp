@@ -36,9 +36,21 @@ std::uint32_t moveFlagOfKey(int key)
     }
 }
 
-float radians(float degrees)
+// Sine and cosine of degrees, exact at whole quarter turns: level flight at pitch -90 and
+// straight runs along an axis must not drift by rounding.
+float sinDegrees(float degrees)
 {
-    return degrees * std::numbers::pi_v<float> / 180.0f;
+    const float quarters = degrees / 90.0f;
+    if (quarters == std::floor(quarters)) {
+        static constexpr float values[] = {0.0f, 1.0f, 0.0f, -1.0f};
+        return values[((static_cast<long long>(quarters) % 4) + 4) % 4];
+    }
+    return static_cast<float>(std::sin(static_cast<double>(degrees) * std::numbers::pi / 180.0));
+}
+
+float cosDegrees(float degrees)
+{
+    return sinDegrees(degrees + 90.0f);
 }
 
 } // namespace
@@ -84,25 +96,24 @@ void ViewCamera::MovementTick()
     float s = SpeedIndex == 0 ? 1.0f : SpeedIndex == 2 ? 10.0f : 8.0f;
     if (Reverse)
         s = -s;
-    const float h = radians(Heading);
-    const float climb = s * std::cos(radians(Pitch));
+    const float climb = s * cosDegrees(Pitch);
     if (MoveFlags & MoveForward) {
-        TargetX += std::sin(h) * s;
-        TargetY += std::cos(h) * s;
+        TargetX += sinDegrees(Heading) * s;
+        TargetY += cosDegrees(Heading) * s;
         TargetZ -= climb;
     }
     if (MoveFlags & MoveBack) {
-        TargetX -= std::sin(h) * s;
-        TargetY -= std::cos(h) * s;
+        TargetX -= sinDegrees(Heading) * s;
+        TargetY -= cosDegrees(Heading) * s;
         TargetZ += climb;
     }
     if (MoveFlags & StrafeLeft) {
-        TargetX += std::sin(radians(Heading - 90.0f)) * s;
-        TargetY += std::cos(radians(Heading - 90.0f)) * s;
+        TargetX += sinDegrees(Heading - 90.0f) * s;
+        TargetY += cosDegrees(Heading - 90.0f) * s;
     }
     if (MoveFlags & StrafeRight) {
-        TargetX += std::sin(radians(Heading + 90.0f)) * s;
-        TargetY += std::cos(radians(Heading + 90.0f)) * s;
+        TargetX += sinDegrees(Heading + 90.0f) * s;
+        TargetY += cosDegrees(Heading + 90.0f) * s;
     }
     if (MoveFlags & MoveUp)
         TargetZ += s;

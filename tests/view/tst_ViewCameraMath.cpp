@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 
 namespace {
 
@@ -21,9 +22,9 @@ TEST(ViewCameraKeys, ForwardKeysMoveEightUnitsAlongPlusYAtTheStartPitch)
         ViewCamera camera = firstPersonCamera();
         camera.KeyDown(key, false);
         camera.MovementTick();
-        EXPECT_NEAR(camera.TargetX, 0.0f, 1e-5f);
-        EXPECT_FLOAT_EQ(camera.TargetY, 8.0f);
-        EXPECT_NEAR(camera.TargetZ, 0.0f, 1e-5f);
+        camera.MovementTick();
+        // Level and straight: no drift off the axis from rounding, however long it is held.
+        EXPECT_EQ(camera.PositionText(), "0, 16, 0");
         camera.KeyUp(key, false);
         EXPECT_EQ(camera.MoveFlags, 0u);
     }
@@ -98,9 +99,16 @@ TEST(ViewCameraTick, StepsFollowHeadingPitchAndOrder)
     camera.Pitch = 0.0f;
     camera.MoveFlags = ViewCamera::MoveForward;
     camera.MovementTick();
-    EXPECT_NEAR(camera.TargetX, 8.0f, 1e-4f);
-    EXPECT_NEAR(camera.TargetY, 0.0f, 1e-4f);
-    EXPECT_NEAR(camera.TargetZ, -8.0f, 1e-4f);
+    EXPECT_EQ(camera.PositionText(), "8, 0, -8");
+    // Half way down at heading 30: a quarter of the step to x, the sine of 60 degrees down.
+    ViewCamera slant = firstPersonCamera();
+    slant.Heading = 30.0f;
+    slant.Pitch = -60.0f;
+    slant.MoveFlags = ViewCamera::MoveForward;
+    slant.MovementTick();
+    EXPECT_NEAR(slant.TargetX, 4.0f, 1e-5f);
+    EXPECT_NEAR(slant.TargetY, 8.0f * std::sqrt(3.0f) / 2.0f, 1e-5f);
+    EXPECT_NEAR(slant.TargetZ, -4.0f, 1e-5f);
 
     // Strafing right at heading 0 moves +x; up and down cancel; turning comes last and
     // is not wrapped, so the strafe used the heading before the turn.
