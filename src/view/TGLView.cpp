@@ -600,6 +600,7 @@ void TGLView::resizeGL(int width, int height)
 
 void TGLView::paintGL()
 {
+    emit frameStarting();
     m->inPaint = true;
     BeginFrame();
     if (m->fileList)

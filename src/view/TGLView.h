@@ -81,6 +81,8 @@ public:
     QTimer& MoveTimer();
 
 signals:
+    // Emitted as a frame begins, before anything is drawn (the frame-rate measurement).
+    void frameStarting();
     // Emitted at the end of every frame, with the view's context still current, so the
     // main window can run the rest of its frame loop (end of a loading pass, frees, rate).
     void frameDrawn();
