@@ -27,7 +27,39 @@ std::string preferredIDEName(std::string_view iplFileName)
     return name;
 }
 
-DefinitionLookup::DefinitionLookup(const TGTAFileList& files, int iplFile) : m_files(files), m_iplFile(iplFile) {}
+void FrameIDIndex::reset()
+{
+    for (FileEntries& file : m_files)
+        file.built = false;
+}
+
+FrameIDIndex::FileEntries& FrameIDIndex::entries(const TGTAFileList& files, int file)
+{
+    if (static_cast<std::size_t>(file) >= m_files.size())
+        m_files.resize(static_cast<std::size_t>(files.Count()));
+    FileEntries& entries = m_files[static_cast<std::size_t>(file)];
+    if (entries.built)
+        return entries;
+    entries.built = true;
+    entries.objs.clear();
+    entries.timed.clear();
+    if (const TIDEFile* ide = files.IDEFile(file)) {
+        auto fill = [](Entries& into, const auto& items) {
+            into.reserve(items.size());
+            for (std::size_t pos = 0; pos < items.size(); ++pos)
+                into.emplace_back(items[pos].ID, static_cast<int>(pos));
+            std::stable_sort(into.begin(), into.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        };
+        fill(entries.objs, ide->Objs.Items);
+        fill(entries.timed, ide->TObj.Items);
+    }
+    return entries;
+}
+
+DefinitionLookup::DefinitionLookup(const TGTAFileList& files, int iplFile, FrameIDIndex* index)
+    : m_files(files), m_iplFile(iplFile), m_index(index)
+{
+}
 
 void DefinitionLookup::forgetOtherHour(TGTASInstObj& record, int hour)
 {
@@ -80,6 +112,11 @@ TGTASObjsObj* DefinitionLookup::lookUp(TGTASInstObj& record, int hour)
                     if (ide.Objs.IsValidIndex(arrayIndex) && objs[static_cast<std::size_t>(arrayIndex)].ID == record.ID)
                         found = arrayIndex;
                 }
+            } else if (m_index) {
+                const auto& sorted = m_index->objs(m_files, file);
+                auto at = std::lower_bound(sorted.begin(), sorted.end(), std::pair{record.ID, -1});
+                if (at != sorted.end() && at->first == record.ID)
+                    found = at->second;
             } else {
                 for (std::size_t pos = 0; pos < objs.size(); ++pos)
                     if (objs[pos].ID == record.ID) {
@@ -95,13 +132,24 @@ TGTASObjsObj* DefinitionLookup::lookUp(TGTASInstObj& record, int hour)
             }
         }
         auto& timed = ide.TObj.Items;
-        for (std::size_t pos = 0; pos < timed.size(); ++pos) {
-            if (timed[pos].ID == record.ID && timedObjectOn(timed[pos].TimeOn, timed[pos].TimeOff, hour)) {
-                record.DefFile = file;
-                record.DefIndex = static_cast<int>(pos);
-                record.DefHour = hour;
-                return &timed[pos];
+        auto take = [&](std::size_t pos) {
+            record.DefFile = file;
+            record.DefIndex = static_cast<int>(pos);
+            record.DefHour = hour;
+            return &timed[pos];
+        };
+        if (m_index && !timed.empty()) {
+            const auto& sorted = m_index->timed(m_files, file);
+            for (auto at = std::lower_bound(sorted.begin(), sorted.end(), std::pair{record.ID, -1});
+                 at != sorted.end() && at->first == record.ID; ++at) {
+                const auto pos = static_cast<std::size_t>(at->second);
+                if (timedObjectOn(timed[pos].TimeOn, timed[pos].TimeOff, hour))
+                    return take(pos);
             }
+        } else {
+            for (std::size_t pos = 0; pos < timed.size(); ++pos)
+                if (timed[pos].ID == record.ID && timedObjectOn(timed[pos].TimeOn, timed[pos].TimeOff, hour))
+                    return take(pos);
         }
     }
     return nullptr;

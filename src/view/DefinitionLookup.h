@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class TGTAFileList;
@@ -16,12 +17,36 @@ bool timedObjectOn(int timeOn, int timeOff, int hour);
 // after its last dot replaced by "IDE" (".IDE" added when the name has none).
 std::string preferredIDEName(std::string_view iplFileName);
 
+// Every IDE file's IDs sorted (stable, so equal IDs keep file order), built when a lookup
+// first needs a file and dropped by `reset` at the start of each frame: records change only
+// between frames, and a frame's misses (timed objects off at this hour, undefined IDs) would
+// otherwise scan every definition of every file for every item.
+class FrameIDIndex {
+public:
+    using Entries = std::vector<std::pair<int, int>>; // (ID, position)
+
+    void reset();
+    const Entries& objs(const TGTAFileList& files, int file) { return entries(files, file).objs; }
+    const Entries& timed(const TGTAFileList& files, int file) { return entries(files, file).timed; }
+
+private:
+    struct FileEntries {
+        bool built = false;
+        Entries objs;
+        Entries timed;
+    };
+    FileEntries& entries(const TGTAFileList& files, int file);
+
+    std::vector<FileEntries> m_files;
+};
+
 // Finds the definitions of one IPL file's placed items in models mode, through the cache
 // each inst record keeps (DefFile, DefIndex, DefHour). Searches the preferred IDE file
 // first, then every other IDE file in list order.
 class DefinitionLookup {
 public:
-    DefinitionLookup(const TGTAFileList& files, int iplFile);
+    // `index`: sorted IDs of this frame; null searches the records in order.
+    DefinitionLookup(const TGTAFileList& files, int iplFile, FrameIDIndex* index = nullptr);
 
     // A record resolved to a timed object at another hour must look again.
     static void forgetOtherHour(TGTASInstObj& record, int hour);
@@ -37,6 +62,7 @@ private:
 
     const TGTAFileList& m_files;
     int m_iplFile;
+    FrameIDIndex* m_index;
     bool m_orderBuilt = false;
     std::vector<int> m_order; // IDE files: the preferred ones, then the rest, each in list order
 };

@@ -85,6 +85,7 @@ struct SceneRenderer::Impl {
     GLuint cubeList = 0;
     Counts counts;
     ViewFrustum frustum;
+    FrameIDIndex idIndex;
     // Model-space spheres by model index; a model's geometry never changes in a run, so
     // they outlive unloading.
     std::vector<BoundingSphere> spheres;
@@ -187,6 +188,7 @@ void SceneRenderer::DrawAll(int gameHour, bool picking)
     m->counts = {};
     if (!m->files)
         return;
+    m->idIndex.reset();
     m->frustum = m->culling ? ViewFrustum::fromMatrices(currentMatrix(GL_PROJECTION_MATRIX),
                                                         currentMatrix(GL_MODELVIEW_MATRIX))
                             : ViewFrustum();
@@ -226,10 +228,12 @@ void SceneRenderer::Impl::drawInstances(TIPLFile& ipl, int fileIndex, int hour, 
         progress->StepOverall();
         progress->SetPartMax(ipl.Inst.Count());
     }
-    DefinitionLookup lookup(*files, fileIndex);
+    // Progress steps let messages run, and an editor may change definitions meanwhile:
+    // then the records themselves are searched.
+    DefinitionLookup lookup(*files, fileIndex, progress ? nullptr : &idIndex);
     const int lodChoice = drawSettings().LodChoice;
 
-    // Progress steps let messages run, which may change the records: count each time.
+    // Count each time, for the same reason.
     for (int k = 0; k < ipl.Inst.Count(); ++k) {
         if (progress)
             progress->StepPart();
