@@ -83,6 +83,7 @@ struct SceneRenderer::Impl {
     bool compileModels = true;
     bool culling = true;
     GLuint cubeList = 0;
+    bool compiledForOtherSet = false; // lists of a previous archive set wait for a current context
     Counts counts;
     ViewFrustum frustum;
     FrameIDIndex idIndex;
@@ -151,6 +152,7 @@ void SceneRenderer::SetArchiveSet(TGTAImg* archiveSet)
     m->drawer = archiveSet ? std::make_unique<GLModelDrawer>(archiveSet) : nullptr;
     m->spheres.clear();
     m->sphereKnown.clear();
+    m->compiledForOtherSet = m->compiled.listCount() > 0;
 }
 
 void SceneRenderer::SetLoadingProgress(LoadProgress* progress)
@@ -189,6 +191,10 @@ void SceneRenderer::DrawAll(int gameHour, bool picking)
     if (!m->files)
         return;
     m->idIndex.reset();
+    if (m->compiledForOtherSet) {
+        m->compiled.release();
+        m->compiledForOtherSet = false;
+    }
     m->frustum = m->culling ? ViewFrustum::fromMatrices(currentMatrix(GL_PROJECTION_MATRIX),
                                                         currentMatrix(GL_MODELVIEW_MATRIX))
                             : ViewFrustum();
@@ -407,4 +413,5 @@ void SceneRenderer::ReleaseGL()
         glDeleteLists(m->cubeList, 1);
     m->cubeList = 0;
     m->compiled.release();
+    m->compiledForOtherSet = false;
 }
