@@ -10,7 +10,7 @@
 namespace {
 
 // Looks up every texture a model will bind, so that dictionaries load (and upload their
-// textures) before a list is compiled: uploads issued inside glNewList would be recorded
+// textures) before a list is compiled: uploads made inside glNewList would be recorded
 // into the list instead of run.
 class TexturePreloader : public ModelDrawTarget {
 public:
