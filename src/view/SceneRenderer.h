@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -51,6 +52,16 @@ public:
 
     // Benchmark switch: draw models in immediate mode every frame instead of compiled.
     void SetCompileModels(bool on);
+
+    // Off: every item is drawn whatever the view (tests compare the two pictures).
+    void SetCulling(bool on);
+
+    // The view's texture option: paths, zones and culls switch 2D texturing back on after
+    // themselves only while it is on.
+    void SetTexturesEnabled(bool on);
+
+    // Display lists of compiled models that exist now.
+    std::size_t CompiledListCount() const;
 
 private:
     struct Impl;

@@ -1,0 +1,306 @@
+#pragma once
+
+// Shared by the scene drawing tests: an OpenGL context made current on an offscreen
+// surface, a framebuffer with a depth buffer, the view's drawing state, a pick pass, and a
+// small game of our own (an archive with three square models and two one-colour texture
+// dictionaries, map files written per test).
+
+#include "DffWriter.h"
+#include "GLEntryPoints.h"
+#include "GLTestContext.h"
+#include "GLTextureUploader.h"
+#include "GamePaths.h"
+#include "ImgWriter.h"
+#include "ProgramSettings.h"
+#include "SceneRenderer.h"
+#include "TGTAFileList.h"
+#include "TGTAImg.h"
+#include "TestFiles.h"
+#include "TxdWriter.h"
+
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QSurfaceFormat>
+
+#include <GL/glu.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+using Rgba = std::array<std::uint8_t, 4>;
+
+// A compatibility context on an offscreen surface, current while it lives.
+class SceneContext {
+public:
+    SceneContext()
+    {
+        QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+        format.setProfile(QSurfaceFormat::CompatibilityProfile);
+        format.setDepthBufferSize(24);
+        m_surface.setFormat(format);
+        m_surface.create();
+        m_context.setFormat(format);
+        m_ready = m_context.create() && m_context.makeCurrent(&m_surface);
+    }
+    ~SceneContext() { m_context.doneCurrent(); }
+    bool ready() const { return m_ready; }
+
+private:
+    QOffscreenSurface m_surface;
+    QOpenGLContext m_context;
+    bool m_ready = false;
+};
+
+// An RGBA framebuffer object with a depth buffer, bound while it lives, viewport its size.
+class SceneFramebuffer {
+public:
+    SceneFramebuffer(int width, int height) : m_width(width), m_height(height)
+    {
+        m_gl = QOpenGLContext::currentContext()->functions();
+        m_gl->glGenFramebuffers(1, &m_framebuffer);
+        m_gl->glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+        m_gl->glGenRenderbuffers(2, m_buffers);
+        m_gl->glBindRenderbuffer(GL_RENDERBUFFER, m_buffers[0]);
+        m_gl->glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+        m_gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_buffers[0]);
+        m_gl->glBindRenderbuffer(GL_RENDERBUFFER, m_buffers[1]);
+        m_gl->glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+        m_gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, m_buffers[1]);
+        m_gl->glViewport(0, 0, width, height);
+    }
+    ~SceneFramebuffer()
+    {
+        m_gl->glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        m_gl->glDeleteRenderbuffers(2, m_buffers);
+        m_gl->glDeleteFramebuffers(1, &m_framebuffer);
+    }
+    SceneFramebuffer(const SceneFramebuffer&) = delete;
+    SceneFramebuffer& operator=(const SceneFramebuffer&) = delete;
+
+    bool complete() const { return m_gl->glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+
+    Rgba pixel(int x, int y) const
+    {
+        Rgba rgba{};
+        m_gl->glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        return rgba;
+    }
+    std::vector<Rgba> pixels() const
+    {
+        std::vector<Rgba> all(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height));
+        m_gl->glReadPixels(0, 0, m_width, m_height, GL_RGBA, GL_UNSIGNED_BYTE, all.data());
+        return all;
+    }
+
+private:
+    QOpenGLFunctions* m_gl = nullptr;
+    GLuint m_framebuffer = 0;
+    GLuint m_buffers[2] = {0, 0};
+    int m_width = 0;
+    int m_height = 0;
+};
+
+// The state the view sets up before the scene draws: depth test, the blend function,
+// texturing when textures are on, a black background.
+inline void viewDrawingState(bool textures)
+{
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_CULL_FACE);
+    if (textures)
+        glEnable(GL_TEXTURE_2D);
+    else
+        glDisable(GL_TEXTURE_2D);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+// Straight down on the square (-half..half)² of the xy plane; x to the right, y up.
+inline void lookDown(float half)
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-half, half, -half, half, -1000, 1000);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+// The view's perspective camera: 45°, near 1, far 8000, tilted by `tiltDegrees` about x
+// and pulled back by `zoom` from the target.
+inline void viewCamera(double aspect, float zoom, float tiltDegrees, std::array<float, 3> target)
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45, aspect, 1, 8000);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(0, 0, zoom);
+    glRotatef(tiltDegrees, 1, 0, 0);
+    glTranslatef(-target[0], -target[1], -target[2]);
+}
+
+// The nearest hit of a pick pass: its names, empty when nothing was hit.
+struct PickResult {
+    std::vector<GLuint> names;
+    int hits = 0;
+};
+
+// A pick pass of 2 × 2 pixels at framebuffer pixel (x, y) (bottom row 0) with the current
+// projection and modelview, chosen as the view chooses: smallest minimum depth, the first
+// of equals, a depth of 0xFFFFFFFF never.
+inline PickResult pickAt(SceneRenderer& renderer, int x, int y, int hour)
+{
+    std::array<GLuint, 512> buffer{};
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    GLfloat projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glSelectBuffer(static_cast<GLsizei>(buffer.size()), buffer.data());
+    glRenderMode(GL_SELECT);
+    glInitNames();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluPickMatrix(x, y, 2, 2, viewport);
+    glMultMatrixf(projection);
+    glMatrixMode(GL_MODELVIEW);
+    renderer.DrawAll(hour, true);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    PickResult result;
+    result.hits = glRenderMode(GL_RENDER);
+    std::size_t at = 0;
+    GLuint best = 0xFFFFFFFF;
+    for (int hit = 0; hit < result.hits && at + 3 <= buffer.size(); ++hit) {
+        const GLuint count = buffer[at];
+        const GLuint minimum = buffer[at + 1];
+        if (at + 3 + count > buffer.size())
+            break;
+        if (minimum < best) {
+            best = minimum;
+            result.names.assign(buffer.begin() + static_cast<std::ptrdiff_t>(at + 3),
+                                buffer.begin() + static_cast<std::ptrdiff_t>(at + 3 + count));
+        }
+        at += 3 + count;
+    }
+    return result;
+}
+
+// Sets the program-wide settings and entry points a test's game needs; restores them after.
+class SceneSettingsScope {
+public:
+    SceneSettingsScope(const std::string& gameDir, bool models, bool textures)
+        : m_settings(programSettings()), m_entryPoints(glEntryPoints())
+    {
+        programSettings().GameDir = withTrailingSeparator(gameDir);
+        programSettings().IsViceCity = true;
+        programSettings().LoadModels = models;
+        programSettings().LoadTextures = textures;
+        programSettings().SkipTextures = !textures;
+        glEntryPoints() = loadGLEntryPointsFromCurrentContext(glTestProcAddress);
+    }
+    ~SceneSettingsScope()
+    {
+        programSettings() = m_settings;
+        glEntryPoints() = m_entryPoints;
+    }
+    SceneSettingsScope(const SceneSettingsScope&) = delete;
+    SceneSettingsScope& operator=(const SceneSettingsScope&) = delete;
+
+private:
+    ProgramSettings m_settings;
+    GLEntryPoints m_entryPoints;
+};
+
+// The fixture game's colours as drawn: textures are stored as 16-bit texels, and these
+// survive that exactly.
+inline constexpr Rgba Cyan{0, 255, 255, 255};
+inline constexpr Rgba Violet{136, 0, 255, 255};
+inline constexpr Rgba Black{0, 0, 0, 255};
+inline constexpr Rgba CubeTop{255, 0, 0, 255}; // the +z face
+
+inline RgbaImage solidPicture(const Rgba& colour)
+{
+    RgbaImage image;
+    image.width = image.height = 8;
+    for (int i = 0; i < 64; ++i)
+        image.pixels.insert(image.pixels.end(), colour.begin(), colour.end());
+    return image;
+}
+
+// A flat square of half-size 2 in the plane z = 0, textured with "tex".
+inline std::vector<std::uint8_t> squareModel()
+{
+    DffClump clump;
+    DffFrame root;
+    root.name = "square";
+    clump.frames = {root};
+    DffGeometry g;
+    g.vertices = {{-2, -2, 0}, {2, -2, 0}, {2, 2, 0}, {-2, 2, 0}};
+    g.texCoords = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    g.materials = {{"tex", "", {255, 255, 255, 255}}};
+    g.splits = {{0, {0, 1, 2, 0, 2, 3}}};
+    clump.geometries = {g};
+    clump.atomics = {{0, 0, 5}};
+    return writeDff(clump, 0x1003FFFF);
+}
+
+inline std::vector<std::uint8_t> solidDictionary(const Rgba& colour)
+{
+    return writeTxd({encodeTexture("tex", "", TxdFormat::Rgba32, solidPicture(colour), 1)}, 0x1003FFFF);
+}
+
+// Writes the fixture game into `dir`: the archive (models "thing", "LODthing", "other";
+// dictionaries "cyan", "violet"), "generic", and a DAT file naming the given map files in
+// order. Each map file is (DAT name, text); IDE files are told apart by their extension.
+inline void writeFixtureGame(const TempDir& dir, const std::vector<std::pair<std::string, std::string>>& mapFiles)
+{
+    const std::vector<std::uint8_t> square = squareModel();
+    std::filesystem::create_directories(dir.path() / "models");
+    ASSERT_EQ(writeImgArchive(dir.file("models/gta3.img"), {{"thing.dff", square},
+                                                             {"LODthing.dff", square},
+                                                             {"other.dff", square},
+                                                             {"cyan.txd", solidDictionary(Cyan)},
+                                                             {"violet.txd", solidDictionary(Violet)}}),
+              0);
+    writeFile(dir.file("models/generic.txd"), bytesText(solidDictionary({255, 255, 255, 255})));
+    std::string dat;
+    for (const auto& [name, text] : mapFiles) {
+        const bool ide = name.size() > 4 && (name.ends_with(".ide") || name.ends_with(".IDE"));
+        dat += (ide ? "IDE " : "IPL ") + name + "\r\n";
+        std::string path = name;
+        for (char& c : path)
+            if (c == '\\')
+                c = '/';
+        writeFile(dir.file(path), text);
+    }
+    writeFile(dir.file("data/gta_vc.dat"), dat);
+}
+
+// The game of a TempDir loaded as the program loads it, every IPL file visible.
+struct LoadedGame {
+    GLTextureUploader uploader{glEntryPoints()};
+    std::unique_ptr<TGTAImg> set;
+    TGTAFileList files;
+
+    void load()
+    {
+        set = std::make_unique<TGTAImg>(glEntryPoints().hasCompressedTextures(), &uploader);
+        set->ConnectFileList(files);
+        ASSERT_EQ(files.LoadDat(DatPass::IDE), 0);
+        ASSERT_EQ(files.LoadDat(DatPass::IPL), 0);
+        for (auto& file : files.Files)
+            file->Visible = true;
+    }
+};
