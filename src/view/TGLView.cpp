@@ -326,6 +326,7 @@ void TGLView::SetTextures(bool on)
 {
     m->texturing = on && m->texturesAtStart;
     m->lighting = !m->texturing;
+    m->renderer->SetTexturesEnabled(m->texturing);
     changeGL([this] {
         if (m->texturing)
             glEnable(GL_TEXTURE_2D);
