@@ -30,6 +30,11 @@ public:
     // while a frame of the 3D view is being drawn). On by default.
     void SetProcessEvents(bool on);
 
+    QLabel* LblCurrent = nullptr;
+    QLabel* LblPart = nullptr;
+    QProgressBar* LoadingProgress = nullptr;
+    QProgressBar* PartProgress = nullptr;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -38,11 +43,6 @@ private:
     void showChange(std::initializer_list<QWidget*> changed);
 
     bool m_processEvents = true;
-
-    QLabel* LblCurrent = nullptr;
-    QLabel* LblPart = nullptr;
-    QProgressBar* LoadingProgress = nullptr;
-    QProgressBar* PartProgress = nullptr;
 };
 
 // The loading window of the running load sequence, or null.
