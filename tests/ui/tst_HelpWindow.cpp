@@ -1,7 +1,6 @@
 #include "HelpWindow.h"
 #include "TestFiles.h"
 
-#include <QCoreApplication>
 #include <QTextBrowser>
 
 #include <gtest/gtest.h>
@@ -30,9 +29,4 @@ TEST(HelpWindow, AFileThatCannotBeReadIsNamedInTheWindow)
     writeFile(dir.file("quoxmapper.hlp"), "# Help\n\nPress **F1**.\n");
     window.reload();
     EXPECT_EQ(window.browser()->toPlainText().trimmed(), QStringLiteral("Help\nPress F1."));
-}
-
-TEST(HelpWindow, TheProgramsHelpFileLiesBesideTheProgram)
-{
-    EXPECT_EQ(programHelpFile(), QCoreApplication::applicationDirPath() + QStringLiteral("/quoxmapper.hlp"));
 }
