@@ -35,10 +35,10 @@ TFormAbout::TFormAbout(QWidget* parent) : QWidget(parent, Qt::Dialog)
     Credits->setObjectName(QStringLiteral("Credits"));
     Credits->setTextFormat(Qt::PlainText);
     Credits->setAlignment(Qt::AlignCenter);
-    Credits->setWordWrap(true);
     Credits->setText(QStringLiteral("A map editor for GTA III and Vice City.\n\n"
                                     "Written by the Quox Mapper developers.\n\n"
-                                    "Built with Qt %1, OpenGL (Mesa on Linux) and libsquish.")
+                                    "Built with Qt %1, OpenGL (Mesa on Linux)\n"
+                                    "and libsquish.")
                          .arg(QString::fromLatin1(qVersion())));
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
@@ -58,6 +58,5 @@ TFormAbout::TFormAbout(QWidget* parent) : QWidget(parent, Qt::Dialog)
     layout->addWidget(Credits);
     layout->addSpacing(8);
     layout->addLayout(buttons);
-    setFixedWidth(340);
-    adjustSize();
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
