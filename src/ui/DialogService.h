@@ -1,9 +1,5 @@
 #pragma once
 
-// CONTRACT HEADER: the public operations below are fixed (the main window, the load sequence
-// and the editors are written against them). Add members freely; change a signature only if
-// it cannot work, and say so in your report.
-
 #include <QString>
 #include <QStringList>
 
@@ -37,3 +33,7 @@ public:
 // The installed service (Qt's dialogs until another is installed). Returns the previous one.
 DialogService& dialogs();
 DialogService* setDialogService(DialogService* service);
+
+// Sends the core's notices for the user (Log.h) to a plain message box of the installed
+// service. Called once by the program entry.
+void installUserNoticeDialogs();

@@ -1,7 +1,5 @@
 #pragma once
 
-// CONTRACT HEADER: see DialogService.h.
-
 #include <QString>
 
 // Stand-in for the games' registry keys under the local machine root and their string value

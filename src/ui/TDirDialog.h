@@ -1,7 +1,5 @@
 #pragma once
 
-// CONTRACT HEADER: see DialogService.h.
-
 #include <QString>
 
 // Asks for the game directory through the dialog service's folder picker, refusing folders

@@ -1,16 +1,17 @@
 #pragma once
 
-// CONTRACT HEADER: see DialogService.h.
-
 #include "LoadProgress.h"
 
 #include <QWidget>
+
+#include <initializer_list>
 
 class QLabel;
 class QProgressBar;
 
 // The loading window: the current stage and its item, each with a bar. Every operation
 // shows its change at once. While the load sequence runs it is reachable program-wide.
+// A doubled "&" in a text shows as one.
 class TFormLoading : public QWidget, public LoadProgress {
     Q_OBJECT
 public:
@@ -33,6 +34,15 @@ public:
     QLabel* LblPart = nullptr;
     QProgressBar* LoadingProgress = nullptr;
     QProgressBar* PartProgress = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Lets the change just made reach the screen before the caller goes on.
+    void showChange(std::initializer_list<QWidget*> changed);
+
+    bool m_processEvents = true;
 };
 
 // The loading window of the running load sequence, or null.

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "DialogService.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+// A dialog service for tests: records every message, question and picker it is asked for
+// and answers from queues set up by the test. Installed for its lifetime.
+class ScriptedDialogService : public DialogService {
+public:
+    struct Message {
+        MessageKind kind;
+        QString caption;
+        QString text;
+        DialogButtons buttons;
+    };
+
+    struct FolderRequest {
+        QString title;
+        bool hasRule;
+    };
+
+    ScriptedDialogService() : m_previous(setDialogService(this)) {}
+    ~ScriptedDialogService() override { setDialogService(m_previous); }
+    ScriptedDialogService(const ScriptedDialogService&) = delete;
+    ScriptedDialogService& operator=(const ScriptedDialogService&) = delete;
+
+    // Answers in order; when none is left, the answer that changes nothing (Ok for a plain
+    // message, else Cancel, or No for a Yes/No question).
+    std::deque<DialogAnswer> answers;
+    // Texts for input boxes; nothing stands for Cancel; when empty, Cancel.
+    std::deque<std::optional<QString>> inputTexts;
+    // Folders for the folder picker; nothing stands for Cancel; when empty, Cancel.
+    std::deque<std::optional<QString>> folderChoices;
+    std::deque<QStringList> openFileChoices;
+    std::deque<std::optional<QString>> saveFileChoices;
+
+    std::vector<Message> messages;
+    std::vector<QString> inputPrompts;
+    std::vector<FolderRequest> folderRequests;
+    // Folders offered to the picker that its rule refused (as a disabled OK button would).
+    std::vector<QString> refusedFolders;
+
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const Message& message : messages)
+            texts << message.text;
+        return texts;
+    }
+
+    DialogAnswer showMessage(MessageKind kind, const QString& caption, const QString& text,
+                             DialogButtons buttons = DialogButtons::Ok) override
+    {
+        messages.push_back({kind, caption, text, buttons});
+        if (!answers.empty()) {
+            const DialogAnswer answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        switch (buttons) {
+        case DialogButtons::Ok: return DialogAnswer::Ok;
+        case DialogButtons::YesNo: return DialogAnswer::No;
+        default: return DialogAnswer::Cancel;
+        }
+    }
+
+    std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString&) override
+    {
+        inputPrompts.push_back(caption + QStringLiteral(": ") + prompt);
+        return take(inputTexts);
+    }
+
+    // The queued folder is offered to the rule; a folder the rule refuses cannot be
+    // confirmed, so the picker counts as cancelled.
+    std::optional<QString> pickFolder(const QString& title,
+                                      const std::function<bool(const QString&)>& acceptable) override
+    {
+        folderRequests.push_back({title, static_cast<bool>(acceptable)});
+        std::optional<QString> folder = take(folderChoices);
+        if (folder && acceptable && !acceptable(*folder)) {
+            refusedFolders.push_back(*folder);
+            return std::nullopt;
+        }
+        return folder;
+    }
+
+    QStringList openFiles(const QString&, const QString&, bool) override
+    {
+        if (openFileChoices.empty())
+            return {};
+        QStringList files = openFileChoices.front();
+        openFileChoices.pop_front();
+        return files;
+    }
+
+    std::optional<QString> saveFile(const QString&, const QString&) override { return take(saveFileChoices); }
+
+private:
+    static std::optional<QString> take(std::deque<std::optional<QString>>& queue)
+    {
+        if (queue.empty() || !queue.front()) {
+            if (!queue.empty())
+                queue.pop_front();
+            return std::nullopt;
+        }
+        const QString value = *queue.front();
+        queue.pop_front();
+        return value;
+    }
+
+    DialogService* m_previous;
+};
