@@ -1,0 +1,7 @@
+#include "ProgramWindows.h"
+
+ProgramWindows& programWindows()
+{
+    static ProgramWindows windows;
+    return windows;
+}

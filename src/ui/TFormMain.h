@@ -1,0 +1,177 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+class GLTextureUploader;
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QStackedWidget;
+class QTabBar;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class TFormLoading;
+class TGLView;
+class TGTAFileList;
+class TGTAImg;
+
+// The frame of the application: hosts the 3D view and the docked editors, controls which
+// IPL files are shown, holds the view options, runs the rest of the frame loop after each
+// frame of the view, saves modified map files and asks before closing with unsaved changes.
+// It owns the game file list and the archive set of the run.
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFormMain(QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    // Load sequence steps: the view on `DrawPanel`; then the archive set and the file list,
+    // which this window owns from then on.
+    TGLView* CreateView();
+    void SetArchiveSet(std::unique_ptr<GLTextureUploader> uploader, std::unique_ptr<TGTAImg> archiveSet);
+    void SetFileList(std::unique_ptr<TGTAFileList> fileList);
+    TGTAFileList* FileList() const { return m_fileList.get(); }
+    TGTAImg* ArchiveSet() const { return m_archiveSet.get(); }
+    TGLView* View() const { return m_view; }
+
+    // Rows of `ChkListVisible`: one per IPL file, in file-list order.
+    void RebuildVisibleList();
+    const std::vector<int>& VisibleRows() const { return m_visibleRows; }
+    bool LoadingPending() const { return m_loading; }
+    // After loading: the files of a small map (the demo game, a mod's own few files) that
+    // place items are shown at once; a full game stays hidden until the user picks files, as
+    // loading all of it takes a while. Files of zones, culls or paths alone start hidden:
+    // their boxes would cover the items from above and catch every pick.
+    void ShowInitialFiles();
+    static constexpr int InitiallyShownInstances = 5000;
+
+    // The rest of the frame loop, run after each frame with the view's context current.
+    void FrameDone();
+
+    // Handlers, named after their controls.
+    void BtnMoveToPosClick();
+    void ChkMovementClick();
+    void ChkWireframeClick();
+    void ChkTextureClick();
+    void ChkAlphaClick();
+    void BoxColourChange();
+    void GameTimeChange();
+    void DiffRGBChange();
+    void TrackBar1Change();
+    void ChkBackgroundMapClick();
+    void ComboLodClick();
+    void ChkListVisibleClickCheck(QListWidgetItem* row);
+    void BtnVisCheckAllClick();
+    void BtnVisUnCheckAllClick();
+    void ChkListVisibleDblClick();
+    void ActionSaveModifiedExecute();
+    void ActionHelpAboutExecute();
+    void HelpHelpItemClick();
+    void ToolButton1Click();
+    void BtnHideShowPanelClick();
+    void BtnHideShowEditorsClick();
+    void BtnHideShow3DViewClick();
+    void toolsswitchClick(int index);
+    void ZoomTimerTimer();
+
+    // Controls (named as the window's design names them).
+    QWidget* DrawPanel = nullptr;
+    QTabWidget* DockPage = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QWidget* TabSheet3 = nullptr;
+    QLineEdit* EditCurrentPos = nullptr;
+    QPushButton* BtnMoveToPos = nullptr;
+    QPushButton* ResetButton = nullptr;
+    QToolButton* PanelZoomIn = nullptr;
+    QToolButton* PanelZoomOut = nullptr;
+    QTimer* ZoomTimer = nullptr;
+    QCheckBox* ChkMovement = nullptr;
+    QLabel* LblFPS = nullptr;
+    QListWidget* ChkListVisible = nullptr;
+    QPushButton* BtnVisCheckAll = nullptr;
+    QPushButton* BtnVisUnCheckAll = nullptr;
+    QSlider* DiffRGB = nullptr;
+    QSlider* AmbRGB = nullptr;
+    QSlider* SpecRGB = nullptr;
+    QSlider* Dis = nullptr;
+    QCheckBox* DistCheck = nullptr;
+    QTabBar* toolsswitch = nullptr;
+    QStackedWidget* tools = nullptr;
+    QLabel* StatusValue = nullptr;
+    QLabel* LabelControlLeftBtn = nullptr;
+    QLabel* LabelControlLeftBtnCtrl = nullptr;
+    QLabel* LabelControlLeftBtnCtrlShift = nullptr;
+    QLabel* LabelControlDoubleBtn = nullptr;
+    QLabel* LabelCtrlShift = nullptr;
+    QRadioButton* RadioX = nullptr;
+    QRadioButton* RadioY = nullptr;
+    QRadioButton* RadioZ = nullptr;
+    QComboBox* BoxColour = nullptr;
+    QComboBox* GameTime = nullptr;
+    QCheckBox* ChkWireframe = nullptr;
+    QCheckBox* ChkTexture = nullptr;
+    QCheckBox* ChkAlpha = nullptr;
+    QGroupBox* ComboLod = nullptr;
+    QButtonGroup* ComboLodItems = nullptr;
+    QCheckBox* ChkBackgroundMap = nullptr;
+    QSlider* TrackBar1 = nullptr;
+    QToolButton* BtnHideShow3DView = nullptr;
+    QToolButton* BtnHideShowEditors = nullptr;
+    QToolButton* BtnHideShowPanel = nullptr;
+    QToolBar* MainToolbar = nullptr;
+    QToolButton* ToolButton1 = nullptr;
+
+    QAction* ActionSaveModified = nullptr;
+    QAction* ActionHelpAbout = nullptr;
+    QAction* ActionFileExit = nullptr;
+    QAction* HelpHelpItem = nullptr;
+    QMenu* FileMenu = nullptr;
+    QMenu* ViewMenu = nullptr;
+    QMenu* HelpMenu = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildControls();
+    void buildActions();
+    QWidget* buildNavigationPage();
+    QWidget* buildFilesPage();
+    QWidget* buildLightPage();
+    QStackedWidget* buildToolsPages();
+    void setControlLabels(bool firstPerson);
+    void startLoadingPass(int fileCount);
+    void setVisibleRow(int row, bool visible);
+    bool FormCloseQuery();
+
+    TGLView* m_view = nullptr;
+    std::unique_ptr<TGTAFileList> m_fileList;
+    std::unique_ptr<GLTextureUploader> m_uploader;
+    std::unique_ptr<TGTAImg> m_archiveSet;
+    std::vector<int> m_visibleRows;
+    bool m_loading = false;
+    std::unique_ptr<TFormLoading> m_loadingWindow;
+    bool m_zoomIn = true;
+    int m_frameCounter = 0;
+    qint64 m_frameStart = 0;
+};

@@ -1,0 +1,180 @@
+// The main window without a 3D view: saving modified files and its report, the close
+// question, and the visibility list.
+#include "TFormMain.h"
+
+#include "ProgramSettings.h"
+#include "ScriptedDialogService.h"
+#include "TGTAFileList.h"
+#include "TIDEFile.h"
+#include "TIPLFile.h"
+#include "TestFiles.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+std::unique_ptr<TIPLFile> iplFile(const std::string& path, std::string_view text)
+{
+    auto file = std::make_unique<TIPLFile>();
+    file->ReadText(text);
+    file->FileName = path;
+    return file;
+}
+
+class MainWindowFiles : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        // A file whose folder is a regular file cannot be written, even by root.
+        writeFile(m_dir.file("blocker"), "not a folder");
+        auto files = std::make_unique<TGTAFileList>();
+        auto ide = std::make_unique<TIDEFile>();
+        ide->FileName = m_dir.file("town.ide");
+        files->AddFile(std::move(ide));
+        files->AddFile(iplFile(m_dir.file("town.ipl"), "inst\n10, house, 1, 2, 3, 1, 1, 1, 0, 0, 0, 1\nend\n"));
+        files->AddFile(iplFile(m_dir.file("blocker/docks.ipl"), "inst\n11, crane, 4, 5, 6, 1, 1, 1, 0, 0, 0, 1\nend\n"));
+        m_files = files.get();
+        m_main.SetFileList(std::move(files));
+        m_main.RebuildVisibleList();
+    }
+
+    TGTASFile& town() { return *m_files->File(1); }
+    TGTASFile& docks() { return *m_files->File(2); }
+
+    TempDir m_dir;
+    GameSettingsScope m_settings{m_dir.path().string() + "/", true};
+    ScriptedDialogService m_dialogs;
+    TFormMain m_main;
+    TGTAFileList* m_files = nullptr;
+};
+
+TEST_F(MainWindowFiles, SavingReportsSavedAndFailedFilesInOneErrorMessage)
+{
+    town().Modified = true;
+    docks().Modified = true;
+    m_main.ActionSaveModified->setEnabled(true);
+    m_main.ActionSaveModified->trigger();
+
+    ASSERT_EQ(m_dialogs.messages.size(), 1u);
+    EXPECT_EQ(m_dialogs.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(m_dialogs.messages[0].text,
+              QString("SUCCESS: The following files saved successfully:\n\n%1\n"
+                      "ERROR: The following files failed to save:\n"
+                      "These could be read only, or in use by another program!\n\n%2")
+                  .arg(QString::fromStdString(town().FileName), QString::fromStdString(docks().FileName)));
+    EXPECT_FALSE(town().Modified);
+    EXPECT_TRUE(docks().Modified) << "a failed file is retried by the next save";
+    EXPECT_NE(readFile(town().FileName).find("10, house, 1, 2, 3"), std::string::npos);
+    EXPECT_TRUE(m_main.ActionSaveModified->isEnabled()) << "the failed file can be saved again";
+    m_main.ActionSaveModified->trigger();
+    ASSERT_EQ(m_dialogs.messages.size(), 2u);
+    EXPECT_TRUE(m_dialogs.messages[1].text.startsWith("ERROR: The following files failed to save:"));
+}
+
+TEST_F(MainWindowFiles, SavingOnlyWritableFilesIsAnInformation)
+{
+    town().Modified = true;
+    m_main.ActionSaveModified->setEnabled(true);
+    m_main.ActionSaveModified->trigger();
+    ASSERT_EQ(m_dialogs.messages.size(), 1u);
+    EXPECT_EQ(m_dialogs.messages[0].kind, MessageKind::Information);
+    EXPECT_EQ(m_dialogs.messages[0].text, "SUCCESS: The following files saved successfully:\n\n"
+                                              + QString::fromStdString(town().FileName));
+    EXPECT_FALSE(m_main.ActionSaveModified->isEnabled());
+}
+
+TEST_F(MainWindowFiles, TheCloseQuestionHasThreeAnswers)
+{
+    // Nothing modified: no question.
+    EXPECT_TRUE(m_main.close());
+    EXPECT_TRUE(m_dialogs.messages.empty());
+
+    town().Modified = true;
+    m_main.ActionSaveModified->setEnabled(true);
+    m_dialogs.answers = {DialogAnswer::Cancel};
+    EXPECT_FALSE(m_main.close());
+    ASSERT_EQ(m_dialogs.messages.size(), 1u);
+    EXPECT_EQ(m_dialogs.messages[0].text, "Do you want to save changes?");
+    EXPECT_EQ(m_dialogs.messages[0].buttons, DialogButtons::YesNoCancel);
+
+    m_dialogs.answers = {DialogAnswer::No};
+    EXPECT_TRUE(m_main.close());
+    EXPECT_TRUE(town().Modified);
+    EXPECT_FALSE(std::filesystem::exists(town().FileName));
+
+    m_dialogs.answers = {DialogAnswer::Yes};
+    EXPECT_TRUE(m_main.close());
+    EXPECT_FALSE(town().Modified);
+    EXPECT_TRUE(std::filesystem::exists(town().FileName));
+}
+
+TEST_F(MainWindowFiles, YesWithAFileThatCannotBeSavedKeepsTheWindowOpen)
+{
+    docks().Modified = true;
+    m_main.ActionSaveModified->setEnabled(true);
+    m_dialogs.answers = {DialogAnswer::Yes};
+    // The save report is an error; the changes of that file are not dropped by closing.
+    EXPECT_FALSE(m_main.close());
+    EXPECT_TRUE(docks().Modified);
+    EXPECT_TRUE(m_main.ActionSaveModified->isEnabled());
+}
+
+TEST_F(MainWindowFiles, YesWithOnlyTheDatFileModifiedSavesItAndCloses)
+{
+    std::filesystem::create_directories(m_dir.file("data"));
+    m_files->DatLines = {"IDE DATA\\MAPS\\TOWN.IDE", "IPL DATA\\MAPS\\TOWN.IPL"};
+    m_files->DatModified = true;
+    m_dialogs.answers = {DialogAnswer::Yes};
+    EXPECT_TRUE(m_main.close());
+    EXPECT_EQ(m_dialogs.messages.size(), 1u);
+    EXPECT_EQ(readFile(m_dir.file("data/gta_vc.dat")), "IDE DATA\\MAPS\\TOWN.IDE\r\nIPL DATA\\MAPS\\TOWN.IPL\r\n");
+    EXPECT_FALSE(m_files->DatModified);
+}
+
+TEST_F(MainWindowFiles, TheVisibilityListHasOneRowPerIPLFile)
+{
+    ASSERT_EQ(m_main.ChkListVisible->count(), 2);
+    EXPECT_EQ(m_main.VisibleRows(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(m_main.ChkListVisible->item(0)->text().toStdString(), town().FileName);
+
+    // Cubes mode: a check takes effect at once, without a loading pass or a question.
+    programSettings().LoadModels = false;
+    m_main.ChkListVisible->item(1)->setCheckState(Qt::Checked);
+    EXPECT_TRUE(docks().Visible);
+    EXPECT_FALSE(town().Visible);
+    EXPECT_FALSE(m_main.LoadingPending());
+    m_main.BtnVisCheckAll->click();
+    EXPECT_TRUE(town().Visible);
+    EXPECT_TRUE(m_dialogs.messages.empty());
+    m_main.BtnVisUnCheckAll->click();
+    EXPECT_FALSE(town().Visible);
+    EXPECT_FALSE(docks().Visible);
+    EXPECT_EQ(m_main.ChkListVisible->item(0)->checkState(), Qt::Unchecked);
+}
+
+TEST_F(MainWindowFiles, SelectAllInModelsModeAsksFirst)
+{
+    programSettings().LoadModels = true;
+    m_dialogs.answers = {DialogAnswer::No};
+    m_main.BtnVisCheckAll->click();
+    ASSERT_EQ(m_dialogs.messages.size(), 1u);
+    EXPECT_EQ(m_dialogs.messages[0].text, "This operation might take a while, the mapper runs far faster viewing a few "
+                                          "files instead of everything. Continue?");
+    EXPECT_EQ(m_dialogs.messages[0].buttons, DialogButtons::YesNo);
+    EXPECT_FALSE(town().Visible);
+    EXPECT_EQ(m_main.ChkListVisible->item(0)->checkState(), Qt::Unchecked);
+
+    m_dialogs.answers = {DialogAnswer::Yes};
+    m_main.BtnVisCheckAll->click();
+    EXPECT_TRUE(town().Visible);
+    EXPECT_TRUE(docks().Visible);
+}
+
+}
