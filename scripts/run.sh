@@ -1,27 +1,26 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, writes the demo game (Vice City and GTA III forms) and
-# shows what runs today on it: the command-line companion. The editor window comes with a
-# later step; this script will then start it on the demo game.
+# Installs what is missing, builds, writes the demo game in both forms (Vice City and
+# GTA III), lists both in GAMES.TXT beside the program and starts the editor.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j2 --target quoxmapper-cli
+cmake --build build -j2 --target quoxmapper quoxmapper-cli
 
 cli=build/src/cli/quoxmapper-cli
-demo=build/demo
-"$cli" demo-game "$demo/vc" --game vc
-"$cli" demo-game "$demo/gta3" --game gta3
-echo "Demo game written to $demo/vc (Vice City form) and $demo/gta3 (GTA III form)."
+demo="$PWD/build/demo"
+# Written once: edits saved in the editor stay for the next start.
+for game in vc gta3; do
+  if [ ! -f "$demo/$game/models/gta3.img" ]; then
+    "$cli" demo-game "$demo/$game" --game "$game"
+  fi
+done
+echo "Demo game in $demo/vc (Vice City form) and $demo/gta3 (GTA III form)."
 
-"$cli" dat "$demo/vc"
-archive="$demo/vc/models/gta3.img"
-"$cli" img list "$archive" | head -n 5
-model=$("$cli" img list "$archive" | awk -F'\t' 'tolower($2) ~ /\.dff$/ { print $2; exit }')
-"$cli" img extract "$archive" "$model" -d "$demo/extracted" > /dev/null
-"$cli" dff info "$demo/extracted/$model"
-"$cli" txd info "$demo/vc/models/generic.txd"
-if [ "$#" -gt 0 ]; then
-  "$cli" "$@"
-fi
+# The game list beside the program, written once so games added in the start-up window stay:
+# directory, then description, each quoted.
+[ -f build/src/app/GAMES.TXT ] || printf '"%s/vc/","Demo Town (Vice City)"\r\n"%s/gta3/","Demo Town (GTA III)"\r\n' "$demo" "$demo" \
+  > build/src/app/GAMES.TXT
+
+exec build/src/app/quoxmapper

@@ -1,0 +1,159 @@
+// The whole edit on the demo town, as a user makes it: load in models mode with textures,
+// move to a building through the position box, double-click it, Ctrl-drag it, save, and
+// find it moved in the file on disk.
+#include "LoadSequence.h"
+
+#include "DemoGame.h"
+#include "ProgramSettings.h"
+#include "ProgramWindows.h"
+#include "ScriptedDialogService.h"
+#include "TFormEditorItem.h"
+#include "TFormMain.h"
+#include "TGLView.h"
+#include "TGTAFileList.h"
+#include "TIPLFile.h"
+#include "TestFiles.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+template <typename Condition>
+bool waitFor(Condition condition, int milliseconds = 20000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition() && timer.elapsed() < milliseconds)
+        QTest::qWait(10);
+    return condition();
+}
+
+void sendMouse(QWidget* view, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held,
+               Qt::KeyboardModifiers modifiers)
+{
+    QMouseEvent event(type, QPointF(at), QPointF(view->mapToGlobal(at)), button, held, modifiers);
+    QApplication::sendEvent(view, &event);
+}
+
+struct Placement {
+    int file = -1;
+    int record = -1;
+};
+
+// The first shop01 of the file that has no neon sign standing on it.
+Placement findLoneShop(const TGTAFileList& files)
+{
+    for (int pos = 0; pos < files.Count(); ++pos) {
+        const TIPLFile* ipl = files.IPLFile(pos);
+        if (!ipl)
+            continue;
+        const auto& items = ipl->Inst.Items;
+        for (int record = 0; record < static_cast<int>(items.size()); ++record) {
+            if (items[record].ModelName != "shop01")
+                continue;
+            bool covered = false;
+            for (const auto& other : items)
+                covered = covered || (other.ModelName == "neonsign" && other.PosX == items[record].PosX
+                                      && other.PosY == items[record].PosY);
+            if (!covered)
+                return {pos, record};
+        }
+    }
+    return {};
+}
+
+TEST(EditorEndToEnd, DoubleClickCtrlDragAndSaveMoveABuildingOnDisk)
+{
+    TempDir game;
+    std::string error;
+    ASSERT_EQ(writeDemoGame(game.path().string(), DemoGameOptions{}, error), 0) << error;
+    GameSettingsScope settings(game.path().string() + "/", true);
+    programSettings().LoadModels = true;
+    programSettings().LoadTextures = true;
+    programSettings().SkipTextures = false;
+    ScriptedDialogService dialogs;
+
+    ASSERT_TRUE(RunLoadSequence());
+    TFormMain* main = programWindows().Main;
+    TGLView* view = programWindows().View;
+    auto* editor = static_cast<TFormEditorItem*>(programWindows().ItemEditor);
+    TGTAFileList& files = *main->FileList();
+    int frames = 0;
+    QObject::connect(view, &TGLView::frameDrawn, [&frames] { ++frames; });
+
+    main->ShowInitialFiles(); // the small town's placements are shown at once
+    for (int pos : main->VisibleRows())
+        EXPECT_EQ(files.File(pos)->Visible, files.IPLFile(pos)->Inst.Count() > 0) << files.File(pos)->FileName;
+    main->resize(1100, 700);
+    main->show();
+    ASSERT_TRUE(waitFor([&] { return frames > 0 && !main->LoadingPending(); }));
+
+    const Placement shop = findLoneShop(files);
+    ASSERT_GE(shop.file, 0);
+    TGTASInstObj& building = files.IPLFile(shop.file)->Inst.Items[shop.record];
+    const float startX = building.PosX;
+    const float startY = building.PosY;
+
+    // Typing the position and Enter moves the camera target there.
+    main->EditCurrentPos->setText(QString("%1, %2, 0").arg(building.PosX).arg(building.PosY));
+    QTest::keyClick(main->EditCurrentPos, Qt::Key_Return);
+    EXPECT_EQ(view->GetCameraTarget(), (std::array<float, 3>{startX, startY, 0}));
+
+    const QPoint centre(view->width() / 2, view->height() / 2);
+    sendMouse(view, QEvent::MouseButtonPress, centre, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    sendMouse(view, QEvent::MouseButtonRelease, centre, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    sendMouse(view, QEvent::MouseButtonDblClick, centre, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    sendMouse(view, QEvent::MouseButtonRelease, centre, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+
+    ASSERT_TRUE(editor->HasSelection);
+    EXPECT_EQ(editor->SelFile, shop.file);
+    EXPECT_EQ(editor->SelRecord, shop.record);
+    EXPECT_EQ(main->StatusValue->text(), "* Item Selected *");
+    EXPECT_EQ(view->GetCameraTarget(), (std::array<float, 3>{startX, startY, building.PosZ}));
+    EXPECT_FALSE(main->ActionSaveModified->isEnabled());
+
+    // Ctrl-drag to the right: the building follows the pointer in its plane.
+    sendMouse(view, QEvent::MouseButtonPress, centre, Qt::LeftButton, Qt::LeftButton, Qt::ControlModifier);
+    for (int step = 1; step <= 4; ++step)
+        sendMouse(view, QEvent::MouseMove, centre + QPoint(20 * step, 0), Qt::NoButton, Qt::LeftButton,
+                  Qt::ControlModifier);
+    sendMouse(view, QEvent::MouseButtonRelease, centre + QPoint(80, 0), Qt::LeftButton, Qt::NoButton,
+              Qt::ControlModifier);
+    EXPECT_GT(building.PosX, startX + 10.0f);
+    EXPECT_NEAR(building.PosY, startY, 0.5f);
+    EXPECT_TRUE(files.File(shop.file)->Modified);
+    EXPECT_TRUE(main->ActionSaveModified->isEnabled());
+    const float movedX = building.PosX;
+
+    main->ActionSaveModified->trigger();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].kind, MessageKind::Information);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith("SUCCESS: The following files saved successfully:"));
+    EXPECT_FALSE(files.File(shop.file)->Modified);
+
+    // The next start reads the building where it was left.
+    TGTAFileList reread;
+    reread.LoadDat(DatPass::IDE);
+    reread.LoadDat(DatPass::IPL);
+    const TIPLFile* saved = reread.IPLFile(shop.file);
+    ASSERT_NE(saved, nullptr);
+    ASSERT_TRUE(saved->Inst.IsValidIndex(shop.record));
+    EXPECT_EQ(saved->Inst.Items[shop.record].ModelName, "shop01");
+    EXPECT_NEAR(saved->Inst.Items[shop.record].PosX, movedX, 1e-3);
+    EXPECT_NEAR(saved->Inst.Items[shop.record].PosY, startY, 0.5f);
+
+    main->close();
+    DestroyProgramWindows();
+}
+
+}

@@ -1,0 +1,149 @@
+// The load sequence on the demo game: its stages in order, the game directory step with and
+// without the registry value, and the folder picker's rule.
+#include "LoadSequence.h"
+
+#include "DemoGame.h"
+#include "GameRegistry.h"
+#include "LoadProgress.h"
+#include "ProgramSettings.h"
+#include "ProgramWindows.h"
+#include "ScriptedDialogService.h"
+#include "TFormMain.h"
+#include "TGTAFileList.h"
+#include "TGTAImg.h"
+#include "TestFiles.h"
+
+#include <QListWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records the stage texts with the overall bar's position when each was shown.
+class StageRecorder : public LoadProgress {
+public:
+    struct Stage {
+        std::string text;
+        int overall;
+    };
+    std::vector<Stage> stages;
+    int overall = 0;
+    int overallMax = 0;
+
+    void SetOverallMax(int n) override { overallMax = n; }
+    void StepOverall() override { ++overall; }
+    void ResetOverall() override { overall = 0; }
+    void SetCurrentText(std::string_view text) override { stages.push_back({std::string(text), overall}); }
+};
+
+class LoadSequence : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        ASSERT_EQ(writeDemoGame(m_game.path().string(), DemoGameOptions{}, error), 0) << error;
+        m_gameDir = m_game.path().string() + "/";
+        programSettings().LoadModels = false;
+        programSettings().LoadTextures = true;
+        programSettings().SkipTextures = false;
+        setenv("QUOX_REGISTRY_FILE", m_registry.file("registry.ini").c_str(), 1);
+    }
+    void TearDown() override
+    {
+        DestroyProgramWindows();
+        unsetenv("QUOX_REGISTRY_FILE");
+    }
+
+    TempDir m_game;
+    TempDir m_registry;
+    std::string m_gameDir;
+    GameSettingsScope m_settings{"", true};
+    ScriptedDialogService m_dialogs;
+};
+
+TEST_F(LoadSequence, RunsItsStagesInOrderAndFillsTheMainWindow)
+{
+    programSettings().GameDir = m_game.path().string(); // without the trailing separator
+    StageRecorder recorder;
+    ASSERT_TRUE(RunLoadSequence(&recorder));
+
+    const std::vector<std::pair<std::string, int>> expected = {
+        {"Retrieving GTA Path", 0},
+        {"Initialising OpenGL Display", 1},
+        {"Loading Models && Textures", 2},
+        {"Loading IDE (Object Definition) Files", 3},
+        {"Loading IPL (Object Instance) Files", 4},
+        {"Executing Program", 5},
+    };
+    std::vector<std::pair<std::string, int>> stages;
+    for (const auto& stage : recorder.stages)
+        stages.emplace_back(stage.text, stage.overall);
+    EXPECT_EQ(stages, expected);
+    EXPECT_EQ(recorder.overallMax, 6);
+    EXPECT_EQ(recorder.overall, 6) << "the overall bar stands at 6 of 6";
+    EXPECT_EQ(programSettings().GameDir, m_gameDir);
+    EXPECT_TRUE(m_dialogs.folderRequests.empty());
+
+    TFormMain* main = programWindows().Main;
+    ASSERT_NE(main, nullptr);
+    ASSERT_NE(main->FileList(), nullptr);
+    ASSERT_NE(main->ArchiveSet(), nullptr);
+    EXPECT_GT(main->ArchiveSet()->DffCount, 30);
+    int ideFiles = 0;
+    int iplFiles = 0;
+    for (const auto& file : main->FileList()->Files)
+        (file->Kind == FileKind::IDE ? ideFiles : iplFiles) += 1;
+    EXPECT_EQ(ideFiles, 5);
+    EXPECT_EQ(main->ChkListVisible->count(), iplFiles);
+    EXPECT_GE(iplFiles, 5);
+    EXPECT_NE(programWindows().ItemEditor, nullptr);
+    EXPECT_NE(programWindows().View, nullptr);
+}
+
+TEST_F(LoadSequence, TheRegistryValueFindsTheGameWithoutAsking)
+{
+    ASSERT_TRUE(GameRegistry::writePath(GameRegistry::ViceCityKey, QString::fromStdString(m_gameDir)));
+    ASSERT_TRUE(RunLoadSequence());
+    EXPECT_TRUE(m_dialogs.folderRequests.empty());
+    EXPECT_EQ(programSettings().GameDir, m_gameDir);
+}
+
+TEST_F(LoadSequence, WithoutARegistryValueThePickerAsksAndItsChoiceIsKept)
+{
+    // The models folder is not a game: the picker refuses it, as its disabled OK would.
+    m_dialogs.folderChoices = {QString::fromStdString(m_game.file("models"))};
+    EXPECT_FALSE(RunLoadSequence());
+    ASSERT_EQ(m_dialogs.folderRequests.size(), 1u);
+    EXPECT_EQ(m_dialogs.folderRequests[0].title, "Please Select GTA Vice City Directory:");
+    EXPECT_EQ(m_dialogs.refusedFolders.size(), 1u);
+    ASSERT_NE(programWindows().Main, nullptr);
+    EXPECT_EQ(programWindows().Main->FileList(), nullptr) << "nothing is loaded after a cancelled picker";
+    DestroyProgramWindows();
+
+    programSettings().GameDir.clear();
+    m_dialogs.folderChoices = {QString::fromStdString(m_game.path().string())};
+    ASSERT_TRUE(RunLoadSequence());
+    EXPECT_EQ(programSettings().GameDir, m_gameDir);
+    EXPECT_EQ(GameRegistry::readPath(GameRegistry::ViceCityKey).toStdString(), m_gameDir);
+    DestroyProgramWindows();
+
+    // The next start finds it through the registry value.
+    programSettings().GameDir.clear();
+    ASSERT_TRUE(RunLoadSequence());
+    EXPECT_EQ(m_dialogs.folderRequests.size(), 2u);
+    EXPECT_EQ(programSettings().GameDir, m_gameDir);
+}
+
+TEST_F(LoadSequence, AGTA3GameIsAskedForByItsOwnTitle)
+{
+    programSettings().IsViceCity = false;
+    EXPECT_FALSE(RunLoadSequence());
+    ASSERT_EQ(m_dialogs.folderRequests.size(), 1u);
+    EXPECT_EQ(m_dialogs.folderRequests[0].title, "Please Select GTA III Directory:");
+}
+
+}
