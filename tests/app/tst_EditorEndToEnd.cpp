@@ -19,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -94,9 +95,15 @@ TEST(EditorEndToEnd, DoubleClickCtrlDragAndSaveMoveABuildingOnDisk)
     main->ShowInitialFiles(); // the small town's placements are shown at once
     for (int pos : main->VisibleRows())
         EXPECT_EQ(files.File(pos)->Visible, files.IPLFile(pos)->Inst.Count() > 0) << files.File(pos)->FileName;
+    // The loading pass holds the visibility list and the LOD choice until its frame is drawn.
+    EXPECT_TRUE(main->LoadingPending());
+    EXPECT_FALSE(main->ChkListVisible->isEnabled());
     main->resize(1100, 700);
     main->show();
     ASSERT_TRUE(waitFor([&] { return frames > 0 && !main->LoadingPending(); }));
+    EXPECT_TRUE(main->ChkListVisible->isEnabled());
+    // Models mode draws three frames per burst and then shows the rate.
+    ASSERT_TRUE(waitFor([&] { return main->LblFPS->text().endsWith(" fps"); }));
 
     const Placement shop = findLoneShop(files);
     ASSERT_GE(shop.file, 0);
