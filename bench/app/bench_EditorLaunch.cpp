@@ -5,7 +5,7 @@
 //   - the median frame at the start camera and zoomed out until the whole map is in view,
 //     in cubes mode and in models mode with textures (compiled, and immediate mode);
 //   - a pick at the centre of the view (double click), selection included.
-// A frame is a repaint of the view, composed into its window, ended with glFinish.
+// A frame is what the view's paint draws, into its framebuffer, ended with glFinish.
 //
 //   xvfb-run -a -s "-screen 0 1920x1200x24" bench_EditorLaunch [game folder]
 
@@ -64,12 +64,15 @@ struct ModeFigures {
     SceneRenderer::Counts countsZoomed;
 };
 
+// What a paint of the view draws, into the view's own framebuffer; the composition of the
+// window is left out (a repaint is skipped while the window server has not exposed it).
 double frameTime(TGLView& view, int runs)
 {
     return medianMilliseconds(
         [&view] {
-            view.repaint();
             view.makeCurrent();
+            view.BeginFrame();
+            view.Renderer().DrawAll(view.GameHour(), false);
             glFinish();
         },
         runs);

@@ -80,8 +80,12 @@ void TFormLoading::SetProcessEvents(bool on)
     m_processEvents = on;
 }
 
-void TFormLoading::showChange(std::initializer_list<QWidget*> changed)
+void TFormLoading::showChange(std::initializer_list<QWidget*> changed, ChangeKind kind)
 {
+    constexpr qint64 PartInterval = 30;
+    if (kind == ChangeKind::Part && m_sinceShown.isValid() && m_sinceShown.elapsed() < PartInterval)
+        return;
+    m_sinceShown.start();
     if (m_processEvents) {
         QCoreApplication::processEvents();
         return;
@@ -101,7 +105,7 @@ void TFormLoading::SetOverallMax(int n)
 void TFormLoading::SetPartMax(int n)
 {
     PartProgress->setMaximum(n);
-    showChange({PartProgress});
+    showChange({PartProgress}, ChangeKind::Part);
 }
 
 void TFormLoading::StepOverall()
@@ -114,7 +118,7 @@ void TFormLoading::StepOverall()
 void TFormLoading::StepPart()
 {
     stepBar(PartProgress);
-    showChange({PartProgress});
+    showChange({PartProgress}, ChangeKind::Part);
 }
 
 void TFormLoading::SetCurrentText(std::string_view text)
@@ -126,7 +130,7 @@ void TFormLoading::SetCurrentText(std::string_view text)
 void TFormLoading::SetPartText(std::string_view text)
 {
     LblPart->setText(labelText(text));
-    showChange({LblPart});
+    showChange({LblPart}, ChangeKind::Part);
 }
 
 void TFormLoading::ResetPart()

@@ -2,6 +2,7 @@
 
 #include "LoadProgress.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include <initializer_list>
@@ -40,9 +41,14 @@ protected:
 
 private:
     // Lets the change just made reach the screen before the caller goes on.
-    void showChange(std::initializer_list<QWidget*> changed);
+    // Shows the change at once. A change within a stage (`Part`) is shown at most every few
+    // milliseconds: loading steps tens of thousands of items, and painting each step would
+    // cost more than the loading itself.
+    enum class ChangeKind { Stage, Part };
+    void showChange(std::initializer_list<QWidget*> changed, ChangeKind kind = ChangeKind::Stage);
 
     bool m_processEvents = true;
+    QElapsedTimer m_sinceShown;
 };
 
 // The loading window of the running load sequence, or null.

@@ -83,8 +83,29 @@ TEST(TFormLoading, OtherEventsRunOnlyWhileProcessingIsOn)
     EXPECT_EQ(window.PartProgress->value(), 1);
 
     window.SetProcessEvents(true);
+    window.SetCurrentText("two");
+    EXPECT_EQ(ran, 1);
+}
+
+TEST(TFormLoading, StepsWithinAStageAreShownAtMostEveryFewMilliseconds)
+{
+    TFormLoading window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.SetCurrentText("stage");
+    int ran = 0;
+    QTimer::singleShot(0, &window, [&ran] { ++ran; });
+    for (int step = 0; step < 100; ++step)
+        window.StepPart();
+    EXPECT_EQ(window.PartProgress->value(), 100) << "every step counts";
+    EXPECT_EQ(ran, 0) << "a burst of steps right after a shown change waits";
+    QTest::qSleep(40);
     window.StepPart();
     EXPECT_EQ(ran, 1);
+    // A new stage is shown at once, however soon it comes.
+    QTimer::singleShot(0, &window, [&ran] { ++ran; });
+    window.StepOverall();
+    EXPECT_EQ(ran, 2);
 }
 
 TEST(TFormLoading, TheProgramWideWindowIsForgottenWhenItGoes)
