@@ -138,6 +138,23 @@ TEST_F(LoadSequence, WithoutARegistryValueThePickerAsksAndItsChoiceIsKept)
     EXPECT_EQ(programSettings().GameDir, m_gameDir);
 }
 
+TEST_F(LoadSequence, TheGTA3FormOfTheDemoGameLoadsInModelsMode)
+{
+    TempDir gta3;
+    std::string error;
+    ASSERT_EQ(writeDemoGame(gta3.path().string(), DemoGameOptions{false, false}, error), 0) << error;
+    programSettings().GameDir = gta3.path().string() + "/";
+    programSettings().IsViceCity = false;
+    programSettings().LoadModels = true;
+    ASSERT_TRUE(RunLoadSequence());
+    TFormMain* main = programWindows().Main;
+    ASSERT_NE(main->FileList(), nullptr);
+    EXPECT_GT(main->FileList()->Count(), 5);
+    EXPECT_GT(main->ArchiveSet()->DffCount, 30);
+    EXPECT_GT(main->ArchiveSet()->TxdCount, 10);
+    EXPECT_TRUE(m_dialogs.folderRequests.empty());
+}
+
 TEST_F(LoadSequence, AGTA3GameIsAskedForByItsOwnTitle)
 {
     programSettings().IsViceCity = false;
