@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
 
@@ -92,13 +93,17 @@ TEST(TFormLoading, StepsWithinAStageAreShownAtMostEveryFewMilliseconds)
     TFormLoading window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QElapsedTimer burst;
+    burst.start();
     window.SetCurrentText("stage");
     int ran = 0;
     QTimer::singleShot(0, &window, [&ran] { ++ran; });
     for (int step = 0; step < 100; ++step)
         window.StepPart();
     EXPECT_EQ(window.PartProgress->value(), 100) << "every step counts";
-    EXPECT_EQ(ran, 0) << "a burst of steps right after a shown change waits";
+    // (A machine that stalled past the interval during the burst has shown one step.)
+    if (burst.elapsed() < 25)
+        EXPECT_EQ(ran, 0) << "a burst of steps right after a shown change waits";
     QTest::qSleep(40);
     window.StepPart();
     EXPECT_EQ(ran, 1);
