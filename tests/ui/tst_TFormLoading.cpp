@@ -102,8 +102,9 @@ TEST(TFormLoading, StepsWithinAStageAreShownAtMostEveryFewMilliseconds)
         window.StepPart();
     EXPECT_EQ(window.PartProgress->value(), 100) << "every step counts";
     // (A machine that stalled past the interval during the burst has shown one step.)
-    if (burst.elapsed() < 25)
+    if (burst.elapsed() < 25) {
         EXPECT_EQ(ran, 0) << "a burst of steps right after a shown change waits";
+    }
     QTest::qSleep(40);
     window.StepPart();
     EXPECT_EQ(ran, 1);
