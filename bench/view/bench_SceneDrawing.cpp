@@ -10,6 +10,7 @@
 
 #include "BenchTiming.h"
 #include "DemoGame.h"
+#include "GLTestFramebuffer.h"
 #include "GLEntryPoints.h"
 #include "GLTextureUploader.h"
 #include "GamePaths.h"
@@ -40,37 +41,6 @@ constexpr int Width = 1280;
 constexpr int Height = 800;
 constexpr int Hour = 12;
 constexpr int Runs = 9;
-
-// A colour and depth framebuffer object, bound while it lives.
-class Framebuffer {
-public:
-    Framebuffer()
-    {
-        m_gl = QOpenGLContext::currentContext()->functions();
-        m_gl->glGenFramebuffers(1, &m_framebuffer);
-        m_gl->glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
-        m_gl->glGenRenderbuffers(2, m_buffers);
-        m_gl->glBindRenderbuffer(GL_RENDERBUFFER, m_buffers[0]);
-        m_gl->glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, Width, Height);
-        m_gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_buffers[0]);
-        m_gl->glBindRenderbuffer(GL_RENDERBUFFER, m_buffers[1]);
-        m_gl->glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, Width, Height);
-        m_gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, m_buffers[1]);
-        m_gl->glViewport(0, 0, Width, Height);
-    }
-    ~Framebuffer()
-    {
-        m_gl->glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        m_gl->glDeleteRenderbuffers(2, m_buffers);
-        m_gl->glDeleteFramebuffers(1, &m_framebuffer);
-    }
-    bool complete() const { return m_gl->glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE; }
-
-private:
-    QOpenGLFunctions* m_gl = nullptr;
-    GLuint m_framebuffer = 0;
-    GLuint m_buffers[2] = {0, 0};
-};
 
 // The view's camera looking straight down on the target from `zoom`.
 void camera(float zoom)
@@ -172,7 +142,7 @@ int main(int argc, char** argv)
         [&](const char* name) { return reinterpret_cast<void*>(context.getProcAddress(name)); });
     int result = 0;
     {
-        Framebuffer framebuffer;
+        GLTestFramebuffer framebuffer(Width, Height, true);
         if (!framebuffer.complete()) {
             std::fprintf(stderr, "framebuffer incomplete\n");
             return 1;

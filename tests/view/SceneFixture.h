@@ -8,6 +8,7 @@
 #include "DffWriter.h"
 #include "GLEntryPoints.h"
 #include "GLTestContext.h"
+#include "GLTestFramebuffer.h"
 #include "GLTextureUploader.h"
 #include "GamePaths.h"
 #include "ImgWriter.h"
@@ -58,54 +59,9 @@ private:
 };
 
 // An RGBA framebuffer object with a depth buffer, bound while it lives, viewport its size.
-class SceneFramebuffer {
+class SceneFramebuffer : public GLTestFramebuffer {
 public:
-    SceneFramebuffer(int width, int height) : m_width(width), m_height(height)
-    {
-        m_gl = QOpenGLContext::currentContext()->functions();
-        m_gl->glGenFramebuffers(1, &m_framebuffer);
-        m_gl->glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
-        m_gl->glGenRenderbuffers(2, m_buffers);
-        m_gl->glBindRenderbuffer(GL_RENDERBUFFER, m_buffers[0]);
-        m_gl->glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-        m_gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_buffers[0]);
-        m_gl->glBindRenderbuffer(GL_RENDERBUFFER, m_buffers[1]);
-        m_gl->glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-        m_gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, m_buffers[1]);
-        m_gl->glViewport(0, 0, width, height);
-    }
-    ~SceneFramebuffer()
-    {
-        m_gl->glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        m_gl->glDeleteRenderbuffers(2, m_buffers);
-        m_gl->glDeleteFramebuffers(1, &m_framebuffer);
-    }
-    SceneFramebuffer(const SceneFramebuffer&) = delete;
-    SceneFramebuffer& operator=(const SceneFramebuffer&) = delete;
-
-    bool complete() const { return m_gl->glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE; }
-    int width() const { return m_width; }
-    int height() const { return m_height; }
-
-    Rgba pixel(int x, int y) const
-    {
-        Rgba rgba{};
-        m_gl->glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-        return rgba;
-    }
-    std::vector<Rgba> pixels() const
-    {
-        std::vector<Rgba> all(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height));
-        m_gl->glReadPixels(0, 0, m_width, m_height, GL_RGBA, GL_UNSIGNED_BYTE, all.data());
-        return all;
-    }
-
-private:
-    QOpenGLFunctions* m_gl = nullptr;
-    GLuint m_framebuffer = 0;
-    GLuint m_buffers[2] = {0, 0};
-    int m_width = 0;
-    int m_height = 0;
+    SceneFramebuffer(int width, int height) : GLTestFramebuffer(width, height, true) {}
 };
 
 // The state the view sets up before the scene draws: depth test, the blend function,

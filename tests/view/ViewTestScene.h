@@ -141,37 +141,41 @@ protected:
 
     TIPLFile& map() { return *files.IPLFile(MapFile); }
 
+    // The matrices and viewport a frame of the view sets up.
+    struct FrameMatrices {
+        GLdouble modelview[16];
+        GLdouble projection[16];
+        GLint viewport[4];
+    };
+    FrameMatrices frameMatrices()
+    {
+        FrameMatrices m{};
+        view->makeCurrent();
+        view->BeginFrame();
+        glGetDoublev(GL_MODELVIEW_MATRIX, m.modelview);
+        glGetDoublev(GL_PROJECTION_MATRIX, m.projection);
+        glGetIntegerv(GL_VIEWPORT, m.viewport);
+        view->doneCurrent();
+        return m;
+    }
+
     // The view pixel (y down) of a world point, through the matrices of a frame.
     QPoint pixelOf(float x, float y, float z)
     {
-        view->makeCurrent();
-        view->BeginFrame();
-        GLdouble modelview[16], projection[16];
-        GLint viewport[4];
-        glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-        glGetDoublev(GL_PROJECTION_MATRIX, projection);
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        view->doneCurrent();
+        const FrameMatrices m = frameMatrices();
         GLdouble wx = 0, wy = 0, wz = 0;
-        gluProject(x, y, z, modelview, projection, viewport, &wx, &wy, &wz);
-        return QPoint(static_cast<int>(std::lround(wx)), viewport[3] - 1 - static_cast<int>(std::lround(wy)));
+        gluProject(x, y, z, m.modelview, m.projection, m.viewport, &wx, &wy, &wz);
+        return QPoint(static_cast<int>(std::lround(wx)), m.viewport[3] - 1 - static_cast<int>(std::lround(wy)));
     }
 
     // The mouse ray of a view pixel as its points at depth 0 and 1, through the frame's matrices.
     std::array<std::array<double, 3>, 2> rayUnder(QPoint pixel)
     {
-        view->makeCurrent();
-        view->BeginFrame();
-        GLdouble modelview[16], projection[16];
-        GLint viewport[4];
-        glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-        glGetDoublev(GL_PROJECTION_MATRIX, projection);
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        view->doneCurrent();
-        const double winY = viewport[3] - pixel.y() - 1.0;
+        const FrameMatrices m = frameMatrices();
+        const double winY = m.viewport[3] - pixel.y() - 1.0;
         std::array<std::array<double, 3>, 2> ray{};
-        gluUnProject(pixel.x(), winY, 0.0, modelview, projection, viewport, &ray[0][0], &ray[0][1], &ray[0][2]);
-        gluUnProject(pixel.x(), winY, 1.0, modelview, projection, viewport, &ray[1][0], &ray[1][1], &ray[1][2]);
+        gluUnProject(pixel.x(), winY, 0.0, m.modelview, m.projection, m.viewport, &ray[0][0], &ray[0][1], &ray[0][2]);
+        gluUnProject(pixel.x(), winY, 1.0, m.modelview, m.projection, m.viewport, &ray[1][0], &ray[1][1], &ray[1][2]);
         return ray;
     }
 
