@@ -14,6 +14,7 @@
 #include "TGLView.h"
 #include "TGTAFileList.h"
 #include "TGTAImg.h"
+#include "Twnd_imgfilepicker.h"
 #include "Twnd_setup.h"
 
 #include <QOpenGLContext>
@@ -115,8 +116,11 @@ bool RunLoadSequence(LoadProgress* watcher)
     loading->SetCurrentText("Executing Program");
     loading->StepOverall();
 
-    auto* itemEditor = new TFormEditorItem(&files, view, &main);
+    auto* picker = new Twnd_imgfilepicker(main.ArchiveSet(), &main);
+    windows.ImgFilePicker = picker;
+    auto* itemEditor = new TFormEditorItem(&files, view, main.ArchiveSet(), &main);
     itemEditor->setWindowFlag(Qt::Tool);
+    itemEditor->SetImgFilePicker(picker);
     windows.ItemEditor = itemEditor;
     windows.DetachedView = new TFormGLViewDetached(view, main.DrawPanel);
     windows.About = new TFormAbout;

@@ -1,42 +1,53 @@
 #include "TFormEditorItem.h"
 
+#include "CullPanel.h"
+#include "DefinitionPanel.h"
+#include "EffectPanel.h"
+#include "IDEPathPanel.h"
+#include "IPLPathPanel.h"
+#include "InstancePanel.h"
 #include "NumberText.h"
+#include "ProgramWindows.h"
+#include "SeveralInstancePanel.h"
 #include "TFormMain.h"
 #include "TGLView.h"
 #include "TGTAFileList.h"
+#include "TGTAImg.h"
+#include "TIDEFile.h"
 #include "TIPLFile.h"
-#include "ProgramWindows.h"
+#include "ZonePanel.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int SectionInst = 0;
-constexpr int SectionSeveralInst = 10;
-constexpr int SectionPickedInst = 11;
 
 QString modeText(FileKind kind, int section)
 {
     if (kind == FileKind::IPL) {
         switch (section) {
-        case 0: return "IPL - Inst";
-        case 3: return "IPL - Path";
-        case 5: return "IPL - Cull";
-        case 6: return "IPL - Zone";
-        case 10: return "IPL - Inst(s)";
+        case TFormEditorItem::SectionInst: return "IPL - Inst";
+        case TFormEditorItem::SectionPath: return "IPL - Path";
+        case TFormEditorItem::SectionCull: return "IPL - Cull";
+        case TFormEditorItem::SectionZone: return "IPL - Zone";
+        case TFormEditorItem::SectionSeveralInst: return "IPL - Inst(s)";
         default: return "N/A";
         }
     }
     switch (section) {
-    case 1: return "IDE - Objs";
-    case 2: return "IDE - TObj";
-    case 3: return "IDE - Path";
-    case 4: return "IDE - 2dfx";
+    case TFormEditorItem::SectionObjs: return "IDE - Objs";
+    case TFormEditorItem::SectionTObj: return "IDE - TObj";
+    case TFormEditorItem::SectionPath: return "IDE - Path";
+    case TFormEditorItem::Section2dfx: return "IDE - 2dfx";
     default: return "N/A";
     }
 }
@@ -47,13 +58,53 @@ QString positionText(const std::array<float, 3>& position)
                                   + shortFloatText(position[2]));
 }
 
+// The record's fields from its text form, read by the section's own line reader. A group's
+// node lines follow its header, each on a line of its own.
+template <typename Container, typename Record>
+bool readRecordText(const std::string& text, Record& record)
+{
+    Container parsed;
+    std::string_view rest(text);
+    const size_t headerEnd = rest.find_first_of("\r\n");
+    if (!parsed.ReadLine(rest.substr(0, headerEnd)) || parsed.Count() != 1)
+        return false;
+    if constexpr (std::is_base_of_v<TGTASNodeLines, Container>) {
+        rest = headerEnd == std::string_view::npos ? std::string_view() : rest.substr(headerEnd);
+        while (!rest.empty()) {
+            const size_t lineEnd = rest.find_first_of("\r\n");
+            const std::string_view line = rest.substr(0, lineEnd);
+            if (!TrimText(line).empty())
+                parsed.AddNodeLine(0, line);
+            rest = lineEnd == std::string_view::npos ? std::string_view() : rest.substr(lineEnd + 1);
+        }
+    }
+    record = std::move(parsed.Items[0]);
+    return true;
 }
 
-TFormEditorItem::TFormEditorItem(TGTAFileList* fileList, TGLView* view, QWidget* parent)
+// A definition read back keeps the place the ID index gave it; its archive lookups start over.
+template <typename Container, typename Record>
+void restoreDefinition(const std::string& text, Container& container, int pos)
+{
+    Record& record = container.Items[pos];
+    const int32_t arrayIndex = record.ArrayIndex;
+    if (!readRecordText<Container>(text, record))
+        return;
+    record.ArrayIndex = arrayIndex;
+    record.ModelIndex = -1;
+    container.ResolveTexture(pos);
+}
+
+}
+
+TFormEditorItem::TFormEditorItem(TGTAFileList* fileList, TGLView* view, TGTAImg* archiveSet, QWidget* parent)
     : QWidget(parent, Qt::Tool)
     , m_fileList(fileList)
     , m_view(view)
+    , m_archiveSet(archiveSet)
 {
+    static ItemEditorPeers noPeers;
+    m_peers = &noPeers;
     setObjectName("TFormEditorItem");
     setWindowTitle("Item Editor");
     auto* layout = new QVBoxLayout(this);
@@ -67,36 +118,144 @@ TFormEditorItem::TFormEditorItem(TGTAFileList* fileList, TGLView* view, QWidget*
     ExpandedEdit = new QLineEdit;
     ExpandedEdit->setObjectName("ExpandedEdit");
     ExpandedEdit->setReadOnly(true);
-    info->addWidget(ModeValue, 0, 0);
-    info->addWidget(FileIndexValue, 0, 1);
-    info->addWidget(ExpandedEdit, 1, 0, 1, 2);
+    info->addWidget(new QLabel("Mode:"), 0, 0);
+    info->addWidget(ModeValue, 0, 1);
+    info->addWidget(new QLabel("File:"), 0, 2);
+    info->addWidget(FileIndexValue, 0, 3);
+    info->setColumnStretch(3, 1);
+    info->addWidget(ExpandedEdit, 1, 0, 1, 4);
     layout->addLayout(info);
 
-    EditIPLMultInstList = new QListWidget;
-    EditIPLMultInstList->setObjectName("EditIPLMultInstList");
-    EditIPLMultInstItemCount = new QLabel;
-    EditIPLMultInstItemCount->setObjectName("EditIPLMultInstItemCount");
-    EditIPLMultInstItemCenter = new QLabel;
-    EditIPLMultInstItemCenter->setObjectName("EditIPLMultInstItemCenter");
-    layout->addWidget(EditIPLMultInstList);
-    layout->addWidget(EditIPLMultInstItemCount);
-    layout->addWidget(EditIPLMultInstItemCenter);
-    resize(360, 320);
+    PageControl1 = new QTabWidget;
+    PageControl1->setObjectName("PageControl1");
+    paneliplinst = new InstancePanel(*this);
+    paneliplmultinst = new SeveralInstancePanel(*this);
+    paneliplcull = new CullPanel(*this);
+    paneliplzone = new ZonePanel(*this);
+    paneliplpath = new IPLPathPanel(*this);
+    panelideobjs = new DefinitionPanel(*this, false);
+    panelidetobj = new DefinitionPanel(*this, true);
+    panelidepath = new IDEPathPanel(*this);
+    panelide2dfx = new EffectPanel(*this);
+    PageControl1->addTab(paneliplinst, "Inst");
+    PageControl1->addTab(paneliplmultinst, "Inst(s)");
+    PageControl1->addTab(paneliplcull, "Cull");
+    PageControl1->addTab(paneliplzone, "Zone");
+    PageControl1->addTab(paneliplpath, "Path");
+    PageControl1->addTab(panelideobjs, "Objs");
+    PageControl1->addTab(panelidetobj, "TObj");
+    PageControl1->addTab(panelidepath, "Path");
+    PageControl1->addTab(panelide2dfx, "2dfx");
+    layout->addWidget(PageControl1, 1);
+    EditIPLMultInstList = paneliplmultinst->EditIPLMultInstList;
+    EditIPLMultInstItemCount = paneliplmultinst->EditIPLMultInstItemCount;
+    EditIPLMultInstItemCenter = paneliplmultinst->EditIPLMultInstItemCenter;
+
+    auto* buttons = new QHBoxLayout;
+    BtnUndo = new QPushButton("&Undo");
+    BtnUndo->setObjectName("BtnUndo");
+    BtnCancel = new QPushButton("Close");
+    BtnCancel->setObjectName("BtnCancel");
+    buttons->addStretch(1);
+    buttons->addWidget(BtnUndo);
+    buttons->addWidget(BtnCancel);
+    layout->addLayout(buttons);
+    connect(BtnUndo, &QPushButton::clicked, this, &TFormEditorItem::BtnUndoClick);
+    connect(BtnCancel, &QPushButton::clicked, this, &TFormEditorItem::BtnCancelClick);
+
+    MoveTimer = new QTimer(this);
+    MoveTimer->setObjectName("MoveTimer");
+    MoveTimer->setInterval(100);
+    connect(MoveTimer, &QTimer::timeout, this, &TFormEditorItem::MoveTimerTimer);
+
+    BtnUndo->setEnabled(false);
+    RefreshRecord(true, false);
+    resize(420, 560);
 }
 
-TIPLFile* TFormEditorItem::selectedIPLFile() const
+TFormEditorItem::~TFormEditorItem() = default;
+
+void TFormEditorItem::SetPeers(ItemEditorPeers* peers)
+{
+    static ItemEditorPeers noPeers;
+    m_peers = peers ? peers : &noPeers;
+}
+
+TIPLFile* TFormEditorItem::SelectedIPLFile() const
 {
     if (!HasSelection || SelKind != FileKind::IPL || !m_fileList)
         return nullptr;
     return m_fileList->IPLFile(SelFile);
 }
 
-TGTASInstObj* TFormEditorItem::instance(int record) const
+TIDEFile* TFormEditorItem::SelectedIDEFile() const
 {
-    TIPLFile* file = selectedIPLFile();
-    if (!file || !file->Inst.IsValidIndex(record))
+    if (!HasSelection || SelKind != FileKind::IDE || !m_fileList)
         return nullptr;
-    return &file->Inst.Items[record];
+    return m_fileList->IDEFile(SelFile);
+}
+
+namespace {
+
+template <typename Container>
+auto recordOf(Container& container, int pos) -> decltype(&container.Items[0])
+{
+    return container.IsValidIndex(pos) ? &container.Items[pos] : nullptr;
+}
+
+}
+
+TGTASInstObj* TFormEditorItem::Instance(int record) const
+{
+    TIPLFile* file = SelectedIPLFile();
+    return file ? recordOf(file->Inst, record) : nullptr;
+}
+
+TGTASInstObj* TFormEditorItem::SelectedInst() const
+{
+    return SelSection == SectionInst ? Instance(SelRecord) : nullptr;
+}
+
+TGTASCullObj* TFormEditorItem::SelectedCull() const
+{
+    TIPLFile* file = SelectedIPLFile();
+    return file && SelSection == SectionCull ? recordOf(file->Cull, SelRecord) : nullptr;
+}
+
+TGTASZoneObj* TFormEditorItem::SelectedZone() const
+{
+    TIPLFile* file = SelectedIPLFile();
+    return file && SelSection == SectionZone ? recordOf(file->Zone, SelRecord) : nullptr;
+}
+
+TGTASPathIPLObj* TFormEditorItem::SelectedIPLPath() const
+{
+    TIPLFile* file = SelectedIPLFile();
+    return file && SelSection == SectionPath ? recordOf(file->Path, SelRecord) : nullptr;
+}
+
+TGTASObjsObj* TFormEditorItem::SelectedObjs() const
+{
+    TIDEFile* file = SelectedIDEFile();
+    return file && SelSection == SectionObjs ? recordOf(file->Objs, SelRecord) : nullptr;
+}
+
+TGTASTObjObj* TFormEditorItem::SelectedTObj() const
+{
+    TIDEFile* file = SelectedIDEFile();
+    return file && SelSection == SectionTObj ? recordOf(file->TObj, SelRecord) : nullptr;
+}
+
+TGTASPathObj* TFormEditorItem::SelectedIDEPath() const
+{
+    TIDEFile* file = SelectedIDEFile();
+    return file && SelSection == SectionPath ? recordOf(file->Path, SelRecord) : nullptr;
+}
+
+TGTAS2dfxObj* TFormEditorItem::SelectedEffect() const
+{
+    TIDEFile* file = SelectedIDEFile();
+    return file && SelSection == Section2dfx ? recordOf(file->Fx2d, SelRecord) : nullptr;
 }
 
 int TFormEditorItem::rowOf(int record) const
@@ -110,7 +269,7 @@ int TFormEditorItem::rowOf(int record) const
 
 void TFormEditorItem::addInstanceRow(int record)
 {
-    const TGTASInstObj* inst = instance(record);
+    const TGTASInstObj* inst = Instance(record);
     auto* row = new QListWidgetItem(EditIPLMultInstList);
     row->setData(Qt::UserRole, record);
     if (inst)
@@ -127,17 +286,21 @@ std::vector<int> TFormEditorItem::MultipleInstances() const
 
 void TFormEditorItem::SelectRecord(FileKind kind, int section, int record, int file)
 {
-    if (section == SectionPickedInst)
+    if (kind == FileKind::IPL && section == SectionPickedInst) {
+        m_peers->SelectInIPLEditor(file, record);
         section = SectionInst;
+    }
+    bool reload = true;
     if (kind == FileKind::IPL && section == SectionSeveralInst) {
         const bool sameFile = HasSelection && SelKind == FileKind::IPL && SelFile == file;
-        // A list of the same file keeps its rows: the pick toggles its record below.
-        if (SelSection != SectionSeveralInst || !sameFile) {
+        if (SelSection == SectionSeveralInst && sameFile) {
+            reload = false;
+        } else {
             EditIPLMultInstList->clear();
             // The first Shift-pick selects one instance; the second starts the list with it.
             // An instance of another file starts a new list: the list holds record indexes
             // of one file only.
-            const bool listOfOtherFile = HasSelection && SelSection == SectionSeveralInst;
+            const bool listOfOtherFile = HasSelection && SelKind == FileKind::IPL && SelSection == SectionSeveralInst;
             if (sameFile && SelSection == SectionInst)
                 addInstanceRow(SelRecord);
             else if (!listOfOtherFile)
@@ -164,7 +327,16 @@ void TFormEditorItem::SelectRecord(FileKind kind, int section, int record, int f
     }
     if (m_view)
         m_view->SetSelectionState(state);
-    RefreshRecord(true, false);
+    m_peers->SetUseDefinitionEnabled(false);
+    if (reload)
+        RefreshRecord(true, false);
+    else
+        showRecordTexts(); // a member added or removed is a new selection, not an edit of the file
+
+    UndoText = RecordText();
+    const TGTASFile* selected = m_fileList ? m_fileList->File(SelFile) : nullptr;
+    UndoModified = selected && selected->Modified;
+    BtnUndo->setEnabled(false);
     if (!isVisible())
         show();
 }
@@ -184,15 +356,16 @@ void TFormEditorItem::ClearSelection()
     SelRecord = 0;
     if (m_view)
         m_view->SetSelectionState(0);
+    m_peers->SetUseDefinitionEnabled(false);
     RefreshRecord(true, false);
 }
 
 std::array<float, 3> TFormEditorItem::GetSelectionCentre() const
 {
-    if (!selectedIPLFile())
+    if (!SelectedIPLFile())
         return {0, 0, 0};
     if (SelSection == SectionInst) {
-        if (const TGTASInstObj* inst = instance(SelRecord))
+        if (const TGTASInstObj* inst = Instance(SelRecord))
             return {inst->PosX, inst->PosY, inst->PosZ};
         return {0, 0, 0};
     }
@@ -203,7 +376,7 @@ std::array<float, 3> TFormEditorItem::GetSelectionCentre() const
     if (records.empty())
         return sum;
     for (int record : records) {
-        if (const TGTASInstObj* inst = instance(record)) {
+        if (const TGTASInstObj* inst = Instance(record)) {
             sum[0] += inst->PosX;
             sum[1] += inst->PosY;
             sum[2] += inst->PosZ;
@@ -215,7 +388,7 @@ std::array<float, 3> TFormEditorItem::GetSelectionCentre() const
 
 void TFormEditorItem::MoveSelection(float dx, float dy, float dz)
 {
-    if (!selectedIPLFile())
+    if (!SelectedIPLFile())
         return;
     std::vector<int> records;
     if (SelSection == SectionInst)
@@ -225,46 +398,293 @@ void TFormEditorItem::MoveSelection(float dx, float dy, float dz)
     else
         return;
     for (int record : records) {
-        if (TGTASInstObj* inst = instance(record)) {
+        if (TGTASInstObj* inst = Instance(record)) {
             inst->PosX += dx;
             inst->PosY += dy;
             inst->PosZ += dz;
         }
     }
-    if (SelSection == SectionSeveralInst)
-        showMultipleCount();
+    if (SelSection == SectionInst)
+        paneliplinst->showPosition();
     RefreshRecord(false, false);
     if (m_view)
         m_view->update();
+}
+
+std::array<float, 4> TFormEditorItem::GetSelectionRotation() const
+{
+    if (const TGTASInstObj* inst = SelectedInst())
+        return {inst->RotX, inst->RotY, inst->RotZ, inst->RotW};
+    return {0, 0, 0, 1};
+}
+
+void TFormEditorItem::SetSelectionRotation(const std::array<float, 4>& rotation)
+{
+    TGTASInstObj* inst = SelectedInst();
+    if (!inst)
+        return;
+    inst->RotX = rotation[0];
+    inst->RotY = rotation[1];
+    inst->RotZ = rotation[2];
+    inst->RotW = rotation[3];
+    paneliplinst->showRotation();
+    RefreshRecord(false, false);
+}
+
+void TFormEditorItem::UseDefinition(int id, const std::string& modelName)
+{
+    TGTASInstObj* inst = SelectedInst();
+    if (!inst)
+        return;
+    inst->ID = id;
+    inst->ModelName = modelName;
+    inst->DefFile = -1;
+    inst->DefIndex = -1;
+    // The boxes show the new definition too, so that the next edit does not write the old
+    // ID or name back.
+    EditsEnabled = false;
+    paneliplinst->load();
+    EditsEnabled = true;
+    RefreshRecord(false, true);
+}
+
+void TFormEditorItem::SetMenuAction(QAction* action)
+{
+    MenuAction = action;
 }
 
 void TFormEditorItem::MarkModified()
 {
     if (!HasSelection || !m_fileList)
         return;
+    BtnUndo->setEnabled(true);
     if (TGTASFile* file = m_fileList->File(SelFile))
         file->Modified = true;
     if (TFormMain* main = programWindows().Main)
         main->ActionSaveModified->setEnabled(true);
 }
 
-void TFormEditorItem::RefreshRecord(bool reload, bool /*repaintLists*/)
+std::string TFormEditorItem::RecordText() const
+{
+    if (!HasSelection || !m_fileList)
+        return {};
+    if (SelKind == FileKind::IPL && SelSection == SectionSeveralInst)
+        return "N/A";
+    if (TIPLFile* file = SelectedIPLFile()) {
+        switch (SelSection) {
+        case SectionInst: return file->Inst.WriteLine(SelRecord);
+        case SectionPath: return file->Path.WriteLine(SelRecord);
+        case SectionCull: return file->Cull.WriteLine(SelRecord);
+        case SectionZone: return file->Zone.WriteLine(SelRecord);
+        default: return "N/A";
+        }
+    }
+    if (TIDEFile* file = SelectedIDEFile()) {
+        switch (SelSection) {
+        case SectionObjs: return file->Objs.WriteLine(SelRecord);
+        case SectionTObj: return file->TObj.WriteLine(SelRecord);
+        case SectionPath: return file->Path.WriteLine(SelRecord);
+        case Section2dfx: return file->Fx2d.WriteLine(SelRecord);
+        default: return "N/A";
+        }
+    }
+    return "N/A";
+}
+
+void TFormEditorItem::RefreshRecord(bool reload, bool repaintLists)
 {
     if (!HasSelection) {
+        ShowRecord(NoKind, -1);
         ModeValue->setText("N/A");
         FileIndexValue->setText("N/A");
         ExpandedEdit->clear();
         return;
     }
-    if (!reload)
+    if (reload) {
+        EditsEnabled = false;
+        ShowRecord(static_cast<int>(SelKind), SelSection);
+        EditsEnabled = true;
+        repaintLists = true;
+    } else {
         MarkModified();
-    QString text = "N/A";
-    if (SelKind == FileKind::IPL && SelSection == SectionInst) {
-        if (TIPLFile* file = selectedIPLFile())
-            text = QString::fromStdString(file->Inst.WriteLine(SelRecord));
     }
+    if (repaintLists) {
+        if (SelKind == FileKind::IPL)
+            m_peers->RepaintIPLEditorLists();
+        else
+            m_peers->RepaintIDEEditorLists();
+    }
+    showRecordTexts();
+}
+
+void TFormEditorItem::showRecordTexts()
+{
     const TGTASFile* file = m_fileList ? m_fileList->File(SelFile) : nullptr;
     ModeValue->setText(modeText(SelKind, SelSection));
     FileIndexValue->setText(file ? QString::fromStdString(file->FileName) : QString("N/A"));
-    ExpandedEdit->setText(text);
+    ExpandedEdit->setText(QString::fromStdString(RecordText()));
+    ExpandedEdit->setCursorPosition(0);
+}
+
+QWidget* TFormEditorItem::panelFor(int kind, int code) const
+{
+    if (kind == static_cast<int>(FileKind::IPL)) {
+        switch (code) {
+        case SectionInst: return paneliplinst;
+        case SectionPath: return paneliplpath;
+        case SectionCull: return paneliplcull;
+        case SectionZone: return paneliplzone;
+        case SectionSeveralInst: return paneliplmultinst;
+        default: return nullptr;
+        }
+    }
+    if (kind == static_cast<int>(FileKind::IDE)) {
+        switch (code) {
+        case SectionObjs: return panelideobjs;
+        case SectionTObj: return panelidetobj;
+        case SectionPath: return panelidepath;
+        case Section2dfx: return panelide2dfx;
+        default: return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+void TFormEditorItem::ShowRecord(int kind, int code)
+{
+    BtnUndo->setVisible(!(kind == static_cast<int>(FileKind::IPL) && code == SectionSeveralInst));
+    QWidget* shown = panelFor(kind, code);
+    // The current page first, so that hiding the others never makes Qt pick one of them.
+    if (shown)
+        PageControl1->setCurrentWidget(shown);
+    for (int tab = 0; tab < PageControl1->count(); ++tab)
+        PageControl1->setTabVisible(tab, PageControl1->widget(tab) == shown);
+    PageControl1->setVisible(kind != NoKind && code != -1);
+    if (auto* panel = dynamic_cast<ItemPanel*>(shown))
+        panel->load();
+}
+
+void TFormEditorItem::UpdateInstanceValidation()
+{
+    paneliplinst->UpdateInstanceValidation();
+}
+
+void TFormEditorItem::UpdateObjsMarkers()
+{
+    panelideobjs->updateMarkers();
+}
+
+void TFormEditorItem::UpdateTObjMarkers()
+{
+    panelidetobj->updateMarkers();
+}
+
+void TFormEditorItem::FillIDEPathNodes()
+{
+    panelidepath->fillNodes();
+}
+
+void TFormEditorItem::FillIPLPathNodes()
+{
+    paneliplpath->fillNodes();
+}
+
+void TFormEditorItem::restoreFromText(const std::string& text)
+{
+    if (TIPLFile* file = SelectedIPLFile()) {
+        switch (SelSection) {
+        case SectionInst:
+            if (TGTASInstObj* inst = SelectedInst())
+                readRecordText<TGTASInst>(text, *inst); // the definition cache starts over
+            break;
+        case SectionPath:
+            if (TGTASPathIPLObj* group = SelectedIPLPath())
+                readRecordText<TGTASPathIPL>(text, *group);
+            break;
+        case SectionCull:
+            if (TGTASCullObj* cull = SelectedCull())
+                readRecordText<TGTASCull>(text, *cull);
+            break;
+        case SectionZone:
+            if (TGTASZoneObj* zone = SelectedZone())
+                readRecordText<TGTASZone>(text, *zone);
+            break;
+        default: break;
+        }
+        (void)file;
+        return;
+    }
+    if (TIDEFile* file = SelectedIDEFile()) {
+        switch (SelSection) {
+        case SectionObjs:
+            if (file->Objs.IsValidIndex(SelRecord))
+                restoreDefinition<TGTASObjs, TGTASObjsObj>(text, file->Objs, SelRecord);
+            break;
+        case SectionTObj:
+            if (file->TObj.IsValidIndex(SelRecord))
+                restoreDefinition<TGTASTObj, TGTASTObjObj>(text, file->TObj, SelRecord);
+            break;
+        case SectionPath:
+            if (TGTASPathObj* group = SelectedIDEPath())
+                readRecordText<TGTASPath>(text, *group);
+            break;
+        case Section2dfx:
+            if (TGTAS2dfxObj* effect = SelectedEffect())
+                readRecordText<TGTAS2dfx>(text, *effect);
+            break;
+        default: break;
+        }
+    }
+}
+
+void TFormEditorItem::UndoEdit()
+{
+    if (!HasSelection)
+        return;
+    restoreFromText(UndoText);
+    if (!UndoModified && m_fileList) {
+        if (TGTASFile* file = m_fileList->File(SelFile))
+            file->Modified = false;
+    }
+    RefreshRecord(true, true);
+    BtnUndo->setEnabled(false);
+    if (m_view)
+        m_view->update();
+}
+
+void TFormEditorItem::BtnUndoClick()
+{
+    UndoEdit();
+}
+
+void TFormEditorItem::BtnCancelClick()
+{
+    ClearSelection();
+    hide();
+    if (MenuAction)
+        MenuAction->setChecked(false);
+}
+
+void TFormEditorItem::showEvent(QShowEvent* event)
+{
+    if (FirstShow) {
+        FirstShow = false;
+        // At the lower right corner of the 3D view's window.
+        QWidget* viewWindow = m_view ? m_view->window() : nullptr;
+        if (viewWindow && viewWindow != this) {
+            const QRect area = viewWindow->frameGeometry();
+            const QSize size = frameGeometry().size();
+            move(std::max(0, area.right() - size.width()), std::max(0, area.bottom() - size.height()));
+        }
+    }
+    if (MenuAction)
+        MenuAction->setChecked(true);
+    QWidget::showEvent(event);
+}
+
+void TFormEditorItem::closeEvent(QCloseEvent* event)
+{
+    if (MenuAction)
+        MenuAction->setChecked(false);
+    QWidget::closeEvent(event);
 }

@@ -1,64 +1,190 @@
 #pragma once
 
+#include "ItemEditorPeers.h"
+#include "MenuActionWindow.h"
 #include "SelectionTarget.h"
 
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
 
+class CullPanel;
+class DefinitionPanel;
+class EffectPanel;
+class IDEPathPanel;
+class InstancePanel;
+class IPLPathPanel;
+class QAction;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+class SeveralInstancePanel;
 class TGLView;
+class TGTA3Archive;
 class TGTAFileList;
+class TGTAImg;
+class TIDEFile;
 class TIPLFile;
+class Twnd_imgfilepicker;
+class ZonePanel;
+struct TGTAS2dfxObj;
+struct TGTASCullObj;
 struct TGTASInstObj;
+struct TGTASObjsObj;
+struct TGTASPathIPLObj;
+struct TGTASPathObj;
+struct TGTASTObjObj;
+struct TGTASZoneObj;
 
 // The property window of the selected record, and the owner of the selection: one record,
-// or several instances of one IPL file that move together. Picks and drags in the 3D view
-// arrive here; every change is written into the record at once and marks its file modified.
-class TFormEditorItem : public QWidget, public SelectionTarget {
+// or several instances of one IPL file that move together. Picks in the 3D view and rows
+// chosen in the IPL and IDE editors arrive here; each section's record is shown on a panel
+// of its own, every change is written into the record at once and marks its file modified,
+// and one step of undo restores the record as it was selected.
+class TFormEditorItem : public QWidget, public SelectionTarget, public MenuActionWindow {
     Q_OBJECT
 public:
-    TFormEditorItem(TGTAFileList* fileList, TGLView* view, QWidget* parent = nullptr);
+    // Section codes of the selected record.
+    static constexpr int SectionInst = 0;
+    static constexpr int SectionObjs = 1;
+    static constexpr int SectionTObj = 2;
+    static constexpr int SectionPath = 3;
+    static constexpr int Section2dfx = 4;
+    static constexpr int SectionCull = 5;
+    static constexpr int SectionZone = 6;
+    static constexpr int SectionSeveralInst = 10;
+    static constexpr int SectionPickedInst = 11;
+    // `ShowRecord`'s kind that hides every panel.
+    static constexpr int NoKind = 255;
+
+    // `archiveSet` answers the archive markers and the pick buttons; without one every
+    // marker shows missing and the pick buttons stay disabled.
+    TFormEditorItem(TGTAFileList* fileList, TGLView* view, TGTAImg* archiveSet = nullptr, QWidget* parent = nullptr);
+    ~TFormEditorItem() override;
 
     void SetFileList(TGTAFileList* fileList) { m_fileList = fileList; }
     void SetView(TGLView* view) { m_view = view; }
+    // The windows of the IPL and IDE editors and the secondary model view, once they exist.
+    void SetPeers(ItemEditorPeers* peers);
+    // The archive entry picker of the pick buttons.
+    void SetImgFilePicker(Twnd_imgfilepicker* picker) { m_picker = picker; }
 
+    // Operations other windows call.
     void SelectRecord(FileKind kind, int section, int record, int file) override;
     void ClearSelection();
     std::array<float, 3> GetSelectionCentre() const override;
     void MoveSelection(float dx, float dy, float dz) override;
+    // The one selected instance's rotation (x, y, z, w); the identity for any other selection.
+    std::array<float, 4> GetSelectionRotation() const;
+    void SetSelectionRotation(const std::array<float, 4>& rotation);
+    void UseDefinition(int id, const std::string& modelName);
+    void SetMenuAction(QAction* action) override;
 
-    // Marks the selected record's file modified and enables the main window's save action.
-    void MarkModified();
     // Shows the selected record again. Without `reload` the record was changed: its file
-    // is marked modified.
+    // is marked modified. `repaintLists` repaints the editors' lists of its file kind.
     void RefreshRecord(bool reload, bool repaintLists);
+    // Makes the panel of the section the visible one and fills it from the record.
+    void ShowRecord(int kind, int code);
+    // Marks the selected record's file modified, enables undo and the main window's save action.
+    void MarkModified();
+    void UndoEdit();
+    void UpdateInstanceValidation();
+    void UpdateObjsMarkers();
+    void UpdateTObjMarkers();
+    void FillIDEPathNodes();
+    void FillIPLPathNodes();
 
     // Record indexes of the several-instance selection, in list order.
     std::vector<int> MultipleInstances() const;
+
+    // The selected record of each section: nullptr unless it is the selection.
+    TIPLFile* SelectedIPLFile() const;
+    TIDEFile* SelectedIDEFile() const;
+    TGTASInstObj* SelectedInst() const;
+    TGTASInstObj* Instance(int record) const; // any instance of the selected IPL file
+    TGTASCullObj* SelectedCull() const;
+    TGTASZoneObj* SelectedZone() const;
+    TGTASPathIPLObj* SelectedIPLPath() const;
+    TGTASObjsObj* SelectedObjs() const;
+    TGTASTObjObj* SelectedTObj() const;
+    TGTASPathObj* SelectedIDEPath() const;
+    TGTAS2dfxObj* SelectedEffect() const;
+
+    TGTAFileList* FileList() const { return m_fileList; }
+    TGLView* View() const { return m_view; }
+    TGTAImg* ArchiveSet() const { return m_archiveSet; }
+    Twnd_imgfilepicker* ImgFilePicker() const { return m_picker; }
+    ItemEditorPeers& Peers() const { return *m_peers; }
+    // The record's text form, as `ExpandedEdit` shows it ("N/A" for several instances).
+    std::string RecordText() const;
+
+    // Instance moving: a nudge button went down (one step at once, then one per tick of
+    // `MoveTimer`) or up; Enter in a move-by box of the several-instance panel.
+    void MoveButtonDown(int mode, float step);
+    void MoveButtonUp();
+    void MoveTimerTimer();
+    void MultInstOffsetEnter(QLineEdit* box);
 
     bool HasSelection = false;
     FileKind SelKind = FileKind::IPL;
     int SelSection = 0;
     int SelFile = 0;
     int SelRecord = 0;
+    bool EditsEnabled = true;
+    std::string UndoText;
+    bool UndoModified = false;
+    int16_t MoveMode = 0;
+    float MoveStep = 0;
+    QAction* MenuAction = nullptr;
+    bool FirstShow = true;
 
     QLabel* ModeValue = nullptr;
     QLabel* FileIndexValue = nullptr;
     QLineEdit* ExpandedEdit = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QPushButton* BtnUndo = nullptr;
+    QPushButton* BtnCancel = nullptr;
+    QTimer* MoveTimer = nullptr;
+
+    InstancePanel* paneliplinst = nullptr;
+    SeveralInstancePanel* paneliplmultinst = nullptr;
+    CullPanel* paneliplcull = nullptr;
+    ZonePanel* paneliplzone = nullptr;
+    IPLPathPanel* paneliplpath = nullptr;
+    DefinitionPanel* panelideobjs = nullptr;
+    DefinitionPanel* panelidetobj = nullptr;
+    IDEPathPanel* panelidepath = nullptr;
+    EffectPanel* panelide2dfx = nullptr;
+
+    // The several-instance list and its labels live on the several-instance panel.
     QListWidget* EditIPLMultInstList = nullptr;
     QLabel* EditIPLMultInstItemCount = nullptr;
     QLabel* EditIPLMultInstItemCenter = nullptr;
 
+    void BtnUndoClick();
+    void BtnCancelClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
-    TIPLFile* selectedIPLFile() const;
-    TGTASInstObj* instance(int record) const;
     void addInstanceRow(int record);
     int rowOf(int record) const;
     void showMultipleCount();
+    void showRecordTexts();
+    QWidget* panelFor(int kind, int code) const;
+    void restoreFromText(const std::string& text);
 
     TGTAFileList* m_fileList = nullptr;
     TGLView* m_view = nullptr;
+    TGTAImg* m_archiveSet = nullptr;
+    Twnd_imgfilepicker* m_picker = nullptr;
+    ItemEditorPeers* m_peers = nullptr;
 };

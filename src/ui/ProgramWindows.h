@@ -14,6 +14,7 @@ struct ProgramWindows {
     TGLView* View = nullptr;
     TFormGLViewDetached* DetachedView = nullptr;
     QWidget* ItemEditor = nullptr;
+    QWidget* ImgFilePicker = nullptr;
     QWidget* About = nullptr;
 };
 

@@ -7,6 +7,7 @@
 #include "HelpWindow.h"
 #include "NumberText.h"
 #include "ProgramSettings.h"
+#include "MenuActionWindow.h"
 #include "ProgramWindows.h"
 #include "SceneRenderer.h"
 #include "SharedGLContext.h"
@@ -132,6 +133,11 @@ void TFormMain::buildActions()
     ActionHelpAbout->setCheckable(true);
     connect(ActionHelpAbout, &QAction::triggered, this, &TFormMain::ActionHelpAboutExecute);
 
+    ActionViewEditor = named(new QAction("Item &Editor", this), "ActionViewEditor");
+    ActionViewEditor->setShortcut(QKeySequence("Alt+0"));
+    ActionViewEditor->setCheckable(true);
+    connect(ActionViewEditor, &QAction::triggered, this, &TFormMain::ActionViewEditorExecute);
+
     ActionFileExit = named(new QAction("E&xit", this), "ActionFileExit");
     ActionFileExit->setShortcut(QKeySequence("Alt+F4"));
     connect(ActionFileExit, &QAction::triggered, this, &QWidget::close);
@@ -144,6 +150,7 @@ void TFormMain::buildActions()
     FileMenu->addSeparator();
     FileMenu->addAction(ActionFileExit);
     ViewMenu = named(menuBar()->addMenu("&View"), "ViewMenu");
+    ViewMenu->addAction(ActionViewEditor);
     HelpMenu = named(menuBar()->addMenu("&Help"), "HelpMenu");
     HelpMenu->addAction(HelpHelpItem);
     HelpMenu->addAction(ActionHelpAbout);
@@ -837,6 +844,23 @@ void TFormMain::closeEvent(QCloseEvent* event)
     } else {
         event->ignore();
     }
+}
+
+void TFormMain::ActionViewEditorExecute()
+{
+    toggleToolWindow(programWindows().ItemEditor, ActionViewEditor);
+}
+
+void TFormMain::toggleToolWindow(QWidget* window, QAction* action)
+{
+    if (!window) {
+        action->setChecked(false);
+        return;
+    }
+    window->setVisible(!window->isVisible());
+    action->setChecked(window->isVisible());
+    if (auto* toolWindow = dynamic_cast<MenuActionWindow*>(window))
+        toolWindow->SetMenuAction(action);
 }
 
 void TFormMain::ActionHelpAboutExecute()

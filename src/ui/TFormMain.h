@@ -81,6 +81,7 @@ public:
     void ChkListVisibleDblClick();
     void ActionSaveModifiedExecute();
     void ActionHelpAboutExecute();
+    void ActionViewEditorExecute();
     void HelpHelpItemClick();
     void ToolButton1Click();
     void BtnHideShowPanelClick();
@@ -139,6 +140,7 @@ public:
     QToolButton* ToolButton1 = nullptr;
 
     QAction* ActionSaveModified = nullptr;
+    QAction* ActionViewEditor = nullptr;
     QAction* ActionHelpAbout = nullptr;
     QAction* ActionFileExit = nullptr;
     QAction* HelpHelpItem = nullptr;
@@ -155,6 +157,8 @@ protected:
 private:
     void buildControls();
     void buildActions();
+    // Shows a hidden tool window or hides a shown one; the action follows its visibility.
+    void toggleToolWindow(QWidget* window, QAction* action);
     QWidget* buildNavigationPage();
     QWidget* buildFilesPage();
     QWidget* buildLightPage();

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "ItemPanel.h"
+
+// The page of a path group of an IPL file: its header, its nodes, and the selected node's fields.
+class IPLPathPanel : public ItemPanel {
+    Q_OBJECT
+public:
+    explicit IPLPathPanel(TFormEditorItem& editor);
+    void load() override;
+    // Rebuilds the node list from the selected group, keeping the selected row.
+    void fillNodes();
+};
