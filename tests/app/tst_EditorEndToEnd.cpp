@@ -12,8 +12,10 @@
 #include "TGLView.h"
 #include "TGTAFileList.h"
 #include "TIPLFile.h"
+#include "NumberText.h"
 #include "TestFiles.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,6 +28,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
+#include <optional>
 
 namespace {
 
@@ -71,6 +75,114 @@ Placement findLoneShop(const TGTAFileList& files)
         }
     }
     return {};
+}
+
+// The demo town loaded in models mode with textures and its first frames drawn.
+class DemoTown : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        ASSERT_EQ(writeDemoGame(m_game.path().string(), DemoGameOptions{}, error), 0) << error;
+        m_settings.emplace(m_game.path().string() + "/", true);
+        programSettings().LoadModels = true;
+        programSettings().LoadTextures = true;
+        programSettings().SkipTextures = false;
+        ASSERT_TRUE(RunLoadSequence());
+        main = programWindows().Main;
+        view = programWindows().View;
+        editor = static_cast<TFormEditorItem*>(programWindows().ItemEditor);
+        files = main->FileList();
+        QObject::connect(view, &TGLView::frameDrawn, [this] { ++frames; });
+    }
+
+    void TearDown() override
+    {
+        if (main)
+            main->close();
+        DestroyProgramWindows();
+    }
+
+    void showTown()
+    {
+        main->ShowInitialFiles();
+        main->resize(1100, 700);
+        main->show();
+        ASSERT_TRUE(waitFor([&] { return frames > 0 && !main->LoadingPending(); }));
+    }
+
+    // Moves the camera to the building through the position box and double-clicks it.
+    void doubleClickBuilding(const TGTASInstObj& building)
+    {
+        main->EditCurrentPos->setText(QString("%1, %2, 0").arg(building.PosX).arg(building.PosY));
+        QTest::keyClick(main->EditCurrentPos, Qt::Key_Return);
+        const QPoint centre(view->width() / 2, view->height() / 2);
+        sendMouse(view, QEvent::MouseButtonPress, centre, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        sendMouse(view, QEvent::MouseButtonRelease, centre, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        sendMouse(view, QEvent::MouseButtonDblClick, centre, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        sendMouse(view, QEvent::MouseButtonRelease, centre, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    }
+
+    // The game as the next start reads it.
+    const TGTASInstObj* savedInstance(Placement placement)
+    {
+        m_reread = std::make_unique<TGTAFileList>();
+        m_reread->LoadDat(DatPass::IDE);
+        m_reread->LoadDat(DatPass::IPL);
+        const TIPLFile* saved = m_reread->IPLFile(placement.file);
+        return saved && saved->Inst.IsValidIndex(placement.record) ? &saved->Inst.Items[placement.record] : nullptr;
+    }
+
+    TempDir m_game;
+    std::optional<GameSettingsScope> m_settings;
+    ScriptedDialogService dialogs;
+    std::unique_ptr<TGTAFileList> m_reread;
+    TFormMain* main = nullptr;
+    TGLView* view = nullptr;
+    TFormEditorItem* editor = nullptr;
+    TGTAFileList* files = nullptr;
+    int frames = 0;
+};
+
+TEST_F(DemoTown, DoubleClickHoldTheRaiseButtonAndSaveWritesTheNewHeight)
+{
+    showTown();
+    const Placement shop = findLoneShop(*files);
+    ASSERT_GE(shop.file, 0);
+    TGTASInstObj& building = files->IPLFile(shop.file)->Inst.Items[shop.record];
+    const float startZ = building.PosZ;
+    doubleClickBuilding(building);
+    ASSERT_TRUE(editor->HasSelection);
+    ASSERT_EQ(editor->SelRecord, shop.record);
+    EXPECT_TRUE(editor->isVisible());
+    auto* raise = editor->findChild<QAbstractButton*>("EditIPLInstPosZR1");
+    ASSERT_NE(raise, nullptr);
+    EXPECT_EQ(raise->text(), ">>");
+
+    // Held for a while: one step at once, then one per tick, the file modified from the first.
+    const int framesBefore = frames;
+    QTest::mousePress(raise, Qt::LeftButton);
+    EXPECT_FLOAT_EQ(building.PosZ, startZ + 0.3f);
+    EXPECT_TRUE(files->File(shop.file)->Modified);
+    QTest::qWait(450);
+    QTest::mouseRelease(raise, Qt::LeftButton);
+    const int steps = static_cast<int>(std::lround((building.PosZ - startZ) / 0.3f));
+    EXPECT_GE(steps, 2);
+    const float raisedZ = building.PosZ;
+    QTest::qWait(250);
+    EXPECT_EQ(building.PosZ, raisedZ) << "the release stops the steps";
+    EXPECT_EQ(editor->findChild<QLineEdit*>("EditIPLInstPosZ")->text(), QString::fromStdString(shortFloatText(raisedZ)));
+    ASSERT_TRUE(waitFor([&] { return frames > framesBefore; })) << "the next frame draws the building higher";
+
+    main->ActionSaveModified->trigger();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith("SUCCESS: The following files saved successfully:"));
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QString::fromStdString(files->File(shop.file)->FileName)));
+    const TGTASInstObj* saved = savedInstance(shop);
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(saved->ModelName, "shop01");
+    EXPECT_NEAR(saved->PosZ, raisedZ, 1e-4);
+    EXPECT_FLOAT_EQ(saved->PosX, building.PosX);
 }
 
 TEST(EditorEndToEnd, DoubleClickCtrlDragAndSaveMoveABuildingOnDisk)

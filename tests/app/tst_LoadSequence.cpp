@@ -8,10 +8,12 @@
 #include "ProgramSettings.h"
 #include "ProgramWindows.h"
 #include "ScriptedDialogService.h"
+#include "TFormEditorItem.h"
 #include "TFormMain.h"
 #include "TGTAFileList.h"
 #include "TGTAImg.h"
 #include "TestFiles.h"
+#include "Twnd_imgfilepicker.h"
 
 #include <QListWidget>
 
@@ -100,7 +102,11 @@ TEST_F(LoadSequence, RunsItsStagesInOrderAndFillsTheMainWindow)
     EXPECT_EQ(ideFiles, 5);
     EXPECT_EQ(main->ChkListVisible->count(), iplFiles);
     EXPECT_GE(iplFiles, 5);
-    EXPECT_NE(programWindows().ItemEditor, nullptr);
+    auto* editor = dynamic_cast<TFormEditorItem*>(programWindows().ItemEditor);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->ArchiveSet(), main->ArchiveSet()) << "the markers and pick buttons ask the game's archive";
+    ASSERT_NE(programWindows().ImgFilePicker, nullptr);
+    EXPECT_EQ(static_cast<QWidget*>(editor->ImgFilePicker()), programWindows().ImgFilePicker);
     EXPECT_NE(programWindows().View, nullptr);
 }
 

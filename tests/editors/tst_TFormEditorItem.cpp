@@ -2,13 +2,18 @@
 // the view's axes and drags use, and moving the selection.
 #include "TFormEditorItem.h"
 
+#include "ProgramWindows.h"
+#include "TFormMain.h"
 #include "TGTAFileList.h"
 #include "TIDEFile.h"
 #include "TIPLFile.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
 
 #include <gtest/gtest.h>
 
@@ -34,7 +39,8 @@ protected:
             m_files.AddFile(std::move(file));
         }
         auto ide = std::make_unique<TIDEFile>();
-        ide->ReadText("objs\n10, house, town, 100, 0\nend\n");
+        ide->ReadText("objs\n10, house, town, 100, 0\nend\n"
+                      "path\ncar, 105, road01\n\t2, -1, 0, 10, 20, 0, 0, 1, 1\n\t1, 0, 0, 30, 40, 0, 0, 1, 1\nend\n");
         ide->FileName = "town.ide";
         m_files.AddFile(std::move(ide));
     }
@@ -149,6 +155,194 @@ TEST_F(ItemEditorSelection, DefinitionsAndClearedSelectionsDoNotMove)
     m_editor.MoveSelection(5, 5, 5);
     EXPECT_FLOAT_EQ(inst(0, 0).PosX, 0);
     EXPECT_FALSE(m_files.File(0)->Modified);
+}
+
+
+// Records what the item editor asks of the windows around it.
+struct RecordingPeers : ItemEditorPeers {
+    void SelectInIPLEditor(int file, int record) override { iplRows.push_back({file, record}); }
+    void RepaintIPLEditorLists() override { ++iplRepaints; }
+    void RepaintIDEEditorLists() override { ++ideRepaints; }
+    void SetUseDefinitionEnabled(bool enabled) override { useDefinition = enabled; }
+    std::vector<std::pair<int, int>> iplRows;
+    int iplRepaints = 0;
+    int ideRepaints = 0;
+    bool useDefinition = true;
+};
+
+TEST_F(ItemEditorSelection, EachSectionShowsItsOwnPageAlone)
+{
+    struct Case {
+        FileKind kind;
+        int code;
+        int file;
+        const char* page;
+        const char* mode;
+    };
+    const Case cases[] = {
+        {FileKind::IPL, 11, 0, "paneliplinst", "IPL - Inst"},
+        {FileKind::IPL, 3, 0, "paneliplpath", "IPL - Path"},
+        {FileKind::IPL, 5, 0, "paneliplcull", "IPL - Cull"},
+        {FileKind::IPL, 6, 0, "paneliplzone", "IPL - Zone"},
+        {FileKind::IDE, 1, 2, "panelideobjs", "IDE - Objs"},
+        {FileKind::IDE, 2, 2, "panelidetobj", "IDE - TObj"},
+        {FileKind::IDE, 3, 2, "panelidepath", "IDE - Path"},
+        {FileKind::IDE, 4, 2, "panelide2dfx", "IDE - 2dfx"},
+    };
+    for (const Case& c : cases) {
+        m_editor.SelectRecord(c.kind, c.code, 0, c.file);
+        QTabWidget* pages = m_editor.PageControl1;
+        EXPECT_EQ(pages->currentWidget()->objectName(), c.page);
+        int shown = 0;
+        for (int tab = 0; tab < pages->count(); ++tab)
+            shown += pages->isTabVisible(tab) ? 1 : 0;
+        EXPECT_EQ(shown, 1) << c.page;
+        EXPECT_TRUE(pages->isVisibleTo(&m_editor)) << c.page;
+        EXPECT_EQ(m_editor.ModeValue->text(), c.mode);
+        EXPECT_TRUE(m_editor.BtnUndo->isVisibleTo(&m_editor)) << c.page;
+    }
+    m_editor.SelectRecord(FileKind::IDE, 3, 0, 2);
+    EXPECT_EQ(m_editor.ExpandedEdit->text().toStdString(), m_files.IDEFile(2)->Path.WriteLine(0))
+        << "a group's text line holds its node lines";
+
+    m_editor.SelectRecord(FileKind::IPL, 11, 0, 0);
+    m_editor.SelectRecord(FileKind::IPL, 10, 1, 0);
+    EXPECT_EQ(m_editor.PageControl1->currentWidget()->objectName(), "paneliplmultinst");
+    EXPECT_FALSE(m_editor.BtnUndo->isVisibleTo(&m_editor)) << "no undo for several instances";
+
+    m_editor.SelectRecord(FileKind::IDE, 7, 0, 2);
+    EXPECT_EQ(m_editor.ModeValue->text(), "N/A");
+    EXPECT_EQ(m_editor.ExpandedEdit->text(), "N/A");
+
+    m_editor.ClearSelection();
+    EXPECT_FALSE(m_editor.PageControl1->isVisibleTo(&m_editor));
+    for (const Case& c : cases)
+        EXPECT_FALSE(m_files.File(c.file)->Modified) << "showing " << c.page << " marked its file";
+}
+
+TEST_F(ItemEditorSelection, UndoRestoresTheRecordAsItWasSelected)
+{
+    m_editor.SelectRecord(FileKind::IPL, 11, 1, 0);
+    EXPECT_FALSE(m_editor.BtnUndo->isEnabled());
+    const std::string before = m_files.IPLFile(0)->Inst.WriteLine(1);
+    m_editor.MoveSelection(1, 2, 3);
+    m_editor.SetSelectionRotation({0, 0, 1, 0});
+    m_editor.UseDefinition(77, "kiosk");
+    EXPECT_TRUE(m_editor.BtnUndo->isEnabled());
+    EXPECT_TRUE(m_files.File(0)->Modified);
+    EXPECT_EQ(inst(0, 1).ID, 77);
+
+    m_editor.BtnUndo->click();
+    EXPECT_EQ(m_files.IPLFile(0)->Inst.WriteLine(1), before);
+    EXPECT_EQ(inst(0, 1).ModelName, "shop");
+    EXPECT_FLOAT_EQ(inst(0, 1).RotW, 1);
+    EXPECT_FALSE(m_files.File(0)->Modified) << "the file was not modified when the record was selected";
+    EXPECT_FALSE(m_editor.BtnUndo->isEnabled());
+    EXPECT_EQ(m_editor.ExpandedEdit->text().toStdString(), before);
+
+    // A file modified before the selection stays modified.
+    m_editor.MoveSelection(5, 0, 0);
+    m_editor.SelectRecord(FileKind::IPL, 11, 2, 0);
+    m_editor.MoveSelection(5, 0, 0);
+    m_editor.BtnUndo->click();
+    EXPECT_FLOAT_EQ(inst(0, 2).PosX, -10);
+    EXPECT_FLOAT_EQ(inst(0, 1).PosX, 15) << "undo reaches only the selected record";
+    EXPECT_TRUE(m_files.File(0)->Modified);
+}
+
+TEST_F(ItemEditorSelection, UndoRestoresAPathGroupWithItsNodes)
+{
+    TIDEFile& ide = *m_files.IDEFile(2);
+    m_editor.SelectRecord(FileKind::IDE, 3, 0, 2);
+    const std::string before = ide.Path.WriteLine(0);
+    ide.Path.Items[0].GroupType = "ped";
+    ide.Path.Items[0].Nodes[1].PosX = 999;
+    ide.Path.Items[0].Nodes.pop_back();
+    m_editor.RefreshRecord(false, false);
+    EXPECT_NE(m_editor.ExpandedEdit->text().toStdString(), before);
+    m_editor.BtnUndo->click();
+    EXPECT_EQ(ide.Path.WriteLine(0), before);
+    ASSERT_EQ(ide.Path.Items[0].NodeCount(), 2);
+    EXPECT_EQ(ide.Path.Items[0].Nodes[1].PosX, 30);
+    EXPECT_FALSE(ide.Modified);
+}
+
+TEST_F(ItemEditorSelection, TheWindowsAroundHearOfSelectionsAndEdits)
+{
+    RecordingPeers peers;
+    m_editor.SetPeers(&peers);
+    m_editor.SelectRecord(FileKind::IPL, 11, 2, 1);
+    EXPECT_EQ(peers.iplRows, (std::vector<std::pair<int, int>>{{1, 2}})) << "a pick shows its row in the IPL editor";
+    m_editor.SelectRecord(FileKind::IPL, 0, 1, 1);
+    EXPECT_EQ(peers.iplRows.size(), 1u) << "a row chosen there is not selected again";
+    const int repaints = peers.iplRepaints;
+    m_editor.MoveSelection(1, 0, 0);
+    EXPECT_EQ(peers.iplRepaints, repaints) << "a position is not shown in the lists";
+    m_editor.UseDefinition(10, "house");
+    EXPECT_EQ(peers.iplRepaints, repaints + 1);
+
+    m_editor.SelectRecord(FileKind::IDE, 1, 0, 2);
+    EXPECT_FALSE(peers.useDefinition) << "only a single instance can take a definition";
+    EXPECT_GT(peers.ideRepaints, 0);
+    m_editor.SetPeers(nullptr);
+    m_editor.SelectRecord(FileKind::IPL, 11, 0, 0); // no peers: nothing to call, nothing breaks
+    EXPECT_EQ(peers.iplRows.size(), 1u);
+}
+
+TEST_F(ItemEditorSelection, ShiftPicksAndDefinitionsOfOtherSelectionsChangeNoFile)
+{
+    m_editor.SelectRecord(FileKind::IPL, 11, 0, 0);
+    m_editor.SelectRecord(FileKind::IPL, 10, 1, 0);
+    m_editor.SelectRecord(FileKind::IPL, 10, 2, 0);
+    m_editor.SelectRecord(FileKind::IPL, 10, 1, 0);
+    EXPECT_FALSE(m_files.File(0)->Modified) << "choosing the members is not an edit";
+    EXPECT_EQ(m_editor.GetSelectionRotation(), (std::array<float, 4>{0, 0, 0, 1}));
+    m_editor.UseDefinition(99, "other");
+    m_editor.SetSelectionRotation({1, 0, 0, 0});
+    EXPECT_EQ(inst(0, 0).ID, 10);
+    EXPECT_FLOAT_EQ(inst(0, 0).RotX, 0);
+    EXPECT_FALSE(m_files.File(0)->Modified);
+
+    m_editor.SelectRecord(FileKind::IPL, 11, 1, 0);
+    m_editor.SetSelectionRotation({0, 0.5f, 0, 0.8660254f});
+    EXPECT_EQ(m_editor.GetSelectionRotation(), (std::array<float, 4>{0, 0.5f, 0, 0.8660254f}));
+    EXPECT_TRUE(m_files.File(0)->Modified);
+}
+
+TEST_F(ItemEditorSelection, TheMainWindowsActionShowsHidesAndFollowsTheWindow)
+{
+    TFormMain main;
+    programWindows().Main = &main;
+    programWindows().ItemEditor = &m_editor;
+    QAction* action = main.ActionViewEditor;
+    EXPECT_EQ(action->text(), "Item &Editor");
+    EXPECT_EQ(action->shortcut(), QKeySequence("Alt+0"));
+
+    action->trigger();
+    EXPECT_TRUE(m_editor.isVisible());
+    EXPECT_TRUE(action->isChecked());
+    EXPECT_EQ(m_editor.MenuAction, action);
+    action->trigger();
+    EXPECT_FALSE(m_editor.isVisible());
+    EXPECT_FALSE(action->isChecked());
+
+    // A selection shows the window; closing it by its frame keeps the selection.
+    m_editor.SelectRecord(FileKind::IPL, 11, 1, 0);
+    EXPECT_TRUE(m_editor.isVisible());
+    EXPECT_TRUE(action->isChecked());
+    m_editor.close();
+    EXPECT_FALSE(action->isChecked());
+    EXPECT_TRUE(m_editor.HasSelection);
+
+    // Close clears the selection too.
+    m_editor.show();
+    m_editor.MoveSelection(1, 0, 0);
+    EXPECT_TRUE(main.ActionSaveModified->isEnabled()) << "an edit enables saving";
+    m_editor.BtnCancel->click();
+    EXPECT_FALSE(m_editor.isVisible());
+    EXPECT_FALSE(m_editor.HasSelection);
+    EXPECT_FALSE(action->isChecked());
+    programWindows() = {};
 }
 
 }
