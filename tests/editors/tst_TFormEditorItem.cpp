@@ -4,6 +4,7 @@
 
 #include "ProgramWindows.h"
 #include "TFormMain.h"
+#include "TGLView.h"
 #include "TGTAFileList.h"
 #include "TIDEFile.h"
 #include "TIPLFile.h"
@@ -14,6 +15,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -343,6 +345,34 @@ TEST_F(ItemEditorSelection, TheMainWindowsActionShowsHidesAndFollowsTheWindow)
     EXPECT_FALSE(m_editor.HasSelection);
     EXPECT_FALSE(action->isChecked());
     programWindows() = {};
+}
+
+
+TEST(ItemEditorWindow, FirstShownAtTheLowerRightOfTheViewsWindow)
+{
+    QWidget frame;
+    frame.setGeometry(100, 80, 900, 700);
+    QLabel status;
+    QLineEdit position;
+    TGLView view(&frame, &status, &position, false, false);
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    TGTAFileList files;
+    TFormEditorItem editor(&files, &view);
+    editor.resize(300, 200);
+    editor.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
+    const QRect area = frame.frameGeometry();
+    // Window managers may move a window a little after it is placed; the corner is what counts.
+    EXPECT_NEAR(editor.frameGeometry().right(), area.right(), 40);
+    EXPECT_NEAR(editor.frameGeometry().bottom(), area.bottom(), 40);
+    EXPECT_FALSE(editor.FirstShow);
+
+    // Later shows keep where the user put it.
+    editor.hide();
+    editor.move(10, 10);
+    editor.show();
+    EXPECT_EQ(editor.pos(), QPoint(10, 10));
 }
 
 }
