@@ -31,7 +31,10 @@ void writeDefinitionColumns(LineWriter& writer, const TGTASObjsObj& record)
 {
     writer.integer(record.ID).text(record.ModelName).text(record.TextureName).integer(record.MeshCount);
     writer.longFloat(record.DrawDistance);
-    for (float distance : record.ExtraDrawDistances)
-        writer.longFloat(distance);
+    // Only a line whose distances match its mesh count reads back with the same flags.
+    if (record.ExtraDrawDistances.size() + 1 == static_cast<std::size_t>(record.MeshCount)) {
+        for (float distance : record.ExtraDrawDistances)
+            writer.longFloat(distance);
+    }
     writer.integer(record.Flags);
 }
