@@ -179,6 +179,8 @@ InstancePanel::InstancePanel(TFormEditorItem& editor)
     EditIPLInstValidation->setRootIsDecorated(false);
     EditIPLInstValidation->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     EditIPLInstValidation->header()->setStretchLastSection(false);
+    // Room for the header and all four rows without scrolling.
+    EditIPLInstValidation->setMinimumHeight(EditIPLInstValidation->fontMetrics().height() * 8);
 
     auto* layout = new QVBoxLayout(this);
     auto* identity = new QGridLayout;
