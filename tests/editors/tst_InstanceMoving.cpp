@@ -1,0 +1,287 @@
+// Moving instances with the nudge buttons of the item editor: one step per click, one per
+// tick while held, turning about the world axes, several instances at once, typed offsets,
+// and the timer stopping when the selection goes away.
+#include "TFormEditorItem.h"
+
+#include "TGLView.h"
+#include "TGTAFileList.h"
+#include "TIPLFile.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+constexpr double Pi = 3.14159265358979;
+
+constexpr std::string_view YardText =
+    "inst\n"
+    "1, crate, 1, 2, 3, 1, 1, 1, 0, 0, 0, 1\n"
+    "2, barrel, 10, 20, 30, 1, 1, 1, 0, 0, 0, 1\n"
+    "3, pallet, -4, 5, -6, 1, 1, 1, 0, 0, 0, 1\n"
+    "end\n";
+
+class InstanceMoving : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto file = std::make_unique<TIPLFile>();
+        file->ReadText(YardText);
+        file->FileName = "yard.ipl";
+        m_files.AddFile(std::move(file));
+    }
+
+    void selectOne(int record) { m_editor.SelectRecord(FileKind::IPL, TFormEditorItem::SectionInst, record, 0); }
+    void selectAllThree()
+    {
+        selectOne(0);
+        m_editor.SelectRecord(FileKind::IPL, TFormEditorItem::SectionSeveralInst, 1, 0);
+        m_editor.SelectRecord(FileKind::IPL, TFormEditorItem::SectionSeveralInst, 2, 0);
+    }
+    TGTASInstObj& inst(int record) { return m_files.IPLFile(0)->Inst.Items[record]; }
+    QToolButton* button(const QString& name) { return m_editor.findChild<QToolButton*>(name); }
+    QLineEdit* box(const char* name) { return m_editor.findChild<QLineEdit*>(name); }
+    void click(const QString& name)
+    {
+        QToolButton* nudge = button(name);
+        ASSERT_NE(nudge, nullptr) << name.toStdString();
+        QTest::mouseClick(nudge, Qt::LeftButton);
+    }
+    std::array<float, 3> position(int record) { return {inst(record).PosX, inst(record).PosY, inst(record).PosZ}; }
+
+    TGTAFileList m_files;
+    TFormEditorItem m_editor{&m_files, nullptr};
+};
+
+struct Suffix {
+    const char* name;
+    const char* caption;
+    float step;
+};
+constexpr Suffix Suffixes[] = {{"L1", "<<", -0.3f}, {"L2", "<", -1.0f}, {"R2", ">", 1.0f}, {"R1", ">>", 0.3f}};
+constexpr char Axes[] = {'X', 'Y', 'Z'};
+
+TEST_F(InstanceMoving, AClickMovesOneStepAlongTheButtonsAxis)
+{
+    selectOne(0);
+    ASSERT_FALSE(m_files.File(0)->Modified);
+    click("EditIPLInstPosXR1");
+    EXPECT_EQ(inst(0).PosX, 1.0f + 0.3f);
+    EXPECT_EQ(inst(0).PosY, 2.0f);
+    EXPECT_EQ(inst(0).PosZ, 3.0f);
+    EXPECT_TRUE(m_files.File(0)->Modified);
+    EXPECT_EQ(box("EditIPLInstPosX")->text(), "1.3");
+    EXPECT_EQ(m_editor.ExpandedEdit->text(), QString::fromStdString(m_files.IPLFile(0)->Inst.WriteLine(0)));
+    EXPECT_FALSE(m_editor.MoveTimer->isActive()) << "the release stops the timer";
+
+    for (int axis = 0; axis < 3; ++axis) {
+        for (const Suffix& suffix : Suffixes) {
+            const QString name = QString("EditIPLInstPos") + Axes[axis] + suffix.name;
+            EXPECT_EQ(button(name)->text(), suffix.caption);
+            std::array<float, 3> expected = position(0);
+            expected[axis] += suffix.step;
+            click(name);
+            EXPECT_EQ(position(0), expected) << name.toStdString();
+        }
+    }
+    EXPECT_EQ(inst(1).PosX, 10.0f) << "other instances stay";
+}
+
+TEST_F(InstanceMoving, HoldingAButtonMovesOnceAtPressAndOncePerTick)
+{
+    selectOne(1);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_editor));
+    QToolButton* down = button("EditIPLInstPosZL2");
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QTest::mousePress(down, Qt::LeftButton);
+    EXPECT_EQ(inst(1).PosZ, 29.0f) << "one step at once";
+    QTest::qWait(1000);
+    const qint64 held = elapsed.elapsed();
+    QTest::mouseRelease(down, Qt::LeftButton);
+    const float steps = 30.0f - inst(1).PosZ;
+    EXPECT_EQ(steps, std::round(steps)) << "whole steps of 1.0";
+    // About 11 on an idle machine; a loaded one runs fewer ticks, never more than time allows.
+    EXPECT_GE(steps, 6);
+    EXPECT_LE(steps, held / 100 + 2);
+    EXPECT_FALSE(m_editor.MoveTimer->isActive());
+
+    const float after = inst(1).PosZ;
+    QTest::qWait(250);
+    EXPECT_EQ(inst(1).PosZ, after) << "nothing moves after the release";
+}
+
+TEST_F(InstanceMoving, RotationButtonsTurnAboutTheWorldAxes)
+{
+    selectOne(0);
+    click("EditIPLInstRotZR2");
+    EXPECT_NEAR(inst(0).RotX, 0, 1e-7);
+    EXPECT_NEAR(inst(0).RotY, 0, 1e-7);
+    EXPECT_NEAR(inst(0).RotZ, 0.0087265, 1e-6);
+    EXPECT_NEAR(inst(0).RotW, 0.9999619, 1e-6);
+    EXPECT_EQ(box("EditIPLInstRotX")->text(), "0.00");
+    EXPECT_EQ(box("EditIPLInstRotY")->text(), "0.00");
+    EXPECT_EQ(box("EditIPLInstRotZ")->text(), "0.50");
+    EXPECT_EQ(box("EditIPLInstRotW")->text(), "0.50");
+    EXPECT_TRUE(m_files.File(0)->Modified);
+    EXPECT_EQ(m_editor.ExpandedEdit->text(), QString::fromStdString(m_files.IPLFile(0)->Inst.WriteLine(0)));
+
+    selectOne(1);
+    click("EditIPLInstRotYL1");
+    EXPECT_NEAR(inst(1).RotY, -std::sin(0.15 * Pi / 180), 1e-7);
+    EXPECT_NEAR(inst(1).RotX, 0, 1e-7);
+    EXPECT_NEAR(inst(1).RotZ, 0, 1e-7);
+    EXPECT_EQ(inst(1).PosX, 10.0f) << "turning leaves the position";
+}
+
+TEST_F(InstanceMoving, AFullTurnReturnsToTheIdentity)
+{
+    selectOne(2);
+    for (int i = 0; i < 180; ++i)
+        click("EditIPLInstRotXR2");
+    // Half a turn about X.
+    EXPECT_NEAR(std::abs(inst(2).RotX), 1, 1e-4);
+    EXPECT_NEAR(inst(2).RotW, 0, 1e-3);
+    for (int i = 0; i < 180; ++i)
+        click("EditIPLInstRotXR2");
+    EXPECT_NEAR(std::abs(inst(2).RotW), 1, 1e-4);
+    EXPECT_NEAR(inst(2).RotX, 0, 1e-3);
+    EXPECT_EQ(inst(2).RotY, 0.0f);
+    EXPECT_EQ(inst(2).RotZ, 0.0f);
+    const float length = std::hypot(std::hypot(inst(2).RotX, inst(2).RotY), std::hypot(inst(2).RotZ, inst(2).RotW));
+    EXPECT_NEAR(length, 1, 1e-6) << "every step is normalised";
+}
+
+TEST_F(InstanceMoving, TheStepIsTheLeftFactor)
+{
+    selectOne(0);
+    for (int i = 0; i < 90; ++i)
+        click("EditIPLInstRotXR2");
+    click("EditIPLInstRotZR2");
+    // step * current: a quarter turn about X, then a turn about the world's Z raises y;
+    // the other order would lower it.
+    EXPECT_GT(inst(0).RotY, 0.006f);
+    EXPECT_NEAR(inst(0).RotZ, inst(0).RotY, 1e-6);
+}
+
+TEST_F(InstanceMoving, SeveralInstancesMoveTogetherAndTheCentreLabelStays)
+{
+    selectAllThree();
+    ASSERT_EQ(m_editor.SelSection, TFormEditorItem::SectionSeveralInst);
+    const QString centre = m_editor.EditIPLMultInstItemCenter->text();
+    ASSERT_EQ(centre, "2.33333, 9, 9");
+    click("EditIPLMultInstPosYR2");
+    EXPECT_EQ(inst(0).PosY, 3.0f);
+    EXPECT_EQ(inst(1).PosY, 21.0f);
+    EXPECT_EQ(inst(2).PosY, 6.0f);
+    EXPECT_EQ(inst(0).PosX, 1.0f);
+    EXPECT_EQ(m_editor.EditIPLMultInstItemCenter->text(), centre);
+    EXPECT_TRUE(m_files.File(0)->Modified);
+    EXPECT_FALSE(m_editor.MoveTimer->isActive());
+
+    for (int axis = 0; axis < 3; ++axis) {
+        for (const Suffix& suffix : Suffixes) {
+            const QString name = QString("EditIPLMultInstPos") + Axes[axis] + suffix.name;
+            EXPECT_EQ(button(name)->text(), suffix.caption);
+            std::array<float, 3> expected = position(2);
+            expected[axis] += suffix.step;
+            click(name);
+            EXPECT_EQ(position(2), expected) << name.toStdString();
+        }
+    }
+}
+
+TEST_F(InstanceMoving, TypedOffsetsMoveOnEnterAndResetTheirBox)
+{
+    selectAllThree();
+    QLineEdit* x = box("EditIPLMultInstPosX");
+    QLineEdit* y = box("EditIPLMultInstPosY");
+    QLineEdit* z = box("EditIPLMultInstPosZ");
+    EXPECT_EQ(x->text(), "0");
+    x->clear();
+    QTest::keyClicks(x, "5");
+    y->clear();
+    QTest::keyClicks(y, "2");
+    z->clear();
+    QTest::keyClicks(z, "up");
+    EXPECT_EQ(position(0), (std::array<float, 3>{1, 2, 3})) << "typing alone moves nothing";
+
+    QTest::keyClick(x, Qt::Key_Return);
+    EXPECT_EQ(position(0), (std::array<float, 3>{6, 4, 3}));
+    EXPECT_EQ(position(1), (std::array<float, 3>{15, 22, 30}));
+    EXPECT_EQ(position(2), (std::array<float, 3>{1, 7, -6}));
+    EXPECT_EQ(x->text(), "0");
+    EXPECT_EQ(y->text(), "2");
+    EXPECT_EQ(z->text(), "up");
+    EXPECT_TRUE(m_files.File(0)->Modified);
+
+    QTest::keyClick(y, Qt::Key_Enter);
+    EXPECT_EQ(position(0), (std::array<float, 3>{6, 6, 3}));
+    EXPECT_EQ(position(2), (std::array<float, 3>{1, 9, -6}));
+    EXPECT_EQ(y->text(), "0");
+
+    // Taking a member out is a new selection, not a reload: the boxes keep their text.
+    z->clear();
+    QTest::keyClicks(z, "1.5");
+    m_editor.SelectRecord(FileKind::IPL, TFormEditorItem::SectionSeveralInst, 2, 0);
+    EXPECT_EQ(z->text(), "1.5");
+    QTest::keyClick(z, Qt::Key_Return);
+    EXPECT_EQ(position(0).at(2), 4.5f);
+    EXPECT_EQ(position(2).at(2), -6.0f) << "the removed member stays";
+}
+
+TEST_F(InstanceMoving, TheCentreButtonMovesTheViewToTheAverage)
+{
+    QWidget panel;
+    TGLView view(&panel, nullptr, nullptr, false, false);
+    m_editor.SetView(&view);
+    selectAllThree();
+    QTest::mouseClick(m_editor.findChild<QPushButton*>("EditIPLMultInstPosCenter"), Qt::LeftButton);
+    const std::array<float, 3> target = view.GetCameraTarget();
+    EXPECT_NEAR(target[0], 7.0 / 3, 1e-5);
+    EXPECT_EQ(target[1], 9.0f);
+    EXPECT_EQ(target[2], 9.0f);
+    m_editor.SetView(nullptr);
+}
+
+TEST_F(InstanceMoving, TheTimerStopsWhenTheSelectionNoLongerFits)
+{
+    selectOne(0);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_editor));
+    QToolButton* right = button("EditIPLInstPosXR2");
+    QTest::mousePress(right, Qt::LeftButton);
+    ASSERT_TRUE(m_editor.MoveTimer->isActive());
+    EXPECT_EQ(m_editor.MoveMode, 1);
+    m_editor.ClearSelection();
+    const float cleared = inst(0).PosX;
+    QTest::qWait(250);
+    EXPECT_FALSE(m_editor.MoveTimer->isActive());
+    EXPECT_EQ(m_editor.MoveMode, 0);
+    EXPECT_EQ(inst(0).PosX, cleared);
+    QTest::mouseRelease(right, Qt::LeftButton);
+
+    // Holding a several-instance button while one instance gets picked stops it too.
+    selectAllThree();
+    QToolButton* several = button("EditIPLMultInstPosZR1");
+    QTest::mousePress(several, Qt::LeftButton);
+    ASSERT_TRUE(m_editor.MoveTimer->isActive());
+    selectOne(1);
+    const std::array<float, 3> picked = position(1);
+    QTest::qWait(250);
+    EXPECT_FALSE(m_editor.MoveTimer->isActive());
+    EXPECT_EQ(m_editor.MoveMode, 0);
+    EXPECT_EQ(position(1), picked);
+    QTest::mouseRelease(several, Qt::LeftButton);
+}
+
+} // namespace
