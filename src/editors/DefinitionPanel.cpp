@@ -101,6 +101,8 @@ DefinitionPanel::DefinitionPanel(TFormEditorItem& editor, bool timed)
         m_modelButton = BtnIDEObjsModel = pickButton("BtnIDEObjsModel");
         m_textureButton = BtnIDEObjsTexture = pickButton("BtnIDEObjsTexture");
     }
+    keepToOneColumn(m_model);
+    keepToOneColumn(m_texture);
     for (const char* text : FlagTexts) {
         auto* item = new QListWidgetItem(text, m_flagBits);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);

@@ -3,6 +3,9 @@
 #include "NumberText.h"
 #include "TextParser.h"
 
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
 #include <cmath>
 
 int intFromBox(const QString& text, int fallback)
@@ -49,4 +52,9 @@ QString degreesOfSinBox(float component)
 QString degreesOfCosBox(float component)
 {
     return QString::number(ArcCos(component) * 180 / Pi, 'f', 2);
+}
+
+void keepToOneColumn(QLineEdit* box)
+{
+    box->setValidator(new QRegularExpressionValidator(QRegularExpression("[^,\\r\\n]*"), box));
 }

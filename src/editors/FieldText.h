@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QLineEdit;
+
 #include <cstdint>
 
 // Text of the item editor's boxes: numbers are read and written with "." whatever the
@@ -24,3 +26,7 @@ QString intBox(int64_t value);
 // "%1.2f" of the angle in degrees whose sine (x, y, z) or cosine (w) the component is.
 QString degreesOfSinBox(float component);
 QString degreesOfCosBox(float component);
+
+// A name box of a column of the map files refuses commas and line breaks: they would split
+// the column when the file is read again and shift every field after it.
+void keepToOneColumn(QLineEdit* box);

@@ -155,6 +155,7 @@ InstancePanel::InstancePanel(TFormEditorItem& editor)
 {
     EditIPLInstID = namedBox("EditIPLInstID");
     EditIPLInstModel = namedBox("EditIPLInstModel");
+    keepToOneColumn(EditIPLInstModel);
     EditIPLInstHasInterior = new QCheckBox("Interior");
     EditIPLInstHasInterior->setObjectName("EditIPLInstHasInterior");
     EditIPLInstInterior = namedBox("EditIPLInstInterior");

@@ -507,6 +507,9 @@ void TFormEditorItem::RefreshRecord(bool reload, bool repaintLists)
         repaintLists = true;
     } else {
         MarkModified();
+        // The view draws a frame when asked; an edit shows on the next one.
+        if (m_view)
+            m_view->update();
     }
     if (repaintLists) {
         if (SelKind == FileKind::IPL)

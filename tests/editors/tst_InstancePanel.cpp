@@ -152,6 +152,18 @@ TEST_F(InstancePanelTest, TypedNumbersAndNamesLandInTheRecord)
     EXPECT_EQ(inst(1).PosY, 6.0f) << "untouched boxes write nothing";
 }
 
+TEST_F(InstancePanelTest, ANameTakesNoCommaThatWouldSplitItsColumn)
+{
+    select(1);
+    type("EditIPLInstModel", "lamp,post");
+    EXPECT_EQ(inst(1).ModelName, "lamppost");
+    // The line reads back into the same record.
+    TGTASInst reread;
+    ASSERT_TRUE(reread.ReadLine(m_editor.ExpandedEdit->text().toStdString()));
+    EXPECT_EQ(reread.Items[0].ModelName, "lamppost");
+    EXPECT_EQ(reread.Items[0].PosY, inst(1).PosY);
+}
+
 TEST_F(InstancePanelTest, TheInteriorBoxIsEnabledOnlyWithAnInterior)
 {
     auto* hasInterior = m_editor.findChild<QCheckBox*>("EditIPLInstHasInterior");
