@@ -98,6 +98,8 @@ EffectPanel::EffectPanel(TFormEditorItem& editor)
     auto* light = new QFormLayout(newPanel(PanelIDE2dfxLight, "PanelIDE2dfxLight"));
     light->addRow("Corona texture:", newBox(EditIDE2dfxAEffect1, "EditIDE2dfxAEffect1"));
     light->addRow("Shadow texture:", newBox(EditIDE2dfxAEffect2, "EditIDE2dfxAEffect2"));
+    keepToOneColumn(EditIDE2dfxAEffect1);
+    keepToOneColumn(EditIDE2dfxAEffect2);
     light->addRow("Distance:", newBox(EditIDE2dfxADistance, "EditIDE2dfxADistance"));
     light->addRow("Lamp size:", newBox(EditIDE2dfxASizeLamp, "EditIDE2dfxASizeLamp"));
     light->addRow("Corona size:", newBox(EditIDE2dfxASizeCorona, "EditIDE2dfxASizeCorona"));

@@ -53,6 +53,7 @@ IDEPathPanel::IDEPathPanel(TFormEditorItem& editor)
     auto* header = new QFormLayout;
     header->addRow("ID:", box(EditIDEPathID, "EditIDEPathID"));
     header->addRow("Model:", box(EditIDEPathModel, "EditIDEPathModel"));
+    keepToOneColumn(EditIDEPathModel);
     layout->addLayout(header);
 
     EditIDEPathItems = new QTreeWidget;

@@ -20,6 +20,7 @@ ZonePanel::ZonePanel(TFormEditorItem& editor)
         layout->addRow(caption, edit);
     };
     box(EditIPLZoneName, "EditIPLZoneName", "Name:");
+    keepToOneColumn(EditIPLZoneName);
     box_zonetypes = new QComboBox;
     box_zonetypes->setObjectName("box_zonetypes");
     box_zonetypes->addItems({"0= Visual Navigation", "1= Unknown", "2= Traffic Ped Types", "3= island_split"});
