@@ -1,6 +1,7 @@
 #include "IDEPathPanel.h"
 
 #include "FieldText.h"
+#include "PathNodeControls.h"
 #include "TFormEditorItem.h"
 #include "TGTASPath.h"
 
@@ -10,26 +11,8 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QScrollBar>
-#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-#include <tuple>
-
-namespace {
-
-QString nodeCaption(int nodeType)
-{
-    switch (nodeType) {
-    case 0: return "-";
-    case 1: return "End";
-    case 2: return "Mid";
-    default: return {};
-    }
-}
-
-}
 
 IDEPathPanel::IDEPathPanel(TFormEditorItem& editor)
     : ItemPanel(editor, "panelidepath")
@@ -56,71 +39,42 @@ IDEPathPanel::IDEPathPanel(TFormEditorItem& editor)
     keepToOneColumn(EditIDEPathModel);
     layout->addLayout(header);
 
-    EditIDEPathItems = new QTreeWidget;
-    EditIDEPathItems->setObjectName("EditIDEPathItems");
-    EditIDEPathItems->setHeaderLabels({"Type", "Next", "Position"});
-    EditIDEPathItems->setRootIsDecorated(false);
-    EditIDEPathItems->setSelectionMode(QAbstractItemView::SingleSelection);
+    const PathNodeControls controls = buildPathNodeControls(this, "IDE");
+    EditIDEPathItems = controls.list;
+    PanelIDEPathItem = controls.panel;
+    EditIDEPathItemTypeNone = controls.typeNone;
+    EditIDEPathItemTypeMid = controls.typeMid;
+    EditIDEPathItemTypeEnd = controls.typeEnd;
+    EditIDEPathItemConnect = controls.connect;
+    EditIDEPathItemU3 = controls.u3;
+    EditIDEPathItemPosX = controls.posX;
+    EditIDEPathItemPosY = controls.posY;
+    EditIDEPathItemPosZ = controls.posZ;
+    EditIDEPathItemU7 = controls.u7;
+    EditIDEPathItemLL0 = controls.leftLaneButtons[0];
+    EditIDEPathItemLL1 = controls.leftLaneButtons[1];
+    EditIDEPathItemLL2 = controls.leftLaneButtons[2];
+    EditIDEPathItemLR0 = controls.rightLaneButtons[0];
+    EditIDEPathItemLR1 = controls.rightLaneButtons[1];
+    EditIDEPathItemLR2 = controls.rightLaneButtons[2];
+    m_nodeControls = controls;
     layout->addWidget(EditIDEPathItems, 1);
-
-    auto* nodeBox = new QGroupBox("Node");
-    PanelIDEPathItem = nodeBox;
-    PanelIDEPathItem->setObjectName("PanelIDEPathItem");
-    auto* node = new QFormLayout(nodeBox);
-    // A row of grouped speed buttons, each standing for a value: exactly one is down.
-    auto buttons = [this](QButtonGroup*& group,
-                       std::initializer_list<std::tuple<QToolButton**, const char*, QString, int>> rows) {
-        group = new QButtonGroup(this);
-        group->setExclusive(true);
-        auto* row = new QHBoxLayout;
-        for (auto [button, name, caption, value] : rows) {
-            *button = new QToolButton;
-            (*button)->setObjectName(name);
-            (*button)->setText(caption);
-            (*button)->setCheckable(true);
-            group->addButton(*button, value);
-            row->addWidget(*button);
-        }
-        group->buttons().first()->setChecked(true);
-        row->addStretch(1);
-        return row;
-    };
-    node->addRow("Type:",
-        buttons(m_typeButtons,
-            {{&EditIDEPathItemTypeNone, "EditIDEPathItemTypeNone", "None", 0},
-                {&EditIDEPathItemTypeMid, "EditIDEPathItemTypeMid", "Mid", 2},
-                {&EditIDEPathItemTypeEnd, "EditIDEPathItemTypeEnd", "End", 1}}));
-    node->addRow("Next node:", box(EditIDEPathItemConnect, "EditIDEPathItemConnect"));
-    node->addRow("Unknown 1:", box(EditIDEPathItemU3, "EditIDEPathItemU3"));
-    node->addRow("X:", box(EditIDEPathItemPosX, "EditIDEPathItemPosX"));
-    node->addRow("Y:", box(EditIDEPathItemPosY, "EditIDEPathItemPosY"));
-    node->addRow("Z:", box(EditIDEPathItemPosZ, "EditIDEPathItemPosZ"));
-    node->addRow("Unknown 2:", box(EditIDEPathItemU7, "EditIDEPathItemU7"));
-    node->addRow("Left lanes:",
-        buttons(m_leftLanes,
-            {{&EditIDEPathItemLL0, "EditIDEPathItemLL0", "0", 0}, {&EditIDEPathItemLL1, "EditIDEPathItemLL1", "1", 1},
-                {&EditIDEPathItemLL2, "EditIDEPathItemLL2", "2", 2}}));
-    node->addRow("Right lanes:",
-        buttons(m_rightLanes,
-            {{&EditIDEPathItemLR0, "EditIDEPathItemLR0", "0", 0}, {&EditIDEPathItemLR1, "EditIDEPathItemLR1", "1", 1},
-                {&EditIDEPathItemLR2, "EditIDEPathItemLR2", "2", 2}}));
     layout->addWidget(PanelIDEPathItem);
-    PanelIDEPathItem->hide();
 
     connect(EditIDEPathRadioPed, &QRadioButton::clicked, this, &IDEPathPanel::EditIDEPathRadioPedClick);
     connect(EditIDEPathRadioCar, &QRadioButton::clicked, this, &IDEPathPanel::EditIDEPathRadioCarClick);
     connect(EditIDEPathID, &QLineEdit::textChanged, this, &IDEPathPanel::EditIDEPathIDChange);
     connect(EditIDEPathModel, &QLineEdit::textChanged, this, &IDEPathPanel::EditIDEPathModelChange);
     connect(EditIDEPathItems, &QTreeWidget::itemSelectionChanged, this, &IDEPathPanel::EditIDEPathItemsSelectItem);
-    connect(m_typeButtons, &QButtonGroup::idClicked, this, &IDEPathPanel::EditIDEPathItemTypeClick);
+    connect(m_nodeControls.types, &QButtonGroup::idClicked, this, &IDEPathPanel::EditIDEPathItemTypeClick);
     connect(EditIDEPathItemConnect, &QLineEdit::textChanged, this, &IDEPathPanel::EditIDEPathItemConnectChange);
     connect(EditIDEPathItemU3, &QLineEdit::textChanged, this, &IDEPathPanel::EditIDEPathItemU3Change);
     connect(EditIDEPathItemU7, &QLineEdit::textChanged, this, &IDEPathPanel::EditIDEPathItemU7Change);
     connect(EditIDEPathItemPosX, &QLineEdit::textChanged, this, &IDEPathPanel::EditIDEPathItemPosXChange);
     connect(EditIDEPathItemPosY, &QLineEdit::textChanged, this, &IDEPathPanel::EditIDEPathItemPosYChange);
     connect(EditIDEPathItemPosZ, &QLineEdit::textChanged, this, &IDEPathPanel::EditIDEPathItemPosZChange);
-    connect(m_leftLanes, &QButtonGroup::idClicked, this, &IDEPathPanel::EditIDEPathItemLeftLanesClick);
-    connect(m_rightLanes, &QButtonGroup::idClicked, this, &IDEPathPanel::EditIDEPathItemRightLanesClick);
+    connect(m_nodeControls.leftLanes, &QButtonGroup::idClicked, this, &IDEPathPanel::EditIDEPathItemLeftLanesClick);
+    connect(m_nodeControls.rightLanes, &QButtonGroup::idClicked, this, &IDEPathPanel::EditIDEPathItemRightLanesClick);
 }
 
 void IDEPathPanel::load()
@@ -145,34 +99,20 @@ void IDEPathPanel::fillNodes()
 {
     const bool edits = m_editor.EditsEnabled;
     m_editor.EditsEnabled = false;
-    const int row = selectedRow();
-    const int scrolled = EditIDEPathItems->verticalScrollBar()->value();
-    EditIDEPathItems->clear();
+    QList<QStringList> rows;
     if (const TGTASPathObj* group = m_editor.SelectedIDEPath()) {
-        QList<QTreeWidgetItem*> rows;
-        for (const TGTASPathNode& node : group->Nodes) {
-            rows << new QTreeWidgetItem(QStringList{nodeCaption(node.NodeType), intBox(node.NextNode),
-                QString("(%1, %2, %3)").arg(node.PosX).arg(node.PosY).arg(node.PosZ)});
-        }
-        EditIDEPathItems->addTopLevelItems(rows);
+        for (const TGTASPathNode& node : group->Nodes)
+            rows << QStringList{nodeCaption(node.NodeType), intBox(node.NextNode),
+                                QString("(%1, %2, %3)").arg(node.PosX).arg(node.PosY).arg(node.PosZ)};
     }
-    if (QTreeWidgetItem* item = EditIDEPathItems->topLevelItem(row)) {
-        EditIDEPathItems->setCurrentItem(item);
-        EditIDEPathItems->verticalScrollBar()->setValue(scrolled);
-    }
+    refillNodeRows(EditIDEPathItems, rows);
     m_editor.EditsEnabled = edits;
-}
-
-int IDEPathPanel::selectedRow() const
-{
-    const QList<QTreeWidgetItem*> selected = EditIDEPathItems->selectedItems();
-    return selected.isEmpty() ? -1 : EditIDEPathItems->indexOfTopLevelItem(selected.first());
 }
 
 TGTASPathNode* IDEPathPanel::selectedNode() const
 {
     TGTASPathObj* group = m_editor.SelectedIDEPath();
-    const int row = selectedRow();
+    const int row = selectedNodeRow(EditIDEPathItems);
     if (!group || row < 0 || row >= group->NodeCount())
         return nullptr;
     return &group->Nodes[row];
@@ -189,18 +129,13 @@ void IDEPathPanel::EditIDEPathItemsSelectItem()
     }
     PanelIDEPathItem->show();
     m_editor.EditsEnabled = false;
-    if (QAbstractButton* type = m_typeButtons->button(node->NodeType))
-        type->setChecked(true);
+    showNodeButtons(m_nodeControls, node->NodeType, node->LeftLanes, node->RightLanes);
     EditIDEPathItemConnect->setText(intBox(node->NextNode));
     EditIDEPathItemU3->setText(intBox(node->U3));
     EditIDEPathItemU7->setText(intBox(node->U7));
     EditIDEPathItemPosX->setText(intBox(node->PosX));
     EditIDEPathItemPosY->setText(intBox(node->PosY));
     EditIDEPathItemPosZ->setText(intBox(node->PosZ));
-    if (QAbstractButton* lanes = m_leftLanes->button(node->LeftLanes))
-        lanes->setChecked(true);
-    if (QAbstractButton* lanes = m_rightLanes->button(node->RightLanes))
-        lanes->setChecked(true);
     m_editor.EditsEnabled = true;
 }
 

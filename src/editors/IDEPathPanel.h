@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ItemPanel.h"
+#include "PathNodeControls.h"
 
 class QButtonGroup;
 class QLineEdit;
@@ -60,14 +61,11 @@ public:
     void EditIDEPathItemRightLanesClick(int lanes);
 
 private:
-    int selectedRow() const;
     TGTASPathNode* selectedNode() const;
     void writeGroupType(const char* groupType);
     // Writes into the selected node, then shows the group's line and list again.
     template <typename Write>
     void writeNode(Write write);
 
-    QButtonGroup* m_typeButtons = nullptr;
-    QButtonGroup* m_leftLanes = nullptr;
-    QButtonGroup* m_rightLanes = nullptr;
+    PathNodeControls m_nodeControls;
 };

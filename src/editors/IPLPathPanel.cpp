@@ -1,6 +1,7 @@
 #include "IPLPathPanel.h"
 
 #include "FieldText.h"
+#include "PathNodeControls.h"
 #include "TFormEditorItem.h"
 #include "TGTASPathIPL.h"
 
@@ -10,26 +11,8 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QScrollBar>
-#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-#include <tuple>
-
-namespace {
-
-QString nodeCaption(int nodeType)
-{
-    switch (nodeType) {
-    case 0: return "-";
-    case 1: return "End";
-    case 2: return "Mid";
-    default: return {};
-    }
-}
-
-}
 
 IPLPathPanel::IPLPathPanel(TFormEditorItem& editor)
     : ItemPanel(editor, "paneliplpath")
@@ -55,72 +38,48 @@ IPLPathPanel::IPLPathPanel(TFormEditorItem& editor)
     header->addRow("Other:", box(EditIPLPathOther, "EditIPLPathOther"));
     layout->addLayout(header);
 
-    EditIPLPathItems = new QTreeWidget;
-    EditIPLPathItems->setObjectName("EditIPLPathItems");
-    EditIPLPathItems->setHeaderLabels({"Type", "Next", "Position"});
-    EditIPLPathItems->setRootIsDecorated(false);
-    EditIPLPathItems->setSelectionMode(QAbstractItemView::SingleSelection);
-    layout->addWidget(EditIPLPathItems, 1);
-
-    auto* nodeBox = new QGroupBox("Node");
-    PanelIPLPathItem = nodeBox;
-    PanelIPLPathItem->setObjectName("PanelIPLPathItem");
-    auto* node = new QFormLayout(nodeBox);
-    // A row of grouped speed buttons, each standing for a value: exactly one is down.
-    auto buttons = [this](QButtonGroup*& group,
-                       std::initializer_list<std::tuple<QToolButton**, const char*, QString, int>> rows) {
-        group = new QButtonGroup(this);
-        group->setExclusive(true);
-        auto* row = new QHBoxLayout;
-        for (auto [button, name, caption, value] : rows) {
-            *button = new QToolButton;
-            (*button)->setObjectName(name);
-            (*button)->setText(caption);
-            (*button)->setCheckable(true);
-            group->addButton(*button, value);
-            row->addWidget(*button);
-        }
-        group->buttons().first()->setChecked(true);
-        row->addStretch(1);
-        return row;
+    const PathNodeControls controls = buildPathNodeControls(this, "IPL");
+    EditIPLPathItems = controls.list;
+    PanelIPLPathItem = controls.panel;
+    EditIPLPathItemTypeNone = controls.typeNone;
+    EditIPLPathItemTypeMid = controls.typeMid;
+    EditIPLPathItemTypeEnd = controls.typeEnd;
+    EditIPLPathItemConnect = controls.connect;
+    EditIPLPathItemU3 = controls.u3;
+    EditIPLPathItemPosX = controls.posX;
+    EditIPLPathItemPosY = controls.posY;
+    EditIPLPathItemPosZ = controls.posZ;
+    EditIPLPathItemU7 = controls.u7;
+    EditIPLPathItemLL0 = controls.leftLaneButtons[0];
+    EditIPLPathItemLL1 = controls.leftLaneButtons[1];
+    EditIPLPathItemLL2 = controls.leftLaneButtons[2];
+    EditIPLPathItemLR0 = controls.rightLaneButtons[0];
+    EditIPLPathItemLR1 = controls.rightLaneButtons[1];
+    EditIPLPathItemLR2 = controls.rightLaneButtons[2];
+    m_nodeControls = controls;
+    auto extraBox = [&](QLineEdit*& edit, const char* name, const char* caption) {
+        edit = new QLineEdit;
+        edit->setObjectName(name);
+        controls.form->addRow(caption, edit);
     };
-    node->addRow("Type:",
-        buttons(m_typeButtons,
-            {{&EditIPLPathItemTypeNone, "EditIPLPathItemTypeNone", "None", 0},
-                {&EditIPLPathItemTypeMid, "EditIPLPathItemTypeMid", "Mid", 2},
-                {&EditIPLPathItemTypeEnd, "EditIPLPathItemTypeEnd", "End", 1}}));
-    node->addRow("Next node:", box(EditIPLPathItemConnect, "EditIPLPathItemConnect"));
-    node->addRow("Unknown 1:", box(EditIPLPathItemU3, "EditIPLPathItemU3"));
-    node->addRow("X:", box(EditIPLPathItemPosX, "EditIPLPathItemPosX"));
-    node->addRow("Y:", box(EditIPLPathItemPosY, "EditIPLPathItemPosY"));
-    node->addRow("Z:", box(EditIPLPathItemPosZ, "EditIPLPathItemPosZ"));
-    node->addRow("Unknown 2:", box(EditIPLPathItemU7, "EditIPLPathItemU7"));
-    node->addRow("Left lanes:",
-        buttons(m_leftLanes,
-            {{&EditIPLPathItemLL0, "EditIPLPathItemLL0", "0", 0}, {&EditIPLPathItemLL1, "EditIPLPathItemLL1", "1", 1},
-                {&EditIPLPathItemLL2, "EditIPLPathItemLL2", "2", 2}}));
-    node->addRow("Right lanes:",
-        buttons(m_rightLanes,
-            {{&EditIPLPathItemLR0, "EditIPLPathItemLR0", "0", 0}, {&EditIPLPathItemLR1, "EditIPLPathItemLR1", "1", 1},
-                {&EditIPLPathItemLR2, "EditIPLPathItemLR2", "2", 2}}));
-    node->addRow("Unknown 3:", box(EditIPLPathItemU10, "EditIPLPathItemU10"));
-    node->addRow("Unknown 4:", box(EditIPLPathItemU11, "EditIPLPathItemU11"));
-    node->addRow("Unknown 5:", box(EditIPLPathItemU12, "EditIPLPathItemU12"));
+    extraBox(EditIPLPathItemU10, "EditIPLPathItemU10", "Unknown 3:");
+    extraBox(EditIPLPathItemU11, "EditIPLPathItemU11", "Unknown 4:");
+    extraBox(EditIPLPathItemU12, "EditIPLPathItemU12", "Unknown 5:");
+    layout->addWidget(EditIPLPathItems, 1);
     layout->addWidget(PanelIPLPathItem);
-    PanelIPLPathItem->hide();
 
     connect(m_pathTypes, &QButtonGroup::idClicked, this, &IPLPathPanel::boxpathtypeClick);
     connect(EditIPLPathOther, &QLineEdit::textChanged, this, &IPLPathPanel::EditIPLPathOtherChange);
     connect(EditIPLPathItems, &QTreeWidget::itemSelectionChanged, this, &IPLPathPanel::EditIPLPathItemsSelectItem);
-    connect(m_typeButtons, &QButtonGroup::idClicked, this, &IPLPathPanel::EditIPLPathItemTypeClick);
+    connect(m_nodeControls.types, &QButtonGroup::idClicked, this, &IPLPathPanel::EditIPLPathItemTypeClick);
     connect(EditIPLPathItemConnect, &QLineEdit::textChanged, this, &IPLPathPanel::EditIPLPathItemConnectChange);
     connect(EditIPLPathItemU3, &QLineEdit::textChanged, this, &IPLPathPanel::EditIPLPathItemU3Change);
     connect(EditIPLPathItemU7, &QLineEdit::textChanged, this, &IPLPathPanel::EditIPLPathItemU7Change);
     connect(EditIPLPathItemPosX, &QLineEdit::textChanged, this, &IPLPathPanel::EditIPLPathItemPosXChange);
     connect(EditIPLPathItemPosY, &QLineEdit::textChanged, this, &IPLPathPanel::EditIPLPathItemPosYChange);
     connect(EditIPLPathItemPosZ, &QLineEdit::textChanged, this, &IPLPathPanel::EditIPLPathItemPosZChange);
-    connect(m_leftLanes, &QButtonGroup::idClicked, this, &IPLPathPanel::EditIPLPathItemLeftLanesClick);
-    connect(m_rightLanes, &QButtonGroup::idClicked, this, &IPLPathPanel::EditIPLPathItemRightLanesClick);
+    connect(m_nodeControls.leftLanes, &QButtonGroup::idClicked, this, &IPLPathPanel::EditIPLPathItemLeftLanesClick);
+    connect(m_nodeControls.rightLanes, &QButtonGroup::idClicked, this, &IPLPathPanel::EditIPLPathItemRightLanesClick);
     connect(EditIPLPathItemU10, &QLineEdit::textChanged, this, &IPLPathPanel::EditIPLPathItemU10Change);
     connect(EditIPLPathItemU11, &QLineEdit::textChanged, this, &IPLPathPanel::EditIPLPathItemU11Change);
     connect(EditIPLPathItemU12, &QLineEdit::textChanged, this, &IPLPathPanel::EditIPLPathItemU12Change);
@@ -144,35 +103,21 @@ void IPLPathPanel::fillNodes()
 {
     const bool edits = m_editor.EditsEnabled;
     m_editor.EditsEnabled = false;
-    const int row = selectedRow();
-    const int scrolled = EditIPLPathItems->verticalScrollBar()->value();
-    EditIPLPathItems->clear();
+    QList<QStringList> rows;
     if (const TGTASPathIPLObj* group = m_editor.SelectedIPLPath()) {
-        QList<QTreeWidgetItem*> rows;
-        for (const TGTASPathIPLNode& node : group->Nodes) {
-            rows << new QTreeWidgetItem(QStringList{nodeCaption(node.NodeType), intBox(node.NextNode),
-                "(" + shortFloatBox(node.PosX) + ", " + shortFloatBox(node.PosY) + ", " + shortFloatBox(node.PosZ)
-                    + ")"});
-        }
-        EditIPLPathItems->addTopLevelItems(rows);
+        for (const TGTASPathIPLNode& node : group->Nodes)
+            rows << QStringList{nodeCaption(node.NodeType), intBox(node.NextNode),
+                                "(" + shortFloatBox(node.PosX) + ", " + shortFloatBox(node.PosY) + ", "
+                                    + shortFloatBox(node.PosZ) + ")"};
     }
-    if (QTreeWidgetItem* item = EditIPLPathItems->topLevelItem(row)) {
-        EditIPLPathItems->setCurrentItem(item);
-        EditIPLPathItems->verticalScrollBar()->setValue(scrolled);
-    }
+    refillNodeRows(EditIPLPathItems, rows);
     m_editor.EditsEnabled = edits;
-}
-
-int IPLPathPanel::selectedRow() const
-{
-    const QList<QTreeWidgetItem*> selected = EditIPLPathItems->selectedItems();
-    return selected.isEmpty() ? -1 : EditIPLPathItems->indexOfTopLevelItem(selected.first());
 }
 
 TGTASPathIPLNode* IPLPathPanel::selectedNode() const
 {
     TGTASPathIPLObj* group = m_editor.SelectedIPLPath();
-    const int row = selectedRow();
+    const int row = selectedNodeRow(EditIPLPathItems);
     if (!group || row < 0 || row >= group->NodeCount())
         return nullptr;
     return &group->Nodes[row];
@@ -189,18 +134,13 @@ void IPLPathPanel::EditIPLPathItemsSelectItem()
     }
     PanelIPLPathItem->show();
     m_editor.EditsEnabled = false;
-    if (QAbstractButton* type = m_typeButtons->button(node->NodeType))
-        type->setChecked(true);
+    showNodeButtons(m_nodeControls, node->NodeType, node->LeftLanes, node->RightLanes);
     EditIPLPathItemConnect->setText(intBox(node->NextNode));
     EditIPLPathItemU3->setText(intBox(node->U3));
     EditIPLPathItemU7->setText(shortFloatBox(node->U7));
     EditIPLPathItemPosX->setText(shortFloatBox(node->PosX));
     EditIPLPathItemPosY->setText(shortFloatBox(node->PosY));
     EditIPLPathItemPosZ->setText(shortFloatBox(node->PosZ));
-    if (QAbstractButton* lanes = m_leftLanes->button(node->LeftLanes))
-        lanes->setChecked(true);
-    if (QAbstractButton* lanes = m_rightLanes->button(node->RightLanes))
-        lanes->setChecked(true);
     EditIPLPathItemU10->setText(intBox(node->U10));
     EditIPLPathItemU11->setText(intBox(node->U11));
     EditIPLPathItemU12->setText(intBox(node->U12));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ItemPanel.h"
+#include "PathNodeControls.h"
 
 class QButtonGroup;
 class QGroupBox;
@@ -63,14 +64,11 @@ public:
     void EditIPLPathItemU12Change();
 
 private:
-    int selectedRow() const;
     TGTASPathIPLNode* selectedNode() const;
     // Writes into the selected node, then shows the group's line and list again.
     template <typename Write>
     void writeNode(Write write);
 
     QButtonGroup* m_pathTypes = nullptr;
-    QButtonGroup* m_typeButtons = nullptr;
-    QButtonGroup* m_leftLanes = nullptr;
-    QButtonGroup* m_rightLanes = nullptr;
+    PathNodeControls m_nodeControls;
 };
