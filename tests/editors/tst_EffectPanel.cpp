@@ -3,6 +3,7 @@
 #include "TFormEditorItem.h"
 
 #include "ColourChooser.h"
+#include "EditorControls.h"
 #include "ModalDialogs.h"
 #include "TGTAFileList.h"
 #include "TIDEFile.h"
@@ -64,9 +65,7 @@ protected:
     template <typename Widget = QLineEdit>
     Widget* control(const char* name) const
     {
-        auto* widget = m_editor.findChild<Widget*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return namedControl<Widget>(m_editor, name);
     }
     QString text(const char* name) const { return control(name)->text(); }
     ColourChooser* chooser() const { return control<ColourChooser>("EditIDE2dfxColChooser"); }
@@ -83,16 +82,10 @@ protected:
         }
         return count == 1 ? shown : std::string();
     }
-    void retype(const char* name, const QString& typed)
-    {
-        QLineEdit* box = control(name);
-        box->selectAll();
-        QTest::keyClicks(box, typed);
-    }
+    void retype(const char* name, const QString& text) { retypeBox(control(name), text); }
     void clickRadio(const char* name)
     {
-        auto* radio = control<QRadioButton>(name);
-        QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(8, radio->height() / 2));
+        clickAtLeft(control<QRadioButton>(name));
     }
 
     TGTAFileList m_files;

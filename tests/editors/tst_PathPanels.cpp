@@ -2,6 +2,7 @@
 // panel whose controls write into the selected node of an IDE or an IPL group.
 #include "TFormEditorItem.h"
 
+#include "EditorControls.h"
 #include "TGTAFileList.h"
 #include "TIDEFile.h"
 #include "TIPLFile.h"
@@ -71,9 +72,7 @@ protected:
     template <typename Widget = QLineEdit>
     Widget* control(const char* name) const
     {
-        auto* widget = m_editor.findChild<Widget*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return namedControl<Widget>(m_editor, name);
     }
     QTreeWidget* list(const char* name) const { return control<QTreeWidget>(name); }
     void clickRow(const char* listName, int row, Qt::KeyboardModifiers modifiers = {})
@@ -96,16 +95,10 @@ protected:
     void click(QAbstractButton* button)
     {
         ASSERT_NE(button, nullptr);
-        // Near the left edge: a radio button's click area ends with its caption.
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(std::min(8, button->width() / 2), button->height() / 2));
+        clickAtLeft(button);
     }
     void clickButton(const char* name) { click(control<QAbstractButton>(name)); }
-    void retype(const char* name, const QString& text)
-    {
-        QLineEdit* box = control(name);
-        box->selectAll();
-        QTest::keyClicks(box, text);
-    }
+    void retype(const char* name, const QString& text) { retypeBox(control(name), text); }
 
     TGTAFileList m_files;
     TFormEditorItem m_editor{&m_files, nullptr};

@@ -1,6 +1,7 @@
 // The zone and cull pages of the item editor: what they show, and what a zone's controls write.
 #include "TFormEditorItem.h"
 
+#include "EditorControls.h"
 #include "TGTAFileList.h"
 #include "TIPLFile.h"
 
@@ -43,16 +44,9 @@ protected:
     template <typename Widget = QLineEdit>
     Widget* control(const char* name) const
     {
-        auto* widget = m_editor.findChild<Widget*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return namedControl<Widget>(m_editor, name);
     }
-    void retype(const char* name, const QString& text)
-    {
-        QLineEdit* box = control(name);
-        box->selectAll();
-        QTest::keyClicks(box, text);
-    }
+    void retype(const char* name, const QString& text) { retypeBox(control(name), text); }
 
     TGTAFileList m_files;
     TFormEditorItem m_editor{&m_files, nullptr};
