@@ -594,7 +594,7 @@ void TFormEditorItem::FillIPLPathNodes()
 
 void TFormEditorItem::restoreFromText(const std::string& text)
 {
-    if (TIPLFile* file = SelectedIPLFile()) {
+    if (SelectedIPLFile()) {
         switch (SelSection) {
         case SectionInst:
             if (TGTASInstObj* inst = SelectedInst())
@@ -614,7 +614,6 @@ void TFormEditorItem::restoreFromText(const std::string& text)
             break;
         default: break;
         }
-        (void)file;
         return;
     }
     if (TIDEFile* file = SelectedIDEFile()) {
