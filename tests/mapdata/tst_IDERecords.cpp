@@ -97,6 +97,29 @@ TEST(ObjsLine, OtherColumnCountsAreReadAsSixColumns)
     EXPECT_EQ(objs.WriteLine(1), "101, gate, gatetxd, 1, 150, 200");
 }
 
+// A mesh count changed in an editor: the line must read back with the same flags and hours.
+TEST(DefinitionLine, ExtraDistancesAreWrittenOnlyForTheirMeshCount)
+{
+    TGTASObjs objs;
+    objs.ReadLine("300, tower, towertxd, 3, 50, 150, 300, 2097152");
+    objs.Items[0].MeshCount = 1;
+    EXPECT_EQ(objs.WriteLine(0), "300, tower, towertxd, 1, 50, 2097152");
+    TGTASObjs reread;
+    reread.ReadLine(objs.WriteLine(0));
+    EXPECT_EQ(reread.Items[0].Flags, 2097152);
+    objs.Items[0].MeshCount = 3; // the distances were kept in the record
+    EXPECT_EQ(objs.WriteLine(0), "300, tower, towertxd, 3, 50, 150, 300, 2097152");
+
+    TGTASTObj tobj;
+    ASSERT_TRUE(tobj.ReadLine("600, shop, shoptxd, 2, 30, 90, 4, 19, 7"));
+    tobj.Items[0].MeshCount = 3;
+    TGTASTObj timed;
+    ASSERT_TRUE(timed.ReadLine(tobj.WriteLine(0)));
+    EXPECT_EQ(timed.Items[0].Flags, 4);
+    EXPECT_EQ(timed.Items[0].TimeOn, 19);
+    EXPECT_EQ(timed.Items[0].TimeOff, 7);
+}
+
 TEST(TObjLine, EightColumnsReadStrictly)
 {
     TGTASTObj tobj;
