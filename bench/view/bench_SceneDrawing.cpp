@@ -12,6 +12,7 @@
 #include "DemoGame.h"
 #include "GLTestFramebuffer.h"
 #include "GLEntryPoints.h"
+#include "GLPickPass.h"
 #include "GLTextureUploader.h"
 #include "GamePaths.h"
 #include "ProgramSettings.h"
@@ -73,22 +74,9 @@ void frame(SceneRenderer& renderer, bool textures, float zoom)
 // A pick pass of 2 × 2 pixels at the centre; returns the hit count.
 int pickCentre(SceneRenderer& renderer, float zoom)
 {
-    static std::array<GLuint, 512> buffer;
+    static PickBuffer buffer;
     camera(zoom);
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    GLfloat projection[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    glSelectBuffer(static_cast<GLsizei>(buffer.size()), buffer.data());
-    glRenderMode(GL_SELECT);
-    glInitNames();
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPickMatrix(Width / 2.0, Height / 2.0 - 1, 2, 2, viewport);
-    glMultMatrixf(projection);
-    glMatrixMode(GL_MODELVIEW);
-    renderer.DrawAll(Hour, true);
-    const int hits = glRenderMode(GL_RENDER);
+    const int hits = scenePickPass(renderer, Width / 2.0, Height / 2.0 - 1, Hour, buffer);
     glFinish();
     return hits;
 }

@@ -7,6 +7,7 @@
 
 #include "DffWriter.h"
 #include "GLEntryPoints.h"
+#include "GLPickPass.h"
 #include "GLTestContext.h"
 #include "GLTestFramebuffer.h"
 #include "GLTextureUploader.h"
@@ -116,26 +117,9 @@ struct PickResult {
 // of equals, a depth of 0xFFFFFFFF never.
 inline PickResult pickAt(SceneRenderer& renderer, int x, int y, int hour)
 {
-    std::array<GLuint, 512> buffer{};
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    GLfloat projection[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    glSelectBuffer(static_cast<GLsizei>(buffer.size()), buffer.data());
-    glRenderMode(GL_SELECT);
-    glInitNames();
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    gluPickMatrix(x, y, 2, 2, viewport);
-    glMultMatrixf(projection);
-    glMatrixMode(GL_MODELVIEW);
-    renderer.DrawAll(hour, true);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
+    PickBuffer buffer{};
     PickResult result;
-    result.hits = glRenderMode(GL_RENDER);
+    result.hits = scenePickPass(renderer, x, y, hour, buffer);
     std::size_t at = 0;
     GLuint best = 0xFFFFFFFF;
     for (int hit = 0; hit < result.hits && at + 3 <= buffer.size(); ++hit) {
