@@ -11,6 +11,7 @@
 #include "TFormGLViewDetached.h"
 #include "TFormLoading.h"
 #include "TFormMain.h"
+#include "ToolWindowLinks.h"
 #include "TGLView.h"
 #include "TGTAFileList.h"
 #include "TGTAImg.h"
@@ -124,6 +125,8 @@ bool RunLoadSequence(LoadProgress* watcher)
     windows.ItemEditor = itemEditor;
     windows.DetachedView = new TFormGLViewDetached(view, main.DrawPanel);
     windows.About = new TFormAbout;
+
+    linkItemEditor(*itemEditor, main);
 
     view->SetItemEditor(itemEditor);
     view->SetFileList(&files);

@@ -210,10 +210,8 @@ void DefinitionPanel::updateMarkers()
 
 void DefinitionPanel::showQuietly(QLineEdit* box, const QString& text)
 {
-    const bool editsWere = m_editor.EditsEnabled;
-    m_editor.EditsEnabled = false;
+    const EditsSuppressed suppressed(m_editor);
     box->setText(text);
-    m_editor.EditsEnabled = editsWere;
 }
 
 void DefinitionPanel::dropCachedModel(bool textureChanged)
@@ -238,7 +236,7 @@ void DefinitionPanel::idChange()
     if (!m_editor.EditsEnabled || !definition)
         return;
     definition->ID = intFromBox(m_id->text(), 0);
-    m_editor.RefreshRecord(false, true);
+    m_editor.RefreshRecord(RecordRefresh::EditShownInLists);
     if (!m_timed)
         m_editor.Peers().ShowDefinition(definition->ID, ItemEditorPeers::DefinitionKind::Objs);
     updateMarkers();
@@ -251,7 +249,7 @@ void DefinitionPanel::modelChange()
         return;
     definition->ModelName = m_model->text().toStdString();
     dropCachedModel(false);
-    m_editor.RefreshRecord(false, true);
+    m_editor.RefreshRecord(RecordRefresh::EditShownInLists);
     updateMarkers();
 }
 
@@ -262,7 +260,7 @@ void DefinitionPanel::textureChange()
         return;
     definition->TextureName = m_texture->text().toStdString();
     dropCachedModel(true);
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
     updateMarkers();
 }
 
@@ -272,7 +270,7 @@ void DefinitionPanel::meshCountChange()
     if (!m_editor.EditsEnabled || !definition)
         return;
     definition->MeshCount = intFromBox(m_meshCount->text(), 1);
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
 }
 
 void DefinitionPanel::drawDistanceChange()
@@ -281,7 +279,7 @@ void DefinitionPanel::drawDistanceChange()
     if (!m_editor.EditsEnabled || !definition)
         return;
     definition->DrawDistance = floatFromBox(m_drawDistance->text(), 0);
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
 }
 
 void DefinitionPanel::flagsChange()
@@ -290,7 +288,7 @@ void DefinitionPanel::flagsChange()
     if (!m_editor.EditsEnabled || !definition)
         return;
     definition->Flags = intFromBox(m_flags->text(), 0);
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
 }
 
 void DefinitionPanel::flagBitsClickCheck()
@@ -304,7 +302,7 @@ void DefinitionPanel::flagBitsClickCheck()
             flags |= int32_t{1} << bit;
     }
     definition->Flags = flags;
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
     showQuietly(m_flags, intBox(flags));
 }
 
@@ -314,7 +312,7 @@ void DefinitionPanel::timeOnChange()
     if (!m_editor.EditsEnabled || !timed || !m_timed)
         return;
     timed->TimeOn = EditIDETObjTimeOn->currentIndex();
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
 }
 
 void DefinitionPanel::timeOffChange()
@@ -323,7 +321,7 @@ void DefinitionPanel::timeOffChange()
     if (!m_editor.EditsEnabled || !timed || !m_timed)
         return;
     timed->TimeOff = EditIDETObjTimeOff->currentIndex();
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
 }
 
 void DefinitionPanel::modelButtonClick()
@@ -356,6 +354,6 @@ void DefinitionPanel::pickName(bool texture)
     dropCachedModel(texture);
     showQuietly(box, name);
     box->setCursorPosition(0);
-    m_editor.RefreshRecord(false, true);
+    m_editor.RefreshRecord(RecordRefresh::EditShownInLists);
     updateMarkers();
 }

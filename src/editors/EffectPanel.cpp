@@ -197,7 +197,7 @@ void EffectPanel::writeEffect(Write write, bool repaintLists)
     if (!m_editor.EditsEnabled || !effect)
         return;
     write(*effect);
-    m_editor.RefreshRecord(false, repaintLists);
+    m_editor.RefreshRecord(repaintLists ? RecordRefresh::EditShownInLists : RecordRefresh::Edit);
 }
 
 template <typename Field, typename Convert>
@@ -311,7 +311,7 @@ void EffectPanel::EditIDE2dfxRadioClick(int effectType)
     effect->EffectType = effectType;
     // A reload alone would not mark the file, and the new type would not be saved.
     m_editor.MarkModified();
-    m_editor.RefreshRecord(true, true); // shows the sub-panel of the new type
+    m_editor.RefreshRecord(RecordRefresh::Reload); // shows the sub-panel of the new type
 }
 
 void EffectPanel::EditIDE2dfxAControlChange()

@@ -97,8 +97,7 @@ void IDEPathPanel::load()
 
 void IDEPathPanel::fillNodes()
 {
-    const bool edits = m_editor.EditsEnabled;
-    m_editor.EditsEnabled = false;
+    const EditsSuppressed suppressed(m_editor);
     QList<QStringList> rows;
     if (const TGTASPathObj* group = m_editor.SelectedIDEPath()) {
         for (const TGTASPathNode& node : group->Nodes)
@@ -106,7 +105,6 @@ void IDEPathPanel::fillNodes()
                                 QString("(%1, %2, %3)").arg(node.PosX).arg(node.PosY).arg(node.PosZ)};
     }
     refillNodeRows(EditIDEPathItems, rows);
-    m_editor.EditsEnabled = edits;
 }
 
 TGTASPathNode* IDEPathPanel::selectedNode() const
@@ -128,7 +126,7 @@ void IDEPathPanel::EditIDEPathItemsSelectItem()
         return;
     }
     PanelIDEPathItem->show();
-    m_editor.EditsEnabled = false;
+    const EditsSuppressed suppressed(m_editor);
     showNodeButtons(m_nodeControls, node->NodeType, node->LeftLanes, node->RightLanes);
     EditIDEPathItemConnect->setText(intBox(node->NextNode));
     EditIDEPathItemU3->setText(intBox(node->U3));
@@ -136,7 +134,6 @@ void IDEPathPanel::EditIDEPathItemsSelectItem()
     EditIDEPathItemPosX->setText(intBox(node->PosX));
     EditIDEPathItemPosY->setText(intBox(node->PosY));
     EditIDEPathItemPosZ->setText(intBox(node->PosZ));
-    m_editor.EditsEnabled = true;
 }
 
 template <typename Write>
@@ -146,7 +143,7 @@ void IDEPathPanel::writeNode(Write write)
     if (!m_editor.EditsEnabled || !node)
         return;
     write(*node);
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
     fillNodes();
 }
 
@@ -156,7 +153,7 @@ void IDEPathPanel::writeGroupType(const char* groupType)
     if (!m_editor.EditsEnabled || !group)
         return;
     group->GroupType = groupType;
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
 }
 
 void IDEPathPanel::EditIDEPathRadioPedClick()
@@ -175,7 +172,7 @@ void IDEPathPanel::EditIDEPathIDChange()
     if (!m_editor.EditsEnabled || !group)
         return;
     group->ID = static_cast<uint16_t>(intFromBox(EditIDEPathID->text(), 0));
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
 }
 
 void IDEPathPanel::EditIDEPathModelChange()
@@ -184,7 +181,7 @@ void IDEPathPanel::EditIDEPathModelChange()
     if (!m_editor.EditsEnabled || !group)
         return;
     group->ModelName = EditIDEPathModel->text().toStdString();
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
 }
 
 void IDEPathPanel::EditIDEPathItemTypeClick(int nodeType)

@@ -101,8 +101,7 @@ void IPLPathPanel::load()
 
 void IPLPathPanel::fillNodes()
 {
-    const bool edits = m_editor.EditsEnabled;
-    m_editor.EditsEnabled = false;
+    const EditsSuppressed suppressed(m_editor);
     QList<QStringList> rows;
     if (const TGTASPathIPLObj* group = m_editor.SelectedIPLPath()) {
         for (const TGTASPathIPLNode& node : group->Nodes)
@@ -111,7 +110,6 @@ void IPLPathPanel::fillNodes()
                                     + shortFloatBox(node.PosZ) + ")"};
     }
     refillNodeRows(EditIPLPathItems, rows);
-    m_editor.EditsEnabled = edits;
 }
 
 TGTASPathIPLNode* IPLPathPanel::selectedNode() const
@@ -133,7 +131,7 @@ void IPLPathPanel::EditIPLPathItemsSelectItem()
         return;
     }
     PanelIPLPathItem->show();
-    m_editor.EditsEnabled = false;
+    const EditsSuppressed suppressed(m_editor);
     showNodeButtons(m_nodeControls, node->NodeType, node->LeftLanes, node->RightLanes);
     EditIPLPathItemConnect->setText(intBox(node->NextNode));
     EditIPLPathItemU3->setText(intBox(node->U3));
@@ -144,7 +142,6 @@ void IPLPathPanel::EditIPLPathItemsSelectItem()
     EditIPLPathItemU10->setText(intBox(node->U10));
     EditIPLPathItemU11->setText(intBox(node->U11));
     EditIPLPathItemU12->setText(intBox(node->U12));
-    m_editor.EditsEnabled = true;
 }
 
 template <typename Write>
@@ -154,7 +151,7 @@ void IPLPathPanel::writeNode(Write write)
     if (!m_editor.EditsEnabled || !node)
         return;
     write(*node);
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
     fillNodes();
 }
 
@@ -164,7 +161,7 @@ void IPLPathPanel::boxpathtypeClick(int index)
     if (!m_editor.EditsEnabled || !group)
         return;
     group->GroupType = static_cast<uint16_t>(index);
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
 }
 
 void IPLPathPanel::EditIPLPathOtherChange()
@@ -173,7 +170,7 @@ void IPLPathPanel::EditIPLPathOtherChange()
     if (!m_editor.EditsEnabled || !group)
         return;
     group->Other = static_cast<int16_t>(intFromBox(EditIPLPathOther->text(), 0));
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
 }
 
 void IPLPathPanel::EditIPLPathItemTypeClick(int nodeType)

@@ -2,9 +2,7 @@
 
 #include "FieldText.h"
 #include "MainImageList.h"
-#include "ProgramWindows.h"
 #include "TFormEditorItem.h"
-#include "TFormMain.h"
 #include "TGLView.h"
 #include "TGTAFileList.h"
 #include "TGTAImg.h"
@@ -262,8 +260,7 @@ void InstancePanel::load()
     if (!file->Visible) {
         // The user picked something of a hidden file: show the file, and tick it in the list.
         file->Visible = true;
-        if (TFormMain* main = programWindows().Main)
-            main->RebuildVisibleList();
+        emit m_editor.fileShown(m_editor.SelFile);
     }
     EditIPLInstID->setText(intBox(inst->ID));
     EditIPLInstModel->setText(QString::fromStdString(inst->ModelName));
@@ -282,12 +279,10 @@ void InstancePanel::showPosition()
     const TGTASInstObj* inst = m_editor.SelectedInst();
     if (!inst)
         return;
-    const bool editsEnabled = m_editor.EditsEnabled;
-    m_editor.EditsEnabled = false;
+    const EditsSuppressed suppressed(m_editor);
     EditIPLInstPosX->setText(shortFloatBox(inst->PosX));
     EditIPLInstPosY->setText(shortFloatBox(inst->PosY));
     EditIPLInstPosZ->setText(shortFloatBox(inst->PosZ));
-    m_editor.EditsEnabled = editsEnabled;
 }
 
 void InstancePanel::showRotation()
@@ -295,13 +290,11 @@ void InstancePanel::showRotation()
     const TGTASInstObj* inst = m_editor.SelectedInst();
     if (!inst)
         return;
-    const bool editsEnabled = m_editor.EditsEnabled;
-    m_editor.EditsEnabled = false;
+    const EditsSuppressed suppressed(m_editor);
     EditIPLInstRotX->setText(degreesOfSinBox(inst->RotX));
     EditIPLInstRotY->setText(degreesOfSinBox(inst->RotY));
     EditIPLInstRotZ->setText(degreesOfSinBox(inst->RotZ));
     EditIPLInstRotW->setText(degreesOfCosBox(inst->RotW));
-    m_editor.EditsEnabled = editsEnabled;
 }
 
 void InstancePanel::setDefinitionRows(bool definitionFound, bool modelMatches, bool modelInArchive,
@@ -341,7 +334,7 @@ void InstancePanel::EditIPLInstIDChange()
     if (!m_editor.EditsEnabled || !inst)
         return;
     inst->ID = intFromBox(EditIPLInstID->text(), 0);
-    m_editor.RefreshRecord(false, true);
+    m_editor.RefreshRecord(RecordRefresh::EditShownInLists);
     UpdateInstanceValidation();
 }
 
@@ -351,7 +344,7 @@ void InstancePanel::EditIPLInstModelChange()
     if (!m_editor.EditsEnabled || !inst)
         return;
     inst->ModelName = EditIPLInstModel->text().toStdString();
-    m_editor.RefreshRecord(false, true);
+    m_editor.RefreshRecord(RecordRefresh::EditShownInLists);
     UpdateInstanceValidation();
 }
 
@@ -361,7 +354,7 @@ void InstancePanel::EditIPLInstInteriorChange()
     if (!m_editor.EditsEnabled || !inst)
         return;
     inst->Interior = intFromBox(EditIPLInstInterior->text(), 0);
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
 }
 
 void InstancePanel::EditIPLInstHasInteriorClick()
@@ -370,7 +363,7 @@ void InstancePanel::EditIPLInstHasInteriorClick()
     if (!m_editor.EditsEnabled || !inst)
         return;
     inst->HasInterior = EditIPLInstHasInterior->isChecked();
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
     EditIPLInstInterior->setEnabled(inst->HasInterior);
 }
 
@@ -380,7 +373,7 @@ void InstancePanel::EditIPLInstFloatChange(QLineEdit* box, float TGTASInstObj::*
     if (!m_editor.EditsEnabled || !inst)
         return;
     inst->*field = floatFromBox(box->text(), 0);
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
 }
 
 void InstancePanel::EditIPLInstRotChange(QLineEdit* box, float TGTASInstObj::*field)
@@ -389,7 +382,7 @@ void InstancePanel::EditIPLInstRotChange(QLineEdit* box, float TGTASInstObj::*fi
     if (!m_editor.EditsEnabled || !inst)
         return;
     inst->*field = field == &TGTASInstObj::RotW ? cosOfDegreesBox(box->text()) : sinOfDegreesBox(box->text());
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
 }
 
 void InstancePanel::BitBtn1Click()
@@ -409,5 +402,5 @@ void InstancePanel::BitBtn2Click()
     inst->RotZ = 0;
     inst->RotW = 1;
     showRotation();
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
 }

@@ -7,9 +7,7 @@
 #include "IPLPathPanel.h"
 #include "InstancePanel.h"
 #include "NumberText.h"
-#include "ProgramWindows.h"
 #include "SeveralInstancePanel.h"
-#include "TFormMain.h"
 #include "TGLView.h"
 #include "TGTAFileList.h"
 #include "TGTAImg.h"
@@ -30,27 +28,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString modeText(FileKind kind, int section)
-{
-    if (kind == FileKind::IPL) {
-        switch (section) {
-        case TFormEditorItem::SectionInst: return "IPL - Inst";
-        case TFormEditorItem::SectionPath: return "IPL - Path";
-        case TFormEditorItem::SectionCull: return "IPL - Cull";
-        case TFormEditorItem::SectionZone: return "IPL - Zone";
-        case TFormEditorItem::SectionSeveralInst: return "IPL - Inst(s)";
-        default: return "N/A";
-        }
-    }
-    switch (section) {
-    case TFormEditorItem::SectionObjs: return "IDE - Objs";
-    case TFormEditorItem::SectionTObj: return "IDE - TObj";
-    case TFormEditorItem::SectionPath: return "IDE - Path";
-    case TFormEditorItem::Section2dfx: return "IDE - 2dfx";
-    default: return "N/A";
-    }
-}
 
 QString positionText(const std::array<float, 3>& position)
 {
@@ -93,6 +70,83 @@ void restoreDefinition(const std::string& text, Container& container, int pos)
     record.ArrayIndex = arrayIndex;
     record.ModelIndex = -1;
     container.ResolveTexture(pos);
+}
+
+template <typename FileType, auto Member>
+TGTASContainer* containerOf(TGTASFile& file)
+{
+    return &(static_cast<FileType&>(file).*Member);
+}
+
+template <typename FileType, auto Member>
+void restoreRecord(TGTASFile& file, int pos, const std::string& text)
+{
+    auto& container = static_cast<FileType&>(file).*Member;
+    using Container = std::remove_reference_t<decltype(container)>;
+    if (container.IsValidIndex(pos))
+        readRecordText<Container>(text, container.Items[pos]); // an instance's definition cache starts over
+}
+
+template <typename FileType, auto Member>
+void restoreDefinitionRecord(TGTASFile& file, int pos, const std::string& text)
+{
+    auto& container = static_cast<FileType&>(file).*Member;
+    using Container = std::remove_reference_t<decltype(container)>;
+    if (container.IsValidIndex(pos))
+        restoreDefinition<Container, typename decltype(container.Items)::value_type>(text, container, pos);
+}
+
+template <auto Panel>
+ItemPanel* pageOf(const TFormEditorItem& editor)
+{
+    return editor.*Panel;
+}
+
+}
+
+// Each section a record can be selected in: the mode text, the page that shows it, its
+// container in the file and how its text form is read back for undo. The several-instance
+// selection has a page but no single record.
+struct TFormEditorItem::SectionEntry {
+    FileKind kind;
+    SectionCode code;
+    const char* mode;
+    ItemPanel* (*page)(const TFormEditorItem&);
+    TGTASContainer* (*container)(TGTASFile&);
+    void (*restore)(TGTASFile&, int, const std::string&);
+};
+
+namespace {
+
+using Entry = TFormEditorItem::SectionEntry;
+const Entry Sections[] = {
+    {FileKind::IPL, SectionCode::Inst, "IPL - Inst", pageOf<&TFormEditorItem::paneliplinst>,
+     containerOf<TIPLFile, &TIPLFile::Inst>, restoreRecord<TIPLFile, &TIPLFile::Inst>},
+    {FileKind::IPL, SectionCode::Path, "IPL - Path", pageOf<&TFormEditorItem::paneliplpath>,
+     containerOf<TIPLFile, &TIPLFile::Path>, restoreRecord<TIPLFile, &TIPLFile::Path>},
+    {FileKind::IPL, SectionCode::Cull, "IPL - Cull", pageOf<&TFormEditorItem::paneliplcull>,
+     containerOf<TIPLFile, &TIPLFile::Cull>, restoreRecord<TIPLFile, &TIPLFile::Cull>},
+    {FileKind::IPL, SectionCode::Zone, "IPL - Zone", pageOf<&TFormEditorItem::paneliplzone>,
+     containerOf<TIPLFile, &TIPLFile::Zone>, restoreRecord<TIPLFile, &TIPLFile::Zone>},
+    {FileKind::IPL, SectionCode::SeveralInst, "IPL - Inst(s)", pageOf<&TFormEditorItem::paneliplmultinst>, nullptr,
+     nullptr},
+    {FileKind::IDE, SectionCode::Objs, "IDE - Objs", pageOf<&TFormEditorItem::panelideobjs>,
+     containerOf<TIDEFile, &TIDEFile::Objs>, restoreDefinitionRecord<TIDEFile, &TIDEFile::Objs>},
+    {FileKind::IDE, SectionCode::TObj, "IDE - TObj", pageOf<&TFormEditorItem::panelidetobj>,
+     containerOf<TIDEFile, &TIDEFile::TObj>, restoreDefinitionRecord<TIDEFile, &TIDEFile::TObj>},
+    {FileKind::IDE, SectionCode::Path, "IDE - Path", pageOf<&TFormEditorItem::panelidepath>,
+     containerOf<TIDEFile, &TIDEFile::Path>, restoreRecord<TIDEFile, &TIDEFile::Path>},
+    {FileKind::IDE, SectionCode::Fx2d, "IDE - 2dfx", pageOf<&TFormEditorItem::panelide2dfx>,
+     containerOf<TIDEFile, &TIDEFile::Fx2d>, restoreRecord<TIDEFile, &TIDEFile::Fx2d>},
+};
+
+const Entry* sectionEntry(FileKind kind, SectionCode code)
+{
+    for (const Entry& entry : Sections) {
+        if (entry.kind == kind && entry.code == code)
+            return &entry;
+    }
+    return nullptr;
 }
 
 }
@@ -169,11 +223,21 @@ TFormEditorItem::TFormEditorItem(TGTAFileList* fileList, TGLView* view, TGTAImg*
     connect(MoveTimer, &QTimer::timeout, this, &TFormEditorItem::MoveTimerTimer);
 
     BtnUndo->setEnabled(false);
-    RefreshRecord(true, false);
+    RefreshRecord(RecordRefresh::Reload);
     resize(420, 560);
 }
 
 TFormEditorItem::~TFormEditorItem() = default;
+
+EditsSuppressed::EditsSuppressed(TFormEditorItem& editor) : m_editor(editor), m_wasEnabled(editor.EditsEnabled)
+{
+    editor.EditsEnabled = false;
+}
+
+EditsSuppressed::~EditsSuppressed()
+{
+    m_editor.EditsEnabled = m_wasEnabled;
+}
 
 void TFormEditorItem::SetPeers(ItemEditorPeers* peers)
 {
@@ -213,49 +277,49 @@ TGTASInstObj* TFormEditorItem::Instance(int record) const
 
 TGTASInstObj* TFormEditorItem::SelectedInst() const
 {
-    return SelSection == SectionInst ? Instance(SelRecord) : nullptr;
+    return SelSection == SectionCode::Inst ? Instance(SelRecord) : nullptr;
 }
 
 TGTASCullObj* TFormEditorItem::SelectedCull() const
 {
     TIPLFile* file = SelectedIPLFile();
-    return file && SelSection == SectionCull ? recordOf(file->Cull, SelRecord) : nullptr;
+    return file && SelSection == SectionCode::Cull ? recordOf(file->Cull, SelRecord) : nullptr;
 }
 
 TGTASZoneObj* TFormEditorItem::SelectedZone() const
 {
     TIPLFile* file = SelectedIPLFile();
-    return file && SelSection == SectionZone ? recordOf(file->Zone, SelRecord) : nullptr;
+    return file && SelSection == SectionCode::Zone ? recordOf(file->Zone, SelRecord) : nullptr;
 }
 
 TGTASPathIPLObj* TFormEditorItem::SelectedIPLPath() const
 {
     TIPLFile* file = SelectedIPLFile();
-    return file && SelSection == SectionPath ? recordOf(file->Path, SelRecord) : nullptr;
+    return file && SelSection == SectionCode::Path ? recordOf(file->Path, SelRecord) : nullptr;
 }
 
 TGTASObjsObj* TFormEditorItem::SelectedObjs() const
 {
     TIDEFile* file = SelectedIDEFile();
-    return file && SelSection == SectionObjs ? recordOf(file->Objs, SelRecord) : nullptr;
+    return file && SelSection == SectionCode::Objs ? recordOf(file->Objs, SelRecord) : nullptr;
 }
 
 TGTASTObjObj* TFormEditorItem::SelectedTObj() const
 {
     TIDEFile* file = SelectedIDEFile();
-    return file && SelSection == SectionTObj ? recordOf(file->TObj, SelRecord) : nullptr;
+    return file && SelSection == SectionCode::TObj ? recordOf(file->TObj, SelRecord) : nullptr;
 }
 
 TGTASPathObj* TFormEditorItem::SelectedIDEPath() const
 {
     TIDEFile* file = SelectedIDEFile();
-    return file && SelSection == SectionPath ? recordOf(file->Path, SelRecord) : nullptr;
+    return file && SelSection == SectionCode::Path ? recordOf(file->Path, SelRecord) : nullptr;
 }
 
 TGTAS2dfxObj* TFormEditorItem::SelectedEffect() const
 {
     TIDEFile* file = SelectedIDEFile();
-    return file && SelSection == Section2dfx ? recordOf(file->Fx2d, SelRecord) : nullptr;
+    return file && SelSection == SectionCode::Fx2d ? recordOf(file->Fx2d, SelRecord) : nullptr;
 }
 
 int TFormEditorItem::rowOf(int record) const
@@ -284,27 +348,27 @@ std::vector<int> TFormEditorItem::MultipleInstances() const
     return records;
 }
 
-void TFormEditorItem::SelectRecord(FileKind kind, int section, int record, int file)
+void TFormEditorItem::SelectRecord(FileKind kind, SectionCode section, int record, int file)
 {
-    if (kind == FileKind::IPL && section == SectionPickedInst) {
+    if (kind == FileKind::IPL && section == SectionCode::PickedInst) {
         m_peers->SelectInIPLEditor(file, record);
-        section = SectionInst;
+        section = SectionCode::Inst;
     }
     bool reload = true;
-    if (kind == FileKind::IPL && section == SectionSeveralInst) {
+    if (kind == FileKind::IPL && section == SectionCode::SeveralInst) {
         const bool sameFile = HasSelection && SelKind == FileKind::IPL && SelFile == file;
-        if (SelSection == SectionSeveralInst && sameFile) {
+        if (SelSection == SectionCode::SeveralInst && sameFile) {
             reload = false;
         } else {
             EditIPLMultInstList->clear();
             // The first Shift-pick selects one instance; the second starts the list with it.
             // An instance of another file starts a new list: the list holds record indexes
             // of one file only.
-            const bool listOfOtherFile = HasSelection && SelKind == FileKind::IPL && SelSection == SectionSeveralInst;
-            if (sameFile && SelSection == SectionInst)
+            const bool listOfOtherFile = HasSelection && SelKind == FileKind::IPL && SelSection == SectionCode::SeveralInst;
+            if (sameFile && SelSection == SectionCode::Inst)
                 addInstanceRow(SelRecord);
             else if (!listOfOtherFile)
-                section = SectionInst;
+                section = SectionCode::Inst;
         }
     }
     SelKind = kind;
@@ -313,23 +377,23 @@ void TFormEditorItem::SelectRecord(FileKind kind, int section, int record, int f
     SelRecord = record;
     HasSelection = true;
 
-    int state = 0;
-    if (kind == FileKind::IPL && section == SectionInst) {
-        state = 1;
-    } else if (kind == FileKind::IPL && section == SectionSeveralInst) {
+    SelectionState state = SelectionState::Nothing;
+    if (kind == FileKind::IPL && section == SectionCode::Inst) {
+        state = SelectionState::One;
+    } else if (kind == FileKind::IPL && section == SectionCode::SeveralInst) {
         const int row = rowOf(record);
         if (row >= 0)
             delete EditIPLMultInstList->takeItem(row);
         else
             addInstanceRow(record);
         showMultipleCount();
-        state = 2;
+        state = SelectionState::Several;
     }
     if (m_view)
         m_view->SetSelectionState(state);
     m_peers->SetUseDefinitionEnabled(false);
     if (reload)
-        RefreshRecord(true, false);
+        RefreshRecord(RecordRefresh::Reload);
     else
         showRecordTexts(); // a member added or removed is a new selection, not an edit of the file
 
@@ -351,25 +415,25 @@ void TFormEditorItem::ClearSelection()
 {
     HasSelection = false;
     SelKind = FileKind::IPL;
-    SelSection = 0;
+    SelSection = SectionCode::Inst;
     SelFile = 0;
     SelRecord = 0;
     if (m_view)
-        m_view->SetSelectionState(0);
+        m_view->SetSelectionState(SelectionState::Nothing);
     m_peers->SetUseDefinitionEnabled(false);
-    RefreshRecord(true, false);
+    RefreshRecord(RecordRefresh::Reload);
 }
 
 std::array<float, 3> TFormEditorItem::GetSelectionCentre() const
 {
     if (!SelectedIPLFile())
         return {0, 0, 0};
-    if (SelSection == SectionInst) {
+    if (SelSection == SectionCode::Inst) {
         if (const TGTASInstObj* inst = Instance(SelRecord))
             return {inst->PosX, inst->PosY, inst->PosZ};
         return {0, 0, 0};
     }
-    if (SelSection != SectionSeveralInst)
+    if (SelSection != SectionCode::SeveralInst)
         return {0, 0, 0};
     std::array<float, 3> sum{0, 0, 0};
     const std::vector<int> records = MultipleInstances();
@@ -391,9 +455,9 @@ void TFormEditorItem::MoveSelection(float dx, float dy, float dz)
     if (!SelectedIPLFile())
         return;
     std::vector<int> records;
-    if (SelSection == SectionInst)
+    if (SelSection == SectionCode::Inst)
         records.push_back(SelRecord);
-    else if (SelSection == SectionSeveralInst)
+    else if (SelSection == SectionCode::SeveralInst)
         records = MultipleInstances();
     else
         return;
@@ -404,9 +468,9 @@ void TFormEditorItem::MoveSelection(float dx, float dy, float dz)
             inst->PosZ += dz;
         }
     }
-    if (SelSection == SectionInst)
+    if (SelSection == SectionCode::Inst)
         paneliplinst->showPosition();
-    RefreshRecord(false, false);
+    RefreshRecord(RecordRefresh::Edit);
     if (m_view)
         m_view->update();
 }
@@ -428,7 +492,7 @@ void TFormEditorItem::SetSelectionRotation(const std::array<float, 4>& rotation)
     inst->RotZ = rotation[2];
     inst->RotW = rotation[3];
     paneliplinst->showRotation();
-    RefreshRecord(false, false);
+    RefreshRecord(RecordRefresh::Edit);
 }
 
 void TFormEditorItem::UseDefinition(int id, const std::string& modelName)
@@ -442,10 +506,11 @@ void TFormEditorItem::UseDefinition(int id, const std::string& modelName)
     inst->DefIndex = -1;
     // The boxes show the new definition too, so that the next edit does not write the old
     // ID or name back.
-    EditsEnabled = false;
-    paneliplinst->load();
-    EditsEnabled = true;
-    RefreshRecord(false, true);
+    {
+        const EditsSuppressed suppressed(*this);
+        paneliplinst->load();
+    }
+    RefreshRecord(RecordRefresh::EditShownInLists);
 }
 
 void TFormEditorItem::SetMenuAction(QAction* action)
@@ -458,52 +523,49 @@ void TFormEditorItem::MarkModified()
     if (!HasSelection || !m_fileList)
         return;
     BtnUndo->setEnabled(true);
-    if (TGTASFile* file = m_fileList->File(SelFile))
+    if (TGTASFile* file = m_fileList->File(SelFile)) {
         file->Modified = true;
-    if (TFormMain* main = programWindows().Main)
-        main->ActionSaveModified->setEnabled(true);
+        emit fileModified(SelFile);
+    }
+}
+
+void TFormEditorItem::FileRemoved(int file)
+{
+    if (!HasSelection || file < 0)
+        return;
+    if (SelFile == file) {
+        ClearSelection();
+        return;
+    }
+    // Later files moved up by one: the selection follows its file.
+    if (SelFile > file)
+        --SelFile;
 }
 
 std::string TFormEditorItem::RecordText() const
 {
     if (!HasSelection || !m_fileList)
         return {};
-    if (SelKind == FileKind::IPL && SelSection == SectionSeveralInst)
+    const SectionEntry* entry = sectionEntry(SelKind, SelSection);
+    TGTASFile* file = m_fileList->File(SelFile);
+    if (!entry || !entry->container || !file || file->Kind != SelKind)
         return "N/A";
-    if (TIPLFile* file = SelectedIPLFile()) {
-        switch (SelSection) {
-        case SectionInst: return file->Inst.WriteLine(SelRecord);
-        case SectionPath: return file->Path.WriteLine(SelRecord);
-        case SectionCull: return file->Cull.WriteLine(SelRecord);
-        case SectionZone: return file->Zone.WriteLine(SelRecord);
-        default: return "N/A";
-        }
-    }
-    if (TIDEFile* file = SelectedIDEFile()) {
-        switch (SelSection) {
-        case SectionObjs: return file->Objs.WriteLine(SelRecord);
-        case SectionTObj: return file->TObj.WriteLine(SelRecord);
-        case SectionPath: return file->Path.WriteLine(SelRecord);
-        case Section2dfx: return file->Fx2d.WriteLine(SelRecord);
-        default: return "N/A";
-        }
-    }
-    return "N/A";
+    return entry->container(*file)->WriteLine(SelRecord);
 }
 
-void TFormEditorItem::RefreshRecord(bool reload, bool repaintLists)
+void TFormEditorItem::RefreshRecord(RecordRefresh how)
 {
     if (!HasSelection) {
-        ShowRecord(NoKind, -1);
+        showPage(nullptr);
         ModeValue->setText("N/A");
         FileIndexValue->setText("N/A");
         ExpandedEdit->clear();
         return;
     }
-    if (reload) {
-        EditsEnabled = false;
-        ShowRecord(static_cast<int>(SelKind), SelSection);
-        EditsEnabled = true;
+    bool repaintLists = how == RecordRefresh::EditShownInLists;
+    if (how == RecordRefresh::Reload) {
+        const EditsSuppressed suppressed(*this);
+        ShowRecord(SelKind, SelSection);
         repaintLists = true;
     } else {
         MarkModified();
@@ -523,48 +585,30 @@ void TFormEditorItem::RefreshRecord(bool reload, bool repaintLists)
 void TFormEditorItem::showRecordTexts()
 {
     const TGTASFile* file = m_fileList ? m_fileList->File(SelFile) : nullptr;
-    ModeValue->setText(modeText(SelKind, SelSection));
+    const SectionEntry* entry = sectionEntry(SelKind, SelSection);
+    ModeValue->setText(entry ? entry->mode : "N/A");
     FileIndexValue->setText(file ? QString::fromStdString(file->FileName) : QString("N/A"));
     ExpandedEdit->setText(QString::fromStdString(RecordText()));
     ExpandedEdit->setCursorPosition(0);
 }
 
-QWidget* TFormEditorItem::panelFor(int kind, int code) const
+void TFormEditorItem::ShowRecord(FileKind kind, SectionCode code)
 {
-    if (kind == static_cast<int>(FileKind::IPL)) {
-        switch (code) {
-        case SectionInst: return paneliplinst;
-        case SectionPath: return paneliplpath;
-        case SectionCull: return paneliplcull;
-        case SectionZone: return paneliplzone;
-        case SectionSeveralInst: return paneliplmultinst;
-        default: return nullptr;
-        }
-    }
-    if (kind == static_cast<int>(FileKind::IDE)) {
-        switch (code) {
-        case SectionObjs: return panelideobjs;
-        case SectionTObj: return panelidetobj;
-        case SectionPath: return panelidepath;
-        case Section2dfx: return panelide2dfx;
-        default: return nullptr;
-        }
-    }
-    return nullptr;
+    showPage(sectionEntry(kind, code));
 }
 
-void TFormEditorItem::ShowRecord(int kind, int code)
+void TFormEditorItem::showPage(const SectionEntry* entry)
 {
-    BtnUndo->setVisible(!(kind == static_cast<int>(FileKind::IPL) && code == SectionSeveralInst));
-    QWidget* shown = panelFor(kind, code);
+    BtnUndo->setVisible(!entry || entry->code != SectionCode::SeveralInst);
+    ItemPanel* shown = entry ? entry->page(*this) : nullptr;
     // The current page first, so that hiding the others never makes Qt pick one of them.
     if (shown)
         PageControl1->setCurrentWidget(shown);
     for (int tab = 0; tab < PageControl1->count(); ++tab)
         PageControl1->setTabVisible(tab, PageControl1->widget(tab) == shown);
-    PageControl1->setVisible(kind != NoKind && code != -1);
-    if (auto* panel = dynamic_cast<ItemPanel*>(shown))
-        panel->load();
+    PageControl1->setVisible(shown != nullptr);
+    if (shown)
+        shown->load();
 }
 
 void TFormEditorItem::UpdateInstanceValidation()
@@ -594,49 +638,10 @@ void TFormEditorItem::FillIPLPathNodes()
 
 void TFormEditorItem::restoreFromText(const std::string& text)
 {
-    if (SelectedIPLFile()) {
-        switch (SelSection) {
-        case SectionInst:
-            if (TGTASInstObj* inst = SelectedInst())
-                readRecordText<TGTASInst>(text, *inst); // the definition cache starts over
-            break;
-        case SectionPath:
-            if (TGTASPathIPLObj* group = SelectedIPLPath())
-                readRecordText<TGTASPathIPL>(text, *group);
-            break;
-        case SectionCull:
-            if (TGTASCullObj* cull = SelectedCull())
-                readRecordText<TGTASCull>(text, *cull);
-            break;
-        case SectionZone:
-            if (TGTASZoneObj* zone = SelectedZone())
-                readRecordText<TGTASZone>(text, *zone);
-            break;
-        default: break;
-        }
-        return;
-    }
-    if (TIDEFile* file = SelectedIDEFile()) {
-        switch (SelSection) {
-        case SectionObjs:
-            if (file->Objs.IsValidIndex(SelRecord))
-                restoreDefinition<TGTASObjs, TGTASObjsObj>(text, file->Objs, SelRecord);
-            break;
-        case SectionTObj:
-            if (file->TObj.IsValidIndex(SelRecord))
-                restoreDefinition<TGTASTObj, TGTASTObjObj>(text, file->TObj, SelRecord);
-            break;
-        case SectionPath:
-            if (TGTASPathObj* group = SelectedIDEPath())
-                readRecordText<TGTASPath>(text, *group);
-            break;
-        case Section2dfx:
-            if (TGTAS2dfxObj* effect = SelectedEffect())
-                readRecordText<TGTAS2dfx>(text, *effect);
-            break;
-        default: break;
-        }
-    }
+    const SectionEntry* entry = sectionEntry(SelKind, SelSection);
+    TGTASFile* file = m_fileList ? m_fileList->File(SelFile) : nullptr;
+    if (entry && entry->restore && file && file->Kind == SelKind)
+        entry->restore(*file, SelRecord, text);
 }
 
 void TFormEditorItem::UndoEdit()
@@ -648,7 +653,7 @@ void TFormEditorItem::UndoEdit()
         if (TGTASFile* file = m_fileList->File(SelFile))
             file->Modified = false;
     }
-    RefreshRecord(true, true);
+    RefreshRecord(RecordRefresh::Reload);
     BtnUndo->setEnabled(false);
     if (m_view)
         m_view->update();

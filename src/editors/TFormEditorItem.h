@@ -2,6 +2,7 @@
 
 #include "ItemEditorPeers.h"
 #include "MenuActionWindow.h"
+#include "SectionCode.h"
 #include "SelectionTarget.h"
 
 #include <QWidget>
@@ -47,21 +48,31 @@ struct TGTASZoneObj;
 // chosen in the IPL and IDE editors arrive here; each section's record is shown on a panel
 // of its own, every change is written into the record at once and marks its file modified,
 // and one step of undo restores the record as it was selected.
+class TFormEditorItem;
+
+// How the item editor shows its record again: Reload fills the page from the record and
+// repaints the editors' lists; after an edit the file is marked modified, and the lists
+// are repainted when they show what changed (a name, an ID).
+enum class RecordRefresh { Reload, Edit, EditShownInLists };
+
+// Fills controls without their change handlers writing back: edits are off while it lives.
+class EditsSuppressed {
+public:
+    explicit EditsSuppressed(TFormEditorItem& editor);
+    ~EditsSuppressed();
+    EditsSuppressed(const EditsSuppressed&) = delete;
+    EditsSuppressed& operator=(const EditsSuppressed&) = delete;
+
+private:
+    TFormEditorItem& m_editor;
+    bool m_wasEnabled;
+};
+
 class TFormEditorItem : public QWidget, public SelectionTarget, public MenuActionWindow {
     Q_OBJECT
 public:
-    // Section codes of the selected record.
-    static constexpr int SectionInst = 0;
-    static constexpr int SectionObjs = 1;
-    static constexpr int SectionTObj = 2;
-    static constexpr int SectionPath = 3;
-    static constexpr int Section2dfx = 4;
-    static constexpr int SectionCull = 5;
-    static constexpr int SectionZone = 6;
-    static constexpr int SectionSeveralInst = 10;
-    static constexpr int SectionPickedInst = 11;
-    // `ShowRecord`'s kind that hides every panel.
-    static constexpr int NoKind = 255;
+    // One row of the table of sections a record can be selected in.
+    struct SectionEntry;
 
     // `archiveSet` answers the archive markers and the pick buttons; without one every
     // marker shows missing and the pick buttons stay disabled.
@@ -76,7 +87,7 @@ public:
     void SetImgFilePicker(Twnd_imgfilepicker* picker) { m_picker = picker; }
 
     // Operations other windows call.
-    void SelectRecord(FileKind kind, int section, int record, int file) override;
+    void SelectRecord(FileKind kind, SectionCode section, int record, int file) override;
     void ClearSelection();
     std::array<float, 3> GetSelectionCentre() const override;
     void MoveSelection(float dx, float dy, float dz) override;
@@ -86,13 +97,16 @@ public:
     void UseDefinition(int id, const std::string& modelName);
     void SetMenuAction(QAction* action) override;
 
-    // Shows the selected record again. Without `reload` the record was changed: its file
-    // is marked modified. `repaintLists` repaints the editors' lists of its file kind.
-    void RefreshRecord(bool reload, bool repaintLists);
+    // Shows the selected record again.
+    void RefreshRecord(RecordRefresh how);
     // Makes the panel of the section the visible one and fills it from the record.
-    void ShowRecord(int kind, int code);
-    // Marks the selected record's file modified, enables undo and the main window's save action.
+    void ShowRecord(FileKind kind, SectionCode code);
+    // Marks the selected record's file modified and enables undo; `fileModified` tells the
+    // main window, which enables its save action.
     void MarkModified();
+    // A file was removed from the file list: a selection in it is cleared, one in a later
+    // file follows it to its new position.
+    void FileRemoved(int file);
     void UndoEdit();
     void UpdateInstanceValidation();
     void UpdateObjsMarkers();
@@ -133,7 +147,7 @@ public:
 
     bool HasSelection = false;
     FileKind SelKind = FileKind::IPL;
-    int SelSection = 0;
+    SectionCode SelSection = SectionCode::Inst;
     int SelFile = 0;
     int SelRecord = 0;
     bool EditsEnabled = true;
@@ -170,6 +184,12 @@ public:
     void BtnUndoClick();
     void BtnCancelClick();
 
+signals:
+    // A record of the file was changed.
+    void fileModified(int file);
+    // A hidden IPL file was made visible because one of its records was selected.
+    void fileShown(int file);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -179,7 +199,7 @@ private:
     int rowOf(int record) const;
     void showMultipleCount();
     void showRecordTexts();
-    QWidget* panelFor(int kind, int code) const;
+    void showPage(const SectionEntry* entry);
     void restoreFromText(const std::string& text);
 
     TGTAFileList* m_fileList = nullptr;

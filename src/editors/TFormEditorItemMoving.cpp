@@ -29,8 +29,8 @@ void TFormEditorItem::MoveButtonUp()
 
 void TFormEditorItem::MoveTimerTimer()
 {
-    const bool oneInstance = HasSelection && SelKind == FileKind::IPL && SelSection == SectionInst;
-    const bool severalInstances = HasSelection && SelKind == FileKind::IPL && SelSection == SectionSeveralInst;
+    const bool oneInstance = HasSelection && SelKind == FileKind::IPL && SelSection == SectionCode::Inst;
+    const bool severalInstances = HasSelection && SelKind == FileKind::IPL && SelSection == SectionCode::SeveralInst;
     TGTASInstObj* inst = oneInstance ? SelectedInst() : nullptr;
     switch (MoveMode) {
     case 1:
@@ -43,7 +43,7 @@ void TFormEditorItem::MoveTimerTimer()
         float TGTASInstObj::*const axes[] = {&TGTASInstObj::PosX, &TGTASInstObj::PosY, &TGTASInstObj::PosZ};
         inst->*axes[MoveMode - 1] += MoveStep;
         paneliplinst->showPosition();
-        RefreshRecord(false, false);
+        RefreshRecord(RecordRefresh::Edit);
         break;
     }
     case 4:
@@ -64,7 +64,7 @@ void TFormEditorItem::MoveTimerTimer()
         inst->RotZ = turned.z;
         inst->RotW = turned.w;
         paneliplinst->showRotation();
-        RefreshRecord(false, false);
+        RefreshRecord(RecordRefresh::Edit);
         break;
     }
     case 7:

@@ -68,7 +68,7 @@ void ZonePanel::EditIPLZoneNameChange()
     if (!m_editor.EditsEnabled || !zone)
         return;
     zone->Name = EditIPLZoneName->text().toStdString();
-    m_editor.RefreshRecord(false, true); // the IPL editor's list shows the name
+    m_editor.RefreshRecord(RecordRefresh::EditShownInLists); // the IPL editor's list shows the name
 }
 
 void ZonePanel::box_zonetypesChange()
@@ -77,7 +77,7 @@ void ZonePanel::box_zonetypesChange()
     if (!m_editor.EditsEnabled || !zone || box_zonetypes->currentIndex() < 0)
         return;
     zone->ZoneType = box_zonetypes->currentIndex();
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
 }
 
 void ZonePanel::EditIPLZonePosChange(QLineEdit* box, float TGTASZoneObj::*field)
@@ -86,7 +86,7 @@ void ZonePanel::EditIPLZonePosChange(QLineEdit* box, float TGTASZoneObj::*field)
     if (!m_editor.EditsEnabled || !zone)
         return;
     zone->*field = floatFromBox(box->text(), 0);
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
 }
 
 void ZonePanel::EditIPLZoneU9Change()
@@ -95,5 +95,5 @@ void ZonePanel::EditIPLZoneU9Change()
     if (!m_editor.EditsEnabled || !zone)
         return;
     zone->U9 = intFromBox(EditIPLZoneU9->text(), 0);
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
 }

@@ -73,3 +73,37 @@ std::string withTrailingSeparator(std::string dir)
         dir += static_cast<char>(fs::path::preferred_separator);
     return dir;
 }
+
+std::optional<std::string> gameRelativeName(std::string_view gameDir, std::string_view chosenPath)
+{
+    if (gameDir.empty() || chosenPath.empty())
+        return std::nullopt;
+    std::error_code error;
+    // Resolves links of the parts that exist; a file still to be created keeps its name.
+    const fs::path game = fs::weakly_canonical(fs::absolute(fs::path(gameDir), error), error);
+    if (error)
+        return std::nullopt;
+    const fs::path chosen = fs::weakly_canonical(fs::absolute(fs::path(chosenPath), error), error);
+    if (error)
+        return std::nullopt;
+    auto gamePart = game.begin();
+    auto chosenPart = chosen.begin();
+    for (; gamePart != game.end() && !gamePart->empty(); ++gamePart, ++chosenPart) {
+        if (chosenPart == chosen.end() || *chosenPart != *gamePart)
+            return std::nullopt;
+    }
+    std::string name;
+    for (; chosenPart != chosen.end(); ++chosenPart) {
+        const std::string part = chosenPart->string();
+        if (part.empty() || part == ".")
+            continue;
+        if (part == "..")
+            return std::nullopt;
+        if (!name.empty())
+            name += '\\';
+        name += part;
+    }
+    if (name.empty() || name.find_first_of(" \t") != std::string::npos)
+        return std::nullopt;
+    return name;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,3 +17,9 @@ std::string resolveGamePath(std::string_view gameDir, std::string_view name);
 
 // The directory with the platform's separator at its end (unchanged when empty).
 std::string withTrailingSeparator(std::string dir);
+
+// A map file chosen in a file dialog, as a name in the games' form relative to the game
+// directory ("DATA\MAPS\x.ipl"). Nothing when the file does not lie inside the game
+// directory once "..", "." and symbolic links are resolved, or when its relative name holds
+// a blank (the games split DAT lines at blanks).
+std::optional<std::string> gameRelativeName(std::string_view gameDir, std::string_view chosenPath);

@@ -68,7 +68,7 @@ struct TGLView::Impl {
 
     int moveAxis = 2;
     int gameHour = 9;
-    int selectionState = 0;
+    SelectionState selectionState = SelectionState::Nothing;
     bool glReady = false;
     bool picking = false;
     bool inPaint = false;
@@ -244,7 +244,7 @@ void TGLView::BeginFrame()
 
     if (m->backgroundMap)
         drawBackgroundMap();
-    if (m->selectionState == 1)
+    if (m->selectionState == SelectionState::One)
         drawSelectionAxes();
 }
 
@@ -418,18 +418,17 @@ void TGLView::ResetView()
     update();
 }
 
-void TGLView::SetSelectionState(int state)
+void TGLView::SetSelectionState(::SelectionState state)
 {
     m->selectionState = state;
     if (m->statusLabel) {
         static const char* const texts[] = {"<< Nothing >>", "* Item Selected *", "* Lots Selected *"};
-        if (state >= 0 && state <= 2)
-            m->statusLabel->setText(texts[state]);
+        m->statusLabel->setText(texts[static_cast<int>(state)]);
     }
     update();
 }
 
-int TGLView::SelectionState() const
+SelectionState TGLView::GetSelectionState() const
 {
     return m->selectionState;
 }
@@ -488,7 +487,7 @@ void TGLView::handlePick(const std::uint32_t* buffer, int hits, bool addToSelect
         // Read the position first: the editor may change the records it is handed.
         const TGTASInstObj inst = file->Inst.Items[record];
         if (m->editor)
-            m->editor->SelectRecord(FileKind::IPL, addToSelection ? 10 : 11, record, fileIndex);
+            m->editor->SelectRecord(FileKind::IPL, addToSelection ? SectionCode::SeveralInst : SectionCode::PickedInst, record, fileIndex);
         if (!addToSelection)
             CentreOn(inst.PosX, inst.PosY, inst.PosZ);
         break;
@@ -651,7 +650,7 @@ void TGLView::leftButtonDownOrbit(int x, int y, Qt::KeyboardModifiers modifiers)
     m->buttonState = 1;
     m->lastX = x, m->lastY = y;
     const auto ray = mouseRay(x, y, cameraMatrices(m->camera, width(), height()), {0, 0, width(), height()});
-    if ((m->selectionState == 1 || m->selectionState == 2) && (modifiers & Qt::ControlModifier) && m->editor) {
+    if ((m->selectionState != SelectionState::Nothing) && (modifiers & Qt::ControlModifier) && m->editor) {
         const auto c = m->editor->GetSelectionCentre();
         const auto point = ray ? dragPoint(DragMode::Plane, *ray, Vec3d{c[0], c[1], c[2]}) : std::nullopt;
         // Without a point under the pointer the first move anchors the drag instead.
@@ -704,7 +703,7 @@ void TGLView::mouseMoveEvent(QMouseEvent* event)
 
 void TGLView::leftButtonMoveOrbit(int x, int y, Qt::KeyboardModifiers modifiers)
 {
-    if (m->selectionState == 0 || !(modifiers & Qt::ControlModifier) || !m->editor) {
+    if (m->selectionState == SelectionState::Nothing || !(modifiers & Qt::ControlModifier) || !m->editor) {
         panTo(x, y);
         return;
     }

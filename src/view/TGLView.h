@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SectionCode.h"
 #include "ViewCamera.h"
 
 #include <QOpenGLWidget>
@@ -67,8 +68,8 @@ public:
     void CentreOn(float x, float y, float z);
     void ResetView();
 
-    void SetSelectionState(int state); // 0 nothing, 1 one item, 2 several
-    int SelectionState() const;
+    void SetSelectionState(::SelectionState state);
+    ::SelectionState GetSelectionState() const;
 
     // Runs a pick pass at view pixel (x, y) and hands the nearest hit on.
     void PickAt(int x, int y, bool addToSelection);

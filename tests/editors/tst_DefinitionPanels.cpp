@@ -104,7 +104,7 @@ protected:
 
 TEST_F(DefinitionPanels, ShowingFillsTheBoxesWithoutMarkingTheFile)
 {
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionObjs, 1, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 1, 0);
     EXPECT_EQ(m_editor->PageControl1->currentWidget(), m_editor->panelideobjs);
     EXPECT_EQ(box("EditIDEObjsID")->text(), "11");
     EXPECT_EQ(box("EditIDEObjsModel")->text(), "lamp");
@@ -121,7 +121,7 @@ TEST_F(DefinitionPanels, ShowingFillsTheBoxesWithoutMarkingTheFile)
     EXPECT_EQ(m_peers.shown[0], std::make_pair(11, ItemEditorPeers::DefinitionKind::Objs));
 
     // Timed objects show their draw distance with up to 15 digits, and their hours.
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionTObj, 0, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::TObj, 0, 0);
     EXPECT_EQ(m_editor->PageControl1->currentWidget(), m_editor->panelidetobj);
     EXPECT_EQ(box("EditIDETObjID")->text(), "20");
     EXPECT_EQ(box("EditIDETObjLOD")->text(), "33.2999992370605");
@@ -133,7 +133,7 @@ TEST_F(DefinitionPanels, ShowingFillsTheBoxesWithoutMarkingTheFile)
 
 TEST_F(DefinitionPanels, TypedValuesLandInTheDefinition)
 {
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionObjs, 0, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 0, 0);
     typeInto(box("EditIDEObjsU4"), "x");
     EXPECT_EQ(objs(0).MeshCount, 1) << "text that is no number stores the default 1";
     EXPECT_TRUE(modified());
@@ -155,7 +155,7 @@ TEST_F(DefinitionPanels, TypedValuesLandInTheDefinition)
     EXPECT_EQ(m_peers.shown.back(), std::make_pair(77, ItemEditorPeers::DefinitionKind::Objs));
     EXPECT_EQ(m_editor->ExpandedEdit->text(), "77, house, villa, 2, 0, 260");
 
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionTObj, 0, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::TObj, 0, 0);
     typeInto(box("EditIDETObjModel"), "pub");
     typeInto(box("EditIDETObjLOD"), "250.25");
     EXPECT_EQ(tobj(0).ModelName, "pub");
@@ -167,7 +167,7 @@ TEST_F(DefinitionPanels, TypedValuesLandInTheDefinition)
 // give a line that reads back with the same flags.
 TEST_F(DefinitionPanels, ChangingTheMeshCountKeepsTheLineReadable)
 {
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionObjs, 2, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 2, 0);
     typeInto(box("EditIDEObjsU4"), "1");
     EXPECT_EQ(m_editor->ExpandedEdit->text(), "12, tower, towertx, 1, 50, 4");
     TGTASObjs again;
@@ -180,7 +180,7 @@ TEST_F(DefinitionPanels, ChangingTheMeshCountKeepsTheLineReadable)
 
 TEST_F(DefinitionPanels, FlagChecksStoreTheSumOfTheirBits)
 {
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionObjs, 0, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 0, 0);
     auto* bits = find<QListWidget>("ide_bits");
     ASSERT_EQ(objs(0).Flags, 2048);
     clickCheckBox(bits, 0);
@@ -193,7 +193,7 @@ TEST_F(DefinitionPanels, FlagChecksStoreTheSumOfTheirBits)
     EXPECT_EQ(objs(0).Flags, 32);
     EXPECT_EQ(box("EditIDEObjsFlags")->text(), "32");
 
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionTObj, 1, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::TObj, 1, 0);
     clickCheckBox(find<QListWidget>("CheckListBox1"), 10);
     EXPECT_EQ(tobj(1).Flags, 1024);
     EXPECT_EQ(box("EditIDETObjFlags")->text(), "1024");
@@ -208,7 +208,7 @@ TEST_F(DefinitionPanels, HourListsSelectTheStoredHours)
     EXPECT_EQ(on->itemText(0), "00:00");
     EXPECT_EQ(on->itemText(23), "23:00");
 
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionTObj, 1, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::TObj, 1, 0);
     EXPECT_EQ(on->currentIndex(), -1) << "hour 30 is none of the items";
     EXPECT_EQ(off->currentIndex(), 5);
     EXPECT_EQ(tobj(1).TimeOn, 30);
@@ -225,7 +225,7 @@ TEST_F(DefinitionPanels, HourListsSelectTheStoredHours)
 
 TEST_F(DefinitionPanels, UndoRestoresEveryEditOfTheSelection)
 {
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionTObj, 0, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::TObj, 0, 0);
     typeInto(box("EditIDETObjTexture"), "newtx");
     typeInto(box("EditIDETObjU4"), "2");
     find<QComboBox>("EditIDETObjTimeOn")->setCurrentIndex(9);
@@ -242,7 +242,7 @@ TEST_F(DefinitionPanels, UndoRestoresEveryEditOfTheSelection)
 
     // A file modified before the selection stays modified.
     m_files.File(0)->Modified = true;
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionObjs, 1, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 1, 0);
     typeInto(box("EditIDEObjsID"), "99");
     m_editor->BtnUndo->click();
     EXPECT_EQ(objs(1).ID, 11);
@@ -251,7 +251,7 @@ TEST_F(DefinitionPanels, UndoRestoresEveryEditOfTheSelection)
 
 TEST_F(DefinitionPanels, WithoutArchiveMarkersShowMissingAndPickButtonsAreOff)
 {
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionObjs, 0, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 0, 0);
     EXPECT_EQ(find<ArchiveMarker>("PaintBox1")->imageIndex(), ArchiveMarker::Missing);
     EXPECT_EQ(find<ArchiveMarker>("PaintBox2")->imageIndex(), ArchiveMarker::Missing);
     EXPECT_FALSE(find<QPushButton>("BtnIDEObjsModel")->isEnabled());
@@ -318,10 +318,10 @@ TEST_F(DefinitionPanelsWithArchive, MarkersTellWhetherTheArchiveHoldsModelAndDic
 {
     ASSERT_EQ(m_written, 0);
     ASSERT_TRUE(m_archive->Opened);
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionObjs, 0, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 0, 0);
     EXPECT_EQ(marker("PaintBox1"), ArchiveMarker::Present);
     EXPECT_EQ(marker("PaintBox2"), ArchiveMarker::Present);
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionObjs, 1, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 1, 0);
     EXPECT_EQ(marker("PaintBox1"), ArchiveMarker::Present);
     EXPECT_EQ(marker("PaintBox2"), ArchiveMarker::Missing) << "no street.txd";
 
@@ -330,7 +330,7 @@ TEST_F(DefinitionPanelsWithArchive, MarkersTellWhetherTheArchiveHoldsModelAndDic
     typeInto(box("EditIDEObjsTexture"), "generic");
     EXPECT_EQ(marker("PaintBox2"), ArchiveMarker::Present);
 
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionTObj, 0, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::TObj, 0, 0);
     EXPECT_EQ(marker("PaintBox3"), ArchiveMarker::Present) << "names compare without case";
     EXPECT_EQ(marker("PaintBox4"), ArchiveMarker::Missing);
     // The objs page's markers are not touched while a tobj record is selected.
@@ -340,7 +340,7 @@ TEST_F(DefinitionPanelsWithArchive, MarkersTellWhetherTheArchiveHoldsModelAndDic
 // Timed objects draw through the same caches: a new name drops them on the tobj page too.
 TEST_F(DefinitionPanelsWithArchive, NewNamesDropTheCachedModelAndDictionary)
 {
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionTObj, 0, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::TObj, 0, 0);
     tobj(0).ModelIndex = 3;
     ASSERT_EQ(tobj(0).TextureIndex, -1);
     typeInto(box("EditIDETObjTexture"), "housetx");
@@ -351,7 +351,7 @@ TEST_F(DefinitionPanelsWithArchive, NewNamesDropTheCachedModelAndDictionary)
     typeInto(box("EditIDETObjModel"), "house");
     EXPECT_EQ(tobj(0).ModelIndex, -1);
 
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionObjs, 1, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 1, 0);
     objs(1).ModelIndex = 2;
     typeInto(box("EditIDEObjsTexture"), "housetx");
     EXPECT_EQ(objs(1).ModelIndex, -1);
@@ -360,7 +360,7 @@ TEST_F(DefinitionPanelsWithArchive, NewNamesDropTheCachedModelAndDictionary)
 
 TEST_F(DefinitionPanelsWithArchive, PickButtonWritesTheChosenNameWithoutExtension)
 {
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionObjs, 1, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 1, 0);
     auto* button = find<QPushButton>("BtnIDEObjsModel");
     ASSERT_TRUE(button->isEnabled());
     objs(1).ModelIndex = 4;
@@ -384,7 +384,7 @@ TEST_F(DefinitionPanelsWithArchive, PickButtonWritesTheChosenNameWithoutExtensio
     EXPECT_EQ(marker("PaintBox1"), ArchiveMarker::Present);
 
     // The texture button on the tobj page: a dictionary entry becomes the texture name.
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionTObj, 0, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::TObj, 0, 0);
     whenModalOpens([&](QWidget* dialog) {
         auto* find = dialog->findChild<QLineEdit*>("inp_find");
         find->selectAll();
@@ -403,7 +403,7 @@ TEST_F(DefinitionPanelsWithArchive, PickButtonWritesTheChosenNameWithoutExtensio
 
 TEST_F(DefinitionPanelsWithArchive, CancelledPickWritesTheOldNameBackAndMarksTheFile)
 {
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionObjs, 0, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 0, 0);
     ASSERT_FALSE(modified());
     whenModalOpens([](QWidget* dialog) {
         QTest::mouseClick(dialog->findChild<QPushButton*>("BitBtn2"), Qt::LeftButton);
@@ -415,7 +415,7 @@ TEST_F(DefinitionPanelsWithArchive, CancelledPickWritesTheOldNameBackAndMarksThe
 
     // Without a picker the box's text is written back the same way.
     m_editor->SetImgFilePicker(nullptr);
-    m_editor->SelectRecord(FileKind::IDE, TFormEditorItem::SectionTObj, 1, 0);
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::TObj, 1, 0);
     m_files.File(0)->Modified = false;
     QTest::mouseClick(find<QPushButton>("BtnIDETObjModel"), Qt::LeftButton);
     EXPECT_EQ(tobj(1).ModelName, "ghost");

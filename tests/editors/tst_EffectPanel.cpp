@@ -58,7 +58,7 @@ protected:
     bool modified() const { return m_files.File(0)->Modified; }
     void select(int record)
     {
-        m_editor.SelectRecord(FileKind::IDE, TFormEditorItem::Section2dfx, record, 0);
+        m_editor.SelectRecord(FileKind::IDE, SectionCode::Fx2d, record, 0);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_editor));
     }
 

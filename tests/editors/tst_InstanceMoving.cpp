@@ -41,12 +41,12 @@ protected:
         m_files.AddFile(std::move(file));
     }
 
-    void selectOne(int record) { m_editor.SelectRecord(FileKind::IPL, TFormEditorItem::SectionInst, record, 0); }
+    void selectOne(int record) { m_editor.SelectRecord(FileKind::IPL, SectionCode::Inst, record, 0); }
     void selectAllThree()
     {
         selectOne(0);
-        m_editor.SelectRecord(FileKind::IPL, TFormEditorItem::SectionSeveralInst, 1, 0);
-        m_editor.SelectRecord(FileKind::IPL, TFormEditorItem::SectionSeveralInst, 2, 0);
+        m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 1, 0);
+        m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 2, 0);
     }
     TGTASInstObj& inst(int record) { return m_files.IPLFile(0)->Inst.Items[record]; }
     QToolButton* button(const QString& name) { return m_editor.findChild<QToolButton*>(name); }
@@ -177,7 +177,7 @@ TEST_F(InstanceMoving, TheStepIsTheLeftFactor)
 TEST_F(InstanceMoving, SeveralInstancesMoveTogetherAndTheCentreLabelStays)
 {
     selectAllThree();
-    ASSERT_EQ(m_editor.SelSection, TFormEditorItem::SectionSeveralInst);
+    ASSERT_EQ(m_editor.SelSection, SectionCode::SeveralInst);
     const QString centre = m_editor.EditIPLMultInstItemCenter->text();
     ASSERT_EQ(centre, "2.33333, 9, 9");
     click("EditIPLMultInstPosYR2");
@@ -233,7 +233,7 @@ TEST_F(InstanceMoving, TypedOffsetsMoveOnEnterAndResetTheirBox)
     // Taking a member out is a new selection, not a reload: the boxes keep their text.
     z->clear();
     QTest::keyClicks(z, "1.5");
-    m_editor.SelectRecord(FileKind::IPL, TFormEditorItem::SectionSeveralInst, 2, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 2, 0);
     EXPECT_EQ(z->text(), "1.5");
     QTest::keyClick(z, Qt::Key_Return);
     EXPECT_EQ(position(0).at(2), 4.5f);

@@ -8,6 +8,7 @@
 #include "MainImageList.h"
 #include "ProgramWindows.h"
 #include "TFormMain.h"
+#include "ToolWindowLinks.h"
 #include "TGLView.h"
 #include "TGTAFileList.h"
 #include "TGTAImg.h"
@@ -78,7 +79,7 @@ class InstancePanelTest : public testing::Test {
 protected:
     void SetUp() override { addTownFiles(m_files); }
 
-    void select(int record, int code = TFormEditorItem::SectionInst)
+    void select(int record, SectionCode code = SectionCode::Inst)
     {
         m_editor.SelectRecord(FileKind::IPL, code, record, TownIPL);
     }
@@ -194,7 +195,7 @@ TEST_F(InstancePanelTest, ShowingNeverMarksTheFileAndTheRotationButtonResets)
 {
     for (int record = 0; record < 5; ++record) {
         select(record);
-        select(record, TFormEditorItem::SectionPickedInst);
+        select(record, SectionCode::PickedInst);
     }
     select(0);
     EXPECT_FALSE(modified());
@@ -334,7 +335,7 @@ protected:
 
     QString statusTextsWithArchive(int record)
     {
-        m_archiveEditor->SelectRecord(FileKind::IPL, TFormEditorItem::SectionInst, record, TownIPL);
+        m_archiveEditor->SelectRecord(FileKind::IPL, SectionCode::Inst, record, TownIPL);
         const auto* list = m_archiveEditor->findChild<QTreeWidget*>("EditIPLInstValidation");
         QStringList texts;
         for (int row = 0; row < list->topLevelItemCount(); ++row)
@@ -384,7 +385,8 @@ TEST(InstancePanelMainWindow, PickingInAHiddenFileShowsAndTicksIt)
     ASSERT_EQ(main.ChkListVisible->item(0)->checkState(), Qt::Unchecked);
 
     TFormEditorItem editor{list, nullptr};
-    editor.SelectRecord(FileKind::IPL, TFormEditorItem::SectionPickedInst, 2, TownIPL);
+    linkItemEditor(editor, main);
+    editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 2, TownIPL);
     EXPECT_TRUE(list->File(TownIPL)->Visible);
     EXPECT_EQ(main.ChkListVisible->item(0)->checkState(), Qt::Checked);
     EXPECT_EQ(main.ChkListVisible->item(1)->checkState(), Qt::Checked);
@@ -394,7 +396,7 @@ TEST(InstancePanelMainWindow, PickingInAHiddenFileShowsAndTicksIt)
     // The list follows the record again when the user unticks the file and picks once more.
     main.ChkListVisible->item(0)->setCheckState(Qt::Unchecked);
     ASSERT_FALSE(list->File(TownIPL)->Visible);
-    editor.SelectRecord(FileKind::IPL, TFormEditorItem::SectionInst, 0, TownIPL);
+    editor.SelectRecord(FileKind::IPL, SectionCode::Inst, 0, TownIPL);
     EXPECT_EQ(main.ChkListVisible->item(0)->checkState(), Qt::Checked);
 
     QLineEdit* posY = editor.findChild<QLineEdit*>("EditIPLInstPosY");

@@ -65,7 +65,7 @@ protected:
     void selectIDEGroup() { select(FileKind::IDE, IDEFileIndex); }
     void select(FileKind kind, int file)
     {
-        m_editor.SelectRecord(kind, TFormEditorItem::SectionPath, 0, file);
+        m_editor.SelectRecord(kind, SectionCode::Path, 0, file);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_editor));
     }
 

@@ -4,6 +4,7 @@
 
 #include "ProgramWindows.h"
 #include "TFormMain.h"
+#include "ToolWindowLinks.h"
 #include "TGLView.h"
 #include "TGTAFileList.h"
 #include "TIDEFile.h"
@@ -62,9 +63,9 @@ protected:
 
 TEST_F(ItemEditorSelection, APickSelectsOneInstanceAndShowsItsLine)
 {
-    m_editor.SelectRecord(FileKind::IPL, 11, 1, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 1, 0);
     EXPECT_TRUE(m_editor.HasSelection);
-    EXPECT_EQ(m_editor.SelSection, 0);
+    EXPECT_EQ(m_editor.SelSection, SectionCode::Inst);
     EXPECT_EQ(m_editor.SelRecord, 1);
     EXPECT_EQ(m_editor.SelFile, 0);
     EXPECT_EQ(m_editor.ModeValue->text(), "IPL - Inst");
@@ -77,12 +78,12 @@ TEST_F(ItemEditorSelection, APickSelectsOneInstanceAndShowsItsLine)
 TEST_F(ItemEditorSelection, ShiftPicksBuildAndToggleTheList)
 {
     // The first Shift-pick with nothing selected selects one instance.
-    m_editor.SelectRecord(FileKind::IPL, 10, 0, 0);
-    EXPECT_EQ(m_editor.SelSection, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 0, 0);
+    EXPECT_EQ(m_editor.SelSection, SectionCode::Inst);
     EXPECT_EQ(m_editor.EditIPLMultInstList->count(), 0);
 
-    m_editor.SelectRecord(FileKind::IPL, 10, 1, 0);
-    EXPECT_EQ(m_editor.SelSection, 10);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 1, 0);
+    EXPECT_EQ(m_editor.SelSection, SectionCode::SeveralInst);
     EXPECT_EQ(rowsText(), "10 - house|11 - shop");
     EXPECT_EQ(m_editor.EditIPLMultInstItemCount->text(), "2 Items");
     EXPECT_EQ(m_editor.GetSelectionCentre(), (std::array<float, 3>{5, 10, 15}));
@@ -90,10 +91,10 @@ TEST_F(ItemEditorSelection, ShiftPicksBuildAndToggleTheList)
     EXPECT_EQ(m_editor.ModeValue->text(), "IPL - Inst(s)");
     EXPECT_EQ(m_editor.ExpandedEdit->text(), "N/A");
 
-    m_editor.SelectRecord(FileKind::IPL, 10, 2, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 2, 0);
     EXPECT_EQ(m_editor.EditIPLMultInstItemCount->text(), "3 Items");
     // Shift-picking a member again takes it out.
-    m_editor.SelectRecord(FileKind::IPL, 10, 0, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 0, 0);
     EXPECT_EQ(rowsText(), "11 - shop|12 - tree");
     EXPECT_EQ(m_editor.MultipleInstances(), (std::vector<int>{1, 2}));
     EXPECT_EQ(m_editor.GetSelectionCentre(), (std::array<float, 3>{0, 12, 16}));
@@ -101,13 +102,13 @@ TEST_F(ItemEditorSelection, ShiftPicksBuildAndToggleTheList)
 
 TEST_F(ItemEditorSelection, AnInstanceOfAnotherFileNeverJoinsTheList)
 {
-    m_editor.SelectRecord(FileKind::IPL, 11, 0, 0);
-    m_editor.SelectRecord(FileKind::IPL, 10, 1, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 0, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 1, 0);
     ASSERT_EQ(m_editor.MultipleInstances(), (std::vector<int>{0, 1}));
 
     // A list of the other file starts with the new instance alone.
-    m_editor.SelectRecord(FileKind::IPL, 10, 2, 1);
-    EXPECT_EQ(m_editor.SelSection, 10);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 2, 1);
+    EXPECT_EQ(m_editor.SelSection, SectionCode::SeveralInst);
     EXPECT_EQ(m_editor.SelFile, 1);
     EXPECT_EQ(m_editor.MultipleInstances(), (std::vector<int>{2}));
     m_editor.MoveSelection(1, 0, 0);
@@ -116,16 +117,16 @@ TEST_F(ItemEditorSelection, AnInstanceOfAnotherFileNeverJoinsTheList)
     EXPECT_FLOAT_EQ(inst(0, 2).PosX, -10);
 
     // A single instance of one file and a Shift-pick in another: the new one alone.
-    m_editor.SelectRecord(FileKind::IPL, 11, 0, 0);
-    m_editor.SelectRecord(FileKind::IPL, 10, 1, 1);
-    EXPECT_EQ(m_editor.SelSection, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 0, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 1, 1);
+    EXPECT_EQ(m_editor.SelSection, SectionCode::Inst);
     EXPECT_EQ(m_editor.SelFile, 1);
     EXPECT_EQ(m_editor.MultipleInstances().size(), 0u);
 }
 
 TEST_F(ItemEditorSelection, MovingWritesEveryListedInstanceAndMarksTheFile)
 {
-    m_editor.SelectRecord(FileKind::IPL, 11, 1, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 1, 0);
     m_editor.MoveSelection(1.5f, -2, 0.25f);
     EXPECT_FLOAT_EQ(inst(0, 1).PosX, 11.5f);
     EXPECT_FLOAT_EQ(inst(0, 1).PosY, 18);
@@ -134,7 +135,7 @@ TEST_F(ItemEditorSelection, MovingWritesEveryListedInstanceAndMarksTheFile)
     EXPECT_FALSE(m_files.File(1)->Modified);
     EXPECT_EQ(m_editor.ExpandedEdit->text(), QString::fromStdString(m_files.IPLFile(0)->Inst.WriteLine(1)));
 
-    m_editor.SelectRecord(FileKind::IPL, 10, 2, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 2, 0);
     m_editor.MoveSelection(0, 0, 10);
     EXPECT_FLOAT_EQ(inst(0, 1).PosZ, 40.25f);
     EXPECT_FLOAT_EQ(inst(0, 2).PosZ, 12);
@@ -143,13 +144,13 @@ TEST_F(ItemEditorSelection, MovingWritesEveryListedInstanceAndMarksTheFile)
 
 TEST_F(ItemEditorSelection, DefinitionsAndClearedSelectionsDoNotMove)
 {
-    m_editor.SelectRecord(FileKind::IDE, 1, 0, 2);
+    m_editor.SelectRecord(FileKind::IDE, SectionCode::Objs, 0, 2);
     EXPECT_EQ(m_editor.ModeValue->text(), "IDE - Objs");
     EXPECT_EQ(m_editor.GetSelectionCentre(), (std::array<float, 3>{0, 0, 0}));
     m_editor.MoveSelection(5, 5, 5);
     EXPECT_FALSE(m_files.File(2)->Modified);
 
-    m_editor.SelectRecord(FileKind::IPL, 11, 0, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 0, 0);
     m_editor.ClearSelection();
     EXPECT_FALSE(m_editor.HasSelection);
     EXPECT_EQ(m_editor.ModeValue->text(), "N/A");
@@ -176,20 +177,20 @@ TEST_F(ItemEditorSelection, EachSectionShowsItsOwnPageAlone)
 {
     struct Case {
         FileKind kind;
-        int code;
+        SectionCode code;
         int file;
         const char* page;
         const char* mode;
     };
     const Case cases[] = {
-        {FileKind::IPL, 11, 0, "paneliplinst", "IPL - Inst"},
-        {FileKind::IPL, 3, 0, "paneliplpath", "IPL - Path"},
-        {FileKind::IPL, 5, 0, "paneliplcull", "IPL - Cull"},
-        {FileKind::IPL, 6, 0, "paneliplzone", "IPL - Zone"},
-        {FileKind::IDE, 1, 2, "panelideobjs", "IDE - Objs"},
-        {FileKind::IDE, 2, 2, "panelidetobj", "IDE - TObj"},
-        {FileKind::IDE, 3, 2, "panelidepath", "IDE - Path"},
-        {FileKind::IDE, 4, 2, "panelide2dfx", "IDE - 2dfx"},
+        {FileKind::IPL, SectionCode::PickedInst, 0, "paneliplinst", "IPL - Inst"},
+        {FileKind::IPL, SectionCode::Path, 0, "paneliplpath", "IPL - Path"},
+        {FileKind::IPL, SectionCode::Cull, 0, "paneliplcull", "IPL - Cull"},
+        {FileKind::IPL, SectionCode::Zone, 0, "paneliplzone", "IPL - Zone"},
+        {FileKind::IDE, SectionCode::Objs, 2, "panelideobjs", "IDE - Objs"},
+        {FileKind::IDE, SectionCode::TObj, 2, "panelidetobj", "IDE - TObj"},
+        {FileKind::IDE, SectionCode::Path, 2, "panelidepath", "IDE - Path"},
+        {FileKind::IDE, SectionCode::Fx2d, 2, "panelide2dfx", "IDE - 2dfx"},
     };
     for (const Case& c : cases) {
         m_editor.SelectRecord(c.kind, c.code, 0, c.file);
@@ -203,16 +204,16 @@ TEST_F(ItemEditorSelection, EachSectionShowsItsOwnPageAlone)
         EXPECT_EQ(m_editor.ModeValue->text(), c.mode);
         EXPECT_TRUE(m_editor.BtnUndo->isVisibleTo(&m_editor)) << c.page;
     }
-    m_editor.SelectRecord(FileKind::IDE, 3, 0, 2);
+    m_editor.SelectRecord(FileKind::IDE, SectionCode::Path, 0, 2);
     EXPECT_EQ(m_editor.ExpandedEdit->text().toStdString(), m_files.IDEFile(2)->Path.WriteLine(0))
         << "a group's text line holds its node lines";
 
-    m_editor.SelectRecord(FileKind::IPL, 11, 0, 0);
-    m_editor.SelectRecord(FileKind::IPL, 10, 1, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 0, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 1, 0);
     EXPECT_EQ(m_editor.PageControl1->currentWidget()->objectName(), "paneliplmultinst");
     EXPECT_FALSE(m_editor.BtnUndo->isVisibleTo(&m_editor)) << "no undo for several instances";
 
-    m_editor.SelectRecord(FileKind::IDE, 7, 0, 2);
+    m_editor.SelectRecord(FileKind::IDE, SectionCode::Occl, 0, 2);
     EXPECT_EQ(m_editor.ModeValue->text(), "N/A");
     EXPECT_EQ(m_editor.ExpandedEdit->text(), "N/A");
 
@@ -224,7 +225,7 @@ TEST_F(ItemEditorSelection, EachSectionShowsItsOwnPageAlone)
 
 TEST_F(ItemEditorSelection, UndoRestoresTheRecordAsItWasSelected)
 {
-    m_editor.SelectRecord(FileKind::IPL, 11, 1, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 1, 0);
     EXPECT_FALSE(m_editor.BtnUndo->isEnabled());
     const std::string before = m_files.IPLFile(0)->Inst.WriteLine(1);
     m_editor.MoveSelection(1, 2, 3);
@@ -244,7 +245,7 @@ TEST_F(ItemEditorSelection, UndoRestoresTheRecordAsItWasSelected)
 
     // A file modified before the selection stays modified.
     m_editor.MoveSelection(5, 0, 0);
-    m_editor.SelectRecord(FileKind::IPL, 11, 2, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 2, 0);
     m_editor.MoveSelection(5, 0, 0);
     m_editor.BtnUndo->click();
     EXPECT_FLOAT_EQ(inst(0, 2).PosX, -10);
@@ -255,12 +256,12 @@ TEST_F(ItemEditorSelection, UndoRestoresTheRecordAsItWasSelected)
 TEST_F(ItemEditorSelection, UndoRestoresAPathGroupWithItsNodes)
 {
     TIDEFile& ide = *m_files.IDEFile(2);
-    m_editor.SelectRecord(FileKind::IDE, 3, 0, 2);
+    m_editor.SelectRecord(FileKind::IDE, SectionCode::Path, 0, 2);
     const std::string before = ide.Path.WriteLine(0);
     ide.Path.Items[0].GroupType = "ped";
     ide.Path.Items[0].Nodes[1].PosX = 999;
     ide.Path.Items[0].Nodes.pop_back();
-    m_editor.RefreshRecord(false, false);
+    m_editor.RefreshRecord(RecordRefresh::Edit);
     EXPECT_NE(m_editor.ExpandedEdit->text().toStdString(), before);
     m_editor.BtnUndo->click();
     EXPECT_EQ(ide.Path.WriteLine(0), before);
@@ -273,9 +274,9 @@ TEST_F(ItemEditorSelection, TheWindowsAroundHearOfSelectionsAndEdits)
 {
     RecordingPeers peers;
     m_editor.SetPeers(&peers);
-    m_editor.SelectRecord(FileKind::IPL, 11, 2, 1);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 2, 1);
     EXPECT_EQ(peers.iplRows, (std::vector<std::pair<int, int>>{{1, 2}})) << "a pick shows its row in the IPL editor";
-    m_editor.SelectRecord(FileKind::IPL, 0, 1, 1);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::Inst, 1, 1);
     EXPECT_EQ(peers.iplRows.size(), 1u) << "a row chosen there is not selected again";
     const int repaints = peers.iplRepaints;
     m_editor.MoveSelection(1, 0, 0);
@@ -283,20 +284,20 @@ TEST_F(ItemEditorSelection, TheWindowsAroundHearOfSelectionsAndEdits)
     m_editor.UseDefinition(10, "house");
     EXPECT_EQ(peers.iplRepaints, repaints + 1);
 
-    m_editor.SelectRecord(FileKind::IDE, 1, 0, 2);
+    m_editor.SelectRecord(FileKind::IDE, SectionCode::Objs, 0, 2);
     EXPECT_FALSE(peers.useDefinition) << "only a single instance can take a definition";
     EXPECT_GT(peers.ideRepaints, 0);
     m_editor.SetPeers(nullptr);
-    m_editor.SelectRecord(FileKind::IPL, 11, 0, 0); // no peers: nothing to call, nothing breaks
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 0, 0); // no peers: nothing to call, nothing breaks
     EXPECT_EQ(peers.iplRows.size(), 1u);
 }
 
 TEST_F(ItemEditorSelection, ShiftPicksAndDefinitionsOfOtherSelectionsChangeNoFile)
 {
-    m_editor.SelectRecord(FileKind::IPL, 11, 0, 0);
-    m_editor.SelectRecord(FileKind::IPL, 10, 1, 0);
-    m_editor.SelectRecord(FileKind::IPL, 10, 2, 0);
-    m_editor.SelectRecord(FileKind::IPL, 10, 1, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 0, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 1, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 2, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 1, 0);
     EXPECT_FALSE(m_files.File(0)->Modified) << "choosing the members is not an edit";
     EXPECT_EQ(m_editor.GetSelectionRotation(), (std::array<float, 4>{0, 0, 0, 1}));
     m_editor.UseDefinition(99, "other");
@@ -305,7 +306,7 @@ TEST_F(ItemEditorSelection, ShiftPicksAndDefinitionsOfOtherSelectionsChangeNoFil
     EXPECT_FLOAT_EQ(inst(0, 0).RotX, 0);
     EXPECT_FALSE(m_files.File(0)->Modified);
 
-    m_editor.SelectRecord(FileKind::IPL, 11, 1, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 1, 0);
     m_editor.SetSelectionRotation({0, 0.5f, 0, 0.8660254f});
     EXPECT_EQ(m_editor.GetSelectionRotation(), (std::array<float, 4>{0, 0.5f, 0, 0.8660254f}));
     EXPECT_TRUE(m_files.File(0)->Modified);
@@ -316,6 +317,7 @@ TEST_F(ItemEditorSelection, TheMainWindowsActionShowsHidesAndFollowsTheWindow)
     TFormMain main;
     programWindows().Main = &main;
     programWindows().ItemEditor = &m_editor;
+    linkItemEditor(m_editor, main);
     QAction* action = main.ActionViewEditor;
     EXPECT_EQ(action->text(), "Item &Editor");
     EXPECT_EQ(action->shortcut(), QKeySequence("Alt+0"));
@@ -329,7 +331,7 @@ TEST_F(ItemEditorSelection, TheMainWindowsActionShowsHidesAndFollowsTheWindow)
     EXPECT_FALSE(action->isChecked());
 
     // A selection shows the window; closing it by its frame keeps the selection.
-    m_editor.SelectRecord(FileKind::IPL, 11, 1, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 1, 0);
     EXPECT_TRUE(m_editor.isVisible());
     EXPECT_TRUE(action->isChecked());
     m_editor.close();

@@ -54,7 +54,7 @@ protected:
 
 TEST_F(ZoneCullPanels, AZoneShowsItsFieldsWithoutMarkingTheFile)
 {
-    m_editor.SelectRecord(FileKind::IPL, TFormEditorItem::SectionZone, 0, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::Zone, 0, 0);
     EXPECT_EQ(control("EditIPLZoneName")->text(), "Downtown");
     EXPECT_EQ(control<QComboBox>("box_zonetypes")->currentText(), "3= island_split");
     EXPECT_EQ(control("EditIPLZonePos1Y")->text(), "-300.5");
@@ -64,7 +64,7 @@ TEST_F(ZoneCullPanels, AZoneShowsItsFieldsWithoutMarkingTheFile)
     EXPECT_FALSE(m_files.File(0)->Modified);
 
     // A type beyond the list leaves the list where it was.
-    m_editor.SelectRecord(FileKind::IPL, TFormEditorItem::SectionZone, 1, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::Zone, 1, 0);
     EXPECT_EQ(control<QComboBox>("box_zonetypes")->currentIndex(), 3);
     EXPECT_EQ(zone(1).ZoneType, 9);
     EXPECT_EQ(control("EditIPLZoneName")->text(), "Harbour");
@@ -73,7 +73,7 @@ TEST_F(ZoneCullPanels, AZoneShowsItsFieldsWithoutMarkingTheFile)
 
 TEST_F(ZoneCullPanels, ZoneControlsWriteTheirFieldsAndTheLine)
 {
-    m_editor.SelectRecord(FileKind::IPL, TFormEditorItem::SectionZone, 0, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::Zone, 0, 0);
     retype("EditIPLZoneName", "Uptown");
     EXPECT_EQ(zone(0).Name, "Uptown");
     EXPECT_TRUE(m_files.File(0)->Modified);
@@ -104,7 +104,7 @@ TEST_F(ZoneCullPanels, ZoneControlsWriteTheirFieldsAndTheLine)
 
 TEST_F(ZoneCullPanels, TheCullPageOnlyDisplays)
 {
-    m_editor.SelectRecord(FileKind::IPL, TFormEditorItem::SectionCull, 0, 0);
+    m_editor.SelectRecord(FileKind::IPL, SectionCode::Cull, 0, 0);
     EXPECT_EQ(m_editor.ModeValue->text(), "IPL - Cull");
     EXPECT_EQ(control("EditIPLCullPos1Y")->text(), "2.5");
     EXPECT_EQ(control("EditIPLCullPos3Z")->text(), "-9");

@@ -31,7 +31,8 @@ class RecordingSelection : public SelectionTarget {
 public:
     struct Select {
         FileKind kind;
-        int section, record, file;
+        SectionCode section;
+        int record, file;
     };
     std::vector<Select> selects;
     std::vector<std::array<float, 3>> moves;
@@ -39,12 +40,12 @@ public:
     TGLView* view = nullptr; // told the selection state, as the item editor does
     int selected = 0;
 
-    void SelectRecord(FileKind kind, int section, int record, int file) override
+    void SelectRecord(FileKind kind, SectionCode section, int record, int file) override
     {
         selects.push_back({kind, section, record, file});
-        selected = section == 10 ? selected + 1 : 1;
+        selected = section == SectionCode::SeveralInst ? selected + 1 : 1;
         if (view)
-            view->SetSelectionState(selected > 1 ? 2 : 1);
+            view->SetSelectionState(selected > 1 ? SelectionState::Several : SelectionState::One);
     }
     std::array<float, 3> GetSelectionCentre() const override { return centre; }
     void MoveSelection(float dx, float dy, float dz) override

@@ -208,13 +208,13 @@ TEST_F(ViewPicture, AxesRunThroughASingleSelection)
                 return true;
         return false;
     };
-    view->SetSelectionState(1);
+    view->SetSelectionState(SelectionState::One);
     EXPECT_EQ(status.text(), "* Item Selected *");
     EXPECT_TRUE(greenNear(picture()));
-    view->SetSelectionState(2);
+    view->SetSelectionState(SelectionState::Several);
     EXPECT_EQ(status.text(), "* Lots Selected *");
     EXPECT_FALSE(greenNear(picture()));
-    view->SetSelectionState(0);
+    view->SetSelectionState(SelectionState::Nothing);
     EXPECT_EQ(status.text(), "<< Nothing >>");
 }
 

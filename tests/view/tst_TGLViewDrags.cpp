@@ -17,7 +17,7 @@ void expectNear3(const std::array<float, 3>& actual, const std::array<double, 3>
 TEST_F(ViewDrags, CtrlDragMovesTheSelectionWithThePointerInItsPlane)
 {
     selection.centre = {0.0f, 0.0f, 0.0f};
-    view->SetSelectionState(1);
+    view->SetSelectionState(SelectionState::One);
     const QPoint start = pixelOf(0, 0, 0);
     const QPoint end = start + QPoint(60, -35);
     press(start, Qt::ControlModifier);
@@ -47,7 +47,7 @@ TEST_F(ViewDrags, CtrlShiftDragAlongZMovesOnlyZ)
     view->Camera().AngleX = -60.0f;
     view->SetMoveAxis(2);
     selection.centre = {0.0f, 0.0f, 0.0f};
-    view->SetSelectionState(1);
+    view->SetSelectionState(SelectionState::One);
     const QPoint start = pixelOf(0, 0, 0);
     press(start, Qt::ControlModifier | Qt::ShiftModifier);
     drag(start + QPoint(0, -5), Qt::ControlModifier | Qt::ShiftModifier); // anchors the axis drag
@@ -71,7 +71,7 @@ TEST_F(ViewDrags, CtrlShiftDragAlongZMovesOnlyZ)
 TEST_F(ViewDrags, ChangingModifiersMidDragReanchorsWithoutAJump)
 {
     view->SetMoveAxis(0);
-    view->SetSelectionState(1);
+    view->SetSelectionState(SelectionState::One);
     const QPoint start = pixelOf(0, 0, 0);
     press(start, Qt::ControlModifier);
     drag(start + QPoint(10, 0), Qt::ControlModifier);
@@ -89,7 +89,7 @@ TEST_F(ViewDrags, ChangingModifiersMidDragReanchorsWithoutAJump)
 
 TEST_F(ViewDrags, CtrlDragWithNothingSelectedPansAndTheGroundFollowsThePointer)
 {
-    view->SetSelectionState(0);
+    view->SetSelectionState(SelectionState::Nothing);
     const QPoint start(300, 200);
     const QPoint end = start + QPoint(-70, 45);
     const auto grabbed = groundUnder(start, 0.0);

@@ -24,13 +24,13 @@ TEST_F(ViewPicking, DoubleClickSelectsTheItemAloneAndCentresOnIt)
     doubleClick(pixelOf(20, 10, 4));
     ASSERT_EQ(selection.selects.size(), 1u);
     EXPECT_EQ(selection.selects[0].kind, FileKind::IPL);
-    EXPECT_EQ(selection.selects[0].section, 11);
+    EXPECT_EQ(selection.selects[0].section, SectionCode::PickedInst);
     EXPECT_EQ(selection.selects[0].record, 1);
     EXPECT_EQ(selection.selects[0].file, MapFile);
     EXPECT_EQ(view->GetCameraTarget(), (std::array<float, 3>{20.0f, 10.0f, 0.0f}));
     EXPECT_EQ(position.text(), "20, 10, 0");
     EXPECT_EQ(status.text(), "* Item Selected *");
-    EXPECT_EQ(view->SelectionState(), 1);
+    EXPECT_EQ(view->GetSelectionState(), SelectionState::One);
     EXPECT_FALSE(view->IsPicking());
     EXPECT_TRUE(notices.empty());
 }
@@ -42,7 +42,7 @@ TEST_F(ViewPicking, ShiftDoubleClickAddsWithoutMovingTheCamera)
     doubleClick(second, Qt::ShiftModifier);
     ASSERT_EQ(selection.selects.size(), 2u);
     EXPECT_EQ(selection.selects[0].record, 0);
-    EXPECT_EQ(selection.selects[1].section, 10);
+    EXPECT_EQ(selection.selects[1].section, SectionCode::SeveralInst);
     EXPECT_EQ(selection.selects[1].record, 1);
     EXPECT_EQ(view->GetCameraTarget(), (std::array<float, 3>{0.0f, 0.0f, 0.0f}));
     EXPECT_EQ(status.text(), "* Lots Selected *");
