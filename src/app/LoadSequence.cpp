@@ -7,6 +7,7 @@
 #include "ProgramWindows.h"
 #include "SharedGLContext.h"
 #include "TFormAbout.h"
+#include "TFormEditorDAT.h"
 #include "TFormEditorItem.h"
 #include "TFormGLViewDetached.h"
 #include "TFormLoading.h"
@@ -123,6 +124,9 @@ bool RunLoadSequence(LoadProgress* watcher)
     // an action only for a window that exists.
     auto* picker = windows.made(new Twnd_imgfilepicker(main.ArchiveSet(), &main));
     windows.ImgFilePicker = picker;
+    auto* datEditor = windows.made(new TFormEditorDAT(&files, view, &main));
+    windows.DATEditor = datEditor;
+    main.SetToolWindow(ToolWindow::DATEditor, datEditor);
     auto* itemEditor = windows.made(new TFormEditorItem(&files, view, main.ArchiveSet(), &main));
     itemEditor->setWindowFlag(Qt::Tool);
     itemEditor->SetImgFilePicker(picker);

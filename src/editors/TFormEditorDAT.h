@@ -3,6 +3,7 @@
 #include "DatReferences.h"
 #include "MenuActionWindow.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <string>
@@ -42,7 +43,7 @@ public:
     void BtnDownClick();
     void BtnDelClick();
 
-    QAction* MenuAction = nullptr;
+    QPointer<QAction> MenuAction;
     bool FirstShow = true;
 
     QListWidget* ListDAT = nullptr;
