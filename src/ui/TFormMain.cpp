@@ -116,6 +116,19 @@ TFormMain::~TFormMain()
     SharedGLContextScope context;
     if (m_view)
         m_view->Renderer().ReleaseGL();
+    // The tool windows this window holds point into the file list: they go first, the
+    // latest first, before Qt would delete them after the list.
+    for (auto window = m_toolWindowOrder.rbegin(); window != m_toolWindowOrder.rend(); ++window) {
+        QWidget* parent = *window ? window->data()->parentWidget() : nullptr;
+        while (parent && parent != this)
+            parent = parent->parentWidget();
+        if (parent == this)
+            delete window->data();
+    }
+    if (m_view) {
+        m_view->SetItemEditor(nullptr);
+        m_view->SetFileList(nullptr);
+    }
     m_fileList.reset();
     m_archiveSet.reset();
 }
@@ -604,6 +617,7 @@ void TFormMain::FrameDone()
     }
     if (m_view)
         m_view->Renderer().FreeUnusedIfPending();
+    emit frameFinished();
 
     if (!programSettings().LoadModels)
         return;
@@ -810,10 +824,11 @@ void TFormMain::BtnVisUnCheckAllClick()
 void TFormMain::ChkListVisibleDblClick()
 {
     const int row = ChkListVisible->currentRow();
-    if (row < 0 || row >= static_cast<int>(m_visibleRows.size()) || !m_fileList || !m_view)
+    if (row < 0 || row >= static_cast<int>(m_visibleRows.size()) || !m_fileList)
         return;
+    emit visibleFileChosen(m_visibleRows[row]);
     const TIPLFile* file = m_fileList->IPLFile(m_visibleRows[row]);
-    if (file && file->Inst.Count() > 0) {
+    if (m_view && file && file->Inst.Count() > 0) {
         const TGTASInstObj& first = file->Inst.Items.front();
         m_view->CentreOn(first.PosX, first.PosY, first.PosZ);
     }
@@ -875,6 +890,7 @@ void TFormMain::ActionSaveModifiedExecute()
     // Files that failed keep their changes and the action that retries them; closing then
     // keeps the window open rather than dropping those changes.
     ActionSaveModified->setEnabled(!failed.isEmpty());
+    emit filesSaved();
 }
 
 bool TFormMain::FormCloseQuery()
@@ -892,7 +908,9 @@ bool TFormMain::FormCloseQuery()
         return false;
     if (answer == DialogAnswer::No)
         return true;
-    if (anyModified && ActionSaveModified->isEnabled())
+    // Every modified file, whether or not an edit enabled the action: a file an editor
+    // created is modified before any edit.
+    if (anyModified)
         ActionSaveModifiedExecute();
     int datError = 0;
     if (m_fileList->DatModified) {
@@ -900,7 +918,10 @@ bool TFormMain::FormCloseQuery()
         if (datError == 0)
             m_fileList->DatModified = false;
     }
-    return !ActionSaveModified->isEnabled() && datError == 0;
+    bool stillModified = false;
+    for (int pos = 0; pos < m_fileList->Count(); ++pos)
+        stillModified = stillModified || m_fileList->File(pos)->Modified;
+    return !stillModified && datError == 0;
 }
 
 void TFormMain::closeEvent(QCloseEvent* event)
