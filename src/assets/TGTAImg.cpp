@@ -6,6 +6,7 @@
 #include "LoadProgress.h"
 #include "Log.h"
 #include "ProgramSettings.h"
+#include "SystemFiles.h"
 #include "TGTAFileList.h"
 #include "TextParser.h"
 
@@ -75,7 +76,7 @@ void TGTAImg::loadGeneric()
     // empty dictionary at position 0; the load sequence reports `GenericError`.
     const std::string path = gameFile("models\\generic.txd");
     std::vector<std::uint8_t> bytes;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(systemfiles::pathFromUtf8(path), std::ios::binary);
     if (!in) {
         GenericError = errno != 0 ? errno : ENOENT;
         logLine("cannot open " + path + ": " + std::strerror(GenericError));

@@ -2,6 +2,7 @@
 
 #include "GamePaths.h"
 #include "ProgramSettings.h"
+#include "SystemFiles.h"
 #include "TGTAFileList.h"
 #include "TIDEFile.h"
 #include "TIPLFile.h"
@@ -20,7 +21,7 @@ namespace {
 
 bool hasIdeExtension(const std::string& path)
 {
-    const std::string extension = std::filesystem::path(path).extension().string();
+    const std::string extension = systemfiles::utf8FromPath(systemfiles::pathFromUtf8(path).extension());
     return equalsIgnoringCase(extension, ".ide");
 }
 
@@ -63,7 +64,7 @@ int dat(const std::string& gameDir, const std::string& game, std::ostream& out, 
     settings.GameDir = withTrailingSeparator(gameDir);
     if (game.empty()) {
         std::error_code error;
-        settings.IsViceCity = std::filesystem::exists(resolveGamePath(settings.GameDir, "gta-vc.exe"), error);
+        settings.IsViceCity = std::filesystem::exists(systemfiles::pathFromUtf8(resolveGamePath(settings.GameDir, "gta-vc.exe")), error);
     } else {
         settings.IsViceCity = game == "vc";
     }

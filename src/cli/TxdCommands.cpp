@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "RwChunk.h"
+#include "SystemFiles.h"
 #include "TxdDecoder.h"
 
 #include <CLI/CLI.hpp>
@@ -43,7 +44,7 @@ nlohmann::ordered_json texturesJson(const TxdDecodeResult& decoded)
 // and exits 2 with the reason, so scripts see both.
 int info(const std::string& path, std::ostream& out, std::ostream& err)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(systemfiles::pathFromUtf8(path), std::ios::binary);
     if (!in) {
         err << "quoxmapper-cli: cannot read " << path << ": " << std::strerror(errno) << '\n';
         return ExitUnreadable;
