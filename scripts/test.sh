@@ -14,3 +14,8 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DENABLE_ASAN=ON 
   -DQUOX_BUILD_BENCHMARKS=OFF
 cmake --build build-sanitize -j2
 ctest --test-dir build-sanitize -j2 --output-on-failure
+
+# The core and the command-line tool built for Windows and tested under Wine.
+if [ "${QUOX_SKIP_WINDOWS:-}" != "1" ]; then
+  bash scripts/test-windows.sh
+fi
