@@ -84,6 +84,8 @@ fi
 # --- Wine ----------------------------------------------------------------------------------
 export WINEPREFIX="$out/wine"
 export WINEDEBUG=-all
+# Wine turns the arguments of a program into wide characters by the locale's character set.
+export LC_ALL=C.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot --init
@@ -112,7 +114,7 @@ run_commands() {
   local program=("$@")
   "${program[@]}" demo-game "$game" --game vc >/dev/null
   "${program[@]}" dat "$game" > "$into/dat.txt"
-  "${program[@]}" roundtrip "$game${sep}data${sep}maps${sep}town.ipl" > "$into/roundtrip.txt"
+  "${program[@]}" roundtrip "$game${sep}data${sep}maps${sep}downtown${sep}downtown.ipl" > "$into/roundtrip.txt"
   "${program[@]}" img list "$game${sep}models${sep}gta3.img" > "$into/img-list.txt"
   "${program[@]}" txd info "$game${sep}models${sep}generic.txd" > "$into/txd-info.txt"
 }
