@@ -88,7 +88,12 @@ MapFileEditor::MapFileEditor(const MapFileKind& kind, std::span<const RecordSect
     m_recordRows = new RecordRowsModel(kind.kind, this);
     buildActions();
     buildControls();
-    SetFileList(files);
+    // Not SetFileList: the hooks of the editor being built cannot run yet; it calls them itself.
+    m_files = files;
+    m_fileRows->setFileList(files);
+    m_recordRows->setFileList(files);
+    m_fileRows->rebuild();
+    m_recordRows->show(-1, &currentSectionEntry());
 }
 
 MapFileEditor::~MapFileEditor() = default;

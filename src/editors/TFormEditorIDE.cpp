@@ -44,6 +44,7 @@ TFormEditorIDE::TFormEditorIDE(TGTAFileList* files, TFormEditorItem* itemEditor,
     connect(ActionEditUseDefinition, &QAction::triggered, this, &TFormEditorIDE::ActionEditUseDefinitionExecute);
     connect(ActionEditAddInstance, &QAction::triggered, this, &TFormEditorIDE::ActionEditAddInstanceExecute);
     setRecordCommands({ActionEditAddInstance, ActionEditUseDefinition, ActionEditAdd, ActionEditDelete});
+    recordsRefreshed();
 }
 
 void TFormEditorIDE::SetUseDefinitionEnabled(bool enabled)
