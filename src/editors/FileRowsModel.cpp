@@ -4,6 +4,7 @@
 #include "TGTAFileList.h"
 
 #include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -35,22 +36,47 @@ void FileRowsModel::rebuild()
             rows.push_back(pos);
     }
     setRows(std::move(rows));
+    rememberFiles();
 }
 
-void FileRowsModel::fileRemoved(int removed)
+void FileRowsModel::rememberFiles()
+{
+    m_shown.clear();
+    for (int entry : rows())
+        m_shown.push_back(file(entry));
+}
+
+void FileRowsModel::dropFile(int dropped)
 {
     std::vector<int> rows;
     for (int entry : this->rows()) {
-        if (entry != removed)
-            rows.push_back(entry > removed ? entry - 1 : entry);
+        if (entry != dropped)
+            rows.push_back(entry);
     }
     setRows(std::move(rows));
+    rememberFiles();
+}
+
+void FileRowsModel::followFiles()
+{
+    std::unordered_map<const TGTASFile*, int> positions;
+    for (int pos = 0; m_files && pos < m_files->Count(); ++pos)
+        positions.emplace(m_files->File(pos), pos);
+    std::vector<int> rows;
+    for (const TGTASFile* shown : m_shown) {
+        const auto found = positions.find(shown);
+        if (found != positions.end())
+            rows.push_back(found->second);
+    }
+    setRows(std::move(rows));
+    rememberFiles();
 }
 
 void FileRowsModel::sortBy(int column, Qt::SortOrder order)
 {
     if (column == 0) {
         sortRows([](int a, int b) { return compareValues(a, b); }, order);
+        rememberFiles();
         return;
     }
     sortRows(
@@ -61,6 +87,7 @@ void FileRowsModel::sortBy(int column, Qt::SortOrder order)
                                        second ? withoutFolder(second->FileName) : std::string_view());
         },
         order);
+    rememberFiles();
 }
 
 QString FileRowsModel::text(int entry, int, int column) const

@@ -16,8 +16,11 @@ public:
     void setFileList(const TGTAFileList* files) { m_files = files; }
     // Rows for every file of the kind, in list order.
     void rebuild();
-    // The row of a removed file goes; rows of later files follow them to their new positions.
-    void fileRemoved(int file);
+    // Drops the file's row, before the file leaves the list.
+    void dropFile(int file);
+    // Files left the list: rows of files no longer there go, the others take their files'
+    // new positions. Calling it again for the same removal changes nothing.
+    void followFiles();
     // "Index" by position, "Filename" by the name without its folder, without regard to case.
     void sortBy(int column, Qt::SortOrder order);
 
@@ -26,7 +29,10 @@ protected:
 
 private:
     const TGTASFile* file(int entry) const;
+    // The files of the rows, in row order: what the rows follow when positions change.
+    void rememberFiles();
 
     FileKind m_kind;
     const TGTAFileList* m_files = nullptr;
+    std::vector<const TGTASFile*> m_shown;
 };

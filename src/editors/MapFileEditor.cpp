@@ -251,6 +251,7 @@ void MapFileEditor::RefreshFiles()
 void MapFileEditor::RefreshRecords()
 {
     m_currentFile = m_fileRows->entryAt(ListFiles->selectedRow());
+    m_currentObject = currentFileObject();
     m_recordRows->show(m_currentFile, &currentSectionEntry());
     m_recordSort.forget();
     recordsRefreshed();
@@ -496,6 +497,9 @@ std::optional<std::string> MapFileEditor::closeCurrentFile()
                == DialogAnswer::Yes)
         (m_dat->*m_kind.removeReference)(file->FileName);
     std::string diskPath = file->DiskPath();
+    m_fileRows->dropFile(pos);
+    m_currentFile = -1;
+    m_currentObject = nullptr;
     m_files->RemoveFile(pos);
     FileRemoved(pos);
     emit fileRemoved(pos);
@@ -530,13 +534,14 @@ void MapFileEditor::ActionFileDeleteExecute()
 
 void MapFileEditor::FileRemoved(int file)
 {
-    if (file < 0)
+    if (file < 0 || !m_files)
         return;
-    if (m_currentFile == file)
-        m_currentFile = -1;
-    else if (m_currentFile > file)
-        --m_currentFile;
-    m_fileRows->fileRemoved(file);
+    m_currentFile = -1;
+    for (int pos = 0; m_currentObject && pos < m_files->Count(); ++pos) {
+        if (m_files->File(pos) == m_currentObject)
+            m_currentFile = pos;
+    }
+    m_fileRows->followFiles();
     chooseFileRow(m_fileRows->rowOf(m_currentFile));
     if (m_currentFile < 0)
         RefreshRecords();

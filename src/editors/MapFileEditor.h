@@ -108,7 +108,8 @@ public:
 
 public slots:
     // A file was removed from the file list (by this editor or another): the current file
-    // stays the same file at its new position, or none when it was the one removed.
+    // stays the same file at its new position, or none when it was the one removed. The
+    // editor that removed the file has followed it already; another call changes nothing.
     void FileRemoved(int file);
 
 signals:
@@ -174,6 +175,8 @@ private:
     SortCycle m_fileSort;
     SortCycle m_recordSort;
     int m_currentFile = -1;
+    // The current file itself, which it stays when files before it leave the list.
+    const TGTASFile* m_currentObject = nullptr;
     size_t m_section = 0;
     // Rows chosen by the program itself do not run the choice handlers.
     bool m_choosing = false;

@@ -180,6 +180,15 @@ TEST_F(MapFileCommands, RemovingAFileKeepsTheOtherEditorOnItsFile)
     m_ipl.ActionEditAdd->trigger();
     EXPECT_EQ(ipl(1).Inst.Count(), 4);
     EXPECT_EQ(ipl(0).Inst.Count(), 3);
+
+    // The editor that removes a file follows the removal once, however often it hears of it
+    // (here it is connected to its own signal too).
+    chooseFile(m_ipl, 0);
+    m_dialogs.answers = {DialogAnswer::Ok, DialogAnswer::No};
+    m_ipl.ActionFileClose->trigger();
+    m_ipl.FileRemoved(0);
+    EXPECT_EQ(column(m_ipl.ListFiles, 0), QStringList({"0"}));
+    EXPECT_EQ(column(m_ipl.ListFiles, 1), QStringList({"DATA\\MAPS\\DOCKS.IPL *"}));
 }
 
 }
