@@ -387,6 +387,21 @@ std::optional<std::string> MapFileEditor::gameName(const QString& chosen, const 
     return std::nullopt;
 }
 
+bool MapFileEditor::alreadyLoaded(const std::string& name) const
+{
+    // Two objects of one file would each write it whole; the later save would lose the
+    // changes of the other.
+    const std::string diskPath = resolveGamePath(programSettings().GameDir, name);
+    for (int pos = 0; pos < m_files->Count(); ++pos) {
+        if (m_files->File(pos)->DiskPath() == diskPath) {
+            tell(MessageKind::Error, QStringLiteral("ERROR: ") + quoted(QString::fromStdString(name))
+                                         + QStringLiteral(" Is Already Loaded!"));
+            return true;
+        }
+    }
+    return false;
+}
+
 void MapFileEditor::offerReference(const std::string& name)
 {
     if (m_dat && ask(QStringLiteral("Do you want to add the reference to ") + datName() + QStringLiteral("?"),
@@ -421,7 +436,7 @@ void MapFileEditor::ActionFileNewExecute()
     if (QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + QString::fromLatin1(m_kind.extension);
     const std::optional<std::string> name = gameName(path, " Could Not Be Created!");
-    if (!name)
+    if (!name || alreadyLoaded(*name))
         return;
     offerReference(*name);
     std::unique_ptr<TGTASFile> file = m_kind.create();
@@ -447,7 +462,7 @@ void MapFileEditor::ActionFileOpenExecute()
         return;
     const QString& path = chosen.first();
     const std::optional<std::string> name = gameName(path, " Could Not Be Loaded!");
-    if (!name)
+    if (!name || alreadyLoaded(*name))
         return;
     std::unique_ptr<TGTASFile> file = m_kind.create();
     file->RelativeToGame = true;

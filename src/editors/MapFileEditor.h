@@ -155,6 +155,8 @@ private:
     void buildActions();
     // The file's name in the games' form, or nothing after the refusal message.
     std::optional<std::string> gameName(const QString& chosen, const char* failure) const;
+    // True, after an error message, when the file is in the list already.
+    bool alreadyLoaded(const std::string& name) const;
     void offerReference(const std::string& name);
     int addFile(std::unique_ptr<TGTASFile> file);
     // Asks, then removes the current file from the list; its path on disk when it was removed.

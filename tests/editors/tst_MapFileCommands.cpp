@@ -50,6 +50,16 @@ TEST_F(MapFileCommands, NamesOutsideTheGameFolderOrWithBlanksAreRefused)
         EXPECT_EQ(m_dialogs.messages[0].text, "ERROR: \"" + chosen + "\" Could Not Be Loaded!" + Refusal);
     }
     EXPECT_EQ(files().Count(), 3);
+
+    // A file that is loaded already is not loaded, nor created, a second time.
+    m_dialogs.messages.clear();
+    m_dialogs.openFileChoices.push_back({gamePath("data/maps/town.ide")});
+    m_ide.ActionFileOpen->trigger();
+    m_dialogs.saveFileChoices.push_back(gamePath("data/maps/docks.ipl"));
+    m_ipl.ActionFileNew->trigger();
+    EXPECT_EQ(m_dialogs.messageTexts(), QStringList({"ERROR: \"data\\maps\\town.ide\" Is Already Loaded!",
+                                                     "ERROR: \"data\\maps\\docks.ipl\" Is Already Loaded!"}));
+    EXPECT_EQ(files().Count(), 3);
     EXPECT_TRUE(m_dat.calls.empty());
 }
 
