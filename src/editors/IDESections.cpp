@@ -26,10 +26,20 @@ const auto& item(const TGTASFile& file, int record)
     return (ide(file).*Section).Items[static_cast<size_t>(record)];
 }
 
+// An ID index of definitions no longer holds every record, or holds stale positions.
+template <typename Section>
+void dropIDIndex(Section& section)
+{
+    if constexpr (requires { section.DropIDIndex(); })
+        section.DropIDIndex();
+}
+
 template <auto Section>
 int newRecord(TGTASFile& file, const std::array<float, 3>&)
 {
-    return (ide(file).*Section).NewRecord();
+    auto& section = ide(file).*Section;
+    dropIDIndex(section);
+    return section.NewRecord();
 }
 
 template <auto Section>
@@ -37,9 +47,7 @@ void deleteRecord(TGTASFile& file, int record)
 {
     auto& section = ide(file).*Section;
     section.DeleteRecord(record);
-    // Positions in an ID index would be stale now.
-    if constexpr (requires { section.DropIDIndex(); })
-        section.DropIDIndex();
+    dropIDIndex(section);
 }
 
 // The ID and model name columns and keys of definitions and path groups.

@@ -257,6 +257,16 @@ void MapFileEditor::RefreshRecords()
     recordsRefreshed();
 }
 
+bool MapFileEditor::ShowFile(int file)
+{
+    const int row = m_fileRows->rowOf(file);
+    if (row < 0)
+        return false;
+    chooseFileRow(row);
+    RefreshRecords();
+    return true;
+}
+
 void MapFileEditor::RepaintLists()
 {
     m_fileRows->repaint();

@@ -61,6 +61,8 @@ public:
     void RefreshFiles();
     // Takes the chosen file row as the current file and lists its records of the current section.
     void RefreshRecords();
+    // Chooses the file's row and lists its records; false when the editor does not list it.
+    bool ShowFile(int file);
     // Adds a record to the current section of the current file, marks the file modified and
     // makes the record's row current. Its index, or -1 when nothing was added.
     int AddRecord();

@@ -201,6 +201,13 @@ TEST_F(IPLEditor, APickInTheViewShowsItsRowWithoutOpeningItAgain)
     EXPECT_EQ(m_ipl.CurrentRecord(), 2);
     EXPECT_EQ(m_item.SelSection, SectionCode::Inst);
     EXPECT_EQ(m_view.GetCameraTarget(), (std::array<float, 3>{1, 2, 3})) << "showing the row does not open it";
+
+    // The main window shows a file's records the same way.
+    EXPECT_TRUE(m_ipl.ShowFile(1));
+    EXPECT_EQ(m_ipl.CurrentFile(), 1);
+    EXPECT_EQ(column(m_ipl.ListItems, 1), QStringList({"tree", "house", "Shop"}));
+    EXPECT_FALSE(m_ipl.ShowFile(0)) << "an IDE file";
+    EXPECT_EQ(m_ipl.CurrentFile(), 1);
 }
 
 TEST_F(IPLEditor, ASectionOf30000RecordsIsAModelNotItems)
