@@ -142,6 +142,26 @@ TEST_F(MapFileCommands, ClosingAFileWithChangesAsksToSaveIt)
     }
 }
 
+TEST_F(MapFileCommands, AFileThatCannotBeSavedStaysOpen)
+{
+    // A folder stands where the file would be written.
+    std::filesystem::create_directories(m_dir.path() / "data" / "maps" / "blocked.ipl");
+    auto blocked = std::make_unique<TIPLFile>();
+    blocked->FileName = "data\\maps\\blocked.ipl";
+    blocked->RelativeToGame = true;
+    blocked->Modified = true;
+    files().AddFile(std::move(blocked));
+    refresh();
+    chooseFile(m_ipl, 3);
+    m_dialogs.answers = {DialogAnswer::Ok, DialogAnswer::Yes, DialogAnswer::Ok};
+    m_ipl.ActionFileClose->trigger();
+    EXPECT_EQ(m_dialogs.messageTexts().last(), "ERROR: \"data\\maps\\blocked.ipl\" Could Not Be Saved!\nPlease check "
+                                               "this file is not in use or marked as read only!");
+    EXPECT_EQ(files().Count(), 4);
+    EXPECT_EQ(m_ipl.CurrentFile(), 3);
+    EXPECT_TRUE(m_dat.calls.empty());
+}
+
 TEST_F(MapFileCommands, DeletingRemovesTheFileFoundThroughTheGamePaths)
 {
     QSignalSpy removed(&m_ipl, &MapFileEditor::fileRemoved);

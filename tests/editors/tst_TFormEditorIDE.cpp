@@ -80,7 +80,9 @@ TEST_F(IDEEditor, NewDefinitionsTakeTheHighestIDOfAllFilesPlusOne)
     other->ReadText("objs\n900, far, far, 100, 0\nend\n");
     files().AddFile(std::move(other));
     chooseSection("TOBJ");
+    ide(0).TObj.BuildIDIndex();
     m_ide.ActionEditAdd->trigger();
+    EXPECT_FALSE(ide(0).TObj.IDIndex) << "the index would miss the new record";
     ASSERT_EQ(ide(0).TObj.Count(), 2);
     EXPECT_EQ(ide(0).TObj.Items[1].ID, 901);
     EXPECT_TRUE(ide(0).Modified);
