@@ -22,7 +22,6 @@ public:
     void sortBy(int column, Qt::SortOrder order);
 
     TGTASFile* file() const;
-    const RecordSection* section() const { return m_section; }
     int recordCount() const;
 
 protected:

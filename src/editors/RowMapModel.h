@@ -40,7 +40,6 @@ public:
 protected:
     // The text of a column for the entry at `row`.
     virtual QString text(int entry, int row, int column) const = 0;
-    std::vector<int>& mutableRows() { return m_rows; }
 
 private:
     QStringList m_headers;
