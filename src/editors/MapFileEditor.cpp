@@ -74,7 +74,6 @@ void refuseFile(const QString& chosen, const char* failure)
 
 } // namespace
 
-
 MapFileEditor::MapFileEditor(const MapFileKind& kind, std::span<const RecordSection> sections, TGTAFileList* files,
                              TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat, QWidget* parent)
     : QWidget(parent)
