@@ -7,6 +7,7 @@
 #include "ProgramWindows.h"
 #include "SharedGLContext.h"
 #include "TFormAbout.h"
+#include "TFormEditorDAT.h"
 #include "TFormEditorItem.h"
 #include "TFormGLViewDetached.h"
 #include "TFormLoading.h"
@@ -62,9 +63,10 @@ bool RunLoadSequence(LoadProgress* watcher)
     window->show();
 
     ProgramWindows& windows = programWindows();
-    windows.Main = new TFormMain;
-    windows.Setup = new Twnd_setup;
+    windows.Main = windows.made(new TFormMain);
+    windows.Setup = windows.made(new Twnd_setup);
     TFormMain& main = *windows.Main;
+    main.SetSetupWindow(windows.Setup);
     setLoadingWindow(window.get());
 
     loading->SetCurrentText("Retrieving GTA Path");
@@ -76,6 +78,7 @@ bool RunLoadSequence(LoadProgress* watcher)
     loading->StepOverall();
     loading->SetCurrentText("Initialising OpenGL Display");
     TGLView* view = main.CreateView();
+    windows.View = view;
     {
         // The view's own context appears when the window is first shown; the shared
         // context of the program serves the loading until then.
@@ -117,17 +120,24 @@ bool RunLoadSequence(LoadProgress* watcher)
     loading->SetCurrentText("Executing Program");
     loading->StepOverall();
 
-    auto* picker = new Twnd_imgfilepicker(main.ArchiveSet(), &main);
+    // The other windows, in their order; each is handed to the main window, which shows
+    // an action only for a window that exists.
+    auto* picker = windows.made(new Twnd_imgfilepicker(main.ArchiveSet(), &main));
     windows.ImgFilePicker = picker;
-    auto* itemEditor = new TFormEditorItem(&files, view, main.ArchiveSet(), &main);
+    auto* datEditor = windows.made(new TFormEditorDAT(&files, view, &main));
+    windows.DATEditor = datEditor;
+    main.SetToolWindow(ToolWindow::DATEditor, datEditor);
+    auto* itemEditor = windows.made(new TFormEditorItem(&files, view, main.ArchiveSet(), &main));
     itemEditor->setWindowFlag(Qt::Tool);
     itemEditor->SetImgFilePicker(picker);
     windows.ItemEditor = itemEditor;
-    windows.DetachedView = new TFormGLViewDetached(view, main.DrawPanel);
-    windows.About = new TFormAbout;
+    main.SetToolWindow(ToolWindow::ItemEditor, itemEditor);
+    windows.DetachedView = windows.made(new TFormGLViewDetached(view, main.DrawPanel));
+    main.SetDetachedView(windows.DetachedView);
+    windows.About = windows.made(new TFormAbout);
+    main.SetToolWindow(ToolWindow::About, windows.About);
 
     linkItemEditor(*itemEditor, main);
-
     view->SetItemEditor(itemEditor);
     view->SetFileList(&files);
 
@@ -141,9 +151,9 @@ void DestroyProgramWindows()
     // The view comes home first: the detached window must not take it along.
     if (windows.DetachedView)
         windows.DetachedView->close();
-    delete windows.About;
-    delete windows.DetachedView;
-    delete windows.Setup;
-    delete windows.Main;
+    // Reverse order of creation: every window goes before the main window, which owns the
+    // file list and the archive set they point into.
+    for (auto window = windows.Created.rbegin(); window != windows.Created.rend(); ++window)
+        delete window->data();
     windows = {};
 }

@@ -5,6 +5,7 @@
 #include "SectionCode.h"
 #include "SelectionTarget.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -155,7 +156,7 @@ public:
     bool UndoModified = false;
     int16_t MoveMode = 0;
     float MoveStep = 0;
-    QAction* MenuAction = nullptr;
+    QPointer<QAction> MenuAction;
     bool FirstShow = true;
 
     QLabel* ModeValue = nullptr;

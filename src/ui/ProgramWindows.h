@@ -1,6 +1,10 @@
 #pragma once
 
-class QWidget;
+#include <QPointer>
+#include <QWidget>
+
+#include <vector>
+
 class TFormGLViewDetached;
 class TFormMain;
 class TGLView;
@@ -16,6 +20,19 @@ struct ProgramWindows {
     QWidget* ItemEditor = nullptr;
     QWidget* ImgFilePicker = nullptr;
     QWidget* About = nullptr;
+    QWidget* IPLEditor = nullptr;
+    QWidget* IDEEditor = nullptr;
+    QWidget* DATEditor = nullptr;
+    // Every window the load sequence made, in the order it made them; destroyed in reverse,
+    // so that no window outlives what it points into.
+    std::vector<QPointer<QWidget>> Created;
+
+    template <typename Window>
+    Window* made(Window* window)
+    {
+        Created.emplace_back(window);
+        return window;
+    }
 };
 
 ProgramWindows& programWindows();

@@ -8,7 +8,6 @@
 #include "NumberText.h"
 #include "ProgramSettings.h"
 #include "MenuActionWindow.h"
-#include "ProgramWindows.h"
 #include "SceneRenderer.h"
 #include "SharedGLContext.h"
 #include "TFormGLViewDetached.h"
@@ -117,8 +116,55 @@ TFormMain::~TFormMain()
     SharedGLContextScope context;
     if (m_view)
         m_view->Renderer().ReleaseGL();
+    // The tool windows this window holds point into the file list: they go first, the
+    // latest first, before Qt would delete them after the list.
+    for (auto window = m_toolWindowOrder.rbegin(); window != m_toolWindowOrder.rend(); ++window) {
+        QWidget* parent = *window ? window->data()->parentWidget() : nullptr;
+        while (parent && parent != this)
+            parent = parent->parentWidget();
+        if (parent == this)
+            delete window->data();
+    }
+    if (m_view) {
+        m_view->SetItemEditor(nullptr);
+        m_view->SetFileList(nullptr);
+    }
     m_fileList.reset();
     m_archiveSet.reset();
+}
+
+namespace {
+
+// The actions that show and hide a tool window: caption and shortcut of each.
+struct ToolWindowAction {
+    ToolWindow window;
+    QAction* TFormMain::*action;
+    const char* name;
+    const char* caption;
+    const char* shortcut;
+};
+
+constexpr ToolWindowAction ToolWindowActions[] = {
+    {ToolWindow::ItemEditor, &TFormMain::ActionViewEditor, "ActionViewEditor", "Item &Editor", "Alt+0"},
+    {ToolWindow::ExtraView, &TFormMain::ActionViewExtra, "ActionViewExtra", "Second &Display", "Alt+1"},
+    {ToolWindow::TextureView, &TFormMain::ActionViewTexture, "ActionViewTexture", "&Texture Display", "Alt+2"},
+    {ToolWindow::DATEditor, &TFormMain::ActionViewDAT, "ActionViewDAT", "&DAT Editor", "Alt+3"},
+    {ToolWindow::IPLEditor, &TFormMain::ActionViewIPL, "ActionViewIPL", "View Item Instance Editor", ""},
+    {ToolWindow::IDEEditor, &TFormMain::ActionViewIDE, "ActionViewIDE", "View Object Definition Editor", ""},
+    {ToolWindow::ArchiveEditor, &TFormMain::ActionViewArchive, "ActionViewArchive", "View Archive Editor", ""},
+    {ToolWindow::Validate, &TFormMain::ActionValidateAll, "ActionValidateAll", "&Validate All Files", "Ctrl+F"},
+    {ToolWindow::About, &TFormMain::ActionHelpAbout, "ActionHelpAbout", "&About ", "F2"},
+};
+
+const ToolWindowAction* toolWindowAction(ToolWindow window)
+{
+    for (const ToolWindowAction& entry : ToolWindowActions) {
+        if (entry.window == window)
+            return &entry;
+    }
+    return nullptr;
+}
+
 }
 
 void TFormMain::buildActions()
@@ -128,40 +174,82 @@ void TFormMain::buildActions()
     ActionSaveModified->setEnabled(false);
     connect(ActionSaveModified, &QAction::triggered, this, &TFormMain::ActionSaveModifiedExecute);
 
-    ActionHelpAbout = named(new QAction("&About ", this), "ActionHelpAbout");
-    ActionHelpAbout->setShortcut(QKeySequence(Qt::Key_F2));
-    ActionHelpAbout->setCheckable(true);
-    connect(ActionHelpAbout, &QAction::triggered, this, &TFormMain::ActionHelpAboutExecute);
-
-    ActionViewEditor = named(new QAction("Item &Editor", this), "ActionViewEditor");
-    ActionViewEditor->setShortcut(QKeySequence("Alt+0"));
-    ActionViewEditor->setCheckable(true);
-    connect(ActionViewEditor, &QAction::triggered, this, &TFormMain::ActionViewEditorExecute);
+    // Hidden until the load sequence hands over the window each one shows.
+    for (const ToolWindowAction& entry : ToolWindowActions) {
+        QAction* action = named(new QAction(entry.caption, this), entry.name);
+        if (*entry.shortcut)
+            action->setShortcut(QKeySequence(entry.shortcut));
+        action->setCheckable(true);
+        action->setVisible(false);
+        addAction(action); // its shortcut works wherever it is shown
+        const ToolWindow window = entry.window;
+        connect(action, &QAction::triggered, this, [this, window] { ActionViewExecute(window); });
+        this->*entry.action = action;
+    }
 
     ActionFileExit = named(new QAction("E&xit", this), "ActionFileExit");
     ActionFileExit->setShortcut(QKeySequence("Alt+F4"));
+    addAction(ActionFileExit);
+    addAction(ActionSaveModified);
     connect(ActionFileExit, &QAction::triggered, this, &QWidget::close);
 
     HelpHelpItem = named(new QAction("Mapper &Help", this), "HelpHelpItem");
     connect(HelpHelpItem, &QAction::triggered, this, &TFormMain::HelpHelpItemClick);
 
     FileMenu = named(menuBar()->addMenu("&File"), "FileMenu");
-    FileMenu->addAction(ActionSaveModified);
+    FileValidateAll = menuItem(FileMenu, ActionValidateAll, "FileValidateAll");
+    FileSaveItem = menuItem(FileMenu, ActionSaveModified, "FileSaveItem");
     FileMenu->addSeparator();
-    FileMenu->addAction(ActionFileExit);
+    FileExitItem = menuItem(FileMenu, ActionFileExit, "FileExitItem");
     ViewMenu = named(menuBar()->addMenu("&View"), "ViewMenu");
-    ViewMenu->addAction(ActionViewEditor);
+    ViewEditorItem = menuItem(ViewMenu, ActionViewEditor, "ViewEditorItem");
+    ViewExtraItem = menuItem(ViewMenu, ActionViewExtra, "ViewExtraItem");
+    ViewTextureItem = menuItem(ViewMenu, ActionViewTexture, "ViewTextureItem");
+    DATEditor1 = menuItem(ViewMenu, ActionViewDAT, "DATEditor1");
+    // The docked editors: a closed tab comes back from here.
+    ViewMenu->addSeparator();
+    ViewMenu->addAction(ActionViewIPL);
+    ViewMenu->addAction(ActionViewIDE);
+    ViewMenu->addAction(ActionViewArchive);
     HelpMenu = named(menuBar()->addMenu("&Help"), "HelpMenu");
     HelpMenu->addAction(HelpHelpItem);
-    HelpMenu->addAction(ActionHelpAbout);
+    HelpAboutItem = menuItem(HelpMenu, ActionHelpAbout, "HelpAboutItem");
 
     MainToolbar = named(addToolBar("Tools"), "MainToolbar");
     MainToolbar->addAction(ActionSaveModified);
+    MainToolbar->addSeparator();
+    for (QAction* action : {ActionViewEditor, ActionViewExtra, ActionViewTexture, ActionViewDAT, ActionValidateAll})
+        MainToolbar->addAction(action);
     ToolButton1 = named(new QToolButton, "ToolButton1");
     ToolButton1->setText("Settings");
     ToolButton1->setToolTip("Drawing settings");
     connect(ToolButton1, &QToolButton::clicked, this, &TFormMain::ToolButton1Click);
     MainToolbar->addWidget(ToolButton1);
+}
+
+QAction* TFormMain::menuItem(QMenu* menu, QAction* action, const char* name)
+{
+    auto* item = named(new QAction(this), name);
+    // The shortcut belongs to the action; the item only shows it.
+    const auto follow = [item, action] {
+        QString text = action->text();
+        if (!action->shortcut().isEmpty())
+            text += '\t' + action->shortcut().toString(QKeySequence::NativeText);
+        item->setText(text);
+        item->setEnabled(action->isEnabled());
+        item->setVisible(action->isVisible());
+        item->setCheckable(action->isCheckable());
+        item->setChecked(action->isChecked());
+    };
+    follow();
+    connect(action, &QAction::changed, item, follow);
+    connect(action, &QAction::toggled, item, follow);
+    connect(item, &QAction::triggered, action, [item, action] {
+        action->trigger();
+        item->setChecked(action->isChecked());
+    });
+    menu->addAction(item);
+    return item;
 }
 
 void TFormMain::buildControls()
@@ -441,7 +529,6 @@ TGLView* TFormMain::CreateView()
             m_frameStart = QDateTime::currentMSecsSinceEpoch();
     });
     connect(m_view, &TGLView::frameDrawn, this, &TFormMain::FrameDone);
-    programWindows().View = m_view;
     return m_view;
 }
 
@@ -530,6 +617,7 @@ void TFormMain::FrameDone()
     }
     if (m_view)
         m_view->Renderer().FreeUnusedIfPending();
+    emit frameFinished();
 
     if (!programSettings().LoadModels)
         return;
@@ -736,10 +824,11 @@ void TFormMain::BtnVisUnCheckAllClick()
 void TFormMain::ChkListVisibleDblClick()
 {
     const int row = ChkListVisible->currentRow();
-    if (row < 0 || row >= static_cast<int>(m_visibleRows.size()) || !m_fileList || !m_view)
+    if (row < 0 || row >= static_cast<int>(m_visibleRows.size()) || !m_fileList)
         return;
+    emit visibleFileChosen(m_visibleRows[row]);
     const TIPLFile* file = m_fileList->IPLFile(m_visibleRows[row]);
-    if (file && file->Inst.Count() > 0) {
+    if (m_view && file && file->Inst.Count() > 0) {
         const TGTASInstObj& first = file->Inst.Items.front();
         m_view->CentreOn(first.PosX, first.PosY, first.PosZ);
     }
@@ -801,6 +890,7 @@ void TFormMain::ActionSaveModifiedExecute()
     // Files that failed keep their changes and the action that retries them; closing then
     // keeps the window open rather than dropping those changes.
     ActionSaveModified->setEnabled(!failed.isEmpty());
+    emit filesSaved();
 }
 
 bool TFormMain::FormCloseQuery()
@@ -818,7 +908,9 @@ bool TFormMain::FormCloseQuery()
         return false;
     if (answer == DialogAnswer::No)
         return true;
-    if (anyModified && ActionSaveModified->isEnabled())
+    // Every modified file, whether or not an edit enabled the action: a file an editor
+    // created is modified before any edit.
+    if (anyModified)
         ActionSaveModifiedExecute();
     int datError = 0;
     if (m_fileList->DatModified) {
@@ -826,7 +918,10 @@ bool TFormMain::FormCloseQuery()
         if (datError == 0)
             m_fileList->DatModified = false;
     }
-    return !ActionSaveModified->isEnabled() && datError == 0;
+    bool stillModified = false;
+    for (int pos = 0; pos < m_fileList->Count(); ++pos)
+        stillModified = stillModified || m_fileList->File(pos)->Modified;
+    return !stillModified && datError == 0;
 }
 
 void TFormMain::closeEvent(QCloseEvent* event)
@@ -834,8 +929,8 @@ void TFormMain::closeEvent(QCloseEvent* event)
     if (FormCloseQuery()) {
         event->accept();
         // The view comes home before the windows go.
-        if (TFormGLViewDetached* detached = programWindows().DetachedView)
-            detached->close();
+        if (m_detachedView)
+            m_detachedView->close();
         // The tool windows go with the main window.
         for (QWidget* window : QApplication::topLevelWidgets()) {
             if (window != this && window->isVisible())
@@ -846,30 +941,100 @@ void TFormMain::closeEvent(QCloseEvent* event)
     }
 }
 
-void TFormMain::ActionViewEditorExecute()
+void TFormMain::SetToolWindow(ToolWindow which, QWidget* window)
 {
-    toggleToolWindow(programWindows().ItemEditor, ActionViewEditor);
+    const ToolWindowAction* entry = toolWindowAction(which);
+    if (!entry || !window)
+        return;
+    m_toolWindows[which] = window;
+    m_toolWindowOrder.emplace_back(window);
+    QAction* action = this->*entry->action;
+    action->setVisible(true);
+    action->setChecked(window->isVisible());
+    if (auto* toolWindow = dynamic_cast<MenuActionWindow*>(window))
+        toolWindow->SetMenuAction(action);
+    // However the window is shown or hidden (a pick in the view shows the item editor),
+    // its action follows.
+    window->installEventFilter(this);
 }
 
-void TFormMain::toggleToolWindow(QWidget* window, QAction* action)
+QWidget* TFormMain::ToolWindowOf(ToolWindow which) const
 {
+    const auto found = m_toolWindows.find(which);
+    return found == m_toolWindows.end() ? nullptr : found->second.data();
+}
+
+QAction* TFormMain::ActionOf(ToolWindow which) const
+{
+    const ToolWindowAction* entry = toolWindowAction(which);
+    return entry ? this->*entry->action : nullptr;
+}
+
+bool TFormMain::isDocked(QWidget* window) const
+{
+    return window && DockPage->indexOf(window) >= 0;
+}
+
+void TFormMain::DockEditor(QWidget* window)
+{
+    if (!window)
+        return;
+    if (!isDocked(window)) {
+        window->setWindowFlags(Qt::Widget);
+        DockPage->addTab(window, window->windowTitle());
+    }
+    const int page = DockPage->indexOf(window);
+    DockPage->setTabVisible(page, true);
+    DockPage->setCurrentIndex(page);
+    DockPage->setVisible(true);
+    window->show();
+    for (const auto& [which, shown] : m_toolWindows) {
+        if (shown == window)
+            ActionOf(which)->setChecked(true);
+    }
+}
+
+void TFormMain::ActionViewExecute(ToolWindow which)
+{
+    QAction* action = ActionOf(which);
+    QWidget* window = ToolWindowOf(which);
+    if (!action)
+        return;
     if (!window) {
         action->setChecked(false);
         return;
     }
+    if (isDocked(window)) {
+        // A docked editor is shown and hidden as its tab.
+        const int page = DockPage->indexOf(window);
+        const bool show = !DockPage->isTabVisible(page) || !DockPage->isVisible();
+        DockPage->setTabVisible(page, show);
+        if (show) {
+            DockPage->setVisible(true);
+            DockPage->setCurrentIndex(page);
+        }
+        action->setChecked(show);
+        if (m_view)
+            m_view->UpdateViewport();
+        return;
+    }
     window->setVisible(!window->isVisible());
+    if (window->isVisible())
+        window->raise();
     action->setChecked(window->isVisible());
     if (auto* toolWindow = dynamic_cast<MenuActionWindow*>(window))
         toolWindow->SetMenuAction(action);
 }
 
-void TFormMain::ActionHelpAboutExecute()
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
-    QWidget* about = programWindows().About;
-    if (!about)
-        return;
-    about->setVisible(!about->isVisible());
-    ActionHelpAbout->setChecked(about->isVisible());
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+        for (const auto& [which, window] : m_toolWindows) {
+            if (window == watched && !isDocked(window))
+                ActionOf(which)->setChecked(window->isVisible());
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TFormMain::HelpHelpItemClick()
@@ -879,9 +1044,9 @@ void TFormMain::HelpHelpItemClick()
 
 void TFormMain::ToolButton1Click()
 {
-    if (Twnd_setup* setup = programWindows().Setup) {
-        setup->show();
-        setup->raise();
+    if (m_setup) {
+        m_setup->show();
+        m_setup->raise();
     }
 }
 
@@ -901,13 +1066,12 @@ void TFormMain::BtnHideShowEditorsClick()
 
 void TFormMain::BtnHideShow3DViewClick()
 {
-    TFormGLViewDetached* detached = programWindows().DetachedView;
-    if (!detached)
+    if (!m_detachedView)
         return;
-    if (detached->isVisible())
-        detached->close();
+    if (m_detachedView->isVisible())
+        m_detachedView->close();
     else
-        detached->show();
+        m_detachedView->show();
 }
 
 void TFormMain::toolsswitchClick(int index)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -25,10 +27,15 @@ class QTabBar;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
+class TFormGLViewDetached;
 class TFormLoading;
 class TGLView;
 class TGTAFileList;
 class TGTAImg;
+class Twnd_setup;
+
+// The windows the main window shows and hides by its actions.
+enum class ToolWindow { ItemEditor, ExtraView, TextureView, DATEditor, IPLEditor, IDEEditor, ArchiveEditor, Validate, About };
 
 // The frame of the application: hosts the 3D view and the docked editors, controls which
 // IPL files are shown, holds the view options, runs the rest of the frame loop after each
@@ -48,6 +55,16 @@ public:
     TGTAFileList* FileList() const { return m_fileList.get(); }
     TGTAImg* ArchiveSet() const { return m_archiveSet.get(); }
     TGLView* View() const { return m_view; }
+
+    // The load sequence hands over each window as it creates it; an action whose window does
+    // not exist stays hidden. A window is destroyed before the file list it points into.
+    void SetToolWindow(ToolWindow which, QWidget* window);
+    QWidget* ToolWindowOf(ToolWindow which) const;
+    QAction* ActionOf(ToolWindow which) const;
+    // Docks an editor as a tab of `DockPage` and makes its tab the active one.
+    void DockEditor(QWidget* window);
+    void SetDetachedView(TFormGLViewDetached* detached) { m_detachedView = detached; }
+    void SetSetupWindow(Twnd_setup* setup) { m_setup = setup; }
 
     // Rows of `ChkListVisible`: one per IPL file, in file-list order.
     void RebuildVisibleList();
@@ -80,8 +97,7 @@ public:
     void BtnVisUnCheckAllClick();
     void ChkListVisibleDblClick();
     void ActionSaveModifiedExecute();
-    void ActionHelpAboutExecute();
-    void ActionViewEditorExecute();
+    void ActionViewExecute(ToolWindow which);
     void HelpHelpItemClick();
     void ToolButton1Click();
     void BtnHideShowPanelClick();
@@ -141,14 +157,40 @@ public:
 
     QAction* ActionSaveModified = nullptr;
     QAction* ActionViewEditor = nullptr;
+    QAction* ActionViewExtra = nullptr;
+    QAction* ActionViewTexture = nullptr;
+    QAction* ActionViewDAT = nullptr;
+    QAction* ActionViewIPL = nullptr;
+    QAction* ActionViewIDE = nullptr;
+    QAction* ActionViewArchive = nullptr;
+    QAction* ActionValidateAll = nullptr;
     QAction* ActionHelpAbout = nullptr;
     QAction* ActionFileExit = nullptr;
+    // Menu items: each follows its action's caption, state and visibility and triggers it.
+    QAction* FileValidateAll = nullptr;
+    QAction* FileSaveItem = nullptr;
+    QAction* FileExitItem = nullptr;
+    QAction* ViewEditorItem = nullptr;
+    QAction* ViewExtraItem = nullptr;
+    QAction* ViewTextureItem = nullptr;
+    QAction* DATEditor1 = nullptr;
     QAction* HelpHelpItem = nullptr;
+    QAction* HelpAboutItem = nullptr;
     QMenu* FileMenu = nullptr;
     QMenu* ViewMenu = nullptr;
     QMenu* HelpMenu = nullptr;
 
+signals:
+    // A row of the visibility list was double-clicked: the IPL editor shows that file.
+    void visibleFileChosen(int file);
+    // Modified files were saved: the editors repaint their file lists.
+    void filesSaved();
+    // A frame of the view is done: the windows that draw after it (secondary view,
+    // texture viewer) draw now.
+    void frameFinished();
+
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -157,8 +199,8 @@ protected:
 private:
     void buildControls();
     void buildActions();
-    // Shows a hidden tool window or hides a shown one; the action follows its visibility.
-    void toggleToolWindow(QWidget* window, QAction* action);
+    QAction* menuItem(QMenu* menu, QAction* action, const char* name);
+    bool isDocked(QWidget* window) const;
     QWidget* buildNavigationPage();
     QWidget* buildFilesPage();
     QWidget* buildLightPage();
@@ -169,6 +211,11 @@ private:
     bool FormCloseQuery();
 
     TGLView* m_view = nullptr;
+    TFormGLViewDetached* m_detachedView = nullptr;
+    Twnd_setup* m_setup = nullptr;
+    // Tool windows by kind, and the order they were handed over in.
+    std::map<ToolWindow, QPointer<QWidget>> m_toolWindows;
+    std::vector<QPointer<QWidget>> m_toolWindowOrder;
     std::unique_ptr<TGTAFileList> m_fileList;
     std::unique_ptr<GLTextureUploader> m_uploader;
     std::unique_ptr<TGTAImg> m_archiveSet;

@@ -15,7 +15,9 @@
 #include "TestFiles.h"
 #include "Twnd_imgfilepicker.h"
 
+#include <QAction>
 #include <QListWidget>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -108,6 +110,21 @@ TEST_F(LoadSequence, RunsItsStagesInOrderAndFillsTheMainWindow)
     ASSERT_NE(programWindows().ImgFilePicker, nullptr);
     EXPECT_EQ(static_cast<QWidget*>(editor->ImgFilePicker()), programWindows().ImgFilePicker);
     EXPECT_NE(programWindows().View, nullptr);
+
+    // Each window the sequence made has its action, following the window in the running
+    // program: a selection shows the item editor and checks "Item &Editor".
+    EXPECT_TRUE(main->ActionViewEditor->isVisible());
+    EXPECT_TRUE(main->ActionViewDAT->isVisible());
+    EXPECT_TRUE(main->ActionHelpAbout->isVisible());
+    EXPECT_FALSE(main->ActionViewEditor->isChecked());
+    editor->SelectRecord(FileKind::IPL, SectionCode::PickedInst, 0, ideFiles);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_TRUE(main->ActionViewEditor->isChecked());
+    editor->BtnCancel->click();
+    EXPECT_FALSE(main->ActionViewEditor->isChecked());
+    main->ActionViewDAT->trigger();
+    EXPECT_TRUE(programWindows().DATEditor->isVisible());
+    EXPECT_TRUE(main->ActionViewDAT->isChecked());
 }
 
 TEST_F(LoadSequence, TheRegistryValueFindsTheGameWithoutAsking)

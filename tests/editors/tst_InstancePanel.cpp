@@ -6,7 +6,6 @@
 #include "ImgWriter.h"
 #include "InstancePanel.h"
 #include "MainImageList.h"
-#include "ProgramWindows.h"
 #include "TFormMain.h"
 #include "ToolWindowLinks.h"
 #include "TGLView.h"
@@ -365,10 +364,6 @@ TEST_F(InstanceValidationArchive, ModelAndDictionaryAreLookedUpInTheArchive)
 }
 
 // Resets the program's main window when the test ends, whatever it asserted.
-struct MainWindowScope {
-    explicit MainWindowScope(TFormMain* main) { programWindows().Main = main; }
-    ~MainWindowScope() { programWindows().Main = nullptr; }
-};
 
 TEST(InstancePanelMainWindow, PickingInAHiddenFileShowsAndTicksIt)
 {
@@ -380,7 +375,6 @@ TEST(InstancePanelMainWindow, PickingInAHiddenFileShowsAndTicksIt)
     TGTAFileList* list = files.get();
     main.SetFileList(std::move(files));
     main.RebuildVisibleList();
-    MainWindowScope scope(&main);
     ASSERT_EQ(main.ChkListVisible->count(), 2);
     ASSERT_EQ(main.ChkListVisible->item(0)->checkState(), Qt::Unchecked);
 

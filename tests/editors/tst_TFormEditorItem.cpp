@@ -2,7 +2,6 @@
 // the view's axes and drags use, and moving the selection.
 #include "TFormEditorItem.h"
 
-#include "ProgramWindows.h"
 #include "TFormMain.h"
 #include "ToolWindowLinks.h"
 #include "TGLView.h"
@@ -315,8 +314,7 @@ TEST_F(ItemEditorSelection, ShiftPicksAndDefinitionsOfOtherSelectionsChangeNoFil
 TEST_F(ItemEditorSelection, TheMainWindowsActionShowsHidesAndFollowsTheWindow)
 {
     TFormMain main;
-    programWindows().Main = &main;
-    programWindows().ItemEditor = &m_editor;
+    main.SetToolWindow(ToolWindow::ItemEditor, &m_editor);
     linkItemEditor(m_editor, main);
     QAction* action = main.ActionViewEditor;
     EXPECT_EQ(action->text(), "Item &Editor");
@@ -346,7 +344,6 @@ TEST_F(ItemEditorSelection, TheMainWindowsActionShowsHidesAndFollowsTheWindow)
     EXPECT_FALSE(m_editor.isVisible());
     EXPECT_FALSE(m_editor.HasSelection);
     EXPECT_FALSE(action->isChecked());
-    programWindows() = {};
 }
 
 

@@ -10,6 +10,7 @@
 #include "TestFiles.h"
 
 #include <QAction>
+#include <QTabWidget>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -126,6 +127,17 @@ TEST_F(MainWindowFiles, YesWithAFileThatCannotBeSavedKeepsTheWindowOpen)
     EXPECT_TRUE(m_main.ActionSaveModified->isEnabled());
 }
 
+TEST_F(MainWindowFiles, YesSavesModifiedFilesEvenWhileTheSaveActionIsDisabled)
+{
+    // A file an editor created is modified before any edit enabled the action.
+    town().Modified = true;
+    ASSERT_FALSE(m_main.ActionSaveModified->isEnabled());
+    m_dialogs.answers = {DialogAnswer::Yes};
+    EXPECT_TRUE(m_main.close());
+    EXPECT_FALSE(town().Modified);
+    EXPECT_TRUE(std::filesystem::exists(town().FileName));
+}
+
 TEST_F(MainWindowFiles, YesWithOnlyTheDatFileModifiedSavesItAndCloses)
 {
     std::filesystem::create_directories(m_dir.file("data"));
@@ -175,6 +187,101 @@ TEST_F(MainWindowFiles, SelectAllInModelsModeAsksFirst)
     m_main.BtnVisCheckAll->click();
     EXPECT_TRUE(town().Visible);
     EXPECT_TRUE(docks().Visible);
+}
+
+
+// The actions that show the tool windows: each hidden until the load sequence hands over its
+// window, then following the window however it is shown; the menu items follow the actions.
+TEST(MainWindowToolWindows, ActionsAppearWithTheirWindowsAndFollowThem)
+{
+    TFormMain main;
+    struct Case {
+        ToolWindow window;
+        const char* action;
+        const char* caption;
+        const char* shortcut;
+        const char* menuItem;
+    };
+    const Case cases[] = {
+        {ToolWindow::ItemEditor, "ActionViewEditor", "Item &Editor", "Alt+0", "ViewEditorItem"},
+        {ToolWindow::ExtraView, "ActionViewExtra", "Second &Display", "Alt+1", "ViewExtraItem"},
+        {ToolWindow::TextureView, "ActionViewTexture", "&Texture Display", "Alt+2", "ViewTextureItem"},
+        {ToolWindow::DATEditor, "ActionViewDAT", "&DAT Editor", "Alt+3", "DATEditor1"},
+        {ToolWindow::IPLEditor, "ActionViewIPL", "View Item Instance Editor", "", nullptr},
+        {ToolWindow::IDEEditor, "ActionViewIDE", "View Object Definition Editor", "", nullptr},
+        {ToolWindow::ArchiveEditor, "ActionViewArchive", "View Archive Editor", "", nullptr},
+        {ToolWindow::Validate, "ActionValidateAll", "&Validate All Files", "Ctrl+F", "FileValidateAll"},
+        {ToolWindow::About, "ActionHelpAbout", "&About ", "F2", "HelpAboutItem"},
+    };
+    std::vector<std::unique_ptr<QWidget>> windows;
+    for (const Case& c : cases) {
+        QAction* action = main.findChild<QAction*>(c.action);
+        ASSERT_NE(action, nullptr) << c.action;
+        EXPECT_EQ(action, main.ActionOf(c.window));
+        EXPECT_EQ(action->text(), c.caption);
+        EXPECT_EQ(action->shortcut(), QKeySequence(c.shortcut)) << c.action;
+        EXPECT_FALSE(action->isVisible()) << c.action << ": no window yet";
+        QAction* item = c.menuItem ? main.findChild<QAction*>(c.menuItem) : nullptr;
+        if (c.menuItem) {
+            ASSERT_NE(item, nullptr) << c.menuItem;
+            EXPECT_FALSE(item->isVisible());
+        }
+
+        auto& window = windows.emplace_back(std::make_unique<QWidget>(nullptr, Qt::Tool));
+        main.SetToolWindow(c.window, window.get());
+        EXPECT_TRUE(action->isVisible());
+        action->trigger();
+        EXPECT_TRUE(window->isVisible()) << c.action;
+        EXPECT_TRUE(action->isChecked());
+        window->hide(); // closed by its frame, or by a button of its own
+        EXPECT_FALSE(action->isChecked()) << c.action;
+        window->show(); // shown by another window, as a pick shows the item editor
+        EXPECT_TRUE(action->isChecked()) << c.action;
+        if (item) {
+            EXPECT_TRUE(item->isVisible());
+            EXPECT_TRUE(item->isChecked()) << c.menuItem;
+            EXPECT_TRUE(item->text().startsWith(c.caption));
+            item->trigger();
+            EXPECT_FALSE(window->isVisible()) << c.menuItem;
+            EXPECT_FALSE(action->isChecked());
+        }
+    }
+    for (const char* name : {"FileSaveItem", "FileExitItem", "HelpHelpItem"})
+        EXPECT_NE(main.findChild<QAction*>(name), nullptr) << name;
+    EXPECT_EQ(main.findChild<QAction*>("FileSaveItem")->isEnabled(), main.ActionSaveModified->isEnabled());
+    main.ActionSaveModified->setEnabled(true);
+    EXPECT_TRUE(main.findChild<QAction*>("FileSaveItem")->isEnabled());
+}
+
+TEST(MainWindowToolWindows, EditorsDockAsTabsAndTheLastDockedIsActive)
+{
+    TFormMain main;
+    main.show();
+    auto* ide = new QWidget(&main, Qt::Tool);
+    ide->setWindowTitle("IDE");
+    auto* ipl = new QWidget(&main, Qt::Tool);
+    ipl->setWindowTitle("IPL");
+    main.SetToolWindow(ToolWindow::IDEEditor, ide);
+    main.SetToolWindow(ToolWindow::IPLEditor, ipl);
+    main.DockEditor(ide);
+    main.DockEditor(ipl);
+    ASSERT_EQ(main.DockPage->count(), 2);
+    EXPECT_EQ(main.DockPage->tabText(0), "IDE");
+    EXPECT_EQ(main.DockPage->currentWidget(), ipl);
+    EXPECT_TRUE(main.DockPage->isVisible());
+    EXPECT_FALSE(ipl->isWindow()) << "docked, not floating";
+    EXPECT_TRUE(main.ActionViewIPL->isChecked());
+
+    // The action hides and shows the editor's tab; switching tabs is no hiding.
+    main.DockPage->setCurrentWidget(ide);
+    EXPECT_TRUE(main.ActionViewIPL->isChecked());
+    main.ActionViewIPL->trigger();
+    EXPECT_FALSE(main.DockPage->isTabVisible(1));
+    EXPECT_FALSE(main.ActionViewIPL->isChecked());
+    main.ActionViewIPL->trigger();
+    EXPECT_TRUE(main.DockPage->isTabVisible(1));
+    EXPECT_EQ(main.DockPage->currentWidget(), ipl);
+    EXPECT_TRUE(main.ActionViewIPL->isChecked());
 }
 
 }

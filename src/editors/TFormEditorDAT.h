@@ -1,0 +1,81 @@
+#pragma once
+
+#include "DatReferences.h"
+#include "MenuActionWindow.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <string>
+
+class QAction;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class TGTAFileList;
+
+// The DAT file editor: shows the file list's DatLines one row per line and changes, inserts,
+// deletes, reorders and saves them. Its list always mirrors DatLines row for row, so every
+// change of DatLines after loading goes through this window, including the references the
+// IPL and IDE editors add and remove. Changes take effect at the next start of the program.
+class TFormEditorDAT : public QWidget, public DatReferences, public MenuActionWindow {
+    Q_OBJECT
+public:
+    // `view` is the 3D view, whose window the editor's first showing is placed against; may be null.
+    TFormEditorDAT(TGTAFileList* fileList, QWidget* view, QWidget* parent = nullptr);
+
+    void SetView(QWidget* view) { m_view = view; }
+    void SetMenuAction(QAction* action) override;
+
+    // Fills the list from DatLines again; nothing is selected afterwards.
+    void Reload();
+
+    void AddIDEReference(const std::string& name) override;
+    void AddIPLReference(const std::string& name) override;
+    bool RemoveIDEReference(const std::string& name) override;
+    bool RemoveIPLReference(const std::string& name) override;
+
+    void ListDATClick();
+    void BtnUpdateClick();
+    void BtnAddClick();
+    void BtnSaveClick();
+    void BtnUpClick();
+    void BtnDownClick();
+    void BtnDelClick();
+
+    QPointer<QAction> MenuAction;
+    bool FirstShow = true;
+
+    QListWidget* ListDAT = nullptr;
+    QLineEdit* EditLine = nullptr;
+    QPushButton* BtnUpdate = nullptr;
+    QPushButton* BtnAdd = nullptr;
+    QPushButton* BtnSave = nullptr;
+    QPushButton* BtnUp = nullptr;
+    QPushButton* BtnDown = nullptr;
+    QPushButton* BtnDel = nullptr;
+
+signals:
+    // DatLines changed; DatModified is now true.
+    void datModified();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int selectedRow() const;
+    // Selects the row, or nothing for -1, without running the row-click behaviour.
+    void selectRow(int row);
+    void markModified();
+    void deleteRow(int row);
+    void insertLine(int row, const std::string& line);
+    void addReference(const std::string& keyword, const std::string& name);
+    bool removeReference(const std::string& keyword, const std::string& name);
+    // After a reference was added or removed the edit box no longer belongs to any row.
+    void dropSelection();
+
+    TGTAFileList* m_fileList = nullptr;
+    QWidget* m_view = nullptr;
+};
