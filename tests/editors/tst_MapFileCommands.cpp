@@ -3,6 +3,7 @@
 #include "MapEditorFixture.h"
 
 #include "GamePaths.h"
+#include "TFormEditorDAT.h"
 
 #include <QAction>
 #include <QSignalSpy>
@@ -91,6 +92,22 @@ TEST_F(MapFileCommands, ANewFileIsOfferedToTheDatFileAddedModifiedAndWrittenBySa
     m_ipl.ActionEditAdd->trigger();
     ASSERT_EQ(created.Save(), 0);
     EXPECT_NE(readFile(m_dir.file("data/maps/harbour.ipl")).find("inst"), std::string::npos);
+}
+
+TEST_F(MapFileCommands, TheDatEditorTakesAndDropsTheReferences)
+{
+    files().DatLines = {"IDE DATA\\MAPS\\TOWN.IDE", "IPL DATA\\MAPS\\TOWN.IPL", "IPL DATA\\MAPS\\DOCKS.IPL"};
+    TFormEditorDAT datEditor(&files(), nullptr);
+    m_ipl.SetDatReferences(&datEditor);
+    m_dialogs.saveFileChoices.push_back(gamePath("data/maps/pier.ipl"));
+    m_dialogs.answers = {DialogAnswer::Yes, DialogAnswer::Ok};
+    m_ipl.ActionFileNew->trigger();
+    chooseFile(m_ipl, 2);
+    m_dialogs.answers = {DialogAnswer::Ok, DialogAnswer::Yes};
+    m_ipl.ActionFileClose->trigger();
+    EXPECT_EQ(files().DatLines, (std::vector<std::string>{"IDE DATA\\MAPS\\TOWN.IDE", "IPL DATA\\MAPS\\TOWN.IPL",
+                                                         "IPL data\\maps\\pier.ipl"}));
+    EXPECT_TRUE(files().DatModified);
 }
 
 TEST_F(MapFileCommands, AnOpenedFileListsItsRecordsUnmodified)
