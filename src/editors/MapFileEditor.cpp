@@ -518,8 +518,10 @@ std::optional<std::string> MapFileEditor::closeCurrentFile()
     if (m_dat
         && ask(QStringLiteral("Do you want to remove the reference from ") + datName() + QStringLiteral("?"),
                DialogButtons::YesNo)
-               == DialogAnswer::Yes)
-        (m_dat->*m_kind.removeReference)(file->FileName);
+               == DialogAnswer::Yes
+        && !(m_dat->*m_kind.removeReference)(file->FileName))
+        tell(MessageKind::Warning, QStringLiteral("Warning: No line of ") + datName() + QStringLiteral(" refers to ")
+                                       + quoted(name) + QStringLiteral("; nothing was removed."));
     std::string diskPath = file->DiskPath();
     m_fileRows->dropFile(pos);
     m_currentFile = -1;

@@ -207,6 +207,19 @@ TEST_F(MapFileCommands, DeletingRemovesTheFileFoundThroughTheGamePaths)
     EXPECT_EQ(files().Count(), 2);
 }
 
+TEST_F(MapFileCommands, AReferenceTheDatFileLacksIsReportedOnClosing)
+{
+    m_dat.referenced = false;
+    chooseFile(m_ipl, 2);
+    m_dialogs.answers = {DialogAnswer::Ok, DialogAnswer::Yes, DialogAnswer::Ok};
+    m_ipl.ActionFileClose->trigger();
+    ASSERT_EQ(m_dialogs.messages.size(), 3u);
+    EXPECT_EQ(m_dialogs.messages[2].kind, MessageKind::Warning);
+    EXPECT_EQ(m_dialogs.messages[2].text,
+              "Warning: No line of data\\gta_vc.dat refers to \"DATA\\MAPS\\DOCKS.IPL\"; nothing was removed.");
+    EXPECT_EQ(files().Count(), 2) << "the file is closed all the same";
+}
+
 TEST_F(MapFileCommands, RemovingAFileKeepsTheOtherEditorOnItsFile)
 {
     chooseFile(m_ipl, 2);

@@ -32,14 +32,15 @@ struct RecordingDatReferences : DatReferences {
     bool RemoveIDEReference(const std::string& name) override
     {
         calls.push_back("remove ide " + name);
-        return true;
+        return referenced;
     }
     bool RemoveIPLReference(const std::string& name) override
     {
         calls.push_back("remove ipl " + name);
-        return true;
+        return referenced;
     }
     std::vector<std::string> calls;
+    bool referenced = true; // whether a DAT line names the file to remove
 };
 
 // A small game folder with one IDE file and two IPL files on disk, loaded into a file list,
