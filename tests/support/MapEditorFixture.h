@@ -3,7 +3,7 @@
 #include "DatReferences.h"
 #include "GamePaths.h"
 #include "MapEditorPeers.h"
-#include "MapListView.h"
+#include "MapListDriving.h"
 #include "ScriptedDialogService.h"
 #include "TFormEditorIDE.h"
 #include "TFormEditorIPL.h"
@@ -104,55 +104,6 @@ protected:
             editor->RefreshFiles();
             editor->RefreshRecords();
         }
-    }
-
-    static QString cell(const MapListView* list, int row, int column)
-    {
-        return list->model()->index(row, column).data().toString();
-    }
-
-    static QStringList column(const MapListView* list, int column)
-    {
-        QStringList texts;
-        for (int row = 0; row < list->model()->rowCount(); ++row)
-            texts << cell(list, row, column);
-        return texts;
-    }
-
-    static QPoint rowPoint(const MapListView* list, int row)
-    {
-        return list->visualRect(list->model()->index(row, 0)).center();
-    }
-
-    static void clickRow(MapListView* list, int row)
-    {
-        list->scrollTo(list->model()->index(row, 0));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowPoint(list, row));
-    }
-
-    static void doubleClickRow(MapListView* list, int row, Qt::KeyboardModifiers modifiers = {})
-    {
-        list->scrollTo(list->model()->index(row, 0));
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, modifiers, rowPoint(list, row));
-    }
-
-    static void clickHeader(MapListView* list, int column)
-    {
-        QHeaderView* header = list->header();
-        const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
-    }
-
-    // Chooses the file's row in the editor's file list by a click.
-    static void chooseFile(MapFileEditor& editor, int file)
-    {
-        for (int row = 0; row < editor.ListFiles->model()->rowCount(); ++row) {
-            if (cell(editor.ListFiles, row, 0) == QString::number(file)) {
-                clickRow(editor.ListFiles, row);
-                return;
-            }
-        }
-        ADD_FAILURE() << "file " << file << " is not listed";
     }
 
     void showEditors()
