@@ -61,7 +61,12 @@ TIPLFile* TGTAFileList::IPLFile(int pos) const
 
 std::string TGTAFileList::DatName()
 {
-    return programSettings().IsViceCity ? "data\\gta_vc.dat" : "data\\gta3.dat";
+    return DatName(programSettings().IsViceCity);
+}
+
+std::string TGTAFileList::DatName(bool viceCity)
+{
+    return viceCity ? "data\\gta_vc.dat" : "data\\gta3.dat";
 }
 
 std::string TGTAFileList::DatPath()

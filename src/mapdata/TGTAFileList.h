@@ -59,6 +59,7 @@ public:
 
     // "data\gta_vc.dat" for Vice City, else "data\gta3.dat"; and its path on disk.
     static std::string DatName();
+    static std::string DatName(bool viceCity);
     static std::string DatPath();
 
 private:
