@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "GameMode.h"
 #include "GamePaths.h"
 #include "ProgramSettings.h"
 #include "TGTAFileList.h"
@@ -61,12 +62,7 @@ int dat(const std::string& gameDir, const std::string& game, std::ostream& out, 
 {
     ProgramSettings& settings = programSettings();
     settings.GameDir = withTrailingSeparator(gameDir);
-    if (game.empty()) {
-        std::error_code error;
-        settings.IsViceCity = std::filesystem::exists(resolveGamePath(settings.GameDir, "gta-vc.exe"), error);
-    } else {
-        settings.IsViceCity = game == "vc";
-    }
+    settings.IsViceCity = gameIsViceCity(gameDir, game);
 
     TGTAFileList list;
     const int error = list.LoadDat(DatPass::IDE);
