@@ -39,6 +39,8 @@ struct SmallGame {
         for (const std::string& line : extraDatLines)
             dat += line + "\r\n";
         writeFile(dir.file(viceCity ? "data/gta_vc.dat" : "data/gta3.dat"), dat);
+        if (viceCity)
+            writeFile(dir.file("gta-vc.exe"), "MZ"); // tells the game's mode
         std::filesystem::create_directories(dir.path() / "models");
         std::vector<ImgWriterEntry> archive;
         for (const std::string& name : entries)
