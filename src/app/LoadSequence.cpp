@@ -89,11 +89,13 @@ bool RunLoadSequence(LoadProgress* watcher)
     loading->StepOverall();
     loading->ResetPart();
     loading->SetCurrentText("Loading Models && Textures");
-    auto fileList = std::make_unique<TGTAFileList>();
+    auto fileList = std::make_unique<TGTAFileList>(programSettings().GameDir, programSettings().IsViceCity);
     {
         SharedGLContextScope context;
         auto uploader = std::make_unique<GLTextureUploader>(glEntryPoints());
-        auto archiveSet = std::make_unique<TGTAImg>(glEntryPoints().hasCompressedTextures(), uploader.get(), loading);
+        auto archiveSet = std::make_unique<TGTAImg>(programSettings().GameDir, glEntryPoints().hasCompressedTextures(),
+                                                    uploader.get(), loading);
+        applyArchiveAvailability(*archiveSet, programSettings());
         archiveSet->ConnectFileList(*fileList);
         main.SetArchiveSet(std::move(uploader), std::move(archiveSet));
     }

@@ -2,7 +2,6 @@
 
 #include "GameMode.h"
 #include "GamePaths.h"
-#include "ProgramSettings.h"
 #include "TGTAFileList.h"
 #include "TIDEFile.h"
 #include "TIPLFile.h"
@@ -60,14 +59,10 @@ void printFileCounts(const TGTAFileList& list, std::ostream& out)
 // Loads the game's map files as the editor's load sequence does and lists what each holds.
 int dat(const std::string& gameDir, const std::string& game, std::ostream& out, std::ostream& err)
 {
-    ProgramSettings& settings = programSettings();
-    settings.GameDir = withTrailingSeparator(gameDir);
-    settings.IsViceCity = gameIsViceCity(gameDir, game);
-
-    TGTAFileList list;
+    TGTAFileList list(withTrailingSeparator(gameDir), gameIsViceCity(gameDir, game));
     const int error = list.LoadDat(DatPass::IDE);
     if (error != 0) {
-        err << "quoxmapper-cli: cannot read " << TGTAFileList::DatPath() << ": " << std::strerror(error) << '\n';
+        err << "quoxmapper-cli: cannot read " << list.DatPath() << ": " << std::strerror(error) << '\n';
         return ExitUnreadable;
     }
     list.LoadDat(DatPass::IPL);

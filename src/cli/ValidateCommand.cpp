@@ -3,7 +3,6 @@
 #include "GameMode.h"
 #include "GamePaths.h"
 #include "MapValidator.h"
-#include "ProgramSettings.h"
 #include "TGTA3Archive.h"
 #include "TGTAFileList.h"
 
@@ -65,24 +64,20 @@ bool saveModified(TGTAFileList& files, bool listWritten, std::ostream& out, std:
 // and prints the report lines and the result text, or the JSON form.
 int validate(const ValidateOptions& options, std::ostream& out, std::ostream& err)
 {
-    ProgramSettings& settings = programSettings();
-    settings.GameDir = withTrailingSeparator(options.gameDir);
-    settings.IsViceCity = gameIsViceCity(options.gameDir, options.game);
-
-    TGTAFileList files;
+    TGTAFileList files(withTrailingSeparator(options.gameDir), gameIsViceCity(options.gameDir, options.game));
     if (const int error = files.LoadDat(DatPass::IDE)) {
-        err << "quoxmapper-cli: cannot read " << TGTAFileList::DatPath() << ": " << std::strerror(error) << '\n';
+        err << "quoxmapper-cli: cannot read " << files.DatPath() << ": " << std::strerror(error) << '\n';
         return ExitUnreadable;
     }
     files.LoadDat(DatPass::IPL);
-    const TGTA3Archive archive(resolveGamePath(settings.GameDir, "models\\gta3.img"), false, false);
+    const TGTA3Archive archive(resolveGamePath(files.GameDir(), "models\\gta3.img"), false);
     if (!archive.Opened) {
         err << "quoxmapper-cli: cannot open " << archive.FileName << ": " << std::strerror(archive.openError())
             << '\n';
         return ExitUnreadable;
     }
 
-    MapValidator validator(files, &archive, settings.IsViceCity, settings.GameDir);
+    MapValidator validator(files, &archive, files.IsViceCity(), files.GameDir());
     const ValidationReport report = validator.run(options.fix);
 
     const bool saved = !options.fix || saveModified(files, !options.json, out, err);

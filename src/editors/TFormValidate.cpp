@@ -154,17 +154,19 @@ void TFormValidate::BtnStartClick()
     ListResult->clear();
     ListStatus->clear();
     m_lines.clear();
-    const ProgramSettings& settings = programSettings();
-    ModeValue->setText(settings.IsViceCity ? "Vice City Mode" : "GTA 3 Mode");
+    const bool viceCity = m_files ? m_files->IsViceCity() : programSettings().IsViceCity;
+    ModeValue->setText(viceCity ? "Vice City Mode" : "GTA 3 Mode");
     ResultValue->setText("Please Wait..");
+    // The run holds the user-interface thread; show the waiting text before it starts.
+    ResultValue->repaint();
 
     ValidationReport report;
     if (m_files) {
         StatusRows rows(*this);
-        MapValidator validator(*m_files, m_archive, settings.IsViceCity, settings.GameDir);
+        MapValidator validator(*m_files, m_archive, viceCity, m_files->GameDir());
         report = validator.run(box_fix->isChecked(), &rows);
     }
-    report.viceCity = settings.IsViceCity;
+    report.viceCity = viceCity;
 
     for (const std::string& line : report.lines())
         m_lines.append(QString::fromStdString(line));

@@ -3,7 +3,6 @@
 #include "FileIO.h"
 #include "GamePaths.h"
 #include "LoadProgress.h"
-#include "ProgramSettings.h"
 #include "TIDEFile.h"
 #include "TIPLFile.h"
 #include "TextParser.h"
@@ -40,6 +39,10 @@ std::unique_ptr<TGTASFile> fileForEntry(DatPass pass, std::string_view keyword)
 
 } // namespace
 
+TGTAFileList::TGTAFileList(std::string gameDir, bool viceCity) : m_gameDir(std::move(gameDir)), m_viceCity(viceCity)
+{
+}
+
 TGTAFileList::~TGTAFileList() = default;
 
 TGTASFile* TGTAFileList::File(int pos) const
@@ -59,19 +62,14 @@ TIPLFile* TGTAFileList::IPLFile(int pos) const
     return file && file->Kind == FileKind::IPL ? static_cast<TIPLFile*>(file) : nullptr;
 }
 
-std::string TGTAFileList::DatName()
-{
-    return DatName(programSettings().IsViceCity);
-}
-
 std::string TGTAFileList::DatName(bool viceCity)
 {
     return viceCity ? "data\\gta_vc.dat" : "data\\gta3.dat";
 }
 
-std::string TGTAFileList::DatPath()
+std::string TGTAFileList::DatPath() const
 {
-    return resolveGamePath(programSettings().GameDir, DatName());
+    return resolveGamePath(m_gameDir, DatName());
 }
 
 int TGTAFileList::LoadDat(DatPass pass, LoadProgress* progress)
@@ -121,6 +119,9 @@ int TGTAFileList::AddFile(std::unique_ptr<TGTASFile> file)
 {
     if (!file)
         return -1;
+    file->GameDir = m_gameDir;
+    if (file->Kind == FileKind::IPL)
+        static_cast<TIPLFile&>(*file).Inst.ViceCity = m_viceCity;
     if (file->Kind == FileKind::IDE) {
         auto& ide = static_cast<TIDEFile&>(*file);
         ide.SetContext(this);

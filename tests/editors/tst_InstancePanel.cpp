@@ -106,7 +106,7 @@ protected:
         return texts.join("|");
     }
 
-    TGTAFileList m_files;
+    TGTAFileList m_files{programSettings().GameDir, programSettings().IsViceCity};
     TFormEditorItem m_editor{&m_files, nullptr};
 };
 
@@ -329,7 +329,7 @@ protected:
                                                                    {"clocktex.txd", {7, 8, 9}},
                                                                    {"lamptex.dff", {1}}}),
                   0);
-        m_archive = std::make_unique<TGTAImg>(true, nullptr);
+        m_archive = std::make_unique<TGTAImg>(programSettings().GameDir, true, nullptr);
         m_archiveEditor = std::make_unique<TFormEditorItem>(&m_files, nullptr, m_archive.get());
     }
 
@@ -373,7 +373,7 @@ struct MainWindowScope {
 TEST(InstancePanelMainWindow, PickingInAHiddenFileShowsAndTicksIt)
 {
     TFormMain main;
-    auto files = std::make_unique<TGTAFileList>();
+    auto files = std::make_unique<TGTAFileList>(programSettings().GameDir, programSettings().IsViceCity);
     addTownFiles(*files);
     files->AddFile(mapFile<TIPLFile>("docks.ipl", "inst\n1, crane, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\nend\n"));
     files->File(3)->Visible = true;

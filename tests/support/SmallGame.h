@@ -89,10 +89,10 @@ struct LoadedSmallGame {
     std::unique_ptr<TGTA3Archive> archive;
 
     explicit LoadedSmallGame(const SmallGame& game)
-        : gameDir(game.write(dir)), settings(gameDir, game.viceCity)
+        : gameDir(game.write(dir)), settings(gameDir, game.viceCity), files(gameDir, game.viceCity)
     {
         files.LoadDat(DatPass::IDE);
         files.LoadDat(DatPass::IPL);
-        archive = std::make_unique<TGTA3Archive>(dir.file("models/gta3.img"), false, false);
+        archive = std::make_unique<TGTA3Archive>(dir.file("models/gta3.img"), false);
     }
 };
