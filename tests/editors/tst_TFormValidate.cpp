@@ -4,6 +4,7 @@
 #include "TFormValidate.h"
 #include "TIPLFile.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -145,6 +147,28 @@ TEST(TFormValidate, StartWhileRunningDoesNothing)
     window.BtnStartClick();
     EXPECT_EQ(window.ListStatus->topLevelItemCount(), 19);
     EXPECT_TRUE(window.BtnStart->isEnabled());
+}
+
+TEST(TFormValidate, FirstShowSitsAtTheTopRightOfTheViewsWindow)
+{
+    QWidget main;
+    main.setGeometry(100, 80, 900, 700);
+    auto* button = new QPushButton("3D", &main);
+    button->setObjectName("BtnHideShow3DView");
+    button->setGeometry(0, 0, 40, 30);
+    auto* view = new QWidget(&main);
+    main.show();
+    QAction action;
+    action.setCheckable(true);
+
+    TFormValidate window(nullptr, nullptr, view);
+    window.SetMenuAction(&action);
+    window.show();
+    const QRect area = main.frameGeometry();
+    EXPECT_EQ(window.pos(), QPoint(std::max(0, area.right() - window.frameGeometry().width()), area.top() + 30));
+    EXPECT_TRUE(action.isChecked());
+    window.close();
+    EXPECT_FALSE(action.isChecked());
 }
 
 } // namespace
