@@ -244,12 +244,14 @@ const MapValidator::TimedDefinition* MapValidator::findTObj(int id) const
 void MapValidator::checkInstances()
 {
     check("Associated Definition");
+    // Repairs never change definitions, so one sorted index serves every IPL file.
+    DefinitionIDIndex index;
     // Last file first and last instance first, so a deletion never moves what is still to come.
     for (int file = m_files.Count() - 1; file >= 0; --file) {
         TIPLFile* ipl = m_files.IPLFile(file);
         if (!ipl || ipl->Inst.Count() == 0)
             continue;
-        DefinitionSearch search(m_files, ipl->FileName);
+        DefinitionSearch search(m_files, ipl->FileName, &index);
         bool deleting = false;
         for (int pos = ipl->Inst.Count() - 1; pos >= 0; --pos)
             checkInstance(file, *ipl, pos, search, deleting);
