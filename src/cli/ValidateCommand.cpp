@@ -13,6 +13,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -42,8 +43,9 @@ nlohmann::ordered_json reportJson(const ValidationReport& report)
             {"findings", std::move(findings)}};
 }
 
-// Saves every modified map file; false when one could not be written (it stays modified).
-bool saveModified(TGTAFileList& files, bool listWritten, std::ostream& out, std::ostream& err)
+// Saves every modified map file and lists those written; false when one could not be
+// written (it stays modified).
+bool saveModified(TGTAFileList& files, std::vector<std::string>& written, std::ostream& err)
 {
     bool allSaved = true;
     for (int pos = 0; pos < files.Count(); ++pos) {
@@ -53,8 +55,8 @@ bool saveModified(TGTAFileList& files, bool listWritten, std::ostream& out, std:
         if (const int error = file.Save()) {
             err << "quoxmapper-cli: cannot save " << file.FileName << ": " << std::strerror(error) << '\n';
             allSaved = false;
-        } else if (listWritten) {
-            out << "Saved: " << file.FileName << '\n';
+        } else {
+            written.push_back(file.FileName);
         }
     }
     return allSaved;
@@ -80,13 +82,16 @@ int validate(const ValidateOptions& options, std::ostream& out, std::ostream& er
     MapValidator validator(files, &archive, files.IsViceCity(), files.GameDir());
     const ValidationReport report = validator.run(options.fix);
 
-    const bool saved = !options.fix || saveModified(files, !options.json, out, err);
+    std::vector<std::string> written;
+    const bool saved = !options.fix || saveModified(files, written, err);
     if (options.json) {
         out << reportJson(report).dump(2) << '\n';
     } else {
         for (const std::string& line : report.lines())
             out << line << '\n';
         out << report.resultText() << '\n';
+        for (const std::string& name : written)
+            out << "Saved: " << name << '\n';
     }
     return report.errors > 0 || !saved ? ExitCheckFailed : ExitOk;
 }
