@@ -92,7 +92,7 @@ int main(int argc, char** argv)
     const std::string placements = (folder / "data" / "bench30k.ipl").string();
     writePlacements(placements);
 
-    TGTAFileList files;
+    TGTAFileList files(programSettings().GameDir, true);
     files.LoadDat(DatPass::IDE);
     files.LoadDat(DatPass::IPL);
     TFormEditorItem itemEditor(&files, nullptr);

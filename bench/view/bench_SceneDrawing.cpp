@@ -142,10 +142,10 @@ int main(int argc, char** argv)
         settings.SkipTextures = false;
 
         GLTextureUploader uploader(glEntryPoints());
-        TGTAFileList files;
+        TGTAFileList files{programSettings().GameDir, programSettings().IsViceCity};
         std::unique_ptr<TGTAImg> set;
         const double loading = milliseconds([&] {
-            set = std::make_unique<TGTAImg>(glEntryPoints().hasCompressedTextures(), &uploader);
+            set = std::make_unique<TGTAImg>(programSettings().GameDir, glEntryPoints().hasCompressedTextures(), &uploader);
             set->ConnectFileList(files);
             files.LoadDat(DatPass::IDE);
             files.LoadDat(DatPass::IPL);

@@ -12,6 +12,7 @@
 #include "TFormEditorIDE.h"
 #include "TFormEditorIPL.h"
 #include "TFormEditorItem.h"
+#include "TFormValidate.h"
 #include "TFormGLViewDetached.h"
 #include "TFormLoading.h"
 #include "TFormMain.h"
@@ -98,11 +99,13 @@ bool RunLoadSequence(LoadProgress* watcher)
     loading->StepOverall();
     loading->ResetPart();
     loading->SetCurrentText("Loading Models && Textures");
-    auto fileList = std::make_unique<TGTAFileList>();
+    auto fileList = std::make_unique<TGTAFileList>(programSettings().GameDir, programSettings().IsViceCity);
     {
         SharedGLContextScope context;
         auto uploader = std::make_unique<GLTextureUploader>(glEntryPoints());
-        auto archiveSet = std::make_unique<TGTAImg>(glEntryPoints().hasCompressedTextures(), uploader.get(), loading);
+        auto archiveSet = std::make_unique<TGTAImg>(programSettings().GameDir, glEntryPoints().hasCompressedTextures(),
+                                                    uploader.get(), loading);
+        applyArchiveAvailability(*archiveSet, programSettings());
         archiveSet->ConnectFileList(*fileList);
         main.SetArchiveSet(std::move(uploader), std::move(archiveSet));
     }
@@ -154,11 +157,14 @@ bool RunLoadSequence(LoadProgress* watcher)
     itemEditor->SetPeers(itemEditorPeers.get());
     windows.DetachedView = windows.made(new TFormGLViewDetached(view, main.DrawPanel));
     main.SetDetachedView(windows.DetachedView);
+    auto* validate = windows.made(new TFormValidate(&files, main.ArchiveSet(), view, &main));
+    main.SetToolWindow(ToolWindow::Validate, validate);
     windows.About = windows.made(new TFormAbout);
     main.SetToolWindow(ToolWindow::About, windows.About);
 
     linkItemEditor(*itemEditor, main);
     linkMapFileEditors(*iplEditor, *ideEditor, *itemEditor, main);
+    linkValidation(*validate, *iplEditor, *itemEditor, main);
     main.DockEditor(ideEditor);
     main.DockEditor(iplEditor);
     view->SetItemEditor(itemEditor);

@@ -2,7 +2,6 @@
 
 #include "FileIO.h"
 #include "Log.h"
-#include "ProgramSettings.h"
 #include "TextParser.h"
 
 #include <algorithm>
@@ -126,18 +125,12 @@ bool isUnsafeInFileName(char c)
 
 } // namespace
 
-TGTA3Archive::TGTA3Archive(std::string fileName, bool createNew, bool secondary)
+TGTA3Archive::TGTA3Archive(std::string fileName, bool createNew)
     : FileName(std::move(fileName)), m_dirFileName(directoryPathFor(FileName))
 {
     if (!openBoth(createNew)) {
         ReadOnly = true;
-        if (!openBothReadOnly()) {
-            ProgramSettings& settings = programSettings();
-            settings.LoadTextures = false;
-            settings.SkipTextures = false;
-            if (!secondary)
-                settings.LoadModels = false;
-        }
+        openBothReadOnly();
     }
     Opened = ImgStream >= 0 && DirStream >= 0;
     if (Opened) {

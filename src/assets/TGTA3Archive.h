@@ -18,9 +18,9 @@
 class TGTA3Archive {
 public:
     // `FileName` is the ".img" path; the directory has the same path with ".dir". With
-    // `CreateNew` both files are created empty. A `Secondary` archive is not the main model
-    // archive: failing to open it turns textures off but keeps models.
-    TGTA3Archive(std::string FileName, bool CreateNew, bool Secondary);
+    // `CreateNew` both files are created empty. An archive that cannot be opened stays
+    // empty with `Opened` false and `openError` set; what that means is the caller's business.
+    TGTA3Archive(std::string FileName, bool CreateNew);
     virtual ~TGTA3Archive();
     TGTA3Archive(const TGTA3Archive&) = delete;
     TGTA3Archive& operator=(const TGTA3Archive&) = delete;

@@ -4,8 +4,8 @@
 
 #include "GamePaths.h"
 #include "LoadProgress.h"
-#include "Log.h"
 #include "ProgramSettings.h"
+#include "Log.h"
 #include "TGTAFileList.h"
 #include "TextParser.h"
 
@@ -18,11 +18,6 @@
 
 namespace {
 
-std::string gameFile(std::string_view relative)
-{
-    return resolveGamePath(programSettings().GameDir, relative);
-}
-
 // The radar tiles "radar00" to "radar63" stay loaded for the background map.
 bool isRadarTile(std::string_view name)
 {
@@ -31,18 +26,20 @@ bool isRadarTile(std::string_view name)
 
 } // namespace
 
-TGTAImg::TGTAImg(bool compressedTextures, TextureUploader* uploader, LoadProgress* progress)
-    : TGTA3Archive(gameFile("models\\gta3.img"), false, false), m_compressedTextures(compressedTextures),
-      m_uploader(uploader)
+TGTAImg::TGTAImg(std::string gameDir, bool compressedTextures, TextureUploader* uploader, LoadProgress* progress)
+    : TGTA3Archive(resolveGamePath(gameDir, "models\\gta3.img"), false), m_gameDir(std::move(gameDir)),
+      m_compressedTextures(compressedTextures), m_uploader(uploader)
 {
+    ModelsUnavailable = !Opened;
+    TexturesUnavailable = !Opened;
     if (!m_compressedTextures) {
         const std::string txdImage = gameFile("models\\txd.img");
         std::error_code ignored;
         if (std::filesystem::exists(txdImage, ignored)) {
-            TxdArchive = std::make_unique<TGTA3Archive>(txdImage, false, true);
+            TxdArchive = std::make_unique<TGTA3Archive>(txdImage, false);
+            TexturesUnavailable = TexturesUnavailable || !TxdArchive->Opened;
         } else {
-            programSettings().LoadTextures = false;
-            programSettings().SkipTextures = false;
+            TexturesUnavailable = true;
         }
     }
     FreePending = false;
@@ -50,6 +47,21 @@ TGTAImg::TGTAImg(bool compressedTextures, TextureUploader* uploader, LoadProgres
 }
 
 TGTAImg::~TGTAImg() = default;
+
+std::string TGTAImg::gameFile(std::string_view relative) const
+{
+    return resolveGamePath(m_gameDir, relative);
+}
+
+void applyArchiveAvailability(const TGTAImg& set, ProgramSettings& settings)
+{
+    if (set.TexturesUnavailable) {
+        settings.LoadTextures = false;
+        settings.SkipTextures = false;
+    }
+    if (set.ModelsUnavailable)
+        settings.LoadModels = false;
+}
 
 void TGTAImg::loadContents(LoadProgress* progress)
 {

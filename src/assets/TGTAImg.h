@@ -18,6 +18,7 @@ class LoadProgress;
 class ModelDrawTarget;
 class TextureUploader;
 class TGTAFileList;
+struct ProgramSettings;
 
 // The archive set: the main archive "models\gta3.img" itself, plus one texture dictionary
 // per dictionary entry of the texture source (with "generic" from the loose file
@@ -29,7 +30,8 @@ public:
     // `compressedTextures`: the compressed-texture upload entry point is available, so
     // dictionaries come from the main archive; otherwise from "models\txd.img".
     // `uploader` turns decoded dictionaries into graphics textures (none for tools).
-    TGTAImg(bool compressedTextures, TextureUploader* uploader, LoadProgress* progress = nullptr);
+    // `gameDir` ends with the platform's separator.
+    TGTAImg(std::string gameDir, bool compressedTextures, TextureUploader* uploader, LoadProgress* progress = nullptr);
     ~TGTAImg() override;
 
     int AddFile(const std::string& name, std::istream& source) override;
@@ -64,19 +66,29 @@ public:
     // 0, or the system's error code when "models\generic.txd" could not be read; the set
     // then still has an empty "generic" at position 0 and everything else.
     int GenericError = 0;
+    // The main archive could not be opened: nothing can be drawn as a model.
+    bool ModelsUnavailable = false;
+    // The archive the dictionaries come from could not be opened or is missing.
+    bool TexturesUnavailable = false;
 
     void BuildTxdIndex();
     void BuildDffIndex();
 
 private:
+    std::string gameFile(std::string_view relative) const;
     void loadContents(LoadProgress* progress);
     void loadGeneric();
     void scanArchive(const TGTA3Archive& archive, bool withModels, bool withDictionaries, LoadProgress* progress);
     TGTATxd* loadedTxd(int dictionaryIndex);
 
+    std::string m_gameDir;
     bool m_compressedTextures = false;
     TextureUploader* m_uploader = nullptr;
     std::unique_ptr<MemoryByteSource> m_genericBytes;
     NameIndex m_txdNameIndex;
     NameIndex m_dffNameIndex;
 };
+
+// Turns the start-up flags off for what the set could not open: textures when their
+// archive is missing or unopened, models (and textures) when the main archive is.
+void applyArchiveAvailability(const TGTAImg& set, ProgramSettings& settings);

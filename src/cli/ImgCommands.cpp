@@ -19,7 +19,7 @@ namespace {
 // Opens the archive for the command; on failure says which file and why and returns null.
 std::unique_ptr<TGTA3Archive> openArchive(const std::string& path, bool forWriting, std::ostream& err)
 {
-    auto archive = std::make_unique<TGTA3Archive>(path, false, true);
+    auto archive = std::make_unique<TGTA3Archive>(path, false);
     if (!archive->Opened) {
         std::error_code ignored;
         const std::string& missing = std::filesystem::exists(path, ignored) ? archive->dirFileName() : path;

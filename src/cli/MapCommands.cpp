@@ -1,7 +1,7 @@
 #include "CliCommands.h"
 
+#include "GameMode.h"
 #include "GamePaths.h"
-#include "ProgramSettings.h"
 #include "TGTAFileList.h"
 #include "TIDEFile.h"
 #include "TIPLFile.h"
@@ -59,19 +59,10 @@ void printFileCounts(const TGTAFileList& list, std::ostream& out)
 // Loads the game's map files as the editor's load sequence does and lists what each holds.
 int dat(const std::string& gameDir, const std::string& game, std::ostream& out, std::ostream& err)
 {
-    ProgramSettings& settings = programSettings();
-    settings.GameDir = withTrailingSeparator(gameDir);
-    if (game.empty()) {
-        std::error_code error;
-        settings.IsViceCity = std::filesystem::exists(resolveGamePath(settings.GameDir, "gta-vc.exe"), error);
-    } else {
-        settings.IsViceCity = game == "vc";
-    }
-
-    TGTAFileList list;
+    TGTAFileList list(withTrailingSeparator(gameDir), gameIsViceCity(gameDir, game));
     const int error = list.LoadDat(DatPass::IDE);
     if (error != 0) {
-        err << "quoxmapper-cli: cannot read " << TGTAFileList::DatPath() << ": " << std::strerror(error) << '\n';
+        err << "quoxmapper-cli: cannot read " << list.DatPath() << ": " << std::strerror(error) << '\n';
         return ExitUnreadable;
     }
     list.LoadDat(DatPass::IPL);

@@ -5,7 +5,6 @@
 #include "FileRowsModel.h"
 #include "GamePaths.h"
 #include "MapListView.h"
-#include "ProgramSettings.h"
 #include "RecordRowsModel.h"
 #include "RecordSection.h"
 #include "TFormEditorItem.h"
@@ -34,9 +33,9 @@ QString quoted(const QString& text)
     return QStringLiteral("\"") + text + QStringLiteral("\"");
 }
 
-QString datName()
+QString datName(const TGTAFileList& files)
 {
-    return QString::fromStdString(TGTAFileList::DatName());
+    return QString::fromStdString(files.DatName());
 }
 
 DialogAnswer ask(const QString& question, DialogButtons buttons)
@@ -390,7 +389,7 @@ void MapFileEditor::ActionEditDeleteExecute()
 
 std::optional<std::string> MapFileEditor::gameName(const QString& chosen, const char* failure) const
 {
-    if (auto name = gameRelativeName(programSettings().GameDir, chosen.toStdString()))
+    if (auto name = gameRelativeName(m_files->GameDir(), chosen.toStdString()))
         return name;
     refuseFile(chosen, failure);
     return std::nullopt;
@@ -400,7 +399,7 @@ bool MapFileEditor::alreadyLoaded(const std::string& name) const
 {
     // Two objects of one file would each write it whole; the later save would lose the
     // changes of the other.
-    const std::string diskPath = resolveGamePath(programSettings().GameDir, name);
+    const std::string diskPath = resolveGamePath(m_files->GameDir(), name);
     for (int pos = 0; pos < m_files->Count(); ++pos) {
         if (m_files->File(pos)->DiskPath() == diskPath) {
             tell(MessageKind::Error, QStringLiteral("ERROR: ") + quoted(QString::fromStdString(name))
@@ -413,7 +412,7 @@ bool MapFileEditor::alreadyLoaded(const std::string& name) const
 
 void MapFileEditor::offerReference(const std::string& name)
 {
-    if (m_dat && ask(QStringLiteral("Do you want to add the reference to ") + datName() + QStringLiteral("?"),
+    if (m_dat && ask(QStringLiteral("Do you want to add the reference to ") + datName(*m_files) + QStringLiteral("?"),
                      DialogButtons::YesNo)
                      == DialogAnswer::Yes)
         (m_dat->*m_kind.addReference)(name);
@@ -436,7 +435,7 @@ void MapFileEditor::ActionFileNewExecute()
 {
     if (!m_files)
         return;
-    const QString folder = QString::fromStdString(resolveGamePath(programSettings().GameDir, "DATA\\"));
+    const QString folder = QString::fromStdString(resolveGamePath(m_files->GameDir(), "DATA\\"));
     const std::optional<QString> chosen
         = dialogs().saveFile(withoutAccelerator(ActionFileNew->text()), QString::fromLatin1(m_kind.newFilter), folder);
     if (!chosen)
@@ -464,7 +463,7 @@ void MapFileEditor::ActionFileOpenExecute()
 {
     if (!m_files)
         return;
-    const QString folder = QString::fromStdString(resolveGamePath(programSettings().GameDir, "DATA\\"));
+    const QString folder = QString::fromStdString(resolveGamePath(m_files->GameDir(), "DATA\\"));
     const QStringList chosen = dialogs().openFiles(withoutAccelerator(ActionFileOpen->text()),
                                                    QString::fromLatin1(m_kind.openFilter), false, folder);
     if (chosen.isEmpty())
@@ -475,6 +474,7 @@ void MapFileEditor::ActionFileOpenExecute()
         return;
     std::unique_ptr<TGTASFile> file = m_kind.create();
     file->RelativeToGame = true;
+    m_files->PrepareFile(*file);
     if (file->Load(*name) != 0) {
         refuseFile(path, " Could Not Be Loaded!");
         return;
@@ -516,11 +516,11 @@ std::optional<std::string> MapFileEditor::closeCurrentFile()
     if (file->Modified && !saveBeforeClosing(*file))
         return std::nullopt;
     if (m_dat
-        && ask(QStringLiteral("Do you want to remove the reference from ") + datName() + QStringLiteral("?"),
+        && ask(QStringLiteral("Do you want to remove the reference from ") + datName(*m_files) + QStringLiteral("?"),
                DialogButtons::YesNo)
                == DialogAnswer::Yes
         && !(m_dat->*m_kind.removeReference)(file->FileName))
-        tell(MessageKind::Warning, QStringLiteral("Warning: No line of ") + datName() + QStringLiteral(" refers to ")
+        tell(MessageKind::Warning, QStringLiteral("Warning: No line of ") + datName(*m_files) + QStringLiteral(" refers to ")
                                        + quoted(name) + QStringLiteral("; nothing was removed."));
     std::string diskPath = file->DiskPath();
     m_fileRows->dropFile(pos);

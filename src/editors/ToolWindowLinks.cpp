@@ -4,6 +4,7 @@
 #include "TFormEditorIPL.h"
 #include "TFormEditorItem.h"
 #include "TFormMain.h"
+#include "TFormValidate.h"
 
 #include <QAction>
 
@@ -41,4 +42,20 @@ void linkMapFileEditors(TFormEditorIPL& ipl, TFormEditorIDE& ide, TFormEditorIte
     linkFileEvents(ipl, ide, item, main);
     linkFileEvents(ide, ipl, item, main);
     QObject::connect(&main, &TFormMain::visibleFileChosen, &ipl, [&ipl](int file) { ipl.ShowFile(file); });
+}
+
+void linkValidation(TFormValidate& validate, TFormEditorIPL& ipl, TFormEditorItem& item, TFormMain& main)
+{
+    QObject::connect(&validate, &TFormValidate::fileModified, &main, [&main] { enableSaving(main); });
+    QObject::connect(&validate, &TFormValidate::instancesDeleted, &item, [&item](int file) {
+        // Later records move up: a selection of that file would point at other records.
+        if (item.HasSelection && item.SelKind == FileKind::IPL && item.SelFile == file)
+            item.ClearSelection();
+    });
+    QObject::connect(&validate, &TFormValidate::recordsChanged, &ipl, [&ipl](int file) {
+        if (ipl.CurrentFile() == file)
+            ipl.RefreshRecords();
+        else
+            ipl.RepaintLists();
+    });
 }

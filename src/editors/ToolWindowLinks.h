@@ -4,6 +4,7 @@ class TFormEditorIDE;
 class TFormEditorIPL;
 class TFormEditorItem;
 class TFormMain;
+class TFormValidate;
 
 // The connections between the tool windows and the main window, made once by the load
 // sequence (and by tests that build the windows themselves): what a window reports by a
@@ -13,3 +14,7 @@ void linkItemEditor(TFormEditorItem& editor, TFormMain& main);
 // The IPL and IDE editors with each other, the item editor and the main window: files they
 // add or remove, records they change, and the main window's save and visible-file choice.
 void linkMapFileEditors(TFormEditorIPL& ipl, TFormEditorIDE& ide, TFormEditorItem& item, TFormMain& main);
+
+// The validation window's repairs: a deleting repair clears the item editor's selection
+// first, the IPL editor lists the changed records again afterwards, and saving is enabled.
+void linkValidation(TFormValidate& validate, TFormEditorIPL& ipl, TFormEditorItem& item, TFormMain& main);

@@ -23,7 +23,8 @@ public:
     std::vector<std::string> DatLines; // every DAT line as last read, trimmed
     bool DatModified = false;
 
-    TGTAFileList() = default;
+    // `gameDir` ends with the platform's separator; `viceCity` is the game mode.
+    TGTAFileList(std::string gameDir, bool viceCity);
     ~TGTAFileList() override;
     TGTAFileList(const TGTAFileList&) = delete;
     TGTAFileList& operator=(const TGTAFileList&) = delete;
@@ -41,6 +42,10 @@ public:
     // Writes DatLines back, each ended by CR LF. Clearing DatModified is the caller's business.
     int SaveDat();
 
+    // Gives a file of this game its folder and mode; a file opened by an editor gets them
+    // before it is read, as AddFile gives them to every file that joins.
+    void PrepareFile(TGTASFile& file) const;
+
     // Appends a created or opened file and returns its position.
     int AddFile(std::unique_ptr<TGTASFile> file);
 
@@ -57,10 +62,16 @@ public:
     // An archive entry was added or deleted: definitions using it look their dictionary up again.
     void TextureEntryChanged(std::string_view entryName);
 
+    const std::string& GameDir() const { return m_gameDir; }
+    bool IsViceCity() const { return m_viceCity; }
+
     // "data\gta_vc.dat" for Vice City, else "data\gta3.dat"; and its path on disk.
-    static std::string DatName();
-    static std::string DatPath();
+    static std::string DatName(bool viceCity);
+    std::string DatName() const { return DatName(m_viceCity); }
+    std::string DatPath() const;
 
 private:
+    std::string m_gameDir;
+    bool m_viceCity;
     std::function<int(std::string_view)> m_textureLookup;
 };

@@ -2,12 +2,11 @@
 
 #include "FileIO.h"
 #include "GamePaths.h"
-#include "ProgramSettings.h"
 #include "TextParser.h"
 
 std::string TGTASFile::DiskPath() const
 {
-    return RelativeToGame ? resolveGamePath(programSettings().GameDir, FileName) : FileName;
+    return RelativeToGame ? resolveGamePath(GameDir, FileName) : FileName;
 }
 
 int TGTASFile::Load(const std::string& fileName)

@@ -23,6 +23,7 @@ public:
     std::string FileName;        // as in the DAT file or as chosen in an editor
     bool Modified = false;       // a record changed since the last successful save
     bool RelativeToGame = false; // the path on disk is the game directory + FileName
+    std::string GameDir;         // that game directory; the file list sets it when the file joins
     const FileKind Kind;
     bool Visible = false;        // IPL files: drawn by the 3D view
     std::vector<TUnknownSection> UnknownSections;

@@ -1,7 +1,6 @@
 #include "TGTASInst.h"
 
 #include "NumberText.h"
-#include "ProgramSettings.h"
 #include "RecordText.h"
 #include "VarnParser.h"
 
@@ -49,7 +48,7 @@ void TGTASInst::appendRecord(std::string& out, const TGTASInstObj& record) const
 int TGTASInst::NewRecord()
 {
     TGTASInstObj record;
-    record.HasInterior = programSettings().IsViceCity;
+    record.HasInterior = ViceCity;
     return addNewRecord(std::move(record));
 }
 

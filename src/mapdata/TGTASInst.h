@@ -22,6 +22,9 @@ struct TGTASInstObj {
 // The inst section of an IPL file.
 class TGTASInst : public TGTASRecords<TGTASInstObj> {
 public:
+    // New records of Vice City have the interior column; the file list sets the game's mode.
+    bool ViceCity = true;
+
     bool ReadLine(std::string_view line) override;
     int NewRecord();
     int NewRecordAt(float x, float y, float z);

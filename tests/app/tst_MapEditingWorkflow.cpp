@@ -121,7 +121,7 @@ TEST_F(MapEditingWorkflow, ANewFileTakesAnInstanceOfAChosenDefinitionAndTheGameR
     EXPECT_TRUE(dialogs.messageTexts().last().startsWith("SUCCESS: The DAT file"));
 
     // The next start reads the DAT file and finds the instance at its new place.
-    TGTAFileList reread;
+    TGTAFileList reread(m_game.path().string() + "/", true);
     reread.LoadDat(DatPass::IDE);
     reread.LoadDat(DatPass::IPL);
     const TIPLFile* saved = nullptr;

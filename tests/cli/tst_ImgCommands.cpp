@@ -122,7 +122,7 @@ TEST(CliImgErrors, WritesNeedTheArchiveOpenForWriting)
     TempDir dir;
     const std::string img = writeArchive(dir);
     writeFile(dir.file("tree.dff"), "tree");
-    const TGTA3Archive holder(img, false, false); // another editor holding the archive
+    const TGTA3Archive holder(img, false); // another editor holding the archive
     ASSERT_FALSE(holder.ReadOnly);
     const std::string message =
         "quoxmapper-cli: cannot change " + img + ": the archive could only be opened read-only (another program holds it)\n";

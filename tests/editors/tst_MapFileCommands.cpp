@@ -135,9 +135,7 @@ TEST_F(MapFileCommands, ClosingAFileWithChangesAsksToSaveIt)
     const Case cases[] = {{DialogAnswer::Yes, true, true}, {DialogAnswer::No, true, false},
                           {DialogAnswer::Cancel, false, false}};
     for (const Case& c : cases) {
-        TempDir game;
-        writeFile(game.file("data/maps/town.ipl"), std::string(TownIPL));
-        GameSettingsScope scope(withTrailingSeparator(game.path().string()), true);
+        writeFile(m_dir.file("data/maps/town.ipl"), std::string(TownIPL));
         files().Files.clear();
         load("DATA\\MAPS\\TOWN.IPL");
         refresh();
@@ -155,7 +153,7 @@ TEST_F(MapFileCommands, ClosingAFileWithChangesAsksToSaveIt)
         EXPECT_EQ(m_dialogs.messages[1].buttons, DialogButtons::YesNoCancel);
         EXPECT_EQ(files().Count(), c.closed ? 0 : 1);
         EXPECT_EQ(m_ipl.CurrentFile(), c.closed ? -1 : 0);
-        EXPECT_EQ(readFile(game.file("data/maps/town.ipl")) != TownIPL, c.saved);
+        EXPECT_EQ(readFile(m_dir.file("data/maps/town.ipl")) != TownIPL, c.saved);
     }
 }
 

@@ -78,8 +78,8 @@ TEST(InstLine, MissingTokensTakeDefaults)
 TEST(InstRecord, NewRecordFollowsTheGameMode)
 {
     for (bool viceCity : {true, false}) {
-        GameSettingsScope scope("", viceCity);
         TGTASInst inst;
+        inst.ViceCity = viceCity;
         EXPECT_FALSE(inst.Present);
         const int pos = inst.NewRecordAt(1.5f, 2.0f, -3.0f);
         EXPECT_TRUE(inst.Present);

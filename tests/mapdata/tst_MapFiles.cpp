@@ -176,9 +176,9 @@ TEST(MapFileLoading, NamesRelativeToTheGameAreFoundWithoutRegardToCase)
 {
     TempDir dir;
     writeFile(dir.file("data/maps/Town/town.IDE"), "objs\n1, a, b, 1, 100, 0\nend\n");
-    GameSettingsScope game(dir.path().string() + "/", true);
     TIDEFile file;
     file.RelativeToGame = true;
+    file.GameDir = dir.path().string() + "/";
     ASSERT_EQ(file.Load("DATA\\MAPS\\town\\TOWN.ide"), 0);
     EXPECT_EQ(file.Objs.Count(), 1);
     EXPECT_EQ(file.FileName, "DATA\\MAPS\\town\\TOWN.ide");

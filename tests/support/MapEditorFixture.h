@@ -69,6 +69,7 @@ protected:
 
     MapEditorFixture()
         : m_game(withTrailingSeparator(m_dir.path().string()), true)
+        , m_files(withTrailingSeparator(m_dir.path().string()), true)
         , m_view(&m_frame, nullptr, nullptr, false, false)
     {
         writeFile(m_dir.file("data/maps/town.ide"), std::string(TownIDE));
@@ -93,6 +94,7 @@ protected:
         else
             file = std::make_unique<TIPLFile>();
         file->RelativeToGame = true;
+        m_files.PrepareFile(*file);
         EXPECT_EQ(file->Load(name), 0) << name;
         m_files.AddFile(std::move(file));
     }

@@ -232,11 +232,11 @@ inline void writeFixtureGame(const TempDir& dir, const std::vector<std::pair<std
 struct LoadedGame {
     GLTextureUploader uploader{glEntryPoints()};
     std::unique_ptr<TGTAImg> set;
-    TGTAFileList files;
+    TGTAFileList files{programSettings().GameDir, programSettings().IsViceCity};
 
     void load()
     {
-        set = std::make_unique<TGTAImg>(glEntryPoints().hasCompressedTextures(), &uploader);
+        set = std::make_unique<TGTAImg>(programSettings().GameDir, glEntryPoints().hasCompressedTextures(), &uploader);
         set->ConnectFileList(files);
         ASSERT_EQ(files.LoadDat(DatPass::IDE), 0);
         ASSERT_EQ(files.LoadDat(DatPass::IPL), 0);

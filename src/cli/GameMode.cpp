@@ -1,0 +1,13 @@
+#include "GameMode.h"
+
+#include "GamePaths.h"
+
+#include <filesystem>
+
+bool gameIsViceCity(const std::string& gameDir, const std::string& game)
+{
+    if (!game.empty())
+        return game == "vc";
+    std::error_code error;
+    return std::filesystem::exists(resolveGamePath(withTrailingSeparator(gameDir), "gta-vc.exe"), error);
+}
