@@ -17,6 +17,8 @@ struct RwChunkHeader;
 class TDffLoader {
 public:
     std::vector<TDFFClump> Clumps;
+    // Frame extensions met in the current frame list: the extensions come one per frame, in
+    // frame order, so this is the frame that a name chunk inside the current one names.
     std::int32_t FrameNameCounter = 0;
 
     void Clear();
@@ -36,6 +38,8 @@ private:
     void readBinMesh(ByteReader& data);
     void readString(ByteReader& data, std::uint32_t enclosingType);
     void checkIndices() const;
+
+    std::int32_t m_namedFrame = -1; // the frame whose extension is being walked
 
     TDFFClump& currentClump();
     TDFFGeometry& currentGeometry(const char* what);
