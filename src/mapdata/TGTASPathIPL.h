@@ -14,7 +14,9 @@ struct TGTASPathIPLNode {
     float U7 = 0;
     int16_t LeftLanes = 0;
     int16_t RightLanes = 0;
-    uint16_t U10 = 0, U11 = 0, U12 = 0;
+    // Whole numbers in the range of a u16, or a fraction as some files have (Vice City's
+    // paths.ipl holds "0.5" in column 12): see NodeColumnValue.
+    float U10 = 0, U11 = 0, U12 = 0;
 };
 
 // An IPL path group: a header line ("0, -1") and its TAB-indented node lines.
@@ -35,6 +37,10 @@ public:
     int NewRecord();
 
     static TGTASPathIPLNode ReadNode(std::string_view line);
+
+    // What columns 10 to 12 hold for a number read or typed: a whole number keeps only its
+    // low 16 bits (-1 becomes 65535), a fraction is kept as it is.
+    static float NodeColumnValue(float value);
 
 protected:
     void appendRecord(std::string& out, const TGTASPathIPLObj& record) const override;
