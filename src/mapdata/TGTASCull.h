@@ -3,6 +3,7 @@
 #include "TGTASContainer.h"
 
 #include <cstdint>
+#include <string>
 
 // A cull zone of an IPL file: three points and two numbers.
 struct TGTASCullObj {
@@ -11,6 +12,8 @@ struct TGTASCullObj {
     float Pos3X = 0, Pos3Y = 0, Pos3Z = 0;
     uint16_t U10 = 0;
     uint16_t U11 = 0;
+    // Columns after the record's own, as read, joined by ", "; written back after them.
+    std::string Surplus;
 };
 
 class TGTASCull : public TGTASRecords<TGTASCullObj> {

@@ -20,6 +20,8 @@ struct TGTASObjsObj {
     // Draw distances after the first, on lines that carry one per mesh ("2, 20, 70").
     std::vector<float> ExtraDrawDistances;
     int32_t Flags = 0;
+    // Columns after the record's own, as read, joined by ", "; written back after them.
+    std::string Surplus;
     int32_t ModelIndex = -1;   // model index in the archive set, -1 = not looked up
     int32_t TextureIndex = -1; // texture dictionary index in the archive set, -1 = none
     int32_t ArrayIndex = 0;    // own position, stored when the ID index is built

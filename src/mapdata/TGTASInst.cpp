@@ -32,6 +32,11 @@ bool TGTASInst::ReadLine(std::string_view line)
     int token = firstFloat;
     for (auto field : FloatFields)
         record.*field = lenientFloat(TokenAt(token++), 0.0f);
+    for (; token < TokenCount(); ++token) {
+        if (!record.Surplus.empty())
+            record.Surplus += ", ";
+        record.Surplus += TokenAt(token);
+    }
     addRecord(std::move(record));
     return true;
 }
@@ -44,6 +49,7 @@ void TGTASInst::appendRecord(std::string& out, const TGTASInstObj& record) const
         writer.integer(record.Interior);
     for (auto field : FloatFields)
         writer.shortFloat(record.*field);
+    writer.surplus(record.Surplus);
 }
 
 int TGTASInst::NewRecord()

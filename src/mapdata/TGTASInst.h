@@ -17,6 +17,8 @@ struct TGTASInstObj {
     float RotX = 0, RotY = 0, RotZ = 0, RotW = 1;
     // Definition cache of the scene drawing; -1 = unresolved.
     int32_t DefFile = -1, DefIndex = -1, DefHour = -1;
+    // Columns after the record's own, as read, joined by ", "; written back after them.
+    std::string Surplus;
 };
 
 // The inst section of an IPL file.

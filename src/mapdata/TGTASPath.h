@@ -15,6 +15,8 @@ struct TGTASPathNode {
     uint16_t U7 = 0;
     int16_t LeftLanes = 0;
     int16_t RightLanes = 0;
+    // Columns after the record's own, as read, joined by ", "; written back after them.
+    std::string Surplus;
 };
 
 // An IDE path group: a header line ("car, 105, road01") and its TAB-indented node lines.
@@ -23,6 +25,8 @@ struct TGTASPathObj {
     uint16_t ID = 0;
     std::string ModelName;
     std::vector<TGTASPathNode> Nodes;
+    // Columns after the record's own, as read, joined by ", "; written back after them.
+    std::string Surplus;
 
     int NodeCount() const { return static_cast<int>(Nodes.size()); }
 };

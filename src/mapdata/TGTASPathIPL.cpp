@@ -26,6 +26,7 @@ bool TGTASPathIPL::ReadLine(std::string_view line)
     TGTASPathIPLObj record;
     record.GroupType = static_cast<uint16_t>(columns.lenientInt(1, 0));
     record.Other = static_cast<int16_t>(columns.lenientInt(2, -1));
+    record.Surplus = surplusColumns(columns, 2);
     addRecord(std::move(record));
     return true;
 }
@@ -46,12 +47,13 @@ TGTASPathIPLNode TGTASPathIPL::ReadNode(std::string_view line)
     node.U10 = NodeColumnValue(columns.lenientFloat(10, 0.0f));
     node.U11 = NodeColumnValue(columns.lenientFloat(11, 0.0f));
     node.U12 = NodeColumnValue(columns.lenientFloat(12, 0.0f));
+    node.Surplus = surplusColumns(columns, 12);
     return node;
 }
 
 void TGTASPathIPL::appendRecord(std::string& out, const TGTASPathIPLObj& record) const
 {
-    LineWriter(out).integer(record.GroupType).integer(record.Other);
+    LineWriter(out).integer(record.GroupType).integer(record.Other).surplus(record.Surplus);
     const auto column = [](LineWriter& writer, float value) {
         if (isFraction(value))
             writer.shortFloat(value);
@@ -73,6 +75,7 @@ void TGTASPathIPL::appendRecord(std::string& out, const TGTASPathIPLObj& record)
         column(writer, node.U10);
         column(writer, node.U11);
         column(writer, node.U12);
+        writer.surplus(node.Surplus);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "TGTASContainer.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // One node line of an IPL path group: twelve columns, positions as floats.
@@ -17,6 +18,8 @@ struct TGTASPathIPLNode {
     // Whole numbers in the range of a u16, or a fraction as some files have (Vice City's
     // paths.ipl holds "0.5" in column 12): see NodeColumnValue.
     float U10 = 0, U11 = 0, U12 = 0;
+    // Columns after the record's own, as read, joined by ", "; written back after them.
+    std::string Surplus;
 };
 
 // An IPL path group: a header line ("0, -1") and its TAB-indented node lines.
@@ -24,6 +27,8 @@ struct TGTASPathIPLObj {
     uint16_t GroupType = 0;
     int16_t Other = -1;
     std::vector<TGTASPathIPLNode> Nodes;
+    // Columns after the record's own, as read, joined by ", "; written back after them.
+    std::string Surplus;
 
     int NodeCount() const { return static_cast<int>(Nodes.size()); }
 };

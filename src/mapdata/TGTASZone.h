@@ -12,6 +12,8 @@ struct TGTASZoneObj {
     float Pos1X = 0, Pos1Y = 0, Pos1Z = 0;
     float Pos2X = 0, Pos2Y = 0, Pos2Z = 0;
     int32_t U9 = 0;
+    // Columns after the record's own, as read, joined by ", "; written back after them.
+    std::string Surplus;
 };
 
 class TGTASZone : public TGTASRecords<TGTASZoneObj> {

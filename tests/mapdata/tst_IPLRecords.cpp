@@ -204,4 +204,30 @@ TEST(IplPath, ColumnsTenToTwelveKeepAFractionWhenTheFileHasOne)
     }
 }
 
+TEST(SurplusColumns, EveryIplRecordWritesTheColumnsAfterItsOwnBack)
+{
+    const struct {
+        std::string written, expected;
+    } cases[] = {
+        {rewritten<TGTASInst>("1, box, 0, 1, 2, 3, 1, 1, 1, 0, 0, 0, 1, 7, x"), "1, box, 0, 1, 2, 3, 1, 1, 1, 0, 0, 0, 1, 7, x"},
+        {rewritten<TGTASInst>("1, box, 1, 2, 3, 1, 1, 1, 0, 0, 0, 1"), "1, box, 1, 2, 3, 1, 1, 1, 0, 0, 0, 1"},
+        {rewritten<TGTASCull>("1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12"), "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12"},
+        {rewritten<TGTASZone>("Zone01, 3, 0, 0, 0, 1, 1, 1, 1, two words"), "Zone01, 3, 0, 0, 0, 1, 1, 1, 1, two words"},
+        {rewritten<TGTASOcclu>("1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11"), "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11"},
+        {rewritten<TGTASPathIPL>("0, -1, 5"), "0, -1, 5"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.written, c.expected);
+
+    TGTASPathIPL path;
+    path.ReadLine("0, -1");
+    path.AddNodeLine(0, "1, 2, 0, 0, 0, 0, 0, 1, 1, 0, 0, 1, 9,  8 ");
+    EXPECT_EQ(path.WriteLine(0), "0, -1\r\n\t1, 2, 0, 0, 0, 0, 0, 1, 1, 0, 0, 1, 9, 8");
+    // An edited record keeps its surplus after its own columns.
+    TGTASCull cull;
+    cull.ReadLine("1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12");
+    cull.Items[0].U11 = 40;
+    EXPECT_EQ(cull.WriteLine(0), "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 40, 12");
+}
+
 } // namespace
