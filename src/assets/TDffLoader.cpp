@@ -121,9 +121,17 @@ std::string TDffLoader::ReadFromStream(const ByteSource& stream, std::int64_t le
     return ReadFromBytes(std::span<const std::uint8_t>(buffer.data(), read));
 }
 
-std::string TDffLoader::ReadFromBytes(std::span<const std::uint8_t> bytes)
+std::string TDffLoader::ReadFromBytes(std::span<const std::uint8_t> bytes, bool keepPartial)
 {
     Clear();
+    std::string shortClump;
+    const auto fail = [&](const std::string& error) {
+        if (!keepPartial)
+            Clear();
+        FrameNameCounter = 0;
+        m_namedFrame = -1;
+        return shortClump.empty() ? error : shortClump + "; " + error;
+    };
     try {
         ByteReader reader(bytes);
         if (reader.remaining() < RwChunkHeaderSize)
@@ -132,25 +140,26 @@ std::string TDffLoader::ReadFromBytes(std::span<const std::uint8_t> bytes)
         if (header.type != RwChunkType::Clump)
             throw ReadError("not a model: the first chunk has type " + std::to_string(header.type) +
                             ", not a clump (16)");
-        if (header.size > reader.remaining())
-            throw ReadError("the clump claims " + std::to_string(header.size) + " bytes but only " +
-                            std::to_string(reader.remaining()) + " follow its header");
+        if (header.size > reader.remaining()) {
+            const std::string claim = "the clump claims " + std::to_string(header.size) + " bytes but only " +
+                                      std::to_string(reader.remaining()) + " follow its header";
+            if (!keepPartial)
+                throw ReadError(claim);
+            shortClump = claim; // read as far as the bytes go
+        }
         Clumps.emplace_back();
-        ByteReader clump = reader.sub(header.size);
+        ByteReader clump = reader.sub(std::min<std::size_t>(header.size, reader.remaining()));
         walk(clump, RwChunkType::Clump, 0);
         checkIndices();
     } catch (const ReadError& error) {
-        Clear();
-        return error.what();
+        return fail(error.what());
     } catch (const std::bad_alloc&) {
-        Clear();
-        return "not enough memory for the model";
+        return fail("not enough memory for the model");
     } catch (const std::exception& error) {
-        Clear();
-        return error.what();
+        return fail(error.what());
     }
     FrameNameCounter = 0;
-    return {};
+    return shortClump;
 }
 
 void TDffLoader::walk(ByteReader& reader, std::uint32_t enclosingType, int depth)

@@ -23,8 +23,10 @@ public:
 
     void Clear();
 
-    // Clears, then reads the model held in `bytes`. Returns "" or what is wrong with them.
-    std::string ReadFromBytes(std::span<const std::uint8_t> bytes);
+    // Clears, then reads the model held in `bytes`. Returns "" or what is wrong with them;
+    // the model is then left empty, or with what was read before the fault when
+    // `keepPartial` is set (for reports that show what could be read).
+    std::string ReadFromBytes(std::span<const std::uint8_t> bytes, bool keepPartial = false);
     // Clears, then reads the `length` bytes at `offset` of `stream`.
     std::string ReadFromStream(const ByteSource& stream, std::int64_t length, std::int64_t offset);
 
