@@ -29,6 +29,8 @@ struct TGTAS2dfxObj {
     float Dir1X = 0, Dir1Y = 0, Dir1Z = 0, Dir2X = 0, Dir2Y = 0, Dir2Z = 0;
     // Columns after the record's own, as read, joined by ", "; written back after them.
     std::string Surplus;
+
+    bool operator==(const TGTAS2dfxObj&) const = default;
 };
 
 class TGTAS2dfx : public TGTASRecords<TGTAS2dfxObj> {

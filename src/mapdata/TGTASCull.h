@@ -14,6 +14,8 @@ struct TGTASCullObj {
     uint16_t U11 = 0;
     // Columns after the record's own, as read, joined by ", "; written back after them.
     std::string Surplus;
+
+    bool operator==(const TGTASCullObj&) const = default;
 };
 
 class TGTASCull : public TGTASRecords<TGTASCullObj> {

@@ -25,6 +25,8 @@ struct TGTASObjsObj {
     int32_t ModelIndex = -1;   // model index in the archive set, -1 = not looked up
     int32_t TextureIndex = -1; // texture dictionary index in the archive set, -1 = none
     int32_t ArrayIndex = 0;    // own position, stored when the ID index is built
+
+    bool operator==(const TGTASObjsObj&) const = default;
 };
 
 // Operations shared by the objs and tobj containers: texture lookups and the ID index.
@@ -87,6 +89,13 @@ public:
     }
 
 protected:
+    void copyCaches(Record& to, const Record& from) const override
+    {
+        to.ModelIndex = from.ModelIndex;
+        to.TextureIndex = from.TextureIndex;
+        to.ArrayIndex = from.ArrayIndex;
+    }
+
     int nextFreeID() const { return (m_context ? m_context->HighestID() : HighestID()) + 1; }
 
 private:

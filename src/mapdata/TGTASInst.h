@@ -19,6 +19,8 @@ struct TGTASInstObj {
     int32_t DefFile = -1, DefIndex = -1, DefHour = -1;
     // Columns after the record's own, as read, joined by ", "; written back after them.
     std::string Surplus;
+
+    bool operator==(const TGTASInstObj&) const = default;
 };
 
 // The inst section of an IPL file.
@@ -30,4 +32,10 @@ public:
 
 protected:
     void appendRecord(std::string& out, const TGTASInstObj& record) const override;
+    void copyCaches(TGTASInstObj& to, const TGTASInstObj& from) const override
+    {
+        to.DefFile = from.DefFile;
+        to.DefIndex = from.DefIndex;
+        to.DefHour = from.DefHour;
+    }
 };

@@ -11,6 +11,8 @@ struct TGTASOccluObj {
     int ColumnCount = 10;
     // Columns after the record's own, as read, joined by ", "; written back after them.
     std::string Surplus;
+
+    bool operator==(const TGTASOccluObj&) const = default;
 };
 
 class TGTASOcclu : public TGTASRecords<TGTASOccluObj> {

@@ -17,6 +17,8 @@ struct TGTASPathNode {
     int16_t RightLanes = 0;
     // Columns after the record's own, as read, joined by ", "; written back after them.
     std::string Surplus;
+
+    bool operator==(const TGTASPathNode&) const = default;
 };
 
 // An IDE path group: a header line ("car, 105, road01") and its TAB-indented node lines.
@@ -29,6 +31,7 @@ struct TGTASPathObj {
     std::string Surplus;
 
     int NodeCount() const { return static_cast<int>(Nodes.size()); }
+    bool operator==(const TGTASPathObj&) const = default;
 };
 
 class TGTASPath : public TGTASGroupRecords<TGTASPathObj, TGTASPath> {

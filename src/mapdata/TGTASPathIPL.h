@@ -20,6 +20,8 @@ struct TGTASPathIPLNode {
     float U10 = 0, U11 = 0, U12 = 0;
     // Columns after the record's own, as read, joined by ", "; written back after them.
     std::string Surplus;
+
+    bool operator==(const TGTASPathIPLNode&) const = default;
 };
 
 // An IPL path group: a header line ("0, -1") and its TAB-indented node lines.
@@ -31,6 +33,7 @@ struct TGTASPathIPLObj {
     std::string Surplus;
 
     int NodeCount() const { return static_cast<int>(Nodes.size()); }
+    bool operator==(const TGTASPathIPLObj&) const = default;
 };
 
 class TGTASPathIPL : public TGTASGroupRecords<TGTASPathIPLObj, TGTASPathIPL> {

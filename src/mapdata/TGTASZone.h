@@ -14,6 +14,8 @@ struct TGTASZoneObj {
     int32_t U9 = 0;
     // Columns after the record's own, as read, joined by ", "; written back after them.
     std::string Surplus;
+
+    bool operator==(const TGTASZoneObj&) const = default;
 };
 
 class TGTASZone : public TGTASRecords<TGTASZoneObj> {
