@@ -120,7 +120,8 @@ protected:
     int addRecord(Record record)
     {
         Items.push_back(std::move(record));
-        m_readIndex.resize(Items.size() - 1, -1);
+        if (m_readIndex.size() + 1 != Items.size()) // records were pushed into Items directly
+            m_readIndex.resize(Items.size() - 1, -1);
         m_readIndex.push_back(-1);
         return Count() - 1;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SparseText.h"
 #include "TGTASContainer.h"
 
 #include <cstdint>
@@ -13,7 +14,7 @@ struct TGTASCullObj {
     uint16_t U10 = 0;
     uint16_t U11 = 0;
     // Columns after the record's own, as read, joined by ", "; written back after them.
-    std::string Surplus;
+    SparseText Surplus;
 
     bool operator==(const TGTASCullObj&) const = default;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DefinitionContext.h"
+#include "SparseText.h"
 #include "TGTASContainer.h"
 #include "TextParser.h"
 
@@ -21,7 +22,7 @@ struct TGTASObjsObj {
     std::vector<float> ExtraDrawDistances;
     int32_t Flags = 0;
     // Columns after the record's own, as read, joined by ", "; written back after them.
-    std::string Surplus;
+    SparseText Surplus;
     int32_t ModelIndex = -1;   // model index in the archive set, -1 = not looked up
     int32_t TextureIndex = -1; // texture dictionary index in the archive set, -1 = none
     int32_t ArrayIndex = 0;    // own position, stored when the ID index is built

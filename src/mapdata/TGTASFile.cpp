@@ -66,6 +66,13 @@ void TGTASFile::readFrom(std::size_t begin)
 {
     if (m_recordsRead.size() < m_sections.size())
         m_recordsRead.resize(m_sections.size(), 0);
+    // One piece per line at most: room for them at once rather than growing by copies.
+    std::size_t lines = 1;
+    for (const char* p = m_text.data() + begin, *end = m_text.data() + m_text.size();
+         (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr; ++p)
+        ++lines;
+    m_pieces.reserve(m_pieces.size() + lines + 1);
+
     LineReader reader(*this);
     if (std::string_view(m_text).substr(begin, ByteOrderMark.size()) == ByteOrderMark) {
         m_pieces.push_back({begin, static_cast<std::uint32_t>(ByteOrderMark.size()), 0, Piece::Kind::Lines});

@@ -32,10 +32,13 @@ bool TGTASInst::ReadLine(std::string_view line)
     int token = firstFloat;
     for (auto field : FloatFields)
         record.*field = lenientFloat(TokenAt(token++), 0.0f);
-    for (; token < TokenCount(); ++token) {
-        if (!record.Surplus.empty())
-            record.Surplus += ", ";
-        record.Surplus += TokenAt(token);
+    if (token < TokenCount()) {
+        std::string surplus(TokenAt(token++));
+        for (; token < TokenCount(); ++token) {
+            surplus += ", ";
+            surplus += TokenAt(token);
+        }
+        record.Surplus = surplus;
     }
     addRecord(std::move(record));
     return true;

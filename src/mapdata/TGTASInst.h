@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SparseText.h"
 #include "TGTASContainer.h"
 
 #include <cstdint>
@@ -18,7 +19,7 @@ struct TGTASInstObj {
     // Definition cache of the scene drawing; -1 = unresolved.
     int32_t DefFile = -1, DefIndex = -1, DefHour = -1;
     // Columns after the record's own, as read, joined by ", "; written back after them.
-    std::string Surplus;
+    SparseText Surplus;
 
     bool operator==(const TGTASInstObj&) const = default;
 };

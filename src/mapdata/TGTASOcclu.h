@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SparseText.h"
 #include "TGTASContainer.h"
 
 #include <string>
@@ -10,7 +11,7 @@ struct TGTASOccluObj {
     float U1 = 0, U2 = 0, U3 = 0, U4 = 0, U5 = 0, U6 = 0, U7 = 0, U8 = 0, U9 = 0, U10 = 0;
     int ColumnCount = 10;
     // Columns after the record's own, as read, joined by ", "; written back after them.
-    std::string Surplus;
+    SparseText Surplus;
 
     bool operator==(const TGTASOccluObj&) const = default;
 };

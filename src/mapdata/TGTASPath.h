@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SparseText.h"
 #include "TGTASContainer.h"
 
 #include <cstdint>
@@ -16,7 +17,7 @@ struct TGTASPathNode {
     int16_t LeftLanes = 0;
     int16_t RightLanes = 0;
     // Columns after the record's own, as read, joined by ", "; written back after them.
-    std::string Surplus;
+    SparseText Surplus;
 
     bool operator==(const TGTASPathNode&) const = default;
 };
@@ -28,7 +29,7 @@ struct TGTASPathObj {
     std::string ModelName;
     std::vector<TGTASPathNode> Nodes;
     // Columns after the record's own, as read, joined by ", "; written back after them.
-    std::string Surplus;
+    SparseText Surplus;
 
     int NodeCount() const { return static_cast<int>(Nodes.size()); }
     bool operator==(const TGTASPathObj&) const = default;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SparseText.h"
 #include "TGTASContainer.h"
 
 #include <cstdint>
@@ -19,7 +20,7 @@ struct TGTASPathIPLNode {
     // paths.ipl holds "0.5" in column 12): see NodeColumnValue.
     float U10 = 0, U11 = 0, U12 = 0;
     // Columns after the record's own, as read, joined by ", "; written back after them.
-    std::string Surplus;
+    SparseText Surplus;
 
     bool operator==(const TGTASPathIPLNode&) const = default;
 };
@@ -30,7 +31,7 @@ struct TGTASPathIPLObj {
     int16_t Other = -1;
     std::vector<TGTASPathIPLNode> Nodes;
     // Columns after the record's own, as read, joined by ", "; written back after them.
-    std::string Surplus;
+    SparseText Surplus;
 
     int NodeCount() const { return static_cast<int>(Nodes.size()); }
     bool operator==(const TGTASPathIPLObj&) const = default;

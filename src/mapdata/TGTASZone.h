@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SparseText.h"
 #include "TGTASContainer.h"
 
 #include <cstdint>
@@ -13,7 +14,7 @@ struct TGTASZoneObj {
     float Pos2X = 0, Pos2Y = 0, Pos2Z = 0;
     int32_t U9 = 0;
     // Columns after the record's own, as read, joined by ", "; written back after them.
-    std::string Surplus;
+    SparseText Surplus;
 
     bool operator==(const TGTASZoneObj&) const = default;
 };
