@@ -24,8 +24,9 @@ bool hasIdeExtension(const std::string& path)
     return equalsIgnoringCase(extension, ".ide");
 }
 
-// Reads a map file with the path taken as it is and writes what saving it would write.
-int roundtrip(const std::string& path, std::ostream& out, std::ostream& err)
+// Reads a map file with the path taken as it is and writes what saving it would write, or
+// with `normalForm` every record rewritten in the games' normal form.
+int roundtrip(const std::string& path, bool normalForm, std::ostream& out, std::ostream& err)
 {
     std::unique_ptr<TGTASFile> file;
     if (hasIdeExtension(path))
@@ -36,7 +37,7 @@ int roundtrip(const std::string& path, std::ostream& out, std::ostream& err)
         err << "quoxmapper-cli: cannot read " << path << ": " << std::strerror(error) << '\n';
         return ExitUnreadable;
     }
-    const std::string text = file->SaveText();
+    const std::string text = normalForm ? file->NormalFormText() : file->SaveText();
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     return ExitOk;
 }
@@ -76,10 +77,14 @@ int dat(const std::string& gameDir, const std::string& game, std::ostream& out, 
 void addMapCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams)
 {
     auto roundtripPath = std::make_shared<std::string>();
+    auto normalForm = std::make_shared<bool>(false);
     CLI::App* roundtripCommand =
         app.add_subcommand("roundtrip", "Read a map file (IDE by its .ide extension, else IPL) and print it as saved");
     roundtripCommand->add_option("FILE", *roundtripPath, "the map file")->required();
-    commands.add(roundtripCommand, [=] { return roundtrip(*roundtripPath, streams.out, streams.err); });
+    roundtripCommand->add_flag("--normal-form", *normalForm,
+                               "every record rewritten, sections in their fixed order, comments dropped, CR LF");
+    commands.add(roundtripCommand,
+                 [=] { return roundtrip(*roundtripPath, *normalForm, streams.out, streams.err); });
 
     auto gameDir = std::make_shared<std::string>();
     auto game = std::make_shared<std::string>();

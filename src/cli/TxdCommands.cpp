@@ -36,11 +36,14 @@ nlohmann::ordered_json texturesJson(const TxdDecodeResult& decoded)
     }
     nlohmann::ordered_json result;
     result["textures"] = std::move(textures);
+    if (!decoded.Error.empty())
+        result["error"] = decoded.Error;
     return result;
 }
 
 // Lists the textures of a dictionary. A dictionary read only in part prints what was read
-// and exits 2 with the reason, so scripts see both.
+// with an "error" member saying what was not, and exits 1; a file that is no dictionary at
+// all exits 2.
 int info(const std::string& path, std::ostream& out, std::ostream& err)
 {
     std::ifstream in(path, std::ios::binary);
@@ -58,7 +61,8 @@ int info(const std::string& path, std::ostream& out, std::ostream& err)
         err << "quoxmapper-cli: " << path << ": a console (PS2) texture dictionary, whose textures are not read\n";
         return ExitUnreadable;
     }
-    const bool notADictionary = bytes.size() < RwChunkHeaderSize || decoded.Textures.empty();
+    const bool notADictionary = bytes.size() < RwChunkHeaderSize || bytes[0] != RwChunkType::TextureDictionary ||
+                                bytes[1] != 0 || bytes[2] != 0 || bytes[3] != 0;
     if (!decoded.Error.empty() && notADictionary) {
         err << "quoxmapper-cli: " << path << ": " << decoded.Error << '\n';
         return ExitUnreadable;
@@ -67,7 +71,7 @@ int info(const std::string& path, std::ostream& out, std::ostream& err)
     out << texturesJson(decoded).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
     if (!decoded.Error.empty()) {
         err << "quoxmapper-cli: " << path << ": " << decoded.Error << '\n';
-        return ExitUnreadable;
+        return ExitCheckFailed;
     }
     return ExitOk;
 }

@@ -83,6 +83,40 @@ int readLines(const std::string& path, const std::function<void(std::string_view
     return 0;
 }
 
+int appendFileContents(const std::string& path, std::string& text)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return lastError();
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return EISDIR;
+    }
+    const size_t start = text.size();
+    if (info.st_size > 0)
+        text.reserve(start + static_cast<size_t>(info.st_size) + ReadPiece); // room for the read that finds the end
+    while (true) {
+        const size_t kept = text.size();
+        text.resize(kept + ReadPiece);
+        const ssize_t got = ::read(fd, text.data() + kept, ReadPiece);
+        if (got < 0) {
+            text.resize(kept);
+            if (errno == EINTR)
+                continue;
+            const int error = lastError();
+            ::close(fd);
+            text.resize(start);
+            return error;
+        }
+        text.resize(kept + static_cast<size_t>(got));
+        if (got == 0)
+            break;
+    }
+    ::close(fd);
+    return 0;
+}
+
 ReplacingFileWriter::ReplacingFileWriter(const std::string& path) : m_target(followLinks(path))
 {
     m_temporary = m_target + ".quoxsave-XXXXXX";

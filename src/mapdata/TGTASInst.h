@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SparseText.h"
 #include "TGTASContainer.h"
 
 #include <cstdint>
@@ -17,6 +18,10 @@ struct TGTASInstObj {
     float RotX = 0, RotY = 0, RotZ = 0, RotW = 1;
     // Definition cache of the scene drawing; -1 = unresolved.
     int32_t DefFile = -1, DefIndex = -1, DefHour = -1;
+    // Columns after the record's own, as read, joined by ", "; written back after them.
+    SparseText Surplus;
+
+    bool operator==(const TGTASInstObj&) const = default;
 };
 
 // The inst section of an IPL file.
@@ -31,4 +36,10 @@ public:
 
 protected:
     void appendRecord(std::string& out, const TGTASInstObj& record) const override;
+    void copyCaches(TGTASInstObj& to, const TGTASInstObj& from) const override
+    {
+        to.DefFile = from.DefFile;
+        to.DefIndex = from.DefIndex;
+        to.DefHour = from.DefHour;
+    }
 };
