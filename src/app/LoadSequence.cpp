@@ -9,9 +9,11 @@
 #include "TFormAbout.h"
 #include "TFormEditorDAT.h"
 #include "TFormEditorItem.h"
+#include "TFormExtraView.h"
 #include "TFormGLViewDetached.h"
 #include "TFormLoading.h"
 #include "TFormMain.h"
+#include "TFormTextureView.h"
 #include "ToolWindowLinks.h"
 #include "TGLView.h"
 #include "TGTAFileList.h"
@@ -66,6 +68,8 @@ bool RunLoadSequence(LoadProgress* watcher)
     windows.Main = windows.made(new TFormMain);
     windows.Setup = windows.made(new Twnd_setup);
     TFormMain& main = *windows.Main;
+    auto* picker = windows.made(new Twnd_imgfilepicker(nullptr, &main));
+    windows.ImgFilePicker = picker;
     main.SetSetupWindow(windows.Setup);
     setLoadingWindow(window.get());
 
@@ -122,8 +126,16 @@ bool RunLoadSequence(LoadProgress* watcher)
 
     // The other windows, in their order; each is handed to the main window, which shows
     // an action only for a window that exists.
-    auto* picker = windows.made(new Twnd_imgfilepicker(main.ArchiveSet(), &main));
-    windows.ImgFilePicker = picker;
+    picker->SetArchive(main.ArchiveSet());
+    auto* extraView = windows.made(
+        new TFormExtraView(&files, main.ArchiveSet(), nullptr, view, programSettings().LoadTextures, &main));
+    auto* textureView = windows.made(new TFormTextureView(main.ArchiveSet(), view, &main));
+    extraView->SetTextureView(textureView);
+    main.SetToolWindow(ToolWindow::ExtraView, extraView);
+    main.SetToolWindow(ToolWindow::TextureView, textureView);
+    QObject::connect(&main, &TFormMain::frameFinished, extraView, &TFormExtraView::Draw);
+    QObject::connect(&main, &TFormMain::frameFinished, textureView, &TFormTextureView::Draw);
+    QObject::connect(&main, &TFormMain::texturesSwitched, extraView, &TFormExtraView::SetTextures);
     auto* datEditor = windows.made(new TFormEditorDAT(&files, view, &main));
     windows.DATEditor = datEditor;
     main.SetToolWindow(ToolWindow::DATEditor, datEditor);
