@@ -161,7 +161,7 @@ void TFormExtraView::ShowModel(const std::string& name, int dictionaryIndex)
 void TFormExtraView::ShowDefinition(int id, int kind)
 {
     Mode = 2;
-    DefinitionID = static_cast<std::int16_t>(id);
+    DefinitionID = id;
     DictionaryIndex = -1;
     dropLooseModel();
     if (m_files && m_set) {

@@ -61,7 +61,8 @@ public:
     std::string ModelName;
     int DictionaryIndex = -1;
     bool ListValid = false;
-    std::int16_t DefinitionID = 0;
+    // Kept whole: IDs run to 65535, beyond a 16-bit signed field.
+    std::int32_t DefinitionID = 0;
     float Depth = -52.0f;
     float Tilt = -45.0f;
     float Spin = 0.0f;

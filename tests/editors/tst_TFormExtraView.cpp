@@ -165,6 +165,7 @@ TEST_F(ExtraView, DefinitionsAreDrawnLiveWithTheirDictionary)
         // record of each file (the first file's in front: equal depths do not pass).
         {300, 0, txd("violet"), Cyan, "violet.txd"},
         {999, 0, -1, Black, ""},                       // defined nowhere: nothing, not even the cube
+        {40000, 0, txd("violet"), Violet, "violet.txd"}, // above 32767: the ID is kept whole
     };
     for (const auto& c : cases) {
         form->ShowDefinition(c.id, c.kind);
