@@ -129,7 +129,7 @@ TEST_F(ExtraView, BackgroundAndTexturesFollowTheirControls)
     EXPECT_EQ(centre(), Cyan);
 }
 
-// Written: FreeUnused unloads what the view shows; its list then binds deleted textures.
+// FreeUnused must not unload what the view shows: its list would bind deleted textures.
 TEST_F(ExtraView, FreeUnusedKeepsTheShownModelAndDictionary)
 {
     showFacing();

@@ -153,7 +153,7 @@ TEST_F(TextureView, GenericIsNeverUnloadedAndOthersOnlyWithTexturesOffAtStartUp)
     EXPECT_TRUE(set->Txds[other]->Loaded);
 }
 
-// Written: FreeUnused unloads the shown dictionary and the viewer reads an emptied list.
+// FreeUnused must not unload the shown dictionary: the viewer would read an emptied list.
 TEST_F(TextureView, FreeUnusedKeepsTheShownDictionary)
 {
     const int signs = txd("signs");
