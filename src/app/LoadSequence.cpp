@@ -1,25 +1,27 @@
 #include "LoadSequence.h"
 
+#include "GameDirectoryStep.h"
 #include "GLEntryPoints.h"
 #include "GLTextureUploader.h"
-#include "GameDirectoryStep.h"
+#include "MapEditorPeers.h"
 #include "ProgramSettings.h"
 #include "ProgramWindows.h"
 #include "SharedGLContext.h"
 #include "TFormAbout.h"
-#include "MapEditorPeers.h"
 #include "TFormEditorDAT.h"
 #include "TFormEditorIDE.h"
 #include "TFormEditorIPL.h"
 #include "TFormEditorItem.h"
-#include "TFormValidate.h"
+#include "TFormExtraView.h"
 #include "TFormGLViewDetached.h"
 #include "TFormLoading.h"
 #include "TFormMain.h"
-#include "ToolWindowLinks.h"
+#include "TFormTextureView.h"
+#include "TFormValidate.h"
 #include "TGLView.h"
 #include "TGTAFileList.h"
 #include "TGTAImg.h"
+#include "ToolWindowLinks.h"
 #include "Twnd_imgfilepicker.h"
 #include "Twnd_setup.h"
 
@@ -73,6 +75,8 @@ bool RunLoadSequence(LoadProgress* watcher)
     windows.Main = windows.made(new TFormMain);
     windows.Setup = windows.made(new Twnd_setup);
     TFormMain& main = *windows.Main;
+    auto* picker = windows.made(new Twnd_imgfilepicker(nullptr, &main));
+    windows.ImgFilePicker = picker;
     main.SetSetupWindow(windows.Setup);
     setLoadingWindow(window.get());
 
@@ -131,8 +135,16 @@ bool RunLoadSequence(LoadProgress* watcher)
 
     // The other windows, in their order; each is handed to the main window, which shows
     // an action only for a window that exists.
-    auto* picker = windows.made(new Twnd_imgfilepicker(main.ArchiveSet(), &main));
-    windows.ImgFilePicker = picker;
+    picker->SetArchive(main.ArchiveSet());
+    auto* extraView = windows.made(
+        new TFormExtraView(&files, main.ArchiveSet(), nullptr, view, programSettings().LoadTextures, &main));
+    auto* textureView = windows.made(new TFormTextureView(main.ArchiveSet(), view, &main));
+    extraView->SetTextureView(textureView);
+    main.SetToolWindow(ToolWindow::ExtraView, extraView);
+    main.SetToolWindow(ToolWindow::TextureView, textureView);
+    QObject::connect(&main, &TFormMain::frameFinished, extraView, &TFormExtraView::Draw);
+    QObject::connect(&main, &TFormMain::frameFinished, textureView, &TFormTextureView::Draw);
+    QObject::connect(&main, &TFormMain::texturesSwitched, extraView, &TFormExtraView::SetTextures);
     auto* ideEditor = windows.made(new TFormEditorIDE(&files, nullptr, view, nullptr, nullptr, &main));
     windows.IDEEditor = ideEditor;
     main.SetToolWindow(ToolWindow::IDEEditor, ideEditor);

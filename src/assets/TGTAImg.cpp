@@ -264,14 +264,65 @@ void TGTAImg::ResetUsage()
 
 void TGTAImg::FreeUnused()
 {
-    for (auto& model : Dffs)
-        if (!model->Used && model->Loaded)
-            model->Unload();
+    for (std::size_t pos = 0; pos < Dffs.size(); ++pos) {
+        TGTADff& model = *Dffs[pos];
+        if (!model.Used && model.Loaded && !DffHeld(static_cast<int>(pos)))
+            model.Unload();
+    }
     for (std::size_t pos = 1; pos < Txds.size(); ++pos) {
         TGTATxd& dictionary = *Txds[pos];
-        if (!dictionary.Used && dictionary.Loaded && !isRadarTile(dictionary.Name))
+        if (!dictionary.Used && dictionary.Loaded && !isRadarTile(dictionary.Name) && !TxdHeld(static_cast<int>(pos)))
             dictionary.Unload();
     }
+}
+
+namespace {
+
+void changeHold(std::vector<int>& holds, int index, int count, int step)
+{
+    if (index < 0 || index >= count)
+        return;
+    const auto pos = static_cast<std::size_t>(index);
+    if (pos >= holds.size())
+        holds.resize(pos + 1, 0);
+    holds[pos] = std::max(0, holds[pos] + step);
+}
+
+bool held(const std::vector<int>& holds, int index)
+{
+    return index >= 0 && static_cast<std::size_t>(index) < holds.size() && holds[static_cast<std::size_t>(index)] > 0;
+}
+
+} // namespace
+
+void TGTAImg::HoldTxd(int index)
+{
+    changeHold(m_txdHolds, index, TxdCount, 1);
+}
+
+void TGTAImg::ReleaseTxd(int index)
+{
+    changeHold(m_txdHolds, index, TxdCount, -1);
+}
+
+bool TGTAImg::TxdHeld(int index) const
+{
+    return held(m_txdHolds, index);
+}
+
+void TGTAImg::HoldDff(int index)
+{
+    changeHold(m_dffHolds, index, DffCount, 1);
+}
+
+void TGTAImg::ReleaseDff(int index)
+{
+    changeHold(m_dffHolds, index, DffCount, -1);
+}
+
+bool TGTAImg::DffHeld(int index) const
+{
+    return held(m_dffHolds, index);
 }
 
 void TGTAImg::ConnectFileList(TGTAFileList& fileList)

@@ -48,7 +48,18 @@ public:
                              ModelDrawTarget& target);
 
     void ResetUsage();
+    // Unloads what no drawn record used, except "generic", the radar tiles and what is held.
     void FreeUnused();
+
+    // A window that shows a dictionary or a model (the texture viewer, the secondary model
+    // view) holds it, so that FreeUnused keeps it loaded while shown; every hold is matched
+    // by one release. Positions out of range are ignored.
+    void HoldTxd(int index);
+    void ReleaseTxd(int index);
+    bool TxdHeld(int index) const;
+    void HoldDff(int index);
+    void ReleaseDff(int index);
+    bool DffHeld(int index) const;
 
     // Links the map data: definitions find their dictionaries here, and changes to the
     // archive's entries make them look again.
@@ -87,6 +98,9 @@ private:
     std::unique_ptr<MemoryByteSource> m_genericBytes;
     NameIndex m_txdNameIndex;
     NameIndex m_dffNameIndex;
+    // Hold counts by position; shorter than the lists when the rest is not held.
+    std::vector<int> m_txdHolds;
+    std::vector<int> m_dffHolds;
 };
 
 // Turns the start-up flags off for what the set could not open: textures when their

@@ -173,3 +173,24 @@ void TGTAFileList::TextureEntryChanged(std::string_view entryName)
         }
     }
 }
+
+void TGTAFileList::DrawDefinitionsByID(int id, const std::function<void(TGTASObjsObj&)>& draw)
+{
+    for (int pos = 0; pos < Count(); ++pos) {
+        TIDEFile* ide = IDEFile(pos);
+        if (!ide)
+            continue;
+        for (TGTASObjsObj& record : ide->Objs.Items) {
+            if (record.ID == id) {
+                draw(record);
+                break;
+            }
+        }
+        for (TGTASTObjObj& record : ide->TObj.Items) {
+            if (record.ID == id) {
+                draw(record);
+                break;
+            }
+        }
+    }
+}

@@ -9,6 +9,7 @@
 #include <vector>
 
 class LoadProgress;
+struct TGTASObjsObj;
 class TIDEFile;
 class TIPLFile;
 
@@ -58,6 +59,10 @@ public:
     // The archive set answers texture dictionary lookups once it exists; until then, -1.
     void SetTextureDictionaryLookup(std::function<int(std::string_view)> lookup);
     int FindTextureDictionary(std::string_view name) const override;
+
+    // For every IDE file in order, hands the first objs record and then the first tobj record
+    // with this ID to `draw` (the secondary model view draws a definition so).
+    void DrawDefinitionsByID(int id, const std::function<void(TGTASObjsObj&)>& draw);
 
     // An archive entry was added or deleted: definitions using it look their dictionary up again.
     void TextureEntryChanged(std::string_view entryName);

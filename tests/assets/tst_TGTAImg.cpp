@@ -209,6 +209,47 @@ TEST_F(ArchiveSetTest, FreeUnusedKeepsGenericAndTheRadarTilesOnly)
     EXPECT_EQ(uploader.released, 2u);
 }
 
+TEST_F(ArchiveSetTest, FreeUnusedKeepsWhatAWindowHoldsUntilItIsReleased)
+{
+    writeMainArchive({{"hotel.txd", dictionaryWith("wall")},
+                      {"shop.txd", dictionaryWith("door")},
+                      {"hotel.dff", triangleModel()}});
+    CountingUploader uploader;
+    TGTAImg set(true, &uploader);
+    const int hotel = set.FindTxd("hotel");
+    const int shop = set.FindTxd("shop");
+    CountingTarget target;
+    set.DrawModel("hotel", hotel, target);
+    set.Txds[hotel]->Load();
+    set.Txds[shop]->Load();
+
+    // Held twice (the texture viewer and the secondary view show the same dictionary).
+    set.HoldTxd(hotel);
+    set.HoldTxd(hotel);
+    set.HoldDff(0);
+    set.HoldTxd(99); // out of range: ignored
+    set.ResetUsage();
+    set.FreeUnused();
+    EXPECT_TRUE(set.Txds[hotel]->Loaded);
+    EXPECT_EQ(set.Txds[hotel]->TextureCount, 1);
+    EXPECT_TRUE(set.Dffs[0]->Loaded);
+    EXPECT_FALSE(set.Txds[shop]->Loaded);
+
+    set.ReleaseTxd(hotel);
+    set.ReleaseDff(0);
+    set.FreeUnused();
+    EXPECT_TRUE(set.Txds[hotel]->Loaded);
+    EXPECT_FALSE(set.Dffs[0]->Loaded);
+    set.ReleaseTxd(hotel);
+    set.ReleaseTxd(hotel); // more releases than holds do not hold it in advance
+    set.FreeUnused();
+    EXPECT_FALSE(set.Txds[hotel]->Loaded);
+    set.Txds[hotel]->Load();
+    set.HoldTxd(hotel);
+    set.FreeUnused();
+    EXPECT_TRUE(set.Txds[hotel]->Loaded);
+}
+
 TEST_F(ArchiveSetTest, DefinitionsWithoutAModelAskAgainAtEveryDraw)
 {
     writeMainArchive({{"hotel.dff", triangleModel()}});
