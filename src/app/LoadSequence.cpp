@@ -7,6 +7,7 @@
 #include "ProgramWindows.h"
 #include "SharedGLContext.h"
 #include "TFormAbout.h"
+#include "TFormEditorArchive.h"
 #include "TFormEditorDAT.h"
 #include "TFormEditorItem.h"
 #include "TFormGLViewDetached.h"
@@ -124,6 +125,9 @@ bool RunLoadSequence(LoadProgress* watcher)
     // an action only for a window that exists.
     auto* picker = windows.made(new Twnd_imgfilepicker(main.ArchiveSet(), &main));
     windows.ImgFilePicker = picker;
+    auto* archiveEditor = windows.made(new TFormEditorArchive(main.ArchiveSet(), &main));
+    main.SetToolWindow(ToolWindow::ArchiveEditor, archiveEditor);
+    main.DockEditor(archiveEditor);
     auto* datEditor = windows.made(new TFormEditorDAT(&files, view, &main));
     windows.DATEditor = datEditor;
     main.SetToolWindow(ToolWindow::DATEditor, datEditor);
