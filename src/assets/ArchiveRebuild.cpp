@@ -266,16 +266,52 @@ int TGTA3Archive::Rebuild(ArchiveRebuildReport& report, const RebuildObserver& o
     bool kernelCopy = true;
     std::uint64_t sector = 0;
     report.oldOffsets.reserve(Entries.size());
+    // Entries that lie one after the other in the old file are copied in one piece (most
+    // of an archive, usually), up to a size that keeps the progress moving.
+    constexpr std::uint64_t RunLimit = 16 * 1024 * 1024 / SectorSize;
+    std::uint64_t runFrom = 0;
+    std::uint64_t runTo = 0;
+    std::uint64_t runLength = 0;
+    std::size_t runFirst = 0;
+    const auto flushRun = [&](std::size_t end) {
+        if (runLength > 0) {
+            if (const int error = copyRange(ImgStream, runFrom * SectorSize, newImg, runTo * SectorSize,
+                                            runLength * SectorSize, buffer, kernelCopy)) {
+                // Named by the first entry of the piece that the old file could not give.
+                const std::uint64_t oldSectors = static_cast<std::uint64_t>(oldImg.st_size) / SectorSize;
+                for (std::size_t pos = runFirst; pos < end; ++pos) {
+                    const TImgEntry& entry = Entries[pos];
+                    if (entry.Size > 0 && std::uint64_t{entry.Offset} + entry.Size > oldSectors) {
+                        report.failedEntry = entry.TrimmedName();
+                        break;
+                    }
+                }
+                if (report.failedEntry.empty())
+                    report.failedEntry = Entries[runFirst].TrimmedName();
+                return error;
+            }
+        }
+        for (std::size_t pos = runFirst; pos < end; ++pos)
+            tell(RebuildStage::EntryCopied, static_cast<int>(pos));
+        runFirst = end;
+        runLength = 0;
+        return 0;
+    };
     for (std::size_t pos = 0; pos < moved.size(); ++pos) {
         TImgEntry& entry = moved[pos];
         report.oldOffsets.push_back(entry.Offset);
         if (sector + entry.Size > UINT32_MAX)
             return abandon(EFBIG);
-        if (const int error = copyRange(ImgStream, entry.Offset * SectorSize, newImg, sector * SectorSize,
-                                        entry.Size * SectorSize, buffer, kernelCopy)) {
-            report.failedEntry = entry.TrimmedName();
-            return abandon(error);
+        const bool continues = runLength > 0 && entry.Offset == runFrom + runLength && runLength + entry.Size <= RunLimit;
+        if (!continues && runLength > 0) {
+            if (const int error = flushRun(pos))
+                return abandon(error);
         }
+        if (runLength == 0) {
+            runFrom = entry.Offset;
+            runTo = sector;
+        }
+        runLength += entry.Size;
         entry.Offset = static_cast<std::uint32_t>(sector);
         sector += entry.Size;
         char record[RecordSize];
@@ -283,8 +319,9 @@ int TGTA3Archive::Rebuild(ArchiveRebuildReport& report, const RebuildObserver& o
         putU32(record + 4, entry.Size);
         std::memcpy(record + 8, entry.Name, sizeof entry.Name);
         directory.append(record, RecordSize);
-        tell(RebuildStage::EntryCopied, static_cast<int>(pos));
     }
+    if (const int error = flushRun(moved.size()))
+        return abandon(error);
     if (::ftruncate(newImg, static_cast<off_t>(sector * SectorSize)) != 0)
         return abandon(errno);
     if (const int error = writeAll(newDir, directory.data(), directory.size(), 0))

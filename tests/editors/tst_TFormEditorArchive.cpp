@@ -470,4 +470,24 @@ TEST_F(ArchiveEditor, RebuildDropsTheHolesAndEveryEntryKeepsItsBytes)
     EXPECT_EQ(rows(), static_cast<int>(names.size()));
 }
 
+TEST_F(ArchiveEditor, RebuildThatCannotReadAnEntryClosesTheProgressAndChangesNothing)
+{
+    {
+        // The last entry claims more sectors than the data file holds.
+        std::string directory = readFile(m_game.file("models/gta3.dir"));
+        directory[directory.size() - 32 + 5] = '\x10';
+        writeFile(m_game.file("models/gta3.dir"), directory);
+    }
+    const std::string before = readFile(img());
+    open();
+    press("TBEditRebuild");
+    ASSERT_EQ(m_dialogs.messages.size(), 1u);
+    EXPECT_FALSE(m_dialogs.progressShownAtMessage[0]);
+    EXPECT_EQ(m_dialogs.messages[0].text,
+              "ERROR: Could not rebuild the archive (entry bank.txd): Input/output error.\n\nThe archive is unchanged.");
+    EXPECT_TRUE(readFile(img()) == before);
+    EXPECT_TRUE(m_editor->findChild<QToolButton*>("TBEditRebuild")->isEnabled());
+    EXPECT_TRUE(m_editor->isEnabled());
+}
+
 } // namespace
