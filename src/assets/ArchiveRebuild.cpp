@@ -85,6 +85,7 @@ int copyRange(int from, std::uint64_t fromOffset, int to, std::uint64_t toOffset
             return EFBIG;
         const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(length, CopyPiece));
         ssize_t got = -1;
+#if defined(__linux__)
         if (kernelCopy) {
             auto in = static_cast<off_t>(fromOffset);
             auto out = static_cast<off_t>(toOffset);
@@ -93,7 +94,11 @@ int copyRange(int from, std::uint64_t fromOffset, int to, std::uint64_t toOffset
                 kernelCopy = false;
                 continue;
             }
-        } else {
+        } else
+#else
+        kernelCopy = false;
+#endif
+        {
             if (buffer.size() < want)
                 buffer.resize(CopyPiece);
             got = ::pread(from, buffer.data(), want, static_cast<off_t>(fromOffset));

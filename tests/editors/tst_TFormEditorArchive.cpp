@@ -355,6 +355,21 @@ TEST_F(ArchiveEditor, InsertOfAnExistingNameAsksAndReplacesTheEntry)
     // The model of that name reads the new entry; no second model appears.
     EXPECT_EQ(m_set->FindDff("shop01"), model);
     EXPECT_EQ(m_set->Dffs[static_cast<std::size_t>(model)]->Offset, std::int64_t{m_set->GetEntry(entry).Offset} * 2048);
+
+    // The same for a dictionary, which is loaded: it drops what it read and reads the new entry.
+    const int dictionary = m_set->FindTxd("qx_shops");
+    TGTATxd& shops = *m_set->Txds[static_cast<std::size_t>(dictionary)];
+    shops.Load();
+    ASSERT_TRUE(shops.Loaded);
+    writeFile(m_out.file("qx_shops.txd"), readFile(m_game.file("in/bank.txd")));
+    m_dialogs.openFileChoices = {{QString::fromStdString(m_out.file("qx_shops.txd"))}};
+    m_dialogs.answers = {DialogAnswer::Yes};
+    press("TBEditInsert");
+    EXPECT_EQ(entryCount("qx_shops.txd"), 1);
+    EXPECT_EQ(m_set->FindTxd("qx_shops"), dictionary);
+    EXPECT_FALSE(shops.Loaded);
+    EXPECT_EQ(shops.Offset, std::int64_t{m_set->GetEntry(m_set->FindEntry("qx_shops.txd")).Offset} * 2048);
+    EXPECT_EQ(m_set->TxdCount, static_cast<int>(m_set->Txds.size()));
 }
 
 TEST_F(ArchiveEditor, InsertFailingPartWayKeepsWhatWasAddedAndSaysSo)
