@@ -7,8 +7,11 @@
 #include "ProgramWindows.h"
 #include "SharedGLContext.h"
 #include "TFormAbout.h"
+#include "MapEditorPeers.h"
 #include "TFormEditorArchive.h"
 #include "TFormEditorDAT.h"
+#include "TFormEditorIDE.h"
+#include "TFormEditorIPL.h"
 #include "TFormEditorItem.h"
 #include "TFormGLViewDetached.h"
 #include "TFormLoading.h"
@@ -25,6 +28,9 @@
 #include <memory>
 
 namespace {
+
+// What the item editor asks of the IPL and IDE editors; lives as long as the windows.
+std::unique_ptr<MapEditorPeers> itemEditorPeers;
 
 // Hands every progress report to the loading window and to a watcher.
 class WatchedProgress : public LoadProgress {
@@ -128,6 +134,12 @@ bool RunLoadSequence(LoadProgress* watcher)
     auto* archiveEditor = windows.made(new TFormEditorArchive(main.ArchiveSet(), &main));
     main.SetToolWindow(ToolWindow::ArchiveEditor, archiveEditor);
     main.DockEditor(archiveEditor);
+    auto* ideEditor = windows.made(new TFormEditorIDE(&files, nullptr, view, nullptr, nullptr, &main));
+    windows.IDEEditor = ideEditor;
+    main.SetToolWindow(ToolWindow::IDEEditor, ideEditor);
+    auto* iplEditor = windows.made(new TFormEditorIPL(&files, nullptr, view, nullptr, &main));
+    windows.IPLEditor = iplEditor;
+    main.SetToolWindow(ToolWindow::IPLEditor, iplEditor);
     auto* datEditor = windows.made(new TFormEditorDAT(&files, view, &main));
     windows.DATEditor = datEditor;
     main.SetToolWindow(ToolWindow::DATEditor, datEditor);
@@ -136,12 +148,23 @@ bool RunLoadSequence(LoadProgress* watcher)
     itemEditor->SetImgFilePicker(picker);
     windows.ItemEditor = itemEditor;
     main.SetToolWindow(ToolWindow::ItemEditor, itemEditor);
+    // The editors that exist before the item editor learn of it, and of each other, now.
+    for (MapFileEditor* editor : {static_cast<MapFileEditor*>(ideEditor), static_cast<MapFileEditor*>(iplEditor)}) {
+        editor->SetItemEditor(itemEditor);
+        editor->SetDatReferences(datEditor);
+    }
+    ideEditor->SetIPLEditor(iplEditor);
+    itemEditorPeers = std::make_unique<MapEditorPeers>(iplEditor, ideEditor);
+    itemEditor->SetPeers(itemEditorPeers.get());
     windows.DetachedView = windows.made(new TFormGLViewDetached(view, main.DrawPanel));
     main.SetDetachedView(windows.DetachedView);
     windows.About = windows.made(new TFormAbout);
     main.SetToolWindow(ToolWindow::About, windows.About);
 
     linkItemEditor(*itemEditor, main);
+    linkMapFileEditors(*iplEditor, *ideEditor, *itemEditor, main);
+    main.DockEditor(ideEditor);
+    main.DockEditor(iplEditor);
     view->SetItemEditor(itemEditor);
     view->SetFileList(&files);
 
@@ -160,4 +183,5 @@ void DestroyProgramWindows()
     for (auto window = windows.Created.rbegin(); window != windows.Created.rend(); ++window)
         delete window->data();
     windows = {};
+    itemEditorPeers.reset();
 }
