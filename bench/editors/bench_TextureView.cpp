@@ -62,7 +62,7 @@ int main(int argc, char** argv)
             return reinterpret_cast<void*>(QOpenGLContext::currentContext()->getProcAddress(name));
         });
         uploader = std::make_unique<GLTextureUploader>(glEntryPoints());
-        set = std::make_unique<TGTAImg>(glEntryPoints().hasCompressedTextures(), uploader.get());
+        set = std::make_unique<TGTAImg>(programSettings().GameDir, glEntryPoints().hasCompressedTextures(), uploader.get());
     }
 
     // The largest dictionaries by their entry's length.

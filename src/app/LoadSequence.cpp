@@ -8,6 +8,7 @@
 #include "ProgramWindows.h"
 #include "SharedGLContext.h"
 #include "TFormAbout.h"
+#include "TFormEditorArchive.h"
 #include "TFormEditorDAT.h"
 #include "TFormEditorIDE.h"
 #include "TFormEditorIPL.h"
@@ -145,6 +146,9 @@ bool RunLoadSequence(LoadProgress* watcher)
     QObject::connect(&main, &TFormMain::frameFinished, extraView, &TFormExtraView::Draw);
     QObject::connect(&main, &TFormMain::frameFinished, textureView, &TFormTextureView::Draw);
     QObject::connect(&main, &TFormMain::texturesSwitched, extraView, &TFormExtraView::SetTextures);
+    auto* archiveEditor = windows.made(new TFormEditorArchive(main.ArchiveSet(), &main));
+    main.SetToolWindow(ToolWindow::ArchiveEditor, archiveEditor);
+    main.DockEditor(archiveEditor);
     auto* ideEditor = windows.made(new TFormEditorIDE(&files, nullptr, view, nullptr, nullptr, &main));
     windows.IDEEditor = ideEditor;
     main.SetToolWindow(ToolWindow::IDEEditor, ideEditor);
@@ -177,6 +181,8 @@ bool RunLoadSequence(LoadProgress* watcher)
     linkItemEditor(*itemEditor, main);
     linkMapFileEditors(*iplEditor, *ideEditor, *itemEditor, main);
     linkValidation(*validate, *iplEditor, *itemEditor, main);
+    linkViewers(*extraView, *textureView, *archiveEditor, *iplEditor, *ideEditor);
+    itemEditorPeers->SetExtraView(extraView);
     main.DockEditor(ideEditor);
     main.DockEditor(iplEditor);
     view->SetItemEditor(itemEditor);

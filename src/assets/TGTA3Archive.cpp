@@ -159,6 +159,11 @@ bool TGTA3Archive::openBoth(bool createNew)
         closeBoth();
         return false;
     }
+    // A rebuild cut short by a crash is settled before anything is read.
+    if (!createNew && !settleInterruptedRebuild()) {
+        closeBoth();
+        return false;
+    }
     // Truncated only once both locks are held, never under another editor's feet.
     if (createNew && (::ftruncate(ImgStream, 0) != 0 || ::ftruncate(DirStream, 0) != 0)) {
         m_openError = errno;

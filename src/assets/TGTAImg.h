@@ -35,6 +35,13 @@ public:
     ~TGTAImg() override;
 
     int AddFile(const std::string& name, std::istream& source) override;
+    // Adds the source as a new entry and removes every older entry of the same name. The
+    // model or dictionary of that name reads the new entry from now on (it is reloaded on
+    // its next use), so definitions that found it keep finding it.
+    int ReplaceFile(const std::string& name, std::istream& source);
+    // The archive's rebuild; models and dictionaries follow their entries to the new
+    // offsets, and those whose entries are gone read nothing any more.
+    int Rebuild(ArchiveRebuildReport& report, const RebuildObserver& observer = {}) override;
 
     int FindTxd(std::string_view name) const;
     int FindDff(std::string_view name) const;

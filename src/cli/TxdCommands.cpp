@@ -65,7 +65,7 @@ bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, st
 bool readArchiveEntry(const std::string& archivePath, const std::string& name, std::vector<std::uint8_t>& bytes,
                       std::ostream& err)
 {
-    TGTA3Archive archive(archivePath, false, true);
+    TGTA3Archive archive(archivePath, false);
     if (!archive.Opened) {
         std::error_code ignored;
         const std::string& missing = std::filesystem::exists(archivePath, ignored) ? archive.dirFileName() : archivePath;

@@ -2,6 +2,7 @@
 
 #include "TFormEditorIDE.h"
 #include "TFormEditorIPL.h"
+#include "TFormExtraView.h"
 
 MapEditorPeers::MapEditorPeers(TFormEditorIPL* iplEditor, TFormEditorIDE* ideEditor)
     : m_iplEditor(iplEditor)
@@ -31,4 +32,10 @@ void MapEditorPeers::SetUseDefinitionEnabled(bool enabled)
 {
     if (m_ideEditor)
         m_ideEditor->SetUseDefinitionEnabled(enabled);
+}
+
+void MapEditorPeers::ShowDefinition(int id, DefinitionKind kind)
+{
+    if (m_extraView)
+        m_extraView->ShowDefinition(id, kind == DefinitionKind::TObj ? 1 : 0);
 }

@@ -1,9 +1,12 @@
 #include "ToolWindowLinks.h"
 
+#include "TFormEditorArchive.h"
 #include "TFormEditorIDE.h"
 #include "TFormEditorIPL.h"
 #include "TFormEditorItem.h"
+#include "TFormExtraView.h"
 #include "TFormMain.h"
+#include "TFormTextureView.h"
 #include "TFormValidate.h"
 
 #include <QAction>
@@ -58,4 +61,19 @@ void linkValidation(TFormValidate& validate, TFormEditorIPL& ipl, TFormEditorIte
         else
             ipl.RepaintLists();
     });
+}
+
+void linkViewers(TFormExtraView& extraView, TFormTextureView& textureView, TFormEditorArchive& archive,
+                 TFormEditorIPL& ipl, TFormEditorIDE& ide)
+{
+    QObject::connect(&archive, &TFormEditorArchive::modelChosen, &extraView,
+                     [&extraView](const QString& name, int dictionary) { extraView.ShowModel(name.toStdString(), dictionary); });
+    QObject::connect(&archive, &TFormEditorArchive::dictionaryChosen, &textureView,
+                     [&textureView](const QString&, int dictionary) { textureView.SetDictionary(dictionary); });
+    for (MapFileEditor* editor : {static_cast<MapFileEditor*>(&ipl), static_cast<MapFileEditor*>(&ide)}) {
+        QObject::connect(editor, &MapFileEditor::definitionChosen, &extraView,
+                         [&extraView](int id, bool timed) { extraView.ShowDefinition(id, timed ? 1 : 0); });
+        QObject::connect(editor, &MapFileEditor::definitionCleared, &extraView,
+                         [&extraView] { extraView.ShowModel(std::string(), -1); });
+    }
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+class TFormEditorArchive;
 class TFormEditorIDE;
 class TFormEditorIPL;
 class TFormEditorItem;
+class TFormExtraView;
 class TFormMain;
+class TFormTextureView;
 class TFormValidate;
 
 // The connections between the tool windows and the main window, made once by the load
@@ -18,3 +21,8 @@ void linkMapFileEditors(TFormEditorIPL& ipl, TFormEditorIDE& ide, TFormEditorIte
 // The validation window's repairs: a deleting repair clears the item editor's selection
 // first, the IPL editor lists the changed records again afterwards, and saving is enabled.
 void linkValidation(TFormValidate& validate, TFormEditorIPL& ipl, TFormEditorItem& item, TFormMain& main);
+
+// The secondary model view and the texture viewer follow what the archive editor and the
+// IPL and IDE editors choose.
+void linkViewers(TFormExtraView& extraView, TFormTextureView& textureView, TFormEditorArchive& archive,
+                 TFormEditorIPL& ipl, TFormEditorIDE& ide);

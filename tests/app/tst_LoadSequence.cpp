@@ -8,6 +8,7 @@
 #include "ProgramSettings.h"
 #include "ProgramWindows.h"
 #include "ScriptedDialogService.h"
+#include "TFormEditorArchive.h"
 #include "TFormEditorItem.h"
 #include "TFormExtraView.h"
 #include "TFormMain.h"
@@ -164,6 +165,14 @@ TEST_F(LoadSequence, RunsItsStagesInOrderAndFillsTheMainWindow)
     main->ActionViewDAT->trigger();
     EXPECT_TRUE(programWindows().DATEditor->isVisible());
     EXPECT_TRUE(main->ActionViewDAT->isChecked());
+
+    // The archive editor is the first tab of the docked editors, listing the game's archive.
+    auto* archiveEditor = qobject_cast<TFormEditorArchive*>(main->DockPage->widget(0));
+    ASSERT_NE(archiveEditor, nullptr);
+    EXPECT_EQ(main->ToolWindowOf(ToolWindow::ArchiveEditor), archiveEditor);
+    EXPECT_TRUE(main->ActionViewArchive->isVisible());
+    EXPECT_TRUE(main->ActionViewArchive->isChecked());
+    EXPECT_EQ(static_cast<int>(archiveEditor->EntryOrder.size()), main->ArchiveSet()->EntryCount());
 }
 
 TEST_F(LoadSequence, TheRegistryValueFindsTheGameWithoutAsking)

@@ -13,6 +13,7 @@
 #include "TFormEditorIDE.h"
 #include "TFormEditorIPL.h"
 #include "TFormEditorItem.h"
+#include "TFormExtraView.h"
 #include "TFormMain.h"
 #include "TGTAFileList.h"
 #include "TIDEFile.h"
@@ -94,6 +95,10 @@ TEST_F(MapEditingWorkflow, ANewFileTakesAnInstanceOfAChosenDefinitionAndTheGameR
     ASSERT_GT(ide->ListItems->model()->rowCount(), 2);
     clickRow(ide->ListItems, 2);
     const TGTASObjsObj& definition = files.IDEFile(0)->Objs.Items[ide->CurrentRecord()];
+    auto* extraView = static_cast<TFormExtraView*>(main->ToolWindowOf(ToolWindow::ExtraView));
+    ASSERT_NE(extraView, nullptr);
+    EXPECT_EQ(extraView->Mode, 2) << "the second display follows the chosen definition";
+    EXPECT_EQ(extraView->DefinitionID, definition.ID);
     ASSERT_TRUE(ide->ActionEditAddInstance->isEnabled());
     dialogs.answers = {DialogAnswer::Yes};
     ide->ActionEditAddInstance->trigger();

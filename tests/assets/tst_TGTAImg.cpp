@@ -215,7 +215,7 @@ TEST_F(ArchiveSetTest, FreeUnusedKeepsWhatAWindowHoldsUntilItIsReleased)
                       {"shop.txd", dictionaryWith("door")},
                       {"hotel.dff", triangleModel()}});
     CountingUploader uploader;
-    TGTAImg set(true, &uploader);
+    TGTAImg set(programSettings().GameDir, true, &uploader);
     const int hotel = set.FindTxd("hotel");
     const int shop = set.FindTxd("shop");
     CountingTarget target;

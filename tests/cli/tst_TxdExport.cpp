@@ -105,7 +105,7 @@ std::string formatKey(const TTexture& t)
 TEST(TxdExport, EveryTextureOfTheDemoGameIsWrittenAsTheDecoderSeesIt)
 {
     ASSERT_EQ(demo().code, 0) << demo().error;
-    const TGTA3Archive archive(demo().img(), false, true);
+    const TGTA3Archive archive(demo().img(), false);
     ASSERT_TRUE(archive.Opened);
     TempDir out;
     std::set<std::string> formats;

@@ -112,7 +112,7 @@ protected:
     GLEntryPoints uncompressed;
     std::unique_ptr<GLTextureUploader> uploader;
     std::unique_ptr<TGTAImg> set;
-    TGTAFileList files;
+    TGTAFileList files{withTrailingSeparator(dir.path().string()), true};
 
     void SetUp() override
     {
@@ -140,7 +140,7 @@ protected:
         uncompressed = glEntryPoints();
         uncompressed.CompressedTexImage2DARB = nullptr;
         uploader = std::make_unique<GLTextureUploader>(uncompressed);
-        set = std::make_unique<TGTAImg>(true, uploader.get());
+        set = std::make_unique<TGTAImg>(programSettings().GameDir, true, uploader.get());
         set->ConnectFileList(files);
         for (const char* name : {"first.ide", "second.ide"}) {
             auto ide = std::make_unique<TIDEFile>();
