@@ -20,6 +20,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <sys/resource.h>
@@ -121,14 +122,14 @@ std::vector<Operation> operations()
 {
     std::vector<Operation> all;
 
-    const std::string oldMap = mapText("oldhouse", 8000);
-    all.push_back({"MapFile", {{"town.ipl", oldMap}}, {"town.ipl"}, false,
-                   [](const fs::path& folder, const std::function<void()>& ready) {
-                       TIPLFile file;
-                       file.ReadText(mapText("newhouse", 10000));
-                       file.FileName = (folder / "town.ipl").string();
+    // Read once here; every child saves its own copy.
+    auto newMap = std::make_shared<TIPLFile>();
+    newMap->ReadText(mapText("newhouse", 6000));
+    all.push_back({"MapFile", {{"town.ipl", mapText("oldhouse", 5000)}}, {"town.ipl"}, false,
+                   [newMap](const fs::path& folder, const std::function<void()>& ready) {
+                       newMap->FileName = (folder / "town.ipl").string();
                        ready();
-                       return file.Save();
+                       return newMap->Save();
                    }});
 
     all.push_back({"DatFile", {{"data/gta_vc.dat", joinLines(datLines("IPL", "MAPS", 8000))}}, {"data/gta_vc.dat"},
