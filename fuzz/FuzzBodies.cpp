@@ -333,11 +333,11 @@ void mapFile(std::span<const std::uint8_t> input)
     if (text.find("\xEF\xBB\xBF", 1) != std::string_view::npos)
         return;
     // Not yet settled either: a name read from a quoted field may hold a blank, a comma or a
-    // quote, which the written line does not quote, so it reads back as other fields. Only
-    // 2dfx lines (14 columns and more) carry quoted names in the games' files.
+    // quote, which the written line does not quote, so it reads back as other fields. IPL
+    // files have no quoted fields; in IDE files only 2dfx lines (14 columns and more) do.
     bool quotedName = false;
-    forEachLine(text, [&quotedName](std::string_view line) {
-        quotedName = quotedName || (line.find('"') != std::string_view::npos && ColumnCount(line) < 14);
+    forEachLine(text, [&quotedName, ipl](std::string_view line) {
+        quotedName = quotedName || (line.find('"') != std::string_view::npos && (ipl || ColumnCount(line) < 14));
     });
     if (quotedName)
         return;
