@@ -4,7 +4,6 @@
 #include "FileIO.h"
 #include "Log.h"
 #include "ModelDrawTarget.h"
-#include "ProgramSettings.h"
 #include "TGTA3Archive.h"
 #include "TGTADff.h"
 #include "TGTAFileList.h"
@@ -158,10 +157,13 @@ private:
     float m_sum = 0;
 };
 
-std::unique_ptr<TGTASFile> newMapFile(bool ipl)
+std::unique_ptr<TGTASFile> newMapFile(bool ipl, bool viceCity)
 {
-    if (ipl)
-        return std::make_unique<TIPLFile>();
+    if (ipl) {
+        auto file = std::make_unique<TIPLFile>();
+        file->Inst.ViceCity = viceCity;
+        return file;
+    }
     return std::make_unique<TIDEFile>();
 }
 
@@ -261,7 +263,7 @@ void archive(std::span<const std::uint8_t> input)
     std::size_t kept = 0;
     bool deleted = false;
     {
-        TGTA3Archive archive((folder / "gta3.img").string(), false, false);
+        TGTA3Archive archive((folder / "gta3.img").string(), false);
         if (!archive.Opened || archive.ReadOnly)
             fail("the archive did not open for writing");
         if (archive.EntryCount() != static_cast<int>(dirLength / 32))
@@ -325,7 +327,7 @@ void mapFile(std::span<const std::uint8_t> input)
     if (input.empty())
         return;
     const bool ipl = (input[0] & 1) != 0;
-    programSettings().IsViceCity = (input[0] & 2) == 0;
+    const bool viceCity = (input[0] & 2) == 0;
     const std::string_view text(reinterpret_cast<const char*>(input.data()) + 1, input.size() - 1);
     // Not yet settled: a kept line that begins with a UTF-8 byte order mark and comes to be
     // written first reads back without the mark (it is taken for the file's own), so the
@@ -342,10 +344,10 @@ void mapFile(std::span<const std::uint8_t> input)
     if (quotedName)
         return;
 
-    const auto first = newMapFile(ipl);
+    const auto first = newMapFile(ipl, viceCity);
     first->ReadText(text);
     const std::string written = first->SaveText();
-    const auto second = newMapFile(ipl);
+    const auto second = newMapFile(ipl, viceCity);
     second->ReadText(written);
     const std::vector<std::string> records = recordTexts(*first);
     const std::vector<std::string> reread = recordTexts(*second);
@@ -381,14 +383,13 @@ void datFile(std::span<const std::uint8_t> input)
         return true;
     }();
     (void)prepared;
-    ProgramSettings& settings = programSettings();
-    settings.GameDir = game.string() + "/";
-    settings.IsViceCity = (input[0] & 2) == 0;
-    writeBytes(TGTAFileList::DatPath(), std::span(input.data() + 1, input.size() - 1));
+    const std::string gameDir = game.string() + "/";
+    const bool viceCity = (input[0] & 2) == 0;
+    writeBytes(TGTAFileList(gameDir, viceCity).DatPath(), std::span(input.data() + 1, input.size() - 1));
 
     std::vector<std::string> lines;
     {
-        TGTAFileList list;
+        TGTAFileList list(gameDir, viceCity);
         if (list.LoadDat(DatPass::IDE) != 0)
             fail("the DAT file could not be read");
         list.LoadDat(DatPass::IPL);
@@ -396,7 +397,7 @@ void datFile(std::span<const std::uint8_t> input)
         if (const int saved = list.SaveDat())
             fail("the DAT file could not be saved: " + std::to_string(saved));
     }
-    TGTAFileList reread;
+    TGTAFileList reread(gameDir, viceCity);
     reread.LoadDat(DatPass::IDE);
     if (reread.DatLines != lines)
         fail("the saved DAT file reads back as other lines, " + firstDifference(lines, reread.DatLines));

@@ -5,7 +5,6 @@
 // whole and the process goes on (it saves again once there is room).
 
 #include "GameList.h"
-#include "ProgramSettings.h"
 #include "TGTA3Archive.h"
 #include "TGTAFileList.h"
 #include "TIPLFile.h"
@@ -106,7 +105,7 @@ Files archiveFiles(int count)
 
 Entries entriesOf(const fs::path& folder)
 {
-    TGTA3Archive archive((folder / "gta3.img").string(), false, true);
+    TGTA3Archive archive((folder / "gta3.img").string(), false);
     Entries entries;
     if (!archive.Opened)
         return entries;
@@ -134,9 +133,7 @@ std::vector<Operation> operations()
 
     all.push_back({"DatFile", {{"data/gta_vc.dat", joinLines(datLines("IPL", "MAPS", 8000))}}, {"data/gta_vc.dat"},
                    false, [](const fs::path& folder, const std::function<void()>& ready) {
-                       programSettings().GameDir = folder.string() + "/";
-                       programSettings().IsViceCity = true;
-                       TGTAFileList list;
+                       TGTAFileList list(folder.string() + "/", true);
                        list.DatLines = datLines("IDE", "OBJECTS", 10000);
                        ready();
                        return list.SaveDat();
@@ -155,7 +152,7 @@ std::vector<Operation> operations()
 
     all.push_back({"ArchiveDeletions", archiveFiles(2000), {"gta3.dir"}, true,
                    [](const fs::path& folder, const std::function<void()>& ready) {
-                       TGTA3Archive archive((folder / "gta3.img").string(), false, false);
+                       TGTA3Archive archive((folder / "gta3.img").string(), false);
                        if (!archive.Opened || archive.ReadOnly)
                            return EBADF;
                        for (int i = 1; i < archive.EntryCount(); i += 2)
@@ -169,7 +166,7 @@ std::vector<Operation> operations()
         added[i] = static_cast<char>(i * 7 + i / 4096);
     all.push_back({"ArchiveAdd", archiveFiles(2000), {"gta3.dir"}, true,
                    [added](const fs::path& folder, const std::function<void()>& ready) {
-                       TGTA3Archive archive((folder / "gta3.img").string(), false, false);
+                       TGTA3Archive archive((folder / "gta3.img").string(), false);
                        if (!archive.Opened || archive.ReadOnly)
                            return EBADF;
                        std::istringstream source(added);
