@@ -70,7 +70,7 @@ std::string lower(std::string text)
 
 void addArchiveEntries(const fs::path& imgPath, Corpus& models, Corpus& dictionaries)
 {
-    TGTA3Archive archive(imgPath.string(), false, true);
+    TGTA3Archive archive(imgPath.string(), false);
     for (int i = 0; i < archive.EntryCount(); ++i) {
         const std::string name = lower(archive.GetEntry(i).TrimmedName());
         Corpus* corpus = name.ends_with(".dff") ? &models : name.ends_with(".txd") ? &dictionaries : nullptr;
