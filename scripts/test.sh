@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: once in a normal build,
-# once with AddressSanitizer and UndefinedBehaviorSanitizer.
+# once with AddressSanitizer and UndefinedBehaviorSanitizer; then runs each fuzz program briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,6 +14,8 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DENABLE_ASAN=ON 
   -DQUOX_BUILD_BENCHMARKS=OFF
 cmake --build build-sanitize -j2
 ctest --test-dir build-sanitize -j2 --output-on-failure
+
+bash scripts/fuzz.sh 30
 
 # The core and the command-line tool built for Windows and tested under Wine.
 if [ "${QUOX_SKIP_WINDOWS:-}" != "1" ]; then

@@ -49,8 +49,8 @@ public:
     {
         return {};
     }
-    QStringList openFiles(const QString&, const QString&, bool) override { return {}; }
-    std::optional<QString> saveFile(const QString&, const QString&) override { return {}; }
+    QStringList openFiles(const QString&, const QString&, bool, const QString&) override { return {}; }
+    std::optional<QString> saveFile(const QString&, const QString&, const QString&) override { return {}; }
 };
 
 struct ModeFigures {

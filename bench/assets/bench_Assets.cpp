@@ -84,11 +84,11 @@ int main(int argc, char** argv)
         Runs);
     // Opening only: the set of the run before is freed untimed.
     std::unique_ptr<TGTAImg> opened;
-    const double opening = medianMilliseconds([&] { opened = std::make_unique<TGTAImg>(true, nullptr); }, Runs,
+    const double opening = medianMilliseconds([&] { opened = std::make_unique<TGTAImg>(programSettings().GameDir, true, nullptr); }, Runs,
                                               [&] { opened.reset(); });
     opened.reset();
 
-    TGTAImg set(true, nullptr);
+    TGTAImg set(programSettings().GameDir, true, nullptr);
     const ByteSource& source = set.ImgSource();
     std::uint64_t modelBytes = 0;
     std::uint64_t dictionaryBytes = 0;

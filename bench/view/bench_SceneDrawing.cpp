@@ -10,6 +10,7 @@
 
 #include "BenchTiming.h"
 #include "DemoGame.h"
+#include "GLDrawingState.h"
 #include "GLTestFramebuffer.h"
 #include "GLEntryPoints.h"
 #include "GLPickPass.h"
@@ -57,14 +58,9 @@ void camera(float zoom)
 
 void frame(SceneRenderer& renderer, bool textures, float zoom)
 {
-    glEnable(GL_DEPTH_TEST);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDisable(GL_LIGHTING);
-    if (textures)
-        glEnable(GL_TEXTURE_2D);
-    else
-        glDisable(GL_TEXTURE_2D);
-    glClearColor(0, 0, 0, 1);
+    GLDrawingState state = sceneDrawingState(textures, false, false, false);
+    state.clearColour = {0, 0, 0, 1};
+    applyGLDrawingState(state);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     camera(zoom);
     renderer.DrawAll(Hour, false);
@@ -142,10 +138,10 @@ int main(int argc, char** argv)
         settings.SkipTextures = false;
 
         GLTextureUploader uploader(glEntryPoints());
-        TGTAFileList files;
+        TGTAFileList files{programSettings().GameDir, programSettings().IsViceCity};
         std::unique_ptr<TGTAImg> set;
         const double loading = milliseconds([&] {
-            set = std::make_unique<TGTAImg>(glEntryPoints().hasCompressedTextures(), &uploader);
+            set = std::make_unique<TGTAImg>(programSettings().GameDir, glEntryPoints().hasCompressedTextures(), &uploader);
             set->ConnectFileList(files);
             files.LoadDat(DatPass::IDE);
             files.LoadDat(DatPass::IPL);

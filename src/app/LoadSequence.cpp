@@ -1,21 +1,28 @@
 #include "LoadSequence.h"
 
+#include "GameDirectoryStep.h"
 #include "GLEntryPoints.h"
 #include "GLTextureUploader.h"
-#include "GameDirectoryStep.h"
+#include "MapEditorPeers.h"
 #include "ProgramSettings.h"
 #include "ProgramWindows.h"
 #include "SharedGLContext.h"
 #include "TFormAbout.h"
+#include "TFormEditorArchive.h"
 #include "TFormEditorDAT.h"
+#include "TFormEditorIDE.h"
+#include "TFormEditorIPL.h"
 #include "TFormEditorItem.h"
+#include "TFormExtraView.h"
 #include "TFormGLViewDetached.h"
 #include "TFormLoading.h"
 #include "TFormMain.h"
-#include "ToolWindowLinks.h"
+#include "TFormTextureView.h"
+#include "TFormValidate.h"
 #include "TGLView.h"
 #include "TGTAFileList.h"
 #include "TGTAImg.h"
+#include "ToolWindowLinks.h"
 #include "Twnd_imgfilepicker.h"
 #include "Twnd_setup.h"
 
@@ -24,6 +31,9 @@
 #include <memory>
 
 namespace {
+
+// What the item editor asks of the IPL and IDE editors; lives as long as the windows.
+std::unique_ptr<MapEditorPeers> itemEditorPeers;
 
 // Hands every progress report to the loading window and to a watcher.
 class WatchedProgress : public LoadProgress {
@@ -66,6 +76,8 @@ bool RunLoadSequence(LoadProgress* watcher)
     windows.Main = windows.made(new TFormMain);
     windows.Setup = windows.made(new Twnd_setup);
     TFormMain& main = *windows.Main;
+    auto* picker = windows.made(new Twnd_imgfilepicker(nullptr, &main));
+    windows.ImgFilePicker = picker;
     main.SetSetupWindow(windows.Setup);
     setLoadingWindow(window.get());
 
@@ -92,11 +104,13 @@ bool RunLoadSequence(LoadProgress* watcher)
     loading->StepOverall();
     loading->ResetPart();
     loading->SetCurrentText("Loading Models && Textures");
-    auto fileList = std::make_unique<TGTAFileList>();
+    auto fileList = std::make_unique<TGTAFileList>(programSettings().GameDir, programSettings().IsViceCity);
     {
         SharedGLContextScope context;
         auto uploader = std::make_unique<GLTextureUploader>(glEntryPoints());
-        auto archiveSet = std::make_unique<TGTAImg>(glEntryPoints().hasCompressedTextures(), uploader.get(), loading);
+        auto archiveSet = std::make_unique<TGTAImg>(programSettings().GameDir, glEntryPoints().hasCompressedTextures(),
+                                                    uploader.get(), loading);
+        applyArchiveAvailability(*archiveSet, programSettings());
         archiveSet->ConnectFileList(*fileList);
         main.SetArchiveSet(std::move(uploader), std::move(archiveSet));
     }
@@ -122,8 +136,25 @@ bool RunLoadSequence(LoadProgress* watcher)
 
     // The other windows, in their order; each is handed to the main window, which shows
     // an action only for a window that exists.
-    auto* picker = windows.made(new Twnd_imgfilepicker(main.ArchiveSet(), &main));
-    windows.ImgFilePicker = picker;
+    picker->SetArchive(main.ArchiveSet());
+    auto* extraView = windows.made(
+        new TFormExtraView(&files, main.ArchiveSet(), nullptr, view, programSettings().LoadTextures, &main));
+    auto* textureView = windows.made(new TFormTextureView(main.ArchiveSet(), view, &main));
+    extraView->SetTextureView(textureView);
+    main.SetToolWindow(ToolWindow::ExtraView, extraView);
+    main.SetToolWindow(ToolWindow::TextureView, textureView);
+    QObject::connect(&main, &TFormMain::frameFinished, extraView, &TFormExtraView::Draw);
+    QObject::connect(&main, &TFormMain::frameFinished, textureView, &TFormTextureView::Draw);
+    QObject::connect(&main, &TFormMain::texturesSwitched, extraView, &TFormExtraView::SetTextures);
+    auto* archiveEditor = windows.made(new TFormEditorArchive(main.ArchiveSet(), &main));
+    main.SetToolWindow(ToolWindow::ArchiveEditor, archiveEditor);
+    main.DockEditor(archiveEditor);
+    auto* ideEditor = windows.made(new TFormEditorIDE(&files, nullptr, view, nullptr, nullptr, &main));
+    windows.IDEEditor = ideEditor;
+    main.SetToolWindow(ToolWindow::IDEEditor, ideEditor);
+    auto* iplEditor = windows.made(new TFormEditorIPL(&files, nullptr, view, nullptr, &main));
+    windows.IPLEditor = iplEditor;
+    main.SetToolWindow(ToolWindow::IPLEditor, iplEditor);
     auto* datEditor = windows.made(new TFormEditorDAT(&files, view, &main));
     windows.DATEditor = datEditor;
     main.SetToolWindow(ToolWindow::DATEditor, datEditor);
@@ -132,12 +163,28 @@ bool RunLoadSequence(LoadProgress* watcher)
     itemEditor->SetImgFilePicker(picker);
     windows.ItemEditor = itemEditor;
     main.SetToolWindow(ToolWindow::ItemEditor, itemEditor);
+    // The editors that exist before the item editor learn of it, and of each other, now.
+    for (MapFileEditor* editor : {static_cast<MapFileEditor*>(ideEditor), static_cast<MapFileEditor*>(iplEditor)}) {
+        editor->SetItemEditor(itemEditor);
+        editor->SetDatReferences(datEditor);
+    }
+    ideEditor->SetIPLEditor(iplEditor);
+    itemEditorPeers = std::make_unique<MapEditorPeers>(iplEditor, ideEditor);
+    itemEditor->SetPeers(itemEditorPeers.get());
     windows.DetachedView = windows.made(new TFormGLViewDetached(view, main.DrawPanel));
     main.SetDetachedView(windows.DetachedView);
+    auto* validate = windows.made(new TFormValidate(&files, main.ArchiveSet(), view, &main));
+    main.SetToolWindow(ToolWindow::Validate, validate);
     windows.About = windows.made(new TFormAbout);
     main.SetToolWindow(ToolWindow::About, windows.About);
 
     linkItemEditor(*itemEditor, main);
+    linkMapFileEditors(*iplEditor, *ideEditor, *itemEditor, main);
+    linkValidation(*validate, *iplEditor, *itemEditor, main);
+    linkViewers(*extraView, *textureView, *archiveEditor, *iplEditor, *ideEditor);
+    itemEditorPeers->SetExtraView(extraView);
+    main.DockEditor(ideEditor);
+    main.DockEditor(iplEditor);
     view->SetItemEditor(itemEditor);
     view->SetFileList(&files);
 
@@ -156,4 +203,5 @@ void DestroyProgramWindows()
     for (auto window = windows.Created.rbegin(); window != windows.Created.rend(); ++window)
         delete window->data();
     windows = {};
+    itemEditorPeers.reset();
 }

@@ -17,8 +17,11 @@
 //                         52 u16 + u16 matrix flags
 //   extension 3         its children belong to the enclosing chunk
 //   frame name 0x253F2FE, string 2
-//                       text up to the first zero byte: the next frame's name (inside a frame
-//                       list), the texture then the mask name (inside a texture)
+//                       text up to the first zero byte. Inside a frame list the extensions
+//                       after the struct come one per frame, in frame order: a name chunk in
+//                       the k-th names frame k, exactly as stored (one real model names its
+//                       frames " Pelvis"); a frame whose extension has none has no name.
+//                       Inside a texture: the texture then the mask name, trimmed.
 //   geometry list 26    walked; struct: u32 geometry count
 //   geometry 15         appended and walked; struct:
 //                         0 u16 flags (4 texcoords, 8 prelit, 16 normals, 0x80 two UV sets),
@@ -102,6 +105,7 @@ void TDffLoader::Clear()
     Clumps.clear();
     Clumps.shrink_to_fit();
     FrameNameCounter = 0;
+    m_namedFrame = -1;
 }
 
 std::string TDffLoader::ReadFromStream(const ByteSource& stream, std::int64_t length, std::int64_t offset)
@@ -117,9 +121,17 @@ std::string TDffLoader::ReadFromStream(const ByteSource& stream, std::int64_t le
     return ReadFromBytes(std::span<const std::uint8_t>(buffer.data(), read));
 }
 
-std::string TDffLoader::ReadFromBytes(std::span<const std::uint8_t> bytes)
+std::string TDffLoader::ReadFromBytes(std::span<const std::uint8_t> bytes, bool keepPartial)
 {
     Clear();
+    std::string shortClump;
+    const auto fail = [&](const std::string& error) {
+        if (!keepPartial)
+            Clear();
+        FrameNameCounter = 0;
+        m_namedFrame = -1;
+        return shortClump.empty() ? error : shortClump + "; " + error;
+    };
     try {
         ByteReader reader(bytes);
         if (reader.remaining() < RwChunkHeaderSize)
@@ -128,25 +140,26 @@ std::string TDffLoader::ReadFromBytes(std::span<const std::uint8_t> bytes)
         if (header.type != RwChunkType::Clump)
             throw ReadError("not a model: the first chunk has type " + std::to_string(header.type) +
                             ", not a clump (16)");
-        if (header.size > reader.remaining())
-            throw ReadError("the clump claims " + std::to_string(header.size) + " bytes but only " +
-                            std::to_string(reader.remaining()) + " follow its header");
+        if (header.size > reader.remaining()) {
+            const std::string claim = "the clump claims " + std::to_string(header.size) + " bytes but only " +
+                                      std::to_string(reader.remaining()) + " follow its header";
+            if (!keepPartial)
+                throw ReadError(claim);
+            shortClump = claim; // read as far as the bytes go
+        }
         Clumps.emplace_back();
-        ByteReader clump = reader.sub(header.size);
+        ByteReader clump = reader.sub(std::min<std::size_t>(header.size, reader.remaining()));
         walk(clump, RwChunkType::Clump, 0);
         checkIndices();
     } catch (const ReadError& error) {
-        Clear();
-        return error.what();
+        return fail(error.what());
     } catch (const std::bad_alloc&) {
-        Clear();
-        return "not enough memory for the model";
+        return fail("not enough memory for the model");
     } catch (const std::exception& error) {
-        Clear();
-        return error.what();
+        return fail(error.what());
     }
     FrameNameCounter = 0;
-    return {};
+    return shortClump;
 }
 
 void TDffLoader::walk(ByteReader& reader, std::uint32_t enclosingType, int depth)
@@ -189,7 +202,13 @@ void TDffLoader::readChunk(const RwChunkHeader& header, ByteReader& data, std::u
         readString(data, enclosingType);
         break;
     case T::Extension:
-        walk(data, enclosingType, depth + 1);
+        if (enclosingType == T::FrameList) {
+            m_namedFrame = FrameNameCounter++;
+            walk(data, enclosingType, depth + 1);
+            m_namedFrame = -1;
+        } else {
+            walk(data, enclosingType, depth + 1);
+        }
         break;
     case T::Texture:
     case T::MaterialList:
@@ -291,6 +310,7 @@ void TDffLoader::readFrameList(ByteReader& data)
                             " of " + std::to_string(count) + " frames");
     }
     FrameNameCounter = 0;
+    m_namedFrame = -1;
 }
 
 void TDffLoader::readGeometry(const RwChunkHeader& header, ByteReader& data)
@@ -403,7 +423,8 @@ void TDffLoader::readString(ByteReader& data, std::uint32_t enclosingType)
     std::size_t length = 0;
     while (length < raw.size() && raw[length] != 0)
         ++length;
-    const std::string text(TrimText(std::string_view(reinterpret_cast<const char*>(raw.data()), length)));
+    const std::string_view stored(reinterpret_cast<const char*>(raw.data()), length);
+    const std::string text(TrimText(stored));
 
     if (enclosingType == RwChunkType::Texture) {
         TDFFMaterial* material = currentMaterial();
@@ -416,10 +437,10 @@ void TDffLoader::readString(ByteReader& data, std::uint32_t enclosingType)
             material->Texture.MaskName = text;
         }
     } else if (enclosingType == RwChunkType::FrameList) {
+        // A name outside a frame's extension, or in one past the last frame, names nothing.
         auto& frames = currentClump().FrameList.Data.Frames;
-        if (FrameNameCounter >= 0 && static_cast<std::size_t>(FrameNameCounter) < frames.size())
-            frames[static_cast<std::size_t>(FrameNameCounter)].Name = text;
-        ++FrameNameCounter;
+        if (m_namedFrame >= 0 && static_cast<std::size_t>(m_namedFrame) < frames.size())
+            frames[static_cast<std::size_t>(m_namedFrame)].Name.assign(stored);
     }
 }
 

@@ -17,12 +17,16 @@ struct RwChunkHeader;
 class TDffLoader {
 public:
     std::vector<TDFFClump> Clumps;
+    // Frame extensions met in the current frame list: the extensions come one per frame, in
+    // frame order, so this is the frame that a name chunk inside the current one names.
     std::int32_t FrameNameCounter = 0;
 
     void Clear();
 
-    // Clears, then reads the model held in `bytes`. Returns "" or what is wrong with them.
-    std::string ReadFromBytes(std::span<const std::uint8_t> bytes);
+    // Clears, then reads the model held in `bytes`. Returns "" or what is wrong with them;
+    // the model is then left empty, or with what was read before the fault when
+    // `keepPartial` is set (for reports that show what could be read).
+    std::string ReadFromBytes(std::span<const std::uint8_t> bytes, bool keepPartial = false);
     // Clears, then reads the `length` bytes at `offset` of `stream`.
     std::string ReadFromStream(const ByteSource& stream, std::int64_t length, std::int64_t offset);
 
@@ -36,6 +40,8 @@ private:
     void readBinMesh(ByteReader& data);
     void readString(ByteReader& data, std::uint32_t enclosingType);
     void checkIndices() const;
+
+    std::int32_t m_namedFrame = -1; // the frame whose extension is being walked
 
     TDFFClump& currentClump();
     TDFFGeometry& currentGeometry(const char* what);

@@ -2,7 +2,6 @@
 
 #include "FileIO.h"
 #include "Log.h"
-#include "ProgramSettings.h"
 #include "SystemFiles.h"
 #include "TextParser.h"
 
@@ -122,18 +121,12 @@ bool isUnsafeInFileName(char c)
 
 } // namespace
 
-TGTA3Archive::TGTA3Archive(std::string fileName, bool createNew, bool secondary)
+TGTA3Archive::TGTA3Archive(std::string fileName, bool createNew)
     : FileName(std::move(fileName)), m_dirFileName(directoryPathFor(FileName))
 {
     if (!openBoth(createNew)) {
         ReadOnly = true;
-        if (!openBothReadOnly()) {
-            ProgramSettings& settings = programSettings();
-            settings.LoadTextures = false;
-            settings.SkipTextures = false;
-            if (!secondary)
-                settings.LoadModels = false;
-        }
+        openBothReadOnly();
     }
     Opened = ImgStream >= 0 && DirStream >= 0;
     if (Opened) {
@@ -159,6 +152,11 @@ bool TGTA3Archive::openBoth(bool createNew)
         m_openError = -failed;
         ImgStream = std::max(ImgStream, -1);
         DirStream = std::max(DirStream, -1);
+        closeBoth();
+        return false;
+    }
+    // A rebuild cut short by a crash is settled before anything is read.
+    if (!createNew && !settleInterruptedRebuild()) {
         closeBoth();
         return false;
     }

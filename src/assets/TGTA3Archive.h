@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ArchiveRebuild.h"
 #include "FileByteSource.h"
 #include "NameIndex.h"
 #include "TImgEntry.h"
@@ -18,9 +19,9 @@
 class TGTA3Archive {
 public:
     // `FileName` is the ".img" path; the directory has the same path with ".dir". With
-    // `CreateNew` both files are created empty. A `Secondary` archive is not the main model
-    // archive: failing to open it turns textures off but keeps models.
-    TGTA3Archive(std::string FileName, bool CreateNew, bool Secondary);
+    // `CreateNew` both files are created empty. An archive that cannot be opened stays
+    // empty with `Opened` false and `openError` set; what that means is the caller's business.
+    TGTA3Archive(std::string FileName, bool CreateNew);
     virtual ~TGTA3Archive();
     TGTA3Archive(const TGTA3Archive&) = delete;
     TGTA3Archive& operator=(const TGTA3Archive&) = delete;
@@ -45,6 +46,10 @@ public:
     int FindEntry(std::string_view name) const;
     void BuildNameIndex();
     void FreeNameIndex();
+    // Writes both files again without the space deleted and replaced entries left, the
+    // entries in directory order; safe against a crash at any point (ArchiveRebuild.h).
+    // On success the archive goes on with the new files and `Entries` has the new offsets.
+    virtual int Rebuild(ArchiveRebuildReport& report, const RebuildObserver& observer = {});
     // The data file, for models and dictionaries read from the archive.
     const ByteSource& ImgSource() const { return m_imgSource; }
 
@@ -71,6 +76,9 @@ private:
     void readDirectory();
     int copyEntry(int index, const std::function<bool(const char*, std::size_t)>& sink) const;
     void entryChanged(std::string_view name) const;
+    // Finishes or undoes what an interrupted rebuild left; called with both files locked.
+    // False when the files could not be opened again afterwards.
+    bool settleInterruptedRebuild();
 
     std::string m_dirFileName;
     NameIndex m_nameIndex; // trimmed entry names

@@ -19,11 +19,6 @@
 
 namespace {
 
-std::string gameFile(std::string_view relative)
-{
-    return resolveGamePath(programSettings().GameDir, relative);
-}
-
 // The radar tiles "radar00" to "radar63" stay loaded for the background map.
 bool isRadarTile(std::string_view name)
 {
@@ -32,18 +27,20 @@ bool isRadarTile(std::string_view name)
 
 } // namespace
 
-TGTAImg::TGTAImg(bool compressedTextures, TextureUploader* uploader, LoadProgress* progress)
-    : TGTA3Archive(gameFile("models\\gta3.img"), false, false), m_compressedTextures(compressedTextures),
-      m_uploader(uploader)
+TGTAImg::TGTAImg(std::string gameDir, bool compressedTextures, TextureUploader* uploader, LoadProgress* progress)
+    : TGTA3Archive(resolveGamePath(gameDir, "models\\gta3.img"), false), m_gameDir(std::move(gameDir)),
+      m_compressedTextures(compressedTextures), m_uploader(uploader)
 {
+    ModelsUnavailable = !Opened;
+    TexturesUnavailable = !Opened;
     if (!m_compressedTextures) {
         const std::string txdImage = gameFile("models\\txd.img");
         std::error_code ignored;
-        if (std::filesystem::exists(txdImage, ignored)) {
-            TxdArchive = std::make_unique<TGTA3Archive>(txdImage, false, true);
+        if (std::filesystem::exists(systemfiles::pathFromUtf8(txdImage), ignored)) {
+            TxdArchive = std::make_unique<TGTA3Archive>(txdImage, false);
+            TexturesUnavailable = TexturesUnavailable || !TxdArchive->Opened;
         } else {
-            programSettings().LoadTextures = false;
-            programSettings().SkipTextures = false;
+            TexturesUnavailable = true;
         }
     }
     FreePending = false;
@@ -51,6 +48,21 @@ TGTAImg::TGTAImg(bool compressedTextures, TextureUploader* uploader, LoadProgres
 }
 
 TGTAImg::~TGTAImg() = default;
+
+std::string TGTAImg::gameFile(std::string_view relative) const
+{
+    return resolveGamePath(m_gameDir, relative);
+}
+
+void applyArchiveAvailability(const TGTAImg& set, ProgramSettings& settings)
+{
+    if (set.TexturesUnavailable) {
+        settings.LoadTextures = false;
+        settings.SkipTextures = false;
+    }
+    if (set.ModelsUnavailable)
+        settings.LoadModels = false;
+}
 
 void TGTAImg::loadContents(LoadProgress* progress)
 {
@@ -213,6 +225,85 @@ int TGTAImg::AddFile(const std::string& name, std::istream& source)
     return 0;
 }
 
+int TGTAImg::ReplaceFile(const std::string& name, std::istream& source)
+{
+    const std::string trimmed(TrimText(name));
+    std::vector<int> older;
+    for (std::size_t pos = 0; pos < Entries.size(); ++pos) {
+        if (equalsIgnoringCase(Entries[pos].TrimmedView(), trimmed))
+            older.push_back(static_cast<int>(pos));
+    }
+    if (older.empty())
+        return AddFile(name, source);
+
+    // Added first: a failed add leaves the old entry in place.
+    if (const int error = TGTA3Archive::AddFile(name, source))
+        return error;
+    const TImgEntry added = Entries.back();
+    const std::string_view extension = extensionOf(trimmed);
+    const std::string_view base = withoutExtension(trimmed);
+    const auto repoint = [&added](auto& object) {
+        if (object.Loaded)
+            object.Unload();
+        object.Offset = std::int64_t{added.Offset} * 2048;
+        object.Length = std::int64_t{added.Size} * 2048;
+    };
+    const int model = equalsIgnoringCase(extension, ".dff") ? FindDff(base) : -1;
+    const int dictionary = m_compressedTextures && equalsIgnoringCase(extension, ".txd") ? FindTxd(base) : -1;
+    if (model >= 0 && Dffs[static_cast<std::size_t>(model)]->Stream == &ImgSource()) {
+        repoint(*Dffs[static_cast<std::size_t>(model)]);
+    } else if (dictionary > 0) {
+        repoint(*Txds[static_cast<std::size_t>(dictionary)]);
+    } else if (equalsIgnoringCase(extension, ".dff")) {
+        Dffs.push_back(std::make_unique<TGTADff>(&ImgSource(), std::int64_t{added.Size} * 2048,
+                                                 std::int64_t{added.Offset} * 2048, trimmed));
+        DffCount = static_cast<int>(Dffs.size());
+        BuildDffIndex();
+    } else if (m_compressedTextures && equalsIgnoringCase(extension, ".txd")) {
+        Txds.push_back(std::make_unique<TGTATxd>(&ImgSource(), std::int64_t{added.Size} * 2048,
+                                                 std::int64_t{added.Offset} * 2048, trimmed, m_uploader));
+        TxdCount = static_cast<int>(Txds.size());
+        BuildTxdIndex();
+    }
+
+    for (const int pos : older)
+        MarkDeleted(pos);
+    return CommitDeletions();
+}
+
+int TGTAImg::Rebuild(ArchiveRebuildReport& report, const RebuildObserver& observer)
+{
+    const int error = TGTA3Archive::Rebuild(report, observer);
+    if (!report.replaced || report.oldOffsets.size() != Entries.size())
+        return error;
+    // Old byte offset to new, for every entry that was kept; the first of equal offsets.
+    std::vector<std::pair<std::int64_t, std::int64_t>> moves;
+    moves.reserve(Entries.size());
+    for (std::size_t pos = 0; pos < Entries.size(); ++pos)
+        moves.emplace_back(std::int64_t{report.oldOffsets[pos]} * 2048, std::int64_t{Entries[pos].Offset} * 2048);
+    std::stable_sort(moves.begin(), moves.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    const auto follow = [&moves](auto& object) {
+        const auto found = std::lower_bound(moves.begin(), moves.end(), object.Offset,
+                                            [](const auto& move, std::int64_t offset) { return move.first < offset; });
+        if (found != moves.end() && found->first == object.Offset && object.Length > 0) {
+            object.Offset = found->second;
+        } else {
+            // Its entry was deleted: the bytes it pointed at are gone.
+            object.Offset = 0;
+            object.Length = 0;
+        }
+    };
+    for (auto& model : Dffs) {
+        if (model->Stream == &ImgSource())
+            follow(*model);
+    }
+    if (m_compressedTextures) {
+        for (std::size_t pos = 1; pos < Txds.size(); ++pos)
+            follow(*Txds[pos]);
+    }
+    return error;
+}
+
 void TGTAImg::DrawModel(std::string_view name, int dictionaryIndex, ModelDrawTarget& target)
 {
     const int index = FindDff(name);
@@ -253,14 +344,65 @@ void TGTAImg::ResetUsage()
 
 void TGTAImg::FreeUnused()
 {
-    for (auto& model : Dffs)
-        if (!model->Used && model->Loaded)
-            model->Unload();
+    for (std::size_t pos = 0; pos < Dffs.size(); ++pos) {
+        TGTADff& model = *Dffs[pos];
+        if (!model.Used && model.Loaded && !DffHeld(static_cast<int>(pos)))
+            model.Unload();
+    }
     for (std::size_t pos = 1; pos < Txds.size(); ++pos) {
         TGTATxd& dictionary = *Txds[pos];
-        if (!dictionary.Used && dictionary.Loaded && !isRadarTile(dictionary.Name))
+        if (!dictionary.Used && dictionary.Loaded && !isRadarTile(dictionary.Name) && !TxdHeld(static_cast<int>(pos)))
             dictionary.Unload();
     }
+}
+
+namespace {
+
+void changeHold(std::vector<int>& holds, int index, int count, int step)
+{
+    if (index < 0 || index >= count)
+        return;
+    const auto pos = static_cast<std::size_t>(index);
+    if (pos >= holds.size())
+        holds.resize(pos + 1, 0);
+    holds[pos] = std::max(0, holds[pos] + step);
+}
+
+bool held(const std::vector<int>& holds, int index)
+{
+    return index >= 0 && static_cast<std::size_t>(index) < holds.size() && holds[static_cast<std::size_t>(index)] > 0;
+}
+
+} // namespace
+
+void TGTAImg::HoldTxd(int index)
+{
+    changeHold(m_txdHolds, index, TxdCount, 1);
+}
+
+void TGTAImg::ReleaseTxd(int index)
+{
+    changeHold(m_txdHolds, index, TxdCount, -1);
+}
+
+bool TGTAImg::TxdHeld(int index) const
+{
+    return held(m_txdHolds, index);
+}
+
+void TGTAImg::HoldDff(int index)
+{
+    changeHold(m_dffHolds, index, DffCount, 1);
+}
+
+void TGTAImg::ReleaseDff(int index)
+{
+    changeHold(m_dffHolds, index, DffCount, -1);
+}
+
+bool TGTAImg::DffHeld(int index) const
+{
+    return held(m_dffHolds, index);
 }
 
 void TGTAImg::ConnectFileList(TGTAFileList& fileList)

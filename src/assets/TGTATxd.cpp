@@ -103,6 +103,24 @@ void TGTATxd::Load()
         logLine("texture dictionary " + Name + ": " + LoadError);
 }
 
+TxdDecodeResult TGTATxd::Decode() const
+{
+    if (m_stream == nullptr || Offset < 0 || Length < 0) {
+        TxdDecodeResult result;
+        result.Error = "no bytes to read";
+        return result;
+    }
+    try {
+        const std::vector<std::uint8_t> bytes =
+            readSourceBytes(*m_stream, static_cast<std::uint64_t>(Offset), static_cast<std::uint64_t>(Length));
+        return decodeTxd(bytes);
+    } catch (const std::exception& e) {
+        TxdDecodeResult result;
+        result.Error = e.what();
+        return result;
+    }
+}
+
 void TGTATxd::Unload()
 {
     releaseTextures();

@@ -2,6 +2,7 @@
 
 #include "NameIndex.h"
 #include "TTexture.h"
+#include "TxdDecoder.h"
 
 #include <cstdint>
 #include <string>
@@ -29,6 +30,10 @@ public:
     // could not be read is in `LoadError` and logged.
     void Load();
     void Unload();
+
+    // Reads and decodes the dictionary's bytes again, without uploading anything: the
+    // pixels for export and for drawing what OpenGL could not take.
+    TxdDecodeResult Decode() const;
 
     // Position of the texture with that (trimmed) name, without regard to case; -1 when
     // there is none or the dictionary is not loaded.

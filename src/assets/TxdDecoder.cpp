@@ -33,7 +33,8 @@
 //   109     u8     mip level count
 //   110     u8     raster type
 //   111     u8     compression (DXT number, or 0)
-//   112     ...    levels: [palette of 8-bit textures] u32 size, that many bytes
+//   112     ...    8-bit textures: the palette, once (32 entries for PAL4, else 256)
+//   then           levels: u32 size, that many bytes (one index byte per pixel when paletted)
 //   then           extension chunk (empty)
 //
 // The next texture starts where this one's chunk ends, when its size lies inside the
@@ -103,15 +104,16 @@ TxdDecodedTexture readTexture(ByteReader& reader, std::size_t position, std::siz
     texture.RasterType = reader.u8();
     texture.Compression = reader.u8();
 
+    // One palette serves every level; each level carries a copy so that it can be drawn alone.
     const std::size_t paletteBytes = txdPaletteEntries(texture.RasterFormat, texture.Depth) * 4;
+    std::span<const std::uint8_t> palette;
+    if (paletteBytes != 0 && texture.Levels != 0)
+        palette = reader.bytes(paletteBytes);
     for (std::size_t level = 0; level < texture.Levels; ++level) {
         TxdLevel read;
         read.Width = levelSide(texture.Width, level);
         read.Height = levelSide(texture.Height, level);
-        if (paletteBytes != 0) {
-            const auto palette = reader.bytes(paletteBytes);
-            read.Palette.assign(palette.begin(), palette.end());
-        }
+        read.Palette.assign(palette.begin(), palette.end());
         const std::uint32_t size = reader.u32();
         const auto data = reader.bytes(size);
         read.Data.assign(data.begin(), data.end());

@@ -12,7 +12,7 @@
 struct TxdLevel {
     std::uint16_t Width = 0;
     std::uint16_t Height = 0;
-    std::vector<std::uint8_t> Palette; // 8-bit textures: 32 or 256 entries of red, green, blue, alpha
+    std::vector<std::uint8_t> Palette; // 8-bit textures: the texture's one palette, 32 or 256 entries of red, green, blue, alpha
     std::vector<std::uint8_t> Data;    // as stored: indices, blue-green-red-alpha pixels or DXT blocks
 };
 

@@ -32,6 +32,7 @@ int runQuoxCli(int argc, char** argv, std::ostream& out, std::ostream& err)
     addTxdCommands(app, commands, streams);
     addDffCommands(app, commands, streams);
     addDemoGameCommand(app, commands, streams);
+    addValidateCommand(app, commands, streams);
 
     try {
         app.parse(argc, argv);

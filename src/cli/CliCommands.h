@@ -35,3 +35,4 @@ void addImgCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams);
 void addTxdCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams);
 void addDffCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams);
 void addDemoGameCommand(CLI::App& app, CliCommandSet& commands, CliStreams streams);
+void addValidateCommand(CLI::App& app, CliCommandSet& commands, CliStreams streams);

@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "RwChunk.h"
 #include "SystemFiles.h"
 #include "TDffLoader.h"
 
@@ -66,15 +67,27 @@ int info(const std::string& path, std::ostream& out, std::ostream& err)
         return ExitUnreadable;
     }
     TDffLoader model;
-    if (const std::string report = model.ReadFromBytes(bytes); !report.empty()) {
+    const std::string report = model.ReadFromBytes(bytes, true);
+    // Only a file that does not begin with a clump is no model at all; a model that breaks
+    // off or goes wrong later is shown as far as it was read.
+    const bool notAModel = bytes.size() < RwChunkHeaderSize || bytes[0] != RwChunkType::Clump || bytes[1] != 0 ||
+                           bytes[2] != 0 || bytes[3] != 0;
+    if (!report.empty() && notAModel) {
         err << "quoxmapper-cli: " << path << " is not a readable model: " << report << '\n';
         return ExitUnreadable;
     }
     nlohmann::ordered_json clumps = nlohmann::ordered_json::array();
     for (const TDFFClump& clump : model.Clumps)
         clumps.push_back(clumpJson(clump));
+    nlohmann::ordered_json result{{"clumps", clumps}};
+    if (!report.empty())
+        result["error"] = report;
     // Names come from the file as bytes; invalid UTF-8 is replaced rather than failing.
-    out << nlohmann::ordered_json{{"clumps", clumps}}.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+    out << result.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+    if (!report.empty()) {
+        err << "quoxmapper-cli: " << path << ": read only in part: " << report << '\n';
+        return ExitCheckFailed;
+    }
     return ExitOk;
 }
 

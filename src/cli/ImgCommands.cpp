@@ -20,7 +20,7 @@ namespace {
 // Opens the archive for the command; on failure says which file and why and returns null.
 std::unique_ptr<TGTA3Archive> openArchive(const std::string& path, bool forWriting, std::ostream& err)
 {
-    auto archive = std::make_unique<TGTA3Archive>(path, false, true);
+    auto archive = std::make_unique<TGTA3Archive>(path, false);
     if (!archive->Opened) {
         std::error_code ignored;
         const std::string& missing = std::filesystem::exists(systemfiles::pathFromUtf8(path), ignored) ? archive->dirFileName() : path;
@@ -139,13 +139,32 @@ int extract(const std::string& path, const std::vector<std::string>& names, cons
     return ExitOk;
 }
 
+int rebuild(const std::string& path, std::ostream& out, std::ostream& err)
+{
+    const auto archive = openArchive(path, true, err);
+    if (!archive)
+        return ExitUnreadable;
+    ArchiveRebuildReport report;
+    if (const int error = archive->Rebuild(report)) {
+        err << "quoxmapper-cli: cannot rebuild " << path;
+        if (!report.failedEntry.empty())
+            err << " (entry " << report.failedEntry << ")";
+        err << ": " << std::strerror(error) << (report.replaced ? "; the next open finishes it" : "; it is unchanged")
+            << '\n';
+        return ExitUnreadable;
+    }
+    out << "entries\t" << report.entries << "\nold size\t" << report.oldBytes << "\nnew size\t" << report.newBytes
+        << '\n';
+    return ExitOk;
+}
+
 } // namespace
 
 // img list ARCHIVE.img; img add ARCHIVE.img FILE...; img delete ARCHIVE.img NAME...;
-// img extract ARCHIVE.img NAME... -d DIR
+// img extract ARCHIVE.img NAME... -d DIR; img rebuild ARCHIVE.img
 void addImgCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams)
 {
-    CLI::App* img = app.add_subcommand("img", "List, add, delete and extract the entries of an IMG archive");
+    CLI::App* img = app.add_subcommand("img", "List, add, delete, extract and rebuild the entries of an IMG archive");
     img->require_subcommand(1);
 
     auto listPath = std::make_shared<std::string>();
@@ -178,4 +197,11 @@ void addImgCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams)
     extractCommand->add_option("-d", *extractFolder, "the folder to write into")->required();
     commands.add(extractCommand,
                  [=] { return extract(*extractPath, *extractNames, *extractFolder, streams.out, streams.err); });
+
+    auto rebuildPath = std::make_shared<std::string>();
+    CLI::App* rebuildCommand = img->add_subcommand(
+        "rebuild", "Write the archive again without the space of deleted and replaced entries; print the entry "
+                   "count and the data file's size before and after (bytes)");
+    rebuildCommand->add_option("ARCHIVE", *rebuildPath, "the .img file (its .dir beside it)")->required();
+    commands.add(rebuildCommand, [=] { return rebuild(*rebuildPath, streams.out, streams.err); });
 }

@@ -1,7 +1,7 @@
 #include "CliCommands.h"
 
+#include "GameMode.h"
 #include "GamePaths.h"
-#include "ProgramSettings.h"
 #include "SystemFiles.h"
 #include "TGTAFileList.h"
 #include "TIDEFile.h"
@@ -25,8 +25,9 @@ bool hasIdeExtension(const std::string& path)
     return equalsIgnoringCase(extension, ".ide");
 }
 
-// Reads a map file with the path taken as it is and writes what saving it would write.
-int roundtrip(const std::string& path, std::ostream& out, std::ostream& err)
+// Reads a map file with the path taken as it is and writes what saving it would write, or
+// with `normalForm` every record rewritten in the games' normal form.
+int roundtrip(const std::string& path, bool normalForm, std::ostream& out, std::ostream& err)
 {
     std::unique_ptr<TGTASFile> file;
     if (hasIdeExtension(path))
@@ -37,7 +38,7 @@ int roundtrip(const std::string& path, std::ostream& out, std::ostream& err)
         err << "quoxmapper-cli: cannot read " << path << ": " << std::strerror(error) << '\n';
         return ExitUnreadable;
     }
-    const std::string text = file->SaveText();
+    const std::string text = normalForm ? file->NormalFormText() : file->SaveText();
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     return ExitOk;
 }
@@ -60,19 +61,10 @@ void printFileCounts(const TGTAFileList& list, std::ostream& out)
 // Loads the game's map files as the editor's load sequence does and lists what each holds.
 int dat(const std::string& gameDir, const std::string& game, std::ostream& out, std::ostream& err)
 {
-    ProgramSettings& settings = programSettings();
-    settings.GameDir = withTrailingSeparator(gameDir);
-    if (game.empty()) {
-        std::error_code error;
-        settings.IsViceCity = std::filesystem::exists(systemfiles::pathFromUtf8(resolveGamePath(settings.GameDir, "gta-vc.exe")), error);
-    } else {
-        settings.IsViceCity = game == "vc";
-    }
-
-    TGTAFileList list;
+    TGTAFileList list(withTrailingSeparator(gameDir), gameIsViceCity(gameDir, game));
     const int error = list.LoadDat(DatPass::IDE);
     if (error != 0) {
-        err << "quoxmapper-cli: cannot read " << TGTAFileList::DatPath() << ": " << std::strerror(error) << '\n';
+        err << "quoxmapper-cli: cannot read " << list.DatPath() << ": " << std::strerror(error) << '\n';
         return ExitUnreadable;
     }
     list.LoadDat(DatPass::IPL);
@@ -86,10 +78,14 @@ int dat(const std::string& gameDir, const std::string& game, std::ostream& out, 
 void addMapCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams)
 {
     auto roundtripPath = std::make_shared<std::string>();
+    auto normalForm = std::make_shared<bool>(false);
     CLI::App* roundtripCommand =
         app.add_subcommand("roundtrip", "Read a map file (IDE by its .ide extension, else IPL) and print it as saved");
     roundtripCommand->add_option("FILE", *roundtripPath, "the map file")->required();
-    commands.add(roundtripCommand, [=] { return roundtrip(*roundtripPath, streams.out, streams.err); });
+    roundtripCommand->add_flag("--normal-form", *normalForm,
+                               "every record rewritten, sections in their fixed order, comments dropped, CR LF");
+    commands.add(roundtripCommand,
+                 [=] { return roundtrip(*roundtripPath, *normalForm, streams.out, streams.err); });
 
     auto gameDir = std::make_shared<std::string>();
     auto game = std::make_shared<std::string>();

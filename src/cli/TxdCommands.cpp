@@ -1,18 +1,23 @@
 #include "CliCommands.h"
 
+#include "EntryNames.h"
 #include "RwChunk.h"
 #include "SystemFiles.h"
+#include "TGTA3Archive.h"
 #include "TxdDecoder.h"
+#include "TxdExport.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -37,29 +42,69 @@ nlohmann::ordered_json texturesJson(const TxdDecodeResult& decoded)
     }
     nlohmann::ordered_json result;
     result["textures"] = std::move(textures);
+    if (!decoded.Error.empty())
+        result["error"] = decoded.Error;
     return result;
 }
 
-// Lists the textures of a dictionary. A dictionary read only in part prints what was read
-// and exits 2 with the reason, so scripts see both.
-int info(const std::string& path, std::ostream& out, std::ostream& err)
+bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::ostream& err)
 {
     std::ifstream in(systemfiles::pathFromUtf8(path), std::ios::binary);
     if (!in) {
         err << "quoxmapper-cli: cannot read " << path << ": " << std::strerror(errno) << '\n';
-        return ExitUnreadable;
+        return false;
     }
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad()) {
         err << "quoxmapper-cli: cannot read " << path << '\n';
-        return ExitUnreadable;
+        return false;
     }
+    return true;
+}
+
+// The bytes of the archive's entry `name` (".txd" added when it has no extension).
+bool readArchiveEntry(const std::string& archivePath, const std::string& name, std::vector<std::uint8_t>& bytes,
+                      std::ostream& err)
+{
+    TGTA3Archive archive(archivePath, false);
+    if (!archive.Opened) {
+        std::error_code ignored;
+        const std::string& missing = std::filesystem::exists(systemfiles::pathFromUtf8(archivePath), ignored) ? archive.dirFileName() : archivePath;
+        err << "quoxmapper-cli: cannot open archive " << missing << ": " << std::strerror(archive.openError()) << '\n';
+        return false;
+    }
+    int index = archive.FindEntry(name);
+    if (index < 0 && extensionOf(name).empty())
+        index = archive.FindEntry(name + ".txd");
+    if (index < 0) {
+        err << "quoxmapper-cli: " << archivePath << " has no entry named " << name << '\n';
+        return false;
+    }
+    std::ostringstream entry;
+    if (const int error = archive.ExtractEntry(index, entry)) {
+        err << "quoxmapper-cli: cannot read " << name << " from " << archivePath << ": " << std::strerror(error) << '\n';
+        return false;
+    }
+    const std::string data = std::move(entry).str();
+    bytes.assign(data.begin(), data.end());
+    return true;
+}
+
+// Lists the textures of a dictionary. A dictionary read only in part prints what was read
+// with an "error" member saying what was not, and exits 1; a file that is no dictionary at
+// all exits 2.
+int info(const std::string& path, std::ostream& out, std::ostream& err)
+{
+    std::vector<std::uint8_t> bytes;
+    if (!readWholeFile(path, bytes, err))
+        return ExitUnreadable;
     const TxdDecodeResult decoded = decodeTxd(bytes);
     if (decoded.Console) {
         err << "quoxmapper-cli: " << path << ": a console (PS2) texture dictionary, whose textures are not read\n";
         return ExitUnreadable;
     }
-    const bool notADictionary = bytes.size() < RwChunkHeaderSize || decoded.Textures.empty();
+    const bool notADictionary = bytes.size() < RwChunkHeaderSize || bytes[0] != RwChunkType::TextureDictionary ||
+                                bytes[1] != 0 || bytes[2] != 0 || bytes[3] != 0;
     if (!decoded.Error.empty() && notADictionary) {
         err << "quoxmapper-cli: " << path << ": " << decoded.Error << '\n';
         return ExitUnreadable;
@@ -68,14 +113,49 @@ int info(const std::string& path, std::ostream& out, std::ostream& err)
     out << texturesJson(decoded).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
     if (!decoded.Error.empty()) {
         err << "quoxmapper-cli: " << path << ": " << decoded.Error << '\n';
-        return ExitUnreadable;
+        return ExitCheckFailed;
     }
     return ExitOk;
 }
 
+// Writes every texture's top level as NAME.png into the folder and prints the paths.
+// Textures that cannot be decoded, and a dictionary read only in part, are reported and
+// exit 2 after everything readable was written.
+int exportTextures(const std::string& source, const std::string& archivePath, const std::string& folder,
+                   std::ostream& out, std::ostream& err)
+{
+    std::vector<std::uint8_t> bytes;
+    if (archivePath.empty() ? !readWholeFile(source, bytes, err) : !readArchiveEntry(archivePath, source, bytes, err))
+        return ExitUnreadable;
+    const TxdDecodeResult decoded = decodeTxd(bytes);
+    if (decoded.Console) {
+        err << "quoxmapper-cli: " << source << ": a console (PS2) texture dictionary, whose textures are not read\n";
+        return ExitUnreadable;
+    }
+    std::error_code created;
+    std::filesystem::create_directories(systemfiles::pathFromUtf8(folder), created);
+    const TxdExportResult result = exportTxdTextures(decoded.Textures, folder);
+    for (const std::string& path : result.Written)
+        out << path << '\n';
+    int code = ExitOk;
+    for (const std::string& name : result.Skipped) {
+        err << "quoxmapper-cli: " << source << ": texture " << name << " has a format that cannot be decoded\n";
+        code = ExitUnreadable;
+    }
+    if (result.Error != 0) {
+        err << "quoxmapper-cli: cannot write " << result.ErrorPath << ": " << std::strerror(result.Error) << '\n';
+        return ExitUnreadable;
+    }
+    if (!decoded.Error.empty()) {
+        err << "quoxmapper-cli: " << source << ": " << decoded.Error << '\n';
+        code = ExitUnreadable;
+    }
+    return code;
+}
+
 } // namespace
 
-// txd info FILE
+// txd info FILE; txd export FILE -d DIR; txd export --img ARCHIVE NAME -d DIR
 void addTxdCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams)
 {
     CLI::App* txd = app.add_subcommand("txd", "Texture dictionaries");
@@ -85,4 +165,16 @@ void addTxdCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams)
     CLI::App* infoCommand = txd->add_subcommand("info", "Print the textures of a texture dictionary as JSON");
     infoCommand->add_option("FILE", *infoPath, "the .txd file")->required();
     commands.add(infoCommand, [=] { return info(*infoPath, streams.out, streams.err); });
+
+    auto exportSource = std::make_shared<std::string>();
+    auto exportArchive = std::make_shared<std::string>();
+    auto exportFolder = std::make_shared<std::string>();
+    CLI::App* exportCommand =
+        txd->add_subcommand("export", "Write the top level of every texture of a dictionary as NAME.png");
+    exportCommand->add_option("SOURCE", *exportSource, "the .txd file, or with --img the entry name")->required();
+    exportCommand->add_option("--img", *exportArchive, "read the dictionary from this archive (its .dir beside it)");
+    exportCommand->add_option("-d", *exportFolder, "the folder to write into")->required();
+    commands.add(exportCommand, [=] {
+        return exportTextures(*exportSource, *exportArchive, *exportFolder, streams.out, streams.err);
+    });
 }

@@ -139,9 +139,9 @@ void IPLPathPanel::EditIPLPathItemsSelectItem()
     EditIPLPathItemPosX->setText(shortFloatBox(node->PosX));
     EditIPLPathItemPosY->setText(shortFloatBox(node->PosY));
     EditIPLPathItemPosZ->setText(shortFloatBox(node->PosZ));
-    EditIPLPathItemU10->setText(intBox(node->U10));
-    EditIPLPathItemU11->setText(intBox(node->U11));
-    EditIPLPathItemU12->setText(intBox(node->U12));
+    EditIPLPathItemU10->setText(shortFloatBox(node->U10));
+    EditIPLPathItemU11->setText(shortFloatBox(node->U11));
+    EditIPLPathItemU12->setText(shortFloatBox(node->U12));
 }
 
 template <typename Write>
@@ -223,18 +223,21 @@ void IPLPathPanel::EditIPLPathItemRightLanesClick(int lanes)
 
 void IPLPathPanel::EditIPLPathItemU10Change()
 {
-    writeNode(
-        [&](TGTASPathIPLNode& node) { node.U10 = static_cast<uint16_t>(intFromBox(EditIPLPathItemU10->text(), 0)); });
+    writeNode([&](TGTASPathIPLNode& node) {
+        node.U10 = TGTASPathIPL::NodeColumnValue(floatFromBox(EditIPLPathItemU10->text(), 0));
+    });
 }
 
 void IPLPathPanel::EditIPLPathItemU11Change()
 {
-    writeNode(
-        [&](TGTASPathIPLNode& node) { node.U11 = static_cast<uint16_t>(intFromBox(EditIPLPathItemU11->text(), 0)); });
+    writeNode([&](TGTASPathIPLNode& node) {
+        node.U11 = TGTASPathIPL::NodeColumnValue(floatFromBox(EditIPLPathItemU11->text(), 0));
+    });
 }
 
 void IPLPathPanel::EditIPLPathItemU12Change()
 {
-    writeNode(
-        [&](TGTASPathIPLNode& node) { node.U12 = static_cast<uint16_t>(intFromBox(EditIPLPathItemU12->text(), 0)); });
+    writeNode([&](TGTASPathIPLNode& node) {
+        node.U12 = TGTASPathIPL::NodeColumnValue(floatFromBox(EditIPLPathItemU12->text(), 0));
+    });
 }

@@ -1,5 +1,6 @@
 #include "InstancePanel.h"
 
+#include "DefinitionSearch.h"
 #include "FieldText.h"
 #include "MainImageList.h"
 #include "TFormEditorItem.h"
@@ -28,58 +29,6 @@
 
 namespace {
 
-// The file name with its extension replaced, as the IDE file beside an IPL file is named.
-std::string withExtensionReplaced(std::string_view name, std::string_view extension)
-{
-    const size_t dot = name.find_last_of('.');
-    const size_t separator = name.find_last_of("\\/:");
-    const bool hasExtension = dot != std::string_view::npos && (separator == std::string_view::npos || dot > separator);
-    std::string result(hasExtension ? name.substr(0, dot) : name);
-    result += extension;
-    return result;
-}
-
-// The objs record with `id`: through the ID index when the file has one, else the first in order.
-const TGTASObjsObj* objsWithID(const TGTASObjs& objs, int id)
-{
-    if (objs.IDIndex) {
-        // The index may be older than the last deletion: a position out of range ends the search.
-        const std::vector<int>& index = *objs.IDIndex;
-        int low = 0;
-        int high = static_cast<int>(index.size()) - 1;
-        while (low <= high) {
-            const int middle = low + (high - low) / 2;
-            const int pos = index[middle];
-            if (!objs.IsValidIndex(pos))
-                return nullptr;
-            const int found = objs.Items[pos].ID;
-            if (found == id)
-                return &objs.Items[pos];
-            if (found < id)
-                low = middle + 1;
-            else
-                high = middle - 1;
-        }
-        return nullptr;
-    }
-    for (const TGTASObjsObj& record : objs.Items) {
-        if (record.ID == id)
-            return &record;
-    }
-    return nullptr;
-}
-
-const TGTASObjsObj* definitionInFile(const TIDEFile& file, int id)
-{
-    if (const TGTASObjsObj* found = objsWithID(file.Objs, id))
-        return found;
-    for (const TGTASTObjObj& record : file.TObj.Items) {
-        if (record.ID == id)
-            return &record;
-    }
-    return nullptr;
-}
-
 // The instance's definition: the cached reference when it still holds, else the IDE file
 // named like the instance's IPL file, else any other IDE file, each in file-list order.
 // What is found is not cached: the scene drawing owns the instance's cache.
@@ -98,17 +47,7 @@ const TGTASObjsObj* findDefinition(const TGTAFileList& files, const TGTASInstObj
                 return cached;
         }
     }
-    const std::string besideName = withExtensionReplaced(iplName, ".IDE");
-    for (const bool beside : {true, false}) {
-        for (int pos = 0; pos < files.Count(); ++pos) {
-            const TIDEFile* file = files.IDEFile(pos);
-            if (!file || equalsIgnoringCase(file->FileName, besideName) != beside)
-                continue;
-            if (const TGTASObjsObj* found = definitionInFile(*file, inst.ID))
-                return found;
-        }
-    }
-    return nullptr;
+    return DefinitionSearch(files, iplName).find(inst.ID).record;
 }
 
 // The button that puts the editor's nudge timer to work while it is held down.

@@ -216,7 +216,7 @@ void TFormEditorDAT::BtnSaveClick()
 {
     if (!m_fileList)
         return;
-    const QString name = QString::fromStdString(TGTAFileList::DatName());
+    const QString name = QString::fromStdString(m_fileList->DatName());
     if (m_fileList->SaveDat() != 0) {
         // The edits stay, modified, so the user can fix the cause and save again.
         dialogs().showMessage(MessageKind::Error, QString(),

@@ -14,6 +14,8 @@ class Twnd_imgfilepicker : public QDialog {
 public:
     // Without an archive both lists stay empty.
     explicit Twnd_imgfilepicker(TGTA3Archive* archive, QWidget* parent = nullptr);
+    // Made with the settings window, before the archive is open: it gets it once it is.
+    void SetArchive(TGTA3Archive* archive) { m_archive = archive; }
 
     // The chosen entry name with its extension, or `initialText` when nothing was chosen.
     // `kind` (1 a model, 0 a texture dictionary) is the caller's and changes nothing.

@@ -101,6 +101,41 @@ int readLines(const std::string& path, const std::function<void(std::string_view
     return 0;
 }
 
+int appendFileContents(const std::string& path, std::string& text)
+{
+    const int fd = sys::openFile(path, sys::OpenMode::Read);
+    if (fd < 0)
+        return lastError();
+    bool directory = false;
+    if (sys::isDirectory(fd, directory) == 0 && directory) {
+        sys::closeFile(fd);
+        return EISDIR;
+    }
+    const size_t start = text.size();
+    std::uint64_t length = 0;
+    if (sys::fileLength(fd, length) == 0 && length > 0)
+        text.reserve(start + static_cast<size_t>(length) + ReadPiece); // room for the read that finds the end
+    while (true) {
+        const size_t kept = text.size();
+        text.resize(kept + ReadPiece);
+        const std::int64_t got = sys::readNext(fd, text.data() + kept, ReadPiece);
+        if (got < 0) {
+            text.resize(kept);
+            if (errno == EINTR)
+                continue;
+            const int error = lastError();
+            sys::closeFile(fd);
+            text.resize(start);
+            return error;
+        }
+        text.resize(kept + static_cast<size_t>(got));
+        if (got == 0)
+            break;
+    }
+    sys::closeFile(fd);
+    return 0;
+}
+
 ReplacingFileWriter::ReplacingFileWriter(const std::string& path) : m_target(followLinks(path))
 {
     m_temporary = m_target + ".quoxsave-XXXXXX";

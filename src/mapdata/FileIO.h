@@ -45,6 +45,9 @@ void forEachLine(std::string_view text, Visit&& visit)
 // Every line of a file, read in pieces so that a large file is never held whole.
 int readLines(const std::string& path, const std::function<void(std::string_view)>& visit);
 
+// Appends the whole contents of a file to `text`; on failure `text` is as it was.
+int appendFileContents(const std::string& path, std::string& text);
+
 // Writes a temporary file beside the target, flushes it to disk and renames it over the
 // target on commit, so a failed save (full disk, missing folder, size limit) leaves the old
 // file whole. The target keeps its permissions; a link is followed and its target replaced.

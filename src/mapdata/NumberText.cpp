@@ -237,6 +237,21 @@ void appendInt(std::string& out, int64_t value)
     out.append(buffer, result.ptr);
 }
 
+std::string fixedFloatText(float value, int decimals)
+{
+    std::string text;
+    if (appendSpecial(text, value))
+        return text;
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                      std::chars_format::fixed, std::clamp(decimals, 0, 9));
+    // Values too large for the buffer are far outside any map.
+    if (result.ec != std::errc())
+        return shortFloatText(value);
+    text.assign(buffer, result.ptr);
+    return text;
+}
+
 std::optional<int> strictInt(std::string_view text)
 {
     const char* p = text.data();

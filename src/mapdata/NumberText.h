@@ -20,6 +20,9 @@ std::string longFloatText(float value);
 
 void appendInt(std::string& out, int64_t value);
 
+// "%1.3f" and the like: a fixed number of decimals, as list texts show coordinates.
+std::string fixedFloatText(float value, int decimals);
+
 // Readers. A number is the whole text: optional sign, decimal digits, for floats an
 // optional fraction and exponent. Lenient readers give the default for anything else;
 // strict readers give nothing, which rejects the line.

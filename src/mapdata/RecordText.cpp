@@ -77,6 +77,24 @@ LineWriter& LineWriter::text(std::string_view value)
     return *this;
 }
 
+LineWriter& LineWriter::surplus(std::string_view columns)
+{
+    if (!columns.empty())
+        text(columns);
+    return *this;
+}
+
+std::string surplusColumns(const LineColumns& columns, int used)
+{
+    std::string joined;
+    for (int column = used + 1; column <= columns.count(); ++column) {
+        if (column > used + 1)
+            joined += ", ";
+        joined += columns.text(column);
+    }
+    return joined;
+}
+
 int64_t wholeNumber(float value)
 {
     if (!std::isfinite(value))

@@ -43,12 +43,18 @@ public:
     LineWriter& shortFloat(float value);
     LineWriter& longFloat(float value);
     LineWriter& text(std::string_view value);
+    // Surplus columns kept from reading (see surplusColumns); nothing when there are none.
+    LineWriter& surplus(std::string_view columns);
 
 private:
     void separate();
     std::string& m_out;
     bool m_first = true;
 };
+
+// Columns `used` + 1 to the last of a line, joined by ", ": what a record does not read
+// but keeps, so that a line with more columns than its form is written back whole.
+std::string surplusColumns(const LineColumns& columns, int used);
 
 // A float field that holds a whole number, as an integer column writes it.
 int64_t wholeNumber(float value);

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -152,6 +154,33 @@ OVERLAPPED at(std::uint64_t offset)
     return position;
 }
 
+// Windows 10 and later replace a file that is open (the archive's own data file during a
+// rebuild, a map file a viewer holds) when asked for POSIX semantics; older systems, other
+// file systems and Wine refuse the request, and the caller falls back to MoveFileEx.
+// FileRenameInfoEx: MinGW declares it only for newer Windows versions than it targets.
+constexpr auto RenameInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(22);
+
+bool replaceKeepingOpenHandles(const std::wstring& source, const std::wstring& target)
+{
+    const HANDLE handle = CreateFileW(source.c_str(), DELETE | SYNCHRONIZE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const std::size_t nameBytes = target.size() * sizeof(wchar_t);
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    // The first member is a DWORD of flags here, whatever the headers' Windows version says.
+    const DWORD flags = FILE_RENAME_FLAG_REPLACE_IF_EXISTS | FILE_RENAME_FLAG_POSIX_SEMANTICS;
+    std::memcpy(buffer.data(), &flags, sizeof flags);
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(info->FileName, target.c_str(), nameBytes);
+    const bool replaced = SetFileInformationByHandle(handle, RenameInfoEx, info, static_cast<DWORD>(buffer.size()));
+    CloseHandle(handle);
+    return replaced;
+}
+
 } // namespace
 
 int openFile(const std::string& path, OpenMode mode)
@@ -163,6 +192,8 @@ int openFile(const std::string& path, OpenMode mode)
         return openWide(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
     case OpenMode::ReadWriteCreate:
         return openWide(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+    case OpenMode::ReadWriteEmpty:
+        return openWide(path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
     }
     errno = EINVAL;
     return -1;
@@ -293,6 +324,8 @@ int replaceFile(const std::string& from, const std::string& to)
         errno = EACCES;
         return -1;
     }
+    if (replaceKeepingOpenHandles(source, target))
+        return 0;
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < ReplaceTries; ++attempt) {
         if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -309,6 +342,23 @@ int replaceFile(const std::string& from, const std::string& to)
     return failWith(error);
 }
 
+int removeFile(const std::string& path)
+{
+    if (!DeleteFileW(pathFromUtf8(path).wstring().c_str()))
+        return failWith(GetLastError());
+    return 0;
+}
+
+int flushFolder(const std::string&)
+{
+    return 0;
+}
+
+int copyPermissions(int, int)
+{
+    return 0;
+}
+
 #else
 
 int openFile(const std::string& path, OpenMode mode)
@@ -320,6 +370,8 @@ int openFile(const std::string& path, OpenMode mode)
         return ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     case OpenMode::ReadWriteCreate:
         return ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_CREAT, 0644);
+    case OpenMode::ReadWriteEmpty:
+        return ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_CREAT | O_TRUNC, 0644);
     }
     errno = EINVAL;
     return -1;
@@ -404,6 +456,32 @@ int lockExclusive(int fd)
 int replaceFile(const std::string& from, const std::string& to)
 {
     return ::rename(from.c_str(), to.c_str());
+}
+
+int removeFile(const std::string& path)
+{
+    return ::unlink(path.c_str());
+}
+
+int flushFolder(const std::string& path)
+{
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    const int fd = ::open(parent.empty() ? "." : parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    const int result = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return result;
+}
+
+int copyPermissions(int from, int to)
+{
+    struct stat info {};
+    if (::fstat(from, &info) != 0)
+        return -1;
+    return ::fchmod(to, info.st_mode & 07777);
 }
 
 #endif

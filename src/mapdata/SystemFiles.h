@@ -21,6 +21,7 @@ enum class OpenMode {
     Read,            // existing file, reading
     ReadWrite,       // existing file, reading and writing
     ReadWriteCreate, // reading and writing, created empty when missing
+    ReadWriteEmpty,  // reading and writing, created or cut to nothing
 };
 
 // The descriptor, or -1. Every file is opened so that other programs may still read, write,
@@ -47,7 +48,14 @@ int flushToDisk(int fd);
 // with EWOULDBLOCK when another descriptor (of this or another process) holds it. The lock
 // never stops others from reading the file.
 int lockExclusive(int fd);
-// Puts `from` in the place of `to`, replacing it whole in one step.
+// Puts `from` in the place of `to`, replacing it whole in one step, also while either is open.
 int replaceFile(const std::string& from, const std::string& to);
+int removeFile(const std::string& path);
+// Makes the renames and removals in the folder of `path` last through a crash (on Windows the
+// file system records them itself once the replace returns).
+int flushFolder(const std::string& path);
+// Gives the file under `to` the access rights of the one under `from` (on Windows new files
+// take the folder's, as every file made there).
+int copyPermissions(int from, int to);
 
 } // namespace systemfiles

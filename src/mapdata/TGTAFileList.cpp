@@ -3,7 +3,6 @@
 #include "FileIO.h"
 #include "GamePaths.h"
 #include "LoadProgress.h"
-#include "ProgramSettings.h"
 #include "TIDEFile.h"
 #include "TIPLFile.h"
 #include "TextParser.h"
@@ -40,6 +39,10 @@ std::unique_ptr<TGTASFile> fileForEntry(DatPass pass, std::string_view keyword)
 
 } // namespace
 
+TGTAFileList::TGTAFileList(std::string gameDir, bool viceCity) : m_gameDir(std::move(gameDir)), m_viceCity(viceCity)
+{
+}
+
 TGTAFileList::~TGTAFileList() = default;
 
 TGTASFile* TGTAFileList::File(int pos) const
@@ -59,14 +62,14 @@ TIPLFile* TGTAFileList::IPLFile(int pos) const
     return file && file->Kind == FileKind::IPL ? static_cast<TIPLFile*>(file) : nullptr;
 }
 
-std::string TGTAFileList::DatName()
+std::string TGTAFileList::DatName(bool viceCity)
 {
-    return programSettings().IsViceCity ? "data\\gta_vc.dat" : "data\\gta3.dat";
+    return viceCity ? "data\\gta_vc.dat" : "data\\gta3.dat";
 }
 
-std::string TGTAFileList::DatPath()
+std::string TGTAFileList::DatPath() const
 {
-    return resolveGamePath(programSettings().GameDir, DatName());
+    return resolveGamePath(m_gameDir, DatName());
 }
 
 int TGTAFileList::LoadDat(DatPass pass, LoadProgress* progress)
@@ -112,10 +115,18 @@ int TGTAFileList::SaveDat()
     return replaceFileContents(DatPath(), text);
 }
 
+void TGTAFileList::PrepareFile(TGTASFile& file) const
+{
+    file.GameDir = m_gameDir;
+    if (file.Kind == FileKind::IPL)
+        static_cast<TIPLFile&>(file).Inst.ViceCity = m_viceCity;
+}
+
 int TGTAFileList::AddFile(std::unique_ptr<TGTASFile> file)
 {
     if (!file)
         return -1;
+    PrepareFile(*file);
     if (file->Kind == FileKind::IDE) {
         auto& ide = static_cast<TIDEFile&>(*file);
         ide.SetContext(this);
@@ -159,6 +170,27 @@ void TGTAFileList::TextureEntryChanged(std::string_view entryName)
         if (TIDEFile* ide = IDEFile(pos)) {
             ide->Objs.TextureEntryChanged(entryName);
             ide->TObj.TextureEntryChanged(entryName);
+        }
+    }
+}
+
+void TGTAFileList::DrawDefinitionsByID(int id, const std::function<void(TGTASObjsObj&)>& draw)
+{
+    for (int pos = 0; pos < Count(); ++pos) {
+        TIDEFile* ide = IDEFile(pos);
+        if (!ide)
+            continue;
+        for (TGTASObjsObj& record : ide->Objs.Items) {
+            if (record.ID == id) {
+                draw(record);
+                break;
+            }
+        }
+        for (TGTASTObjObj& record : ide->TObj.Items) {
+            if (record.ID == id) {
+                draw(record);
+                break;
+            }
         }
     }
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 class LoadProgress;
+struct TGTASObjsObj;
 class TIDEFile;
 class TIPLFile;
 
@@ -23,7 +24,8 @@ public:
     std::vector<std::string> DatLines; // every DAT line as last read, trimmed
     bool DatModified = false;
 
-    TGTAFileList() = default;
+    // `gameDir` ends with the platform's separator; `viceCity` is the game mode.
+    TGTAFileList(std::string gameDir, bool viceCity);
     ~TGTAFileList() override;
     TGTAFileList(const TGTAFileList&) = delete;
     TGTAFileList& operator=(const TGTAFileList&) = delete;
@@ -41,6 +43,10 @@ public:
     // Writes DatLines back, each ended by CR LF. Clearing DatModified is the caller's business.
     int SaveDat();
 
+    // Gives a file of this game its folder and mode; a file opened by an editor gets them
+    // before it is read, as AddFile gives them to every file that joins.
+    void PrepareFile(TGTASFile& file) const;
+
     // Appends a created or opened file and returns its position.
     int AddFile(std::unique_ptr<TGTASFile> file);
 
@@ -54,13 +60,23 @@ public:
     void SetTextureDictionaryLookup(std::function<int(std::string_view)> lookup);
     int FindTextureDictionary(std::string_view name) const override;
 
+    // For every IDE file in order, hands the first objs record and then the first tobj record
+    // with this ID to `draw` (the secondary model view draws a definition so).
+    void DrawDefinitionsByID(int id, const std::function<void(TGTASObjsObj&)>& draw);
+
     // An archive entry was added or deleted: definitions using it look their dictionary up again.
     void TextureEntryChanged(std::string_view entryName);
 
+    const std::string& GameDir() const { return m_gameDir; }
+    bool IsViceCity() const { return m_viceCity; }
+
     // "data\gta_vc.dat" for Vice City, else "data\gta3.dat"; and its path on disk.
-    static std::string DatName();
-    static std::string DatPath();
+    static std::string DatName(bool viceCity);
+    std::string DatName() const { return DatName(m_viceCity); }
+    std::string DatPath() const;
 
 private:
+    std::string m_gameDir;
+    bool m_viceCity;
     std::function<int(std::string_view)> m_textureLookup;
 };

@@ -56,6 +56,7 @@ bool TGTAS2dfx::ReadLine(std::string_view line)
     }
     if (columns.rejected())
         return false;
+    record.Surplus = surplusColumns(columns, column - 1);
     addRecord(std::move(record));
     return true;
 }
@@ -96,6 +97,7 @@ void TGTAS2dfx::appendRecord(std::string& out, const TGTAS2dfxObj& record) const
     default:
         break;
     }
+    typed.surplus(record.Surplus);
 }
 
 int TGTAS2dfx::NewRecord()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SparseText.h"
 #include "TGTASContainer.h"
 
 #include <cstdint>
@@ -27,6 +28,10 @@ struct TGTAS2dfxObj {
     // Animation
     uint16_t AnimType = 0;
     float Dir1X = 0, Dir1Y = 0, Dir1Z = 0, Dir2X = 0, Dir2Y = 0, Dir2Z = 0;
+    // Columns after the record's own, as read, joined by ", "; written back after them.
+    SparseText Surplus;
+
+    bool operator==(const TGTAS2dfxObj&) const = default;
 };
 
 class TGTAS2dfx : public TGTASRecords<TGTAS2dfxObj> {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,33 @@ public:
         return text;
     }
     virtual void appendLine(std::string& out, int pos) const = 0;
+
+    // Which record read from the file's text the record at pos is (0 for the first one
+    // read into this container), or -1 for a record created since. Saving writes a record
+    // read from the text back with its original text while its fields write what they
+    // did when read; the file that read it sets this.
+    int ReadIndex(int pos) const
+    {
+        return pos >= 0 && static_cast<std::size_t>(pos) < m_readIndex.size() ? m_readIndex[pos] : -1;
+    }
+    void SetReadIndex(int pos, int index)
+    {
+        if (pos < 0)
+            return;
+        if (m_readIndex.size() <= static_cast<std::size_t>(pos))
+            m_readIndex.resize(static_cast<std::size_t>(pos) + 1, -1);
+        m_readIndex[pos] = index;
+    }
+
+    // Whether the record at pos writes the same text as the one record `parsed` holds, a
+    // container of the same kind into which its original text was read again.
+    virtual bool WritesSameAs(int pos, TGTASContainer& parsed) const = 0;
+    virtual void ClearRecords() = 0;
+
+protected:
+    // Parallel to the records; kept in step by adding and deleting. Records pushed into
+    // Items directly lie beyond its end and count as created.
+    std::vector<int32_t> m_readIndex;
 };
 
 // The sections whose records are groups of node lines (path sections).
@@ -47,8 +75,35 @@ public:
     // Later records move down by one; a position out of range changes nothing.
     void DeleteRecord(int pos)
     {
-        if (IsValidIndex(pos))
-            Items.erase(Items.begin() + pos);
+        if (!IsValidIndex(pos))
+            return;
+        Items.erase(Items.begin() + pos);
+        if (static_cast<std::size_t>(pos) < m_readIndex.size())
+            m_readIndex.erase(m_readIndex.begin() + pos);
+    }
+
+    void ClearRecords() override
+    {
+        Items.clear();
+        m_readIndex.clear();
+    }
+
+    bool WritesSameAs(int pos, TGTASContainer& parsed) const final
+    {
+        auto& other = static_cast<TGTASRecords&>(parsed);
+        if (!IsValidIndex(pos) || other.Items.size() != 1)
+            return false;
+        Record& read = other.Items.front();
+        copyCaches(read, Items[pos]);
+        // Equal fields write equal text (but for the sign of a zero, which reads back equal);
+        // only records that differ are written out to compare.
+        if (read == Items[pos])
+            return true;
+        std::string now;
+        std::string then;
+        appendRecord(now, Items[pos]);
+        appendRecord(then, read);
+        return now == then;
     }
 
     void appendLine(std::string& out, int pos) const final
@@ -59,10 +114,15 @@ public:
 
 protected:
     virtual void appendRecord(std::string& out, const Record& record) const = 0;
+    // Lookups cached in a record, which are not part of its text.
+    virtual void copyCaches(Record& /*to*/, const Record& /*from*/) const {}
 
     int addRecord(Record record)
     {
         Items.push_back(std::move(record));
+        if (m_readIndex.size() + 1 != Items.size()) // records were pushed into Items directly
+            m_readIndex.resize(Items.size() - 1, -1);
+        m_readIndex.push_back(-1);
         return Count() - 1;
     }
 

@@ -22,7 +22,8 @@ bool TGTASCull::ReadLine(std::string_view line)
     record.U11 = static_cast<uint16_t>(columns.strictInt(11));
     if (columns.rejected())
         return false;
-    addRecord(record);
+    record.Surplus = surplusColumns(columns, 11);
+    addRecord(std::move(record));
     return true;
 }
 
@@ -31,7 +32,7 @@ void TGTASCull::appendRecord(std::string& out, const TGTASCullObj& record) const
     LineWriter writer(out);
     for (auto field : Positions)
         writer.shortFloat(record.*field);
-    writer.integer(record.U10).integer(record.U11);
+    writer.integer(record.U10).integer(record.U11).surplus(record.Surplus);
 }
 
 int TGTASCull::NewRecord()

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "SparseText.h"
 #include "TGTASContainer.h"
 
 #include <cstdint>
+#include <string>
 
 // A cull zone of an IPL file: three points and two numbers.
 struct TGTASCullObj {
@@ -11,6 +13,10 @@ struct TGTASCullObj {
     float Pos3X = 0, Pos3Y = 0, Pos3Z = 0;
     uint16_t U10 = 0;
     uint16_t U11 = 0;
+    // Columns after the record's own, as read, joined by ", "; written back after them.
+    SparseText Surplus;
+
+    bool operator==(const TGTASCullObj&) const = default;
 };
 
 class TGTASCull : public TGTASRecords<TGTASCullObj> {

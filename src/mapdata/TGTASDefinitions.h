@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DefinitionContext.h"
+#include "SparseText.h"
 #include "TGTASContainer.h"
 #include "TextParser.h"
 
@@ -20,9 +21,13 @@ struct TGTASObjsObj {
     // Draw distances after the first, on lines that carry one per mesh ("2, 20, 70").
     std::vector<float> ExtraDrawDistances;
     int32_t Flags = 0;
+    // Columns after the record's own, as read, joined by ", "; written back after them.
+    SparseText Surplus;
     int32_t ModelIndex = -1;   // model index in the archive set, -1 = not looked up
     int32_t TextureIndex = -1; // texture dictionary index in the archive set, -1 = none
     int32_t ArrayIndex = 0;    // own position, stored when the ID index is built
+
+    bool operator==(const TGTASObjsObj&) const = default;
 };
 
 // Operations shared by the objs and tobj containers: texture lookups and the ID index.
@@ -85,6 +90,13 @@ public:
     }
 
 protected:
+    void copyCaches(Record& to, const Record& from) const override
+    {
+        to.ModelIndex = from.ModelIndex;
+        to.TextureIndex = from.TextureIndex;
+        to.ArrayIndex = from.ArrayIndex;
+    }
+
     int nextFreeID() const { return (m_context ? m_context->HighestID() : HighestID()) + 1; }
 
 private:

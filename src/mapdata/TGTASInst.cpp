@@ -1,7 +1,6 @@
 #include "TGTASInst.h"
 
 #include "NumberText.h"
-#include "ProgramSettings.h"
 #include "RecordText.h"
 #include "VarnParser.h"
 
@@ -32,6 +31,14 @@ bool TGTASInst::ReadLine(std::string_view line)
     int token = firstFloat;
     for (auto field : FloatFields)
         record.*field = lenientFloat(TokenAt(token++), 0.0f);
+    if (token < TokenCount()) {
+        std::string surplus(TokenAt(token++));
+        for (; token < TokenCount(); ++token) {
+            surplus += ", ";
+            surplus += TokenAt(token);
+        }
+        record.Surplus = surplus;
+    }
     addRecord(std::move(record));
     return true;
 }
@@ -44,12 +51,13 @@ void TGTASInst::appendRecord(std::string& out, const TGTASInstObj& record) const
         writer.integer(record.Interior);
     for (auto field : FloatFields)
         writer.shortFloat(record.*field);
+    writer.surplus(record.Surplus);
 }
 
 int TGTASInst::NewRecord()
 {
     TGTASInstObj record;
-    record.HasInterior = programSettings().IsViceCity;
+    record.HasInterior = ViceCity;
     return addNewRecord(std::move(record));
 }
 

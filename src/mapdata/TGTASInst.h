@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SparseText.h"
 #include "TGTASContainer.h"
 
 #include <cstdint>
@@ -17,15 +18,28 @@ struct TGTASInstObj {
     float RotX = 0, RotY = 0, RotZ = 0, RotW = 1;
     // Definition cache of the scene drawing; -1 = unresolved.
     int32_t DefFile = -1, DefIndex = -1, DefHour = -1;
+    // Columns after the record's own, as read, joined by ", "; written back after them.
+    SparseText Surplus;
+
+    bool operator==(const TGTASInstObj&) const = default;
 };
 
 // The inst section of an IPL file.
 class TGTASInst : public TGTASRecords<TGTASInstObj> {
 public:
+    // New records of Vice City have the interior column; the file list sets the game's mode.
+    bool ViceCity = true;
+
     bool ReadLine(std::string_view line) override;
     int NewRecord();
     int NewRecordAt(float x, float y, float z);
 
 protected:
     void appendRecord(std::string& out, const TGTASInstObj& record) const override;
+    void copyCaches(TGTASInstObj& to, const TGTASInstObj& from) const override
+    {
+        to.DefFile = from.DefFile;
+        to.DefIndex = from.DefIndex;
+        to.DefHour = from.DefHour;
+    }
 };

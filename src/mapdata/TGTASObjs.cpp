@@ -6,7 +6,7 @@ bool TGTASObjs::ReadLine(std::string_view line)
 {
     LineColumns columns(line);
     TGTASObjsObj record;
-    readDefinitionColumns(columns, record, false, 0);
+    record.Surplus = surplusColumns(columns, readDefinitionColumns(columns, record, false, 0) - 1);
     ResolveTexture(addRecord(std::move(record)));
     return true;
 }
@@ -15,6 +15,7 @@ void TGTASObjs::appendRecord(std::string& out, const TGTASObjsObj& record) const
 {
     LineWriter writer(out);
     writeDefinitionColumns(writer, record);
+    writer.surplus(record.Surplus);
 }
 
 int TGTASObjs::NewRecord()

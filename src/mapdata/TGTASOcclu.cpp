@@ -24,7 +24,8 @@ bool TGTASOcclu::ReadLine(std::string_view line)
         record.*Values[column - 1] = columns.strictFloat(column);
     if (columns.rejected())
         return false;
-    addRecord(record);
+    record.Surplus = surplusColumns(columns, record.ColumnCount);
+    addRecord(std::move(record));
     return true;
 }
 
@@ -34,4 +35,5 @@ void TGTASOcclu::appendRecord(std::string& out, const TGTASOccluObj& record) con
     const int count = std::clamp(record.ColumnCount, MinColumns, MaxColumns);
     for (int column = 1; column <= count; ++column)
         writer.shortFloat(record.*Values[column - 1]);
+    writer.surplus(record.Surplus);
 }

@@ -9,6 +9,7 @@ bool TGTASPath::ReadLine(std::string_view line)
     record.GroupType = columns.text(1);
     record.ID = static_cast<uint16_t>(columns.lenientInt(2, -1));
     record.ModelName = columns.text(3);
+    record.Surplus = surplusColumns(columns, 3);
     addRecord(std::move(record));
     return true;
 }
@@ -26,12 +27,13 @@ TGTASPathNode TGTASPath::ReadNode(std::string_view line)
     node.U7 = static_cast<uint16_t>(columns.lenientInt(7, 0));
     node.LeftLanes = static_cast<int16_t>(columns.lenientInt(8, 0));
     node.RightLanes = static_cast<int16_t>(columns.lenientInt(9, 0));
+    node.Surplus = surplusColumns(columns, 9);
     return node;
 }
 
 void TGTASPath::appendRecord(std::string& out, const TGTASPathObj& record) const
 {
-    LineWriter(out).text(record.GroupType).integer(record.ID).text(record.ModelName);
+    LineWriter(out).text(record.GroupType).integer(record.ID).text(record.ModelName).surplus(record.Surplus);
     for (const TGTASPathNode& node : record.Nodes) {
         out += "\r\n\t";
         LineWriter(out)
@@ -43,7 +45,8 @@ void TGTASPath::appendRecord(std::string& out, const TGTASPathObj& record) const
             .integer(node.PosZ)
             .integer(node.U7)
             .integer(node.LeftLanes)
-            .integer(node.RightLanes);
+            .integer(node.RightLanes)
+            .surplus(node.Surplus);
     }
 }
 

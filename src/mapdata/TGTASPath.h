@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SparseText.h"
 #include "TGTASContainer.h"
 
 #include <cstdint>
@@ -15,6 +16,10 @@ struct TGTASPathNode {
     uint16_t U7 = 0;
     int16_t LeftLanes = 0;
     int16_t RightLanes = 0;
+    // Columns after the record's own, as read, joined by ", "; written back after them.
+    SparseText Surplus;
+
+    bool operator==(const TGTASPathNode&) const = default;
 };
 
 // An IDE path group: a header line ("car, 105, road01") and its TAB-indented node lines.
@@ -23,8 +28,11 @@ struct TGTASPathObj {
     uint16_t ID = 0;
     std::string ModelName;
     std::vector<TGTASPathNode> Nodes;
+    // Columns after the record's own, as read, joined by ", "; written back after them.
+    SparseText Surplus;
 
     int NodeCount() const { return static_cast<int>(Nodes.size()); }
+    bool operator==(const TGTASPathObj&) const = default;
 };
 
 class TGTASPath : public TGTASGroupRecords<TGTASPathObj, TGTASPath> {

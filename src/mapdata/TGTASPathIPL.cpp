@@ -2,12 +2,31 @@
 
 #include "RecordText.h"
 
+#include <cmath>
+
+namespace {
+
+bool isFraction(float value)
+{
+    return std::isfinite(value) && value != std::trunc(value);
+}
+
+} // namespace
+
+float TGTASPathIPL::NodeColumnValue(float value)
+{
+    if (isFraction(value))
+        return value;
+    return static_cast<float>(static_cast<uint16_t>(wholeNumber(value)));
+}
+
 bool TGTASPathIPL::ReadLine(std::string_view line)
 {
     const LineColumns columns(line);
     TGTASPathIPLObj record;
     record.GroupType = static_cast<uint16_t>(columns.lenientInt(1, 0));
     record.Other = static_cast<int16_t>(columns.lenientInt(2, -1));
+    record.Surplus = surplusColumns(columns, 2);
     addRecord(std::move(record));
     return true;
 }
@@ -25,19 +44,26 @@ TGTASPathIPLNode TGTASPathIPL::ReadNode(std::string_view line)
     node.U7 = columns.lenientFloat(7, 0.0f);
     node.LeftLanes = static_cast<int16_t>(columns.lenientInt(8, 0));
     node.RightLanes = static_cast<int16_t>(columns.lenientInt(9, 0));
-    node.U10 = static_cast<uint16_t>(columns.lenientInt(10, 0));
-    node.U11 = static_cast<uint16_t>(columns.lenientInt(11, 0));
-    node.U12 = static_cast<uint16_t>(columns.lenientInt(12, 0));
+    node.U10 = NodeColumnValue(columns.lenientFloat(10, 0.0f));
+    node.U11 = NodeColumnValue(columns.lenientFloat(11, 0.0f));
+    node.U12 = NodeColumnValue(columns.lenientFloat(12, 0.0f));
+    node.Surplus = surplusColumns(columns, 12);
     return node;
 }
 
 void TGTASPathIPL::appendRecord(std::string& out, const TGTASPathIPLObj& record) const
 {
-    LineWriter(out).integer(record.GroupType).integer(record.Other);
+    LineWriter(out).integer(record.GroupType).integer(record.Other).surplus(record.Surplus);
+    const auto column = [](LineWriter& writer, float value) {
+        if (isFraction(value))
+            writer.shortFloat(value);
+        else
+            writer.integer(static_cast<uint16_t>(wholeNumber(value)));
+    };
     for (const TGTASPathIPLNode& node : record.Nodes) {
         out += "\r\n\t";
-        LineWriter(out)
-            .integer(node.NodeType)
+        LineWriter writer(out);
+        writer.integer(node.NodeType)
             .integer(node.NextNode)
             .integer(node.U3)
             .shortFloat(node.PosX)
@@ -45,10 +71,11 @@ void TGTASPathIPL::appendRecord(std::string& out, const TGTASPathIPLObj& record)
             .shortFloat(node.PosZ)
             .shortFloat(node.U7)
             .integer(node.LeftLanes)
-            .integer(node.RightLanes)
-            .integer(node.U10)
-            .integer(node.U11)
-            .integer(node.U12);
+            .integer(node.RightLanes);
+        column(writer, node.U10);
+        column(writer, node.U11);
+        column(writer, node.U12);
+        writer.surplus(node.Surplus);
     }
 }
 

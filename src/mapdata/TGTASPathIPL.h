@@ -1,8 +1,10 @@
 #pragma once
 
+#include "SparseText.h"
 #include "TGTASContainer.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // One node line of an IPL path group: twelve columns, positions as floats.
@@ -14,7 +16,13 @@ struct TGTASPathIPLNode {
     float U7 = 0;
     int16_t LeftLanes = 0;
     int16_t RightLanes = 0;
-    uint16_t U10 = 0, U11 = 0, U12 = 0;
+    // Whole numbers in the range of a u16, or a fraction as some files have (Vice City's
+    // paths.ipl holds "0.5" in column 12): see NodeColumnValue.
+    float U10 = 0, U11 = 0, U12 = 0;
+    // Columns after the record's own, as read, joined by ", "; written back after them.
+    SparseText Surplus;
+
+    bool operator==(const TGTASPathIPLNode&) const = default;
 };
 
 // An IPL path group: a header line ("0, -1") and its TAB-indented node lines.
@@ -22,8 +30,11 @@ struct TGTASPathIPLObj {
     uint16_t GroupType = 0;
     int16_t Other = -1;
     std::vector<TGTASPathIPLNode> Nodes;
+    // Columns after the record's own, as read, joined by ", "; written back after them.
+    SparseText Surplus;
 
     int NodeCount() const { return static_cast<int>(Nodes.size()); }
+    bool operator==(const TGTASPathIPLObj&) const = default;
 };
 
 class TGTASPathIPL : public TGTASGroupRecords<TGTASPathIPLObj, TGTASPathIPL> {
@@ -35,6 +46,10 @@ public:
     int NewRecord();
 
     static TGTASPathIPLNode ReadNode(std::string_view line);
+
+    // What columns 10 to 12 hold for a number read or typed: a whole number keeps only its
+    // low 16 bits (-1 becomes 65535), a fraction is kept as it is.
+    static float NodeColumnValue(float value);
 
 protected:
     void appendRecord(std::string& out, const TGTASPathIPLObj& record) const override;

@@ -9,6 +9,7 @@ bool TGTASTObj::ReadLine(std::string_view line)
     const int timeColumn = readDefinitionColumns(columns, record, true, 2);
     record.TimeOn = columns.strictInt(timeColumn);
     record.TimeOff = columns.strictInt(timeColumn + 1);
+    record.Surplus = surplusColumns(columns, timeColumn + 1);
     if (columns.rejected())
         return false;
     ResolveTexture(addRecord(std::move(record)));
@@ -19,7 +20,7 @@ void TGTASTObj::appendRecord(std::string& out, const TGTASTObjObj& record) const
 {
     LineWriter writer(out);
     writeDefinitionColumns(writer, record);
-    writer.integer(record.TimeOn).integer(record.TimeOff);
+    writer.integer(record.TimeOn).integer(record.TimeOff).surplus(record.Surplus);
 }
 
 int TGTASTObj::NewRecord()

@@ -6,6 +6,8 @@
 struct TGTASTObjObj : TGTASObjsObj {
     int32_t TimeOn = 0;
     int32_t TimeOff = 0;
+
+    bool operator==(const TGTASTObjObj&) const = default;
 };
 
 // The tobj section of an IDE file: timed object definitions.

@@ -32,6 +32,7 @@ bool TGTASZone::ReadLine(std::string_view line)
     record.U9 = columns.strictInt(9);
     if (columns.rejected())
         return false;
+    record.Surplus = surplusColumns(columns, 9);
     addRecord(std::move(record));
     return true;
 }
@@ -42,7 +43,7 @@ void TGTASZone::appendRecord(std::string& out, const TGTASZoneObj& record) const
     writer.text(record.Name).integer(record.ZoneType);
     for (auto field : Corners)
         writer.shortFloat(record.*field);
-    writer.integer(record.U9);
+    writer.integer(record.U9).surplus(record.Surplus);
 }
 
 int TGTASZone::NewRecord()

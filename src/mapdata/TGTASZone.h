@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SparseText.h"
 #include "TGTASContainer.h"
 
 #include <cstdint>
@@ -12,6 +13,10 @@ struct TGTASZoneObj {
     float Pos1X = 0, Pos1Y = 0, Pos1Z = 0;
     float Pos2X = 0, Pos2Y = 0, Pos2Z = 0;
     int32_t U9 = 0;
+    // Columns after the record's own, as read, joined by ", "; written back after them.
+    SparseText Surplus;
+
+    bool operator==(const TGTASZoneObj&) const = default;
 };
 
 class TGTASZone : public TGTASRecords<TGTASZoneObj> {

@@ -18,4 +18,7 @@ public:
 
     // Definitions take new IDs and texture lookups from the game they belong to.
     void SetContext(const DefinitionContext* context);
+
+protected:
+    std::unique_ptr<TGTASFile> makeEmpty() const override { return std::make_unique<TIDEFile>(); }
 };

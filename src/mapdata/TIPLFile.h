@@ -17,4 +17,7 @@ public:
     TGTASPathIPL Path;
 
     TIPLFile();
+
+protected:
+    std::unique_ptr<TGTASFile> makeEmpty() const override { return std::make_unique<TIPLFile>(); }
 };

@@ -26,8 +26,11 @@ public:
     // The game folder picker: OK is enabled only for folders `acceptable` allows (no rule: all).
     // Nothing when cancelled.
     virtual std::optional<QString> pickFolder(const QString& title, const std::function<bool(const QString&)>& acceptable) = 0;
-    virtual QStringList openFiles(const QString& caption, const QString& filter, bool multiple) = 0;
-    virtual std::optional<QString> saveFile(const QString& caption, const QString& filter) = 0;
+    // File dialogs open in `folder` when one is given.
+    virtual QStringList openFiles(const QString& caption, const QString& filter, bool multiple,
+                                  const QString& folder = QString()) = 0;
+    virtual std::optional<QString> saveFile(const QString& caption, const QString& filter,
+                                            const QString& folder = QString()) = 0;
 };
 
 // The installed service (Qt's dialogs until another is installed). Returns the previous one.

@@ -31,7 +31,7 @@ bool RunGameDirectoryStep()
     settings.GameDir = withTrailingSeparator(registryPath.toStdString());
     if (!registryPath.isEmpty() && existsInGame(settings.GameDir, "models\\gta3.dir")
         && existsInGame(settings.GameDir, "models\\gta3.img")
-        && existsInGame(settings.GameDir, TGTAFileList::DatName().c_str()))
+        && existsInGame(settings.GameDir, TGTAFileList::DatName(viceCity).c_str()))
         return true;
 
     TDirDialog picker;

@@ -90,17 +90,18 @@ std::optional<QString> QtDialogService::pickFolder(const QString& title,
     return picker.selectedFolder();
 }
 
-QStringList QtDialogService::openFiles(const QString& caption, const QString& filter, bool multiple)
+QStringList QtDialogService::openFiles(const QString& caption, const QString& filter, bool multiple,
+                                       const QString& folder)
 {
     if (multiple)
-        return QFileDialog::getOpenFileNames(dialogOwner(), caption, QString(), qtFileFilter(filter));
-    const QString file = QFileDialog::getOpenFileName(dialogOwner(), caption, QString(), qtFileFilter(filter));
+        return QFileDialog::getOpenFileNames(dialogOwner(), caption, folder, qtFileFilter(filter));
+    const QString file = QFileDialog::getOpenFileName(dialogOwner(), caption, folder, qtFileFilter(filter));
     return file.isEmpty() ? QStringList() : QStringList{file};
 }
 
-std::optional<QString> QtDialogService::saveFile(const QString& caption, const QString& filter)
+std::optional<QString> QtDialogService::saveFile(const QString& caption, const QString& filter, const QString& folder)
 {
-    const QString file = QFileDialog::getSaveFileName(dialogOwner(), caption, QString(), qtFileFilter(filter));
+    const QString file = QFileDialog::getSaveFileName(dialogOwner(), caption, folder, qtFileFilter(filter));
     if (file.isEmpty())
         return std::nullopt;
     return file;

@@ -10,8 +10,10 @@ public:
                              DialogButtons buttons = DialogButtons::Ok) override;
     std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString& initial) override;
     std::optional<QString> pickFolder(const QString& title, const std::function<bool(const QString&)>& acceptable) override;
-    QStringList openFiles(const QString& caption, const QString& filter, bool multiple) override;
-    std::optional<QString> saveFile(const QString& caption, const QString& filter) override;
+    QStringList openFiles(const QString& caption, const QString& filter, bool multiple,
+                          const QString& folder = QString()) override;
+    std::optional<QString> saveFile(const QString& caption, const QString& filter,
+                                    const QString& folder = QString()) override;
 };
 
 // A file filter in Qt's form. Filters written as pairs of description and patterns separated

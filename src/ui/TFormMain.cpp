@@ -677,6 +677,7 @@ void TFormMain::ChkTextureClick()
 {
     if (m_view)
         m_view->SetTextures(ChkTexture->isChecked());
+    emit texturesSwitched(ChkTexture->isChecked());
 }
 
 void TFormMain::ChkAlphaClick()

@@ -188,6 +188,8 @@ signals:
     // A frame of the view is done: the windows that draw after it (secondary view,
     // texture viewer) draw now.
     void frameFinished();
+    // The texture option was switched: the secondary model view follows it.
+    void texturesSwitched(bool on);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

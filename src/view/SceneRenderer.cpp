@@ -368,6 +368,13 @@ void SceneRenderer::Impl::drawCulls(const TGTASCull& culls) const
     });
 }
 
+void SceneRenderer::DrawDefinition(TGTASObjsObj& record)
+{
+    if (!m->set || !m->drawer ||
+        !m->set->DrawDefinitionModel(record.ModelIndex, record.ModelName, record.TextureIndex, *m->drawer))
+        DrawCube();
+}
+
 void SceneRenderer::DrawCube()
 {
     if (m->cubeList == 0) {

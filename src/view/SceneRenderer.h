@@ -7,6 +7,7 @@
 class LoadProgress;
 class TGTAFileList;
 class TGTAImg;
+struct TGTASObjsObj;
 
 // Draws the visible IPL files of the game file list into the current OpenGL context:
 // instances as their definitions' models or as the placeholder cube, IPL path lines, zone
@@ -30,6 +31,11 @@ public:
     // Draws every visible IPL file with the current matrices. `picking`: push the names of
     // the pick pass (file index, kind 0..4, instance index).
     void DrawAll(int gameHour, bool picking);
+
+    // One object definition at the current origin, in immediate mode: its dictionary is
+    // marked used, its model looked up while unknown, loaded, drawn and marked; the
+    // placeholder cube when there is no such model.
+    void DrawDefinition(TGTASObjsObj& record);
 
     // The placeholder cube at the current origin: half-size 0.5 in models mode, 4 in cubes
     // mode; compiled into a display list on first use.

@@ -1,6 +1,7 @@
 #include "TGLView.h"
 
 #include "DrawSettings.h"
+#include "GLDrawingState.h"
 #include "GLEntryPoints.h"
 #include "Log.h"
 #include "PickHits.h"
@@ -562,26 +563,11 @@ void TGLView::releaseGL()
 
 void TGLView::applyGLState()
 {
-    const auto enable = [](GLenum capability, bool on) {
-        if (on)
-            glEnable(capability);
-        else
-            glDisable(capability);
-    };
     const qreal ratio = devicePixelRatioF();
     glViewport(0, 0, static_cast<GLsizei>(width() * ratio), static_cast<GLsizei>(height() * ratio));
-    glClearColor(m->clearColour[0], m->clearColour[1], m->clearColour[2], m->clearColour[3]);
-    glClearDepth(1.0);
-    glShadeModel(GL_FLAT);
-    glAlphaFunc(GL_GREATER, 0.0f);
-    enable(GL_ALPHA_TEST, m->alphaTest);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDepthMask(GL_TRUE);
-    glDepthFunc(GL_LEQUAL);
-    glEnable(GL_DEPTH_TEST);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    enable(GL_TEXTURE_2D, m->texturing);
-    glPolygonMode(GL_FRONT_AND_BACK, m->wireframe ? GL_LINE : GL_FILL);
+    GLDrawingState state = sceneDrawingState(m->texturing, m->lighting, m->alphaTest, m->wireframe);
+    state.clearColour = m->clearColour;
+    applyGLDrawingState(state);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glLightfv(GL_LIGHT0, GL_DIFFUSE, m->diffuse.data());
@@ -590,7 +576,6 @@ void TGLView::applyGLState()
     const std::array<float, 4> startPosition{0.0f, 0.0f, 700.0f, 1.0f};
     glLightfv(GL_LIGHT0, GL_POSITION, startPosition.data());
     glEnable(GL_LIGHT0);
-    enable(GL_LIGHTING, m->lighting);
 }
 
 void TGLView::resizeGL(int width, int height)

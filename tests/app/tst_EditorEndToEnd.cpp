@@ -126,7 +126,7 @@ protected:
     // The game as the next start reads it.
     const TGTASInstObj* savedInstance(Placement placement)
     {
-        m_reread = std::make_unique<TGTAFileList>();
+        m_reread = std::make_unique<TGTAFileList>(programSettings().GameDir, programSettings().IsViceCity);
         m_reread->LoadDat(DatPass::IDE);
         m_reread->LoadDat(DatPass::IPL);
         const TIPLFile* saved = m_reread->IPLFile(placement.file);
@@ -261,7 +261,7 @@ TEST(EditorEndToEnd, DoubleClickCtrlDragAndSaveMoveABuildingOnDisk)
     EXPECT_FALSE(files.File(shop.file)->Modified);
 
     // The next start reads the building where it was left.
-    TGTAFileList reread;
+    TGTAFileList reread{programSettings().GameDir, programSettings().IsViceCity};
     reread.LoadDat(DatPass::IDE);
     reread.LoadDat(DatPass::IPL);
     const TIPLFile* saved = reread.IPLFile(shop.file);

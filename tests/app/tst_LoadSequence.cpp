@@ -8,19 +8,27 @@
 #include "ProgramSettings.h"
 #include "ProgramWindows.h"
 #include "ScriptedDialogService.h"
+#include "TFormEditorArchive.h"
 #include "TFormEditorItem.h"
+#include "TFormExtraView.h"
 #include "TFormMain.h"
+#include "TFormTextureView.h"
+#include "TIDEFile.h"
 #include "TGTAFileList.h"
 #include "TGTAImg.h"
 #include "TestFiles.h"
 #include "Twnd_imgfilepicker.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QSignalSpy>
 #include <QListWidget>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -37,11 +45,17 @@ public:
     std::vector<Stage> stages;
     int overall = 0;
     int overallMax = 0;
+    bool pickerBeforeGameDirectory = false;
 
     void SetOverallMax(int n) override { overallMax = n; }
     void StepOverall() override { ++overall; }
     void ResetOverall() override { overall = 0; }
-    void SetCurrentText(std::string_view text) override { stages.push_back({std::string(text), overall}); }
+    void SetCurrentText(std::string_view text) override
+    {
+        stages.push_back({std::string(text), overall});
+        if (text == "Retrieving GTA Path")
+            pickerBeforeGameDirectory = programWindows().ImgFilePicker != nullptr;
+    }
 };
 
 class LoadSequence : public testing::Test {
@@ -109,7 +123,33 @@ TEST_F(LoadSequence, RunsItsStagesInOrderAndFillsTheMainWindow)
     EXPECT_EQ(editor->ArchiveSet(), main->ArchiveSet()) << "the markers and pick buttons ask the game's archive";
     ASSERT_NE(programWindows().ImgFilePicker, nullptr);
     EXPECT_EQ(static_cast<QWidget*>(editor->ImgFilePicker()), programWindows().ImgFilePicker);
+    EXPECT_TRUE(recorder.pickerBeforeGameDirectory) << "made with the settings window";
     EXPECT_NE(programWindows().View, nullptr);
+
+    // The secondary model view, then the texture viewer, before the other tool windows.
+    auto* extraView = dynamic_cast<TFormExtraView*>(main->ToolWindowOf(ToolWindow::ExtraView));
+    auto* textureView = dynamic_cast<TFormTextureView*>(main->ToolWindowOf(ToolWindow::TextureView));
+    ASSERT_NE(extraView, nullptr);
+    ASSERT_NE(textureView, nullptr);
+    const auto& made = programWindows().Created;
+    const auto position = [&made](QWidget* window) { return std::find(made.begin(), made.end(), window) - made.begin(); };
+    EXPECT_LT(position(extraView), position(textureView));
+    EXPECT_LT(position(textureView), position(programWindows().DATEditor));
+    EXPECT_TRUE(main->ActionViewExtra->isVisible());
+    EXPECT_TRUE(main->ActionViewTexture->isVisible());
+    // The model view shows its dictionary in the texture viewer.
+    extraView->ShowDefinition(main->FileList()->IDEFile(0)->Objs.Items.at(0).ID, 0);
+    EXPECT_NE(textureView->DictionaryIndex, -1);
+    EXPECT_FALSE(textureView->FilenameValue->text().isEmpty());
+    main->ActionViewTexture->trigger();
+    EXPECT_TRUE(textureView->isVisible());
+    EXPECT_TRUE(main->ActionViewTexture->isChecked());
+    textureView->close();
+    EXPECT_FALSE(main->ActionViewTexture->isChecked());
+    QSignalSpy switched(main, &TFormMain::texturesSwitched);
+    main->ChkTexture->click();
+    ASSERT_EQ(switched.count(), 1);
+    EXPECT_EQ(switched.at(0).at(0).toBool(), main->ChkTexture->isChecked());
 
     // Each window the sequence made has its action, following the window in the running
     // program: a selection shows the item editor and checks "Item &Editor".
@@ -125,6 +165,14 @@ TEST_F(LoadSequence, RunsItsStagesInOrderAndFillsTheMainWindow)
     main->ActionViewDAT->trigger();
     EXPECT_TRUE(programWindows().DATEditor->isVisible());
     EXPECT_TRUE(main->ActionViewDAT->isChecked());
+
+    // The archive editor is the first tab of the docked editors, listing the game's archive.
+    auto* archiveEditor = qobject_cast<TFormEditorArchive*>(main->DockPage->widget(0));
+    ASSERT_NE(archiveEditor, nullptr);
+    EXPECT_EQ(main->ToolWindowOf(ToolWindow::ArchiveEditor), archiveEditor);
+    EXPECT_TRUE(main->ActionViewArchive->isVisible());
+    EXPECT_TRUE(main->ActionViewArchive->isChecked());
+    EXPECT_EQ(static_cast<int>(archiveEditor->EntryOrder.size()), main->ArchiveSet()->EntryCount());
 }
 
 TEST_F(LoadSequence, TheRegistryValueFindsTheGameWithoutAsking)

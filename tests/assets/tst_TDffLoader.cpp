@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -221,23 +222,49 @@ TEST(DffStrings, NamesStopAtTheirZeroByteAndAreTrimmed)
     EXPECT_EQ(texture.MaskName, "ab");
 }
 
-TEST(DffStrings, FrameNamesGoToFramesInTheOrderTheyAppear)
+TEST(DffStrings, EachFrameExtensionNamesItsOwnFrameExactlyAsStored)
 {
-    HandModelOptions options;
-    // The first frame's extension holds no name, the second holds two: both go to the
-    // frames in turn; a third name has no frame left and is dropped.
-    options.frameExtension = [](RwWriter& w, int frame) {
-        if (frame == 1) {
-            w.stringChunk(0x253F2FE, "alpha", 0x1003FFFF);
-            w.stringChunk(0x253F2FE, "beta", 0x1003FFFF);
-            w.stringChunk(0x253F2FE, "gamma", 0x1003FFFF);
-        }
+    using Writer = std::function<void(RwWriter&, int)>;
+    const auto name = [](RwWriter& w, const char* text) { w.stringChunk(0x253F2FE, text, 0x1003FFFF); };
+    const struct {
+        const char* what;
+        Writer extension;
+        const char* names[2];
+    } cases[] = {
+        {"an unnamed root does not pass its child's name to itself",
+         [&](RwWriter& w, int frame) {
+             if (frame == 1)
+                 name(w, "alpha");
+         },
+         {"", "alpha"}},
+        {"leading and trailing blanks are kept",
+         [&](RwWriter& w, int frame) { name(w, frame == 0 ? " Pelvis" : "Bip01 "); },
+         {" Pelvis", "Bip01 "}},
+        {"other plugin chunks beside the name",
+         [&](RwWriter& w, int frame) {
+             w.chunk(0x11E, 0x1003FFFF, [&] { w.u32(0x100), w.u32(7); });
+             name(w, frame == 0 ? "root" : "part");
+         },
+         {"root", "part"}},
+        {"a later name in the same extension replaces an earlier one",
+         [&](RwWriter& w, int frame) {
+             if (frame == 1) {
+                 name(w, "alpha");
+                 name(w, "beta");
+             }
+         },
+         {"", "beta"}},
     };
-    const TDffLoader loader = readModel(writeHandModel(options).bytes);
-    const auto& frames = loader.Clumps[0].FrameList.Data.Frames;
-    ASSERT_EQ(frames.size(), 2u);
-    EXPECT_EQ(frames[0].Name, "alpha");
-    EXPECT_EQ(frames[1].Name, "beta");
+    for (const auto& c : cases) {
+        HandModelOptions options;
+        options.frameExtension = c.extension;
+        const TDffLoader loader = readModel(writeHandModel(options).bytes);
+        ASSERT_EQ(loader.Clumps.size(), 1u) << c.what;
+        const auto& frames = loader.Clumps[0].FrameList.Data.Frames;
+        ASSERT_EQ(frames.size(), 2u) << c.what;
+        EXPECT_EQ(frames[0].Name, c.names[0]) << c.what;
+        EXPECT_EQ(frames[1].Name, c.names[1]) << c.what;
+    }
 }
 
 TEST(DffMaterialStruct, TakesWhatTheStructHoldsAndZeroesTheRest)

@@ -126,7 +126,7 @@ TEST(TGTA3ArchiveOpening, DirectoryLengthGivesTheRecordCountAndAShortTailIsIgnor
     } cases[] = {{0, 0}, {31, 0}, {32, 1}, {33, 1}, {64 * 1024 + 40, 2049}};
     for (const auto& c : cases) {
         writeFile(dir.file("a.dir"), std::string(c.dirLength, '\x01'));
-        TGTA3Archive archive(dir.file("a.img"), false, false);
+        TGTA3Archive archive(dir.file("a.img"), false);
         EXPECT_TRUE(archive.Opened);
         EXPECT_FALSE(archive.ReadOnly);
         ASSERT_EQ(archive.EntryCount(), c.entries) << c.dirLength;
@@ -150,7 +150,7 @@ TEST(TGTA3ArchiveOpening, ReadsRecordsAndFindsNamesWithoutRegardToCase)
                                {"SAME.TXD", bytesOf("second")}},
                               3),
               0);
-    TGTA3Archive archive(img, false, false);
+    TGTA3Archive archive(img, false);
     ASSERT_EQ(archive.EntryCount(), 4);
     EXPECT_EQ(archive.GetEntry(0).Offset, 3u);
     EXPECT_EQ(archive.GetEntry(1).Offset, 4u);
@@ -176,7 +176,7 @@ TEST(TGTA3ArchiveOpening, FindsTheDirectoryFileInAnyLetterCase)
     TempDir dir;
     ASSERT_EQ(writeImgArchive(dir.file("gta3.img"), {{"a.dff", bytesOf("a")}}), 0);
     fs::rename(dir.file("gta3.img"), dir.file("GTA3.IMG"));
-    TGTA3Archive archive(dir.file("GTA3.IMG"), false, false);
+    TGTA3Archive archive(dir.file("GTA3.IMG"), false);
     EXPECT_TRUE(archive.Opened);
     EXPECT_EQ(archive.EntryCount(), 1);
 }
@@ -186,7 +186,7 @@ TEST(TGTA3ArchiveOpening, CreateNewEmptiesBothFiles)
     TempDir dir;
     const std::string img = writeNumberedArchive(dir, 3);
     {
-        TGTA3Archive archive(img, true, false);
+        TGTA3Archive archive(img, true);
         EXPECT_TRUE(archive.Opened);
         EXPECT_EQ(archive.EntryCount(), 0);
     }
@@ -199,12 +199,12 @@ TEST(TGTA3ArchiveOpening, ASecondInstanceGetsTheFilesReadOnlyUntilTheFirstCloses
     TempDir dir;
     const std::string img = writeNumberedArchive(dir, 2);
     const std::string dirBefore = readFile(dir.file("gta3.dir"));
-    auto first = std::make_unique<TGTA3Archive>(img, false, false);
+    auto first = std::make_unique<TGTA3Archive>(img, false);
     ASSERT_TRUE(first->Opened);
     EXPECT_FALSE(first->ReadOnly);
     {
         // CreateNew must not empty files another instance holds.
-        TGTA3Archive second(img, true, false);
+        TGTA3Archive second(img, true);
         EXPECT_TRUE(second.Opened);
         EXPECT_TRUE(second.ReadOnly);
         EXPECT_EQ(second.EntryCount(), 2);
@@ -216,13 +216,13 @@ TEST(TGTA3ArchiveOpening, ASecondInstanceGetsTheFilesReadOnlyUntilTheFirstCloses
     }
     EXPECT_EQ(readFile(dir.file("gta3.dir")), dirBefore);
     first.reset();
-    TGTA3Archive third(img, false, false);
+    TGTA3Archive third(img, false);
     EXPECT_FALSE(third.ReadOnly);
 }
 
-TEST(TGTA3ArchiveOpening, AnUnopenableArchiveClearsTheDrawingFlags)
+TEST(TGTA3ArchiveOpening, AnUnopenableArchiveReportsWhyAndLeavesTheFlagsAlone)
 {
-    for (const bool secondary : {false, true}) {
+    {
         TempDir dir;
         writeFile(dir.file("gta3.img"), std::string(2048, 'x')); // no directory beside it
         GameSettingsScope keep("", true);
@@ -230,13 +230,12 @@ TEST(TGTA3ArchiveOpening, AnUnopenableArchiveClearsTheDrawingFlags)
         programSettings().LoadTextures = true;
         programSettings().SkipTextures = true;
 
-        TGTA3Archive archive(dir.file("gta3.img"), false, secondary);
+        TGTA3Archive archive(dir.file("gta3.img"), false);
         EXPECT_FALSE(archive.Opened);
         EXPECT_EQ(archive.openError(), ENOENT);
         EXPECT_EQ(archive.EntryCount(), 0);
-        EXPECT_FALSE(programSettings().LoadTextures);
-        EXPECT_FALSE(programSettings().SkipTextures);
-        EXPECT_EQ(programSettings().LoadModels, secondary) << "only the main archive turns models off";
+        EXPECT_TRUE(programSettings().LoadTextures) << "the caller decides what an unopened archive means";
+        EXPECT_TRUE(programSettings().LoadModels);
 
         std::istringstream source("data");
         EXPECT_EQ(archive.AddFile("a.dff", source), EBADF);
@@ -252,7 +251,7 @@ TEST(TGTA3ArchiveAdd, PadsToWholeSectorsAndExtractsThemWithTheFiller)
     const std::string img = writeNumberedArchive(dir, 2); // 3 sectors
     const std::string data = patterned(2049, 9);
     std::vector<std::string> changed;
-    TGTA3Archive archive(img, false, false);
+    TGTA3Archive archive(img, false);
     archive.EntryChanged = [&](std::string_view name) { changed.emplace_back(name); };
 
     std::istringstream source(data);
@@ -284,7 +283,7 @@ TEST(TGTA3ArchiveAdd, EmptyFilesLongNamesAndDuplicates)
     TempDir dir;
     const std::string img = writeNumberedArchive(dir, 1);
     {
-        TGTA3Archive archive(img, false, false);
+        TGTA3Archive archive(img, false);
         std::istringstream empty("");
         ASSERT_EQ(archive.AddFile("empty.dff", empty), 0);
         EXPECT_EQ(fs::file_size(img), 2048u);
@@ -297,7 +296,7 @@ TEST(TGTA3ArchiveAdd, EmptyFilesLongNamesAndDuplicates)
         std::istringstream again("y");
         ASSERT_EQ(archive.AddFile("EMPTY.DFF", again), 0);
     }
-    TGTA3Archive reopened(img, false, false);
+    TGTA3Archive reopened(img, false);
     ASSERT_EQ(reopened.EntryCount(), 4);
     EXPECT_EQ(reopened.GetEntry(2).TrimmedName(), "abcdefghijklmnopqrstuvwx");
     EXPECT_EQ(std::string(reopened.GetEntry(2).Name, 24), "abcdefghijklmnopqrstuvwx");
@@ -310,7 +309,7 @@ TEST(TGTA3ArchiveAdd, ADataFileEndingInsideASectorGetsThatSectorCompleted)
     TempDir dir;
     const std::string img = writeNumberedArchive(dir, 1);
     writeFile(img, readFile(img) + "tail"); // 2052 bytes
-    TGTA3Archive archive(img, false, false);
+    TGTA3Archive archive(img, false);
     std::istringstream source("model");
     ASSERT_EQ(archive.AddFile("m.dff", source), 0);
     EXPECT_EQ(archive.GetEntry(1).Offset, 2u);
@@ -324,7 +323,7 @@ TEST(TGTA3ArchiveAdd, AFailedAddLeavesBothFilesAndTheEntriesAsTheyWere)
     const std::string img = writeNumberedArchive(dir, 3); // 6 sectors
     const std::string imgBefore = readFile(img);
     const std::string dirBefore = readFile(dir.file("gta3.dir"));
-    TGTA3Archive archive(img, false, false);
+    TGTA3Archive archive(img, false);
     int changes = 0;
     archive.EntryChanged = [&](std::string_view) { ++changes; };
 
@@ -359,7 +358,7 @@ TEST(TGTA3ArchiveDelete, RemovesMarkedEntriesAndKeepsTheOtherRecordsByteForByte)
     const std::string img = writeNumberedArchive(dir, 8);
     const std::string imgBefore = readFile(img);
     const std::string dirBefore = readFile(dir.file("gta3.dir"));
-    TGTA3Archive archive(img, false, false);
+    TGTA3Archive archive(img, false);
     std::vector<std::string> changed;
     archive.EntryChanged = [&](std::string_view name) { changed.emplace_back(name); };
 
@@ -386,7 +385,7 @@ TEST(TGTA3ArchiveDelete, RemovesMarkedEntriesAndKeepsTheOtherRecordsByteForByte)
     std::istringstream source("more");
     ASSERT_EQ(archive.AddFile("more.dff", source), 0);
     EXPECT_EQ(record(readFile(dir.file("gta3.dir")), 6).substr(8, 8), "more.dff");
-    TGTA3Archive second(img, false, false);
+    TGTA3Archive second(img, false);
     EXPECT_TRUE(second.ReadOnly);
     EXPECT_EQ(second.EntryCount(), 7);
 }
@@ -396,7 +395,7 @@ TEST(TGTA3ArchiveDelete, DeletingEveryEntryLeavesAnEmptyDirectory)
     TempDir dir;
     const std::string img = writeNumberedArchive(dir, 3);
     const auto imgLength = fs::file_size(img);
-    TGTA3Archive archive(img, false, false);
+    TGTA3Archive archive(img, false);
     for (int i = 0; i < 3; ++i)
         archive.MarkDeleted(i);
     ASSERT_EQ(archive.CommitDeletions(), 0);
@@ -411,7 +410,7 @@ TEST(TGTA3ArchiveDelete, AFailedCommitLeavesTheOldDirectoryWholeAndTheMarksInPla
     TempDir dir;
     const std::string img = writeNumberedArchive(dir, 8);
     const std::string dirBefore = readFile(dir.file("gta3.dir"));
-    TGTA3Archive archive(img, false, false);
+    TGTA3Archive archive(img, false);
     int changes = 0;
     archive.EntryChanged = [&](std::string_view) { ++changes; };
     archive.MarkDeleted(0);
@@ -477,7 +476,7 @@ TEST(TGTA3ArchiveExtract, AnEntryReachingPastTheDataFileIsAReadError)
     addRecord(1, 0, "empty.dff");
     writeFile(dir.file("a.dir"), records);
 
-    TGTA3Archive archive(dir.file("a.img"), false, false);
+    TGTA3Archive archive(dir.file("a.img"), false);
     ASSERT_EQ(archive.EntryCount(), 3);
     int error = 0;
     extracted(archive, 0, &error);
@@ -517,7 +516,7 @@ TEST(TGTA3ArchiveExtract, EntryNamesBecomeFileNamesInsideTheFolder)
     fs::create_directory(dir.file("a"));
     for (const auto& c : cases) {
         ASSERT_EQ(writeImgArchive(dir.file("a/a.img"), {{c.name, bytesOf("data")}}), 0);
-        TGTA3Archive archive(dir.file("a/a.img"), false, false);
+        TGTA3Archive archive(dir.file("a/a.img"), false);
         std::string written;
         ASSERT_EQ(archive.ExtractEntryToFolder(0, dir.file("out"), written), 0) << c.name;
         EXPECT_EQ(written, (fs::path(dir.file("out")) / c.file).string()) << c.name;

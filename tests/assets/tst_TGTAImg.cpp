@@ -96,7 +96,7 @@ TEST_F(ArchiveSetTest, ScansModelsAndDictionariesAndFindsThemByName)
                       {"hotel.txd", dictionaryWith("wall")},
                       {"hotel.col", {1, 2, 3}},
                       {"lamp.dff", triangleModel()}});
-    TGTAImg set(true, nullptr);
+    TGTAImg set(programSettings().GameDir, true, nullptr);
 
     ASSERT_EQ(set.TxdCount, 2);
     ASSERT_EQ(set.DffCount, 2);
@@ -126,7 +126,8 @@ TEST_F(ArchiveSetTest, WithoutCompressedTexturesDictionariesComeFromTheTextureAr
     writeMainArchive({{"hotel.dff", triangleModel()}, {"inmain.txd", dictionaryWith("a")}});
     ASSERT_EQ(writeImgArchive(game.file("models/txd.img"), {{"hotel.txd", dictionaryWith("wall")}}), 0);
 
-    TGTAImg set(false, nullptr);
+    TGTAImg set(programSettings().GameDir, false, nullptr);
+    applyArchiveAvailability(set, programSettings());
     ASSERT_NE(set.TxdArchive, nullptr);
     EXPECT_EQ(set.TxdCount, 2);
     EXPECT_EQ(set.FindTxd("hotel"), 1);
@@ -140,7 +141,8 @@ TEST_F(ArchiveSetTest, WithoutCompressedTexturesDictionariesComeFromTheTextureAr
 TEST_F(ArchiveSetTest, WithoutCompressedTexturesOrTextureArchiveOnlyGenericRemains)
 {
     writeMainArchive({{"hotel.dff", triangleModel()}, {"hotel.txd", dictionaryWith("wall")}});
-    TGTAImg set(false, nullptr);
+    TGTAImg set(programSettings().GameDir, false, nullptr);
+    applyArchiveAvailability(set, programSettings());
     EXPECT_EQ(set.TxdCount, 1);
     EXPECT_EQ(set.DffCount, 1);
     EXPECT_FALSE(programSettings().LoadTextures);
@@ -150,7 +152,8 @@ TEST_F(ArchiveSetTest, WithoutCompressedTexturesOrTextureArchiveOnlyGenericRemai
 
 TEST_F(ArchiveSetTest, MissingMainArchiveLeavesGenericAndClearsTheFlags)
 {
-    TGTAImg set(true, nullptr);
+    TGTAImg set(programSettings().GameDir, true, nullptr);
+    applyArchiveAvailability(set, programSettings());
     EXPECT_FALSE(set.Opened);
     EXPECT_EQ(set.TxdCount, 1);
     EXPECT_EQ(set.DffCount, 0);
@@ -164,7 +167,7 @@ TEST_F(ArchiveSetTest, MissingGenericDictionaryIsReportedAndKeepsPositions)
 {
     std::filesystem::remove(game.file("models/generic.txd"));
     writeMainArchive({{"hotel.txd", dictionaryWith("wall")}});
-    TGTAImg set(true, nullptr);
+    TGTAImg set(programSettings().GameDir, true, nullptr);
     EXPECT_EQ(set.GenericError, ENOENT);
     EXPECT_EQ(set.FindTxd("generic"), 0);
     EXPECT_EQ(set.Txds[0]->TextureCount, 0);
@@ -180,7 +183,7 @@ TEST_F(ArchiveSetTest, FreeUnusedKeepsGenericAndTheRadarTilesOnly)
                       {"hotel.dff", triangleModel()},
                       {"lamp.dff", triangleModel()}});
     CountingUploader uploader;
-    TGTAImg set(true, &uploader);
+    TGTAImg set(programSettings().GameDir, true, &uploader);
     for (auto& dictionary : set.Txds)
         if (!dictionary->Loaded)
             dictionary->Load();
@@ -206,10 +209,51 @@ TEST_F(ArchiveSetTest, FreeUnusedKeepsGenericAndTheRadarTilesOnly)
     EXPECT_EQ(uploader.released, 2u);
 }
 
+TEST_F(ArchiveSetTest, FreeUnusedKeepsWhatAWindowHoldsUntilItIsReleased)
+{
+    writeMainArchive({{"hotel.txd", dictionaryWith("wall")},
+                      {"shop.txd", dictionaryWith("door")},
+                      {"hotel.dff", triangleModel()}});
+    CountingUploader uploader;
+    TGTAImg set(programSettings().GameDir, true, &uploader);
+    const int hotel = set.FindTxd("hotel");
+    const int shop = set.FindTxd("shop");
+    CountingTarget target;
+    set.DrawModel("hotel", hotel, target);
+    set.Txds[hotel]->Load();
+    set.Txds[shop]->Load();
+
+    // Held twice (the texture viewer and the secondary view show the same dictionary).
+    set.HoldTxd(hotel);
+    set.HoldTxd(hotel);
+    set.HoldDff(0);
+    set.HoldTxd(99); // out of range: ignored
+    set.ResetUsage();
+    set.FreeUnused();
+    EXPECT_TRUE(set.Txds[hotel]->Loaded);
+    EXPECT_EQ(set.Txds[hotel]->TextureCount, 1);
+    EXPECT_TRUE(set.Dffs[0]->Loaded);
+    EXPECT_FALSE(set.Txds[shop]->Loaded);
+
+    set.ReleaseTxd(hotel);
+    set.ReleaseDff(0);
+    set.FreeUnused();
+    EXPECT_TRUE(set.Txds[hotel]->Loaded);
+    EXPECT_FALSE(set.Dffs[0]->Loaded);
+    set.ReleaseTxd(hotel);
+    set.ReleaseTxd(hotel); // more releases than holds do not hold it in advance
+    set.FreeUnused();
+    EXPECT_FALSE(set.Txds[hotel]->Loaded);
+    set.Txds[hotel]->Load();
+    set.HoldTxd(hotel);
+    set.FreeUnused();
+    EXPECT_TRUE(set.Txds[hotel]->Loaded);
+}
+
 TEST_F(ArchiveSetTest, DefinitionsWithoutAModelAskAgainAtEveryDraw)
 {
     writeMainArchive({{"hotel.dff", triangleModel()}});
-    TGTAImg set(true, nullptr);
+    TGTAImg set(programSettings().GameDir, true, nullptr);
     CountingTarget target;
     std::int32_t modelIndex = -1;
     EXPECT_FALSE(set.DrawDefinitionModel(modelIndex, "shop", -1, target));
@@ -231,7 +275,7 @@ TEST_F(ArchiveSetTest, TextureLookupsLoadTheDictionaryAndFindNamesAndMasks)
                                  ViceCityStamp);
     writeMainArchive({{"tree.txd", leaves}});
     CountingUploader uploader;
-    TGTAImg set(true, &uploader); // generic takes 100
+    TGTAImg set(programSettings().GameDir, true, &uploader); // generic takes 100
     const int tree = set.FindTxd("tree");
     EXPECT_EQ(set.textureId(tree, "LEAVES"), 102u);
     EXPECT_TRUE(set.Txds[tree]->Loaded);
@@ -244,7 +288,7 @@ TEST_F(ArchiveSetTest, TextureLookupsLoadTheDictionaryAndFindNamesAndMasks)
 TEST_F(ArchiveSetTest, DeletedEntriesStayDrawableButNoLongerExist)
 {
     writeMainArchive({{"hotel.dff", triangleModel()}, {"lamp.dff", triangleModel()}});
-    TGTAImg set(true, nullptr);
+    TGTAImg set(programSettings().GameDir, true, nullptr);
     CountingTarget target;
     set.DrawModel("hotel", -1, target);
     set.MarkDeleted(set.FindEntry("hotel.dff"));
@@ -260,8 +304,8 @@ TEST_F(ArchiveSetTest, AddedDictionaryIsFoundByTheDefinitionsThatNameIt)
     writeMainArchive({{"hotel.dff", triangleModel()}});
     writeFile(game.file("data/maps/town.ide"), "objs\n1, hotel, hoteltex, 1, 100, 0\nend\n");
     writeFile(game.file("data/gta_vc.dat"), "IDE DATA\\MAPS\\town.ide\n");
-    TGTAImg set(true, nullptr);
-    TGTAFileList files;
+    TGTAImg set(programSettings().GameDir, true, nullptr);
+    TGTAFileList files{programSettings().GameDir, programSettings().IsViceCity};
     set.ConnectFileList(files);
     ASSERT_EQ(files.LoadDat(DatPass::IDE), 0);
     TIDEFile* ide = files.IDEFile(0);

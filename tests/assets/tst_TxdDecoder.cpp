@@ -190,6 +190,102 @@ TEST(TxdPalettes, EntriesFollowTheRasterFormatAndIndexesPastThePaletteAreTranspa
     EXPECT_TRUE(levelRgba(texture, level).empty());
 }
 
+// A dictionary laid out byte by byte as the games store it: a paletted texture's palette
+// comes once, right after the texture's fields; then each level is a u32 size and that many
+// index bytes. Sizes are counted by hand, not taken from the project's writer.
+struct HandBytes {
+    Bytes bytes;
+    void u8(std::uint8_t v) { bytes.push_back(v); }
+    void u16(std::uint16_t v) { u8(static_cast<std::uint8_t>(v)), u8(static_cast<std::uint8_t>(v >> 8)); }
+    void u32(std::uint32_t v) { u16(static_cast<std::uint16_t>(v)), u16(static_cast<std::uint16_t>(v >> 16)); }
+    void header(std::uint32_t type, std::uint32_t size) { u32(type), u32(size), u32(ViceCityStamp); }
+    void name(const char* text)
+    {
+        const std::string padded = std::string(text) + std::string(32 - std::string(text).size(), '\0');
+        bytes.insert(bytes.end(), padded.begin(), padded.end());
+    }
+};
+
+struct PalettedCase {
+    const char* what;
+    std::uint32_t rasterFormat;
+    std::size_t entries;
+    std::uint8_t levels;
+};
+
+TEST(TxdPalettes, MipLevelsShareThePaletteStoredOnceAfterTheFields)
+{
+    const PalettedCase cases[] = {
+        {"PAL4 8888, 3 levels", 0xC500, 32, 3},
+        {"PAL8 888, 2 levels", 0xA600, 256, 2},
+        {"PAL8 8888, 1 level", 0x2500, 256, 1},
+    };
+    for (const PalettedCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Texture 1: 4x2, levels 4x2, 2x1, 1x1 (8, 2, 1 index bytes). Texture 2: 1x1 32-bit.
+        std::size_t levelBytes = 0;
+        for (std::size_t l = 0; l < c.levels; ++l)
+            levelBytes += 4 + (std::size_t{8} >> (2 * l) ? std::size_t{8} >> (2 * l) : 1);
+        const std::uint32_t struct1 = static_cast<std::uint32_t>(88 + c.entries * 4 + levelBytes);
+        const std::uint32_t native1 = 12 + struct1 + 12;
+        const std::uint32_t struct2 = 88 + 4 + 4;
+        const std::uint32_t native2 = 12 + struct2 + 12;
+        HandBytes h;
+        h.header(22, 12 + 4 + 12 + native1 + 12 + native2 + 12);
+        h.header(1, 4);
+        h.u16(2), h.u16(0);
+
+        h.header(21, native1);
+        h.header(1, struct1);
+        h.u32(8), h.u32(0x1106);
+        h.name("pal"), h.name("palm");
+        h.u32(c.rasterFormat), h.u32(1);
+        h.u16(4), h.u16(2), h.u8(8), h.u8(c.levels), h.u8(4), h.u8(0);
+        for (std::size_t e = 0; e < c.entries; ++e) // entry e: red e, green 100, blue 200, alpha 50
+            h.u8(static_cast<std::uint8_t>(e)), h.u8(100), h.u8(200), h.u8(50);
+        for (std::uint8_t l = 0; l < c.levels; ++l) {
+            const std::uint32_t pixels = l == 0 ? 8 : l == 1 ? 2 : 1;
+            h.u32(pixels);
+            for (std::uint32_t p = 0; p < pixels; ++p)
+                h.u8(static_cast<std::uint8_t>(10 * l + p)); // level l, pixel p: index 10l + p
+        }
+        h.header(3, 0);
+
+        h.header(21, native2);
+        h.header(1, struct2);
+        h.u32(8), h.u32(0x1106);
+        h.name("after"), h.name("");
+        h.u32(0x0500), h.u32(1);
+        h.u16(1), h.u16(1), h.u8(32), h.u8(1), h.u8(4), h.u8(0);
+        h.u32(4), h.u8(1), h.u8(2), h.u8(3), h.u8(4);
+        h.header(3, 0);
+        h.header(3, 0);
+
+        const TxdDecodeResult result = decodeTxd(h.bytes);
+        EXPECT_EQ(result.Error, "");
+        ASSERT_EQ(result.Textures.size(), 2u);
+        const TxdDecodedTexture& pal = result.Textures[0];
+        ASSERT_EQ(pal.Levels.size(), c.levels);
+        for (std::uint8_t l = 0; l < c.levels; ++l) {
+            SCOPED_TRACE("level " + std::to_string(l));
+            const TxdLevel& level = pal.Levels[l];
+            ASSERT_EQ(level.Palette.size(), c.entries * 4);
+            EXPECT_EQ(level.Palette[4 * 5], 5);
+            EXPECT_EQ(level.Palette[4 * 5 + 2], 200);
+            const std::size_t pixels = l == 0 ? 8 : l == 1 ? 2 : 1;
+            ASSERT_EQ(level.Data.size(), pixels);
+            EXPECT_EQ(level.Data.back(), 10 * l + pixels - 1);
+            const Bytes rgba = levelRgba(pal.Texture, level);
+            ASSERT_EQ(rgba.size(), pixels * 4);
+            const bool alpha = (c.rasterFormat & 0x0F00) == 0x0500;
+            EXPECT_EQ(rgba[0], 10 * l); // pixel 0's red is its index
+            EXPECT_EQ(rgba[3], alpha ? 50 : 255);
+        }
+        EXPECT_EQ(result.Textures[1].Texture.Name, "after");
+        EXPECT_EQ(levelRgba(result.Textures[1].Texture, result.Textures[1].Levels[0]), (Bytes{3, 2, 1, 4}));
+    }
+}
+
 struct StampCase {
     std::uint32_t stamp;
     std::uint32_t version;

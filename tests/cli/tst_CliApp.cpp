@@ -12,11 +12,17 @@ namespace {
 TEST(CliRoundtrip, PrintsExactlyWhatSavingWrites)
 {
     TempDir dir;
-    writeFile(dir.file("town.ipl"), "# comment\ninst\n1,  lamp, 10.5, -3, 0, 1, 1, 1, 0, 0, 0, 1\nend\npick\nend\n");
+    const std::string text = "# comment\npick\nend\ninst\n1,  lamp, 10.5, -3, 0, 1, 1, 1, 0, 0, 0, 1\nend\n";
+    writeFile(dir.file("town.ipl"), text);
     const CliResult result = runCli({"roundtrip", dir.file("town.ipl")});
     EXPECT_EQ(result.code, 0);
-    EXPECT_EQ(result.out, "inst\r\n1, lamp, 10.5, -3, 0, 1, 1, 1, 0, 0, 0, 1\r\nend\r\npick\r\nend\r\n");
+    EXPECT_EQ(result.out, text) << "an unedited file is saved as it was";
     EXPECT_EQ(result.err, "");
+
+    const CliResult normal = runCli({"roundtrip", "--normal-form", dir.file("town.ipl")});
+    EXPECT_EQ(normal.code, 0);
+    EXPECT_EQ(normal.out, "inst\r\n1, lamp, 10.5, -3, 0, 1, 1, 1, 0, 0, 0, 1\r\nend\r\npick\r\nend\r\n");
+    EXPECT_EQ(normal.err, "");
 }
 
 TEST(CliRoundtrip, ChoosesTheReaderByTheExtension)
@@ -25,11 +31,11 @@ TEST(CliRoundtrip, ChoosesTheReaderByTheExtension)
     const std::string definitions = "objs\n1, a, b, 1, 100, 0\nend\n";
     writeFile(dir.file("town.IDE"), definitions);
     writeFile(dir.file("town.txt"), definitions);
-    EXPECT_EQ(runCli({"roundtrip", dir.file("town.IDE")}).out, "objs\r\n1, a, b, 1, 100, 0\r\nend\r\n");
+    EXPECT_EQ(runCli({"roundtrip", "--normal-form", dir.file("town.IDE")}).out, "objs\r\n1, a, b, 1, 100, 0\r\nend\r\n");
     // Read as an IPL file, "objs" is no section of it: kept as an unknown one.
-    EXPECT_EQ(runCli({"roundtrip", dir.file("town.txt")}).out, "objs\r\n1, a, b, 1, 100, 0\r\nend\r\n");
+    EXPECT_EQ(runCli({"roundtrip", "--normal-form", dir.file("town.txt")}).out, "objs\r\n1, a, b, 1, 100, 0\r\nend\r\n");
     writeFile(dir.file("t.ide"), "inst\n1, a, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\nend\n");
-    EXPECT_EQ(runCli({"roundtrip", dir.file("t.ide")}).out, "inst\r\n1, a, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\r\nend\r\n");
+    EXPECT_EQ(runCli({"roundtrip", "--normal-form", dir.file("t.ide")}).out, "inst\r\n1, a, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\r\nend\r\n");
 }
 
 TEST(CliRoundtrip, UnreadableFilesAndBadUsageExitTwo)
@@ -97,7 +103,7 @@ TEST(CliProgram, RunsAsAProcess)
     writeFile(dir.file("a.ipl"), "inst\n1, a, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\nend\n");
     const CliResult result = runCliProgram({"roundtrip", dir.file("a.ipl")});
     EXPECT_EQ(result.code, 0);
-    EXPECT_EQ(result.out, "inst\r\n1, a, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\r\nend\r\n");
+    EXPECT_EQ(result.out, "inst\n1, a, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\nend\n");
 
     EXPECT_EQ(runCliProgram({"roundtrip", dir.file("none.ipl")}).code, 2);
 }

@@ -107,7 +107,7 @@ std::set<std::string> entryNames(const std::vector<DirEntry>& entries)
 // Loads the map as the editor does, with the game settings of the form.
 struct LoadedMap {
     GameSettingsScope settings;
-    TGTAFileList list;
+    TGTAFileList list{programSettings().GameDir, programSettings().IsViceCity};
     int ideResult = -1;
     int iplResult = -1;
 

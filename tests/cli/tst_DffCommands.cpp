@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <sstream>
 #include <string>
@@ -61,12 +62,9 @@ TEST(CliDffInfo, NonModelsExitTwoNamingTheFileAndTheFault)
         std::string bytes;
         const char* fault;
     };
-    std::vector<std::uint8_t> truncated = writeDff(carClump(), 0x1003FFFF);
-    truncated.resize(truncated.size() / 2);
     const std::vector<Case> cases{
         {"text.dff", "objs\n1, a, b, 1, 100, 0\nend\n", "not a model"},
         {"short.dff", "ab", "too short"},
-        {"half.dff", bytesText(truncated), "the clump claims"},
     };
     for (const Case& c : cases) {
         writeFile(dir.file(c.file), c.bytes);
@@ -84,6 +82,37 @@ TEST(CliDffInfo, NonModelsExitTwoNamingTheFileAndTheFault)
     EXPECT_NE(folder.err.find("not a file"), std::string::npos) << folder.err;
     EXPECT_EQ(runCli({"dff", "info"}).code, 2);
     EXPECT_EQ(runCli({"dff"}).code, 2);
+}
+
+TEST(CliDffInfo, PartlyReadModelPrintsValidJsonWithTheErrorAndExitsOne)
+{
+    TempDir dir;
+    std::vector<std::uint8_t> half = writeDff(carClump(), 0x1003FFFF);
+    half.resize(half.size() / 2);
+    DffClump badAtomic = carClump();
+    badAtomic.atomics.push_back({7, 0, 5});
+    const struct {
+        const char* file;
+        std::vector<std::uint8_t> bytes;
+        std::size_t frames;
+        const char* error;
+    } cases[] = {
+        {"half.dff", half, 2, "the clump claims"},
+        {"atomic.dff", writeDff(badAtomic, 0x0C02FFFF), 2, "atomic 2 names frame 7 of 2"},
+    };
+    for (const auto& c : cases) {
+        writeFile(dir.file(c.file), bytesText(c.bytes));
+        const CliResult result = runCli({"dff", "info", dir.file(c.file)});
+        EXPECT_EQ(result.code, 1) << c.file;
+        const nlohmann::json json = nlohmann::json::parse(result.out, nullptr, false);
+        ASSERT_FALSE(json.is_discarded()) << result.out;
+        ASSERT_EQ(json["clumps"].size(), 1u) << result.out;
+        EXPECT_EQ(json["clumps"][0]["frames"].size(), c.frames) << result.out;
+        EXPECT_EQ(json["clumps"][0]["frames"][0]["name"], "car") << result.out;
+        ASSERT_TRUE(json.contains("error")) << result.out;
+        EXPECT_NE(json["error"].get<std::string>().find(c.error), std::string::npos) << result.out;
+        EXPECT_NE(result.err.find(c.file), std::string::npos) << result.err;
+    }
 }
 
 } // namespace

@@ -57,7 +57,7 @@ TEST(GameFolders, AnArchiveLockedByAnotherProcessOpensReadOnly)
     writeFile(dir.file("extra.dff"), "extra model");
     std::string listed;
     {
-        TGTA3Archive holder(img, false, false);
+        TGTA3Archive holder(img, false);
         ASSERT_TRUE(holder.Opened);
         ASSERT_FALSE(holder.ReadOnly);
         const CliResult list = runCliProgram({"img", "list", img});

@@ -87,6 +87,27 @@ TEST(CliImgExtract, WritesWholeSectorsUnderTheEntryNameInsideTheFolder)
     EXPECT_FALSE(fs::exists(fs::path(dir.path()).parent_path() / "up.txd"));
 }
 
+TEST(CliImgRebuild, PacksTheEntriesAndPrintsTheCountAndBothSizes)
+{
+    TempDir dir;
+    const std::string img = writeArchive(dir); // two free sectors before the first entry
+    ASSERT_EQ(runCli({"img", "delete", img, "same.txd"}).code, 0);
+    const std::string lamp = readFile(img).substr(2 * 2048, 2048);
+    const CliResult result = runCli({"img", "rebuild", img});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.out, "entries\t1\nold size\t12288\nnew size\t2048\n");
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(runCli({"img", "list", img}).out, "0\tLamp.DFF\t0\t1\n");
+    EXPECT_EQ(readFile(img), lamp);
+
+    // A directory that points past the end of the data file: nothing is changed.
+    writeFile(dir.file("gta3.dir"), readFile(dir.file("gta3.dir")).replace(4, 1, "\x09"));
+    const CliResult failed = runCli({"img", "rebuild", img});
+    EXPECT_EQ(failed.code, 2);
+    EXPECT_EQ(failed.err, "quoxmapper-cli: cannot rebuild " + img + " (entry Lamp.DFF): Input/output error; it is unchanged\n");
+    EXPECT_EQ(readFile(img), lamp);
+}
+
 TEST(CliImgErrors, InvalidArchivesMissingNamesAndFailedWritesExitTwo)
 {
     TempDir dir;
@@ -123,12 +144,13 @@ TEST(CliImgErrors, WritesNeedTheArchiveOpenForWriting)
     TempDir dir;
     const std::string img = writeArchive(dir);
     writeFile(dir.file("tree.dff"), "tree");
-    const TGTA3Archive holder(img, false, false); // another editor holding the archive
+    const TGTA3Archive holder(img, false); // another editor holding the archive
     ASSERT_FALSE(holder.ReadOnly);
     const std::string message =
         "quoxmapper-cli: cannot change " + img + ": the archive could only be opened read-only (another program holds it)\n";
     for (const auto& args : {std::vector<std::string>{"img", "add", img, dir.file("tree.dff")},
-                             std::vector<std::string>{"img", "delete", img, "lamp.dff"}}) {
+                             std::vector<std::string>{"img", "delete", img, "lamp.dff"},
+                             std::vector<std::string>{"img", "rebuild", img}}) {
         const CliResult result = runCli(args);
         EXPECT_EQ(result.code, 2);
         EXPECT_EQ(result.err, message);

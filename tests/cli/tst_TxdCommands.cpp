@@ -4,6 +4,7 @@
 #include "TxdWriter.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <sstream>
 #include <string>
@@ -71,19 +72,39 @@ TEST(CliTxdInfo, NonDictionariesExitTwoNamingTheFile)
     EXPECT_EQ(runCli({"txd"}).code, 2);
 }
 
-TEST(CliTxdInfo, PartlyReadDictionaryPrintsWhatWasReadAndExitsTwo)
+TEST(CliTxdInfo, PartlyReadDictionaryPrintsValidJsonWithTheErrorAndExitsOne)
 {
     TempDir dir;
     std::vector<std::uint8_t> bytes = twoTextures();
     const std::size_t third = texturePositions(bytes)[2];
     bytes.resize(third + 50);
     writeFile(dir.file("cut.txd"), bytesText(bytes));
-    const CliResult result = runCli({"txd", "info", dir.file("cut.txd")});
-    EXPECT_EQ(result.code, 2);
-    EXPECT_EQ(result.out.rfind("{\"textures\":[{\"name\":\"road\"", 0), 0u) << result.out;
-    EXPECT_NE(result.out.find("\"name\":\"Lamp\""), std::string::npos);
-    EXPECT_EQ(result.out.find("odd"), std::string::npos);
-    EXPECT_NE(result.err.find("cut.txd: the dictionary chunk holds"), std::string::npos) << result.err;
+    std::vector<std::uint8_t> headerOnly = twoTextures();
+    headerOnly.resize(20);
+    writeFile(dir.file("header.txd"), bytesText(headerOnly));
+
+    const struct {
+        const char* file;
+        std::vector<std::string> names;
+        const char* error;
+    } cases[] = {
+        {"cut.txd", {"road", "Lamp"}, "the dictionary chunk holds"},
+        {"header.txd", {}, "the dictionary chunk holds"},
+    };
+    for (const auto& c : cases) {
+        const CliResult result = runCli({"txd", "info", dir.file(c.file)});
+        EXPECT_EQ(result.code, 1) << c.file;
+        const nlohmann::json json = nlohmann::json::parse(result.out, nullptr, false);
+        ASSERT_FALSE(json.is_discarded()) << result.out;
+        ASSERT_TRUE(json["textures"].is_array()) << result.out;
+        std::vector<std::string> names;
+        for (const auto& texture : json["textures"])
+            names.push_back(texture["name"]);
+        EXPECT_EQ(names, c.names) << c.file;
+        ASSERT_TRUE(json.contains("error")) << result.out;
+        EXPECT_NE(json["error"].get<std::string>().find(c.error), std::string::npos) << result.out;
+        EXPECT_NE(result.err.find(std::string(c.file) + ": the dictionary chunk holds"), std::string::npos) << result.err;
+    }
 }
 
 } // namespace

@@ -95,7 +95,7 @@ protected:
     }
     QLineEdit* box(const char* name) { return find<QLineEdit>(name); }
 
-    TGTAFileList m_files;
+    TGTAFileList m_files{programSettings().GameDir, programSettings().IsViceCity};
     RecordingPeers m_peers;
     std::optional<TFormEditorItem> m_editor;
 };
@@ -289,7 +289,7 @@ protected:
                                                         {"lamp.dff", bytes},
                                                         {"Bar.DFF", bytes},
                                                         {"pub.dff", bytes}});
-        m_archive = std::make_unique<TGTAImg>(true, nullptr);
+        m_archive = std::make_unique<TGTAImg>(programSettings().GameDir, true, nullptr);
     }
 
     TempDir m_game;
@@ -428,10 +428,10 @@ TEST(DefinitionPanelsReadOnly, AReadOnlyArchiveDisablesThePickButtons)
     GameSettingsScope scope{game.path().string() + "/", true};
     std::filesystem::create_directories(game.path() / "models");
     ASSERT_EQ(writeImgArchive(game.file("models/gta3.img"), {{"house.dff", std::vector<std::uint8_t>(10, 1)}}), 0);
-    TGTAImg holder(true, nullptr);
-    TGTAImg second(true, nullptr); // the first holds the lock: this one opens read-only
+    TGTAImg holder(programSettings().GameDir, true, nullptr);
+    TGTAImg second(programSettings().GameDir, true, nullptr); // the first holds the lock: this one opens read-only
     ASSERT_TRUE(second.ReadOnly);
-    TGTAFileList files;
+    TGTAFileList files{programSettings().GameDir, programSettings().IsViceCity};
     TFormEditorItem editor(&files, nullptr, &second);
     for (const char* name : {"BtnIDEObjsModel", "BtnIDEObjsTexture", "BtnIDETObjModel", "BtnIDETObjTexture"})
         EXPECT_FALSE(editor.findChild<QPushButton*>(name)->isEnabled()) << name;

@@ -88,7 +88,7 @@ protected:
         clickAtLeft(control<QRadioButton>(name));
     }
 
-    TGTAFileList m_files;
+    TGTAFileList m_files{"", true};
     TFormEditorItem m_editor{&m_files, nullptr};
 };
 

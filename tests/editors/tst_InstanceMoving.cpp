@@ -59,7 +59,7 @@ protected:
     }
     std::array<float, 3> position(int record) { return {inst(record).PosX, inst(record).PosY, inst(record).PosZ}; }
 
-    TGTAFileList m_files;
+    TGTAFileList m_files{"", true};
     TFormEditorItem m_editor{&m_files, nullptr};
 };
 

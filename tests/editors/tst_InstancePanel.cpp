@@ -105,7 +105,7 @@ protected:
         return texts.join("|");
     }
 
-    TGTAFileList m_files;
+    TGTAFileList m_files{programSettings().GameDir, programSettings().IsViceCity};
     TFormEditorItem m_editor{&m_files, nullptr};
 };
 
@@ -328,7 +328,7 @@ protected:
                                                                    {"clocktex.txd", {7, 8, 9}},
                                                                    {"lamptex.dff", {1}}}),
                   0);
-        m_archive = std::make_unique<TGTAImg>(true, nullptr);
+        m_archive = std::make_unique<TGTAImg>(programSettings().GameDir, true, nullptr);
         m_archiveEditor = std::make_unique<TFormEditorItem>(&m_files, nullptr, m_archive.get());
     }
 
@@ -368,7 +368,7 @@ TEST_F(InstanceValidationArchive, ModelAndDictionaryAreLookedUpInTheArchive)
 TEST(InstancePanelMainWindow, PickingInAHiddenFileShowsAndTicksIt)
 {
     TFormMain main;
-    auto files = std::make_unique<TGTAFileList>();
+    auto files = std::make_unique<TGTAFileList>(programSettings().GameDir, programSettings().IsViceCity);
     addTownFiles(*files);
     files->AddFile(mapFile<TIPLFile>("docks.ipl", "inst\n1, crane, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\nend\n"));
     files->File(3)->Visible = true;

@@ -100,7 +100,7 @@ protected:
     void clickButton(const char* name) { click(control<QAbstractButton>(name)); }
     void retype(const char* name, const QString& text) { retypeBox(control(name), text); }
 
-    TGTAFileList m_files;
+    TGTAFileList m_files{"", true};
     TFormEditorItem m_editor{&m_files, nullptr};
 };
 
@@ -226,6 +226,11 @@ TEST_F(PathPanels, NodeBoxesConvertByTheGroupsFileKind)
     retype("EditIPLPathItemU11", "7");
     EXPECT_EQ(iplGroup().Nodes[0].U11, 7);
     EXPECT_TRUE(m_editor.ExpandedEdit->text().contains("\t2, 0, 0, 12.5, 20, 30, 0.25, 1, 1, 0, 7, 1"));
+    retype("EditIPLPathItemU12", "0.5");
+    EXPECT_EQ(iplGroup().Nodes[0].U12, 0.5f) << "columns 10 to 12 keep a fraction";
+    retype("EditIPLPathItemU10", "-1");
+    EXPECT_EQ(iplGroup().Nodes[0].U10, 65535.0f);
+    EXPECT_TRUE(m_editor.ExpandedEdit->text().contains("\t2, 0, 0, 12.5, 20, 30, 0.25, 1, 1, 65535, 7, 0.5"));
 }
 
 TEST_F(PathPanels, TypeAndLaneButtonsWriteTheSelectedNodeOnly)

@@ -25,10 +25,12 @@ using Lines = std::vector<std::string>;
 
 class DatEditor : public testing::Test {
 protected:
-    void open(Lines lines)
+    void open(Lines lines, bool viceCity = false)
     {
-        m_files.DatLines = std::move(lines);
-        m_editor = std::make_unique<TFormEditorDAT>(&m_files, nullptr);
+        m_editor.reset();
+        m_fileList = std::make_unique<TGTAFileList>(m_dir.path().string() + "/", viceCity);
+        m_fileList->DatLines = std::move(lines);
+        m_editor = std::make_unique<TFormEditorDAT>(m_fileList.get(), nullptr);
         m_changes = std::make_unique<QSignalSpy>(m_editor.get(), &TFormEditorDAT::datModified);
         m_editor->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_editor.get()));
@@ -62,17 +64,17 @@ protected:
     std::string lines() const
     {
         std::string joined;
-        for (size_t row = 0; row < m_files.DatLines.size(); ++row) {
-            joined += (row ? "|" : "") + m_files.DatLines[row];
-            EXPECT_EQ(list()->item(static_cast<int>(row))->text().toStdString(), m_files.DatLines[row]);
+        for (size_t row = 0; row < m_fileList->DatLines.size(); ++row) {
+            joined += (row ? "|" : "") + m_fileList->DatLines[row];
+            EXPECT_EQ(list()->item(static_cast<int>(row))->text().toStdString(), m_fileList->DatLines[row]);
         }
-        EXPECT_EQ(list()->count(), static_cast<int>(m_files.DatLines.size()));
+        EXPECT_EQ(list()->count(), static_cast<int>(m_fileList->DatLines.size()));
         return joined;
     }
 
     void expectModified(bool modified) const
     {
-        EXPECT_EQ(m_files.DatModified, modified);
+        EXPECT_EQ(m_fileList->DatModified, modified);
         EXPECT_EQ(button("BtnSave")->isEnabled(), modified);
         EXPECT_EQ(m_changes->count() > 0, modified);
     }
@@ -80,7 +82,7 @@ protected:
     TempDir m_dir;
     GameSettingsScope m_game{m_dir.path().string() + "/", false};
     ScriptedDialogService m_dialogs;
-    TGTAFileList m_files;
+    std::unique_ptr<TGTAFileList> m_fileList;
     std::unique_ptr<TFormEditorDAT> m_editor;
     std::unique_ptr<QSignalSpy> m_changes;
 };
@@ -178,7 +180,7 @@ TEST_F(DatEditor, MovingSwapsWithTheNeighbourAndFollowsTheLine)
         EXPECT_EQ(lines(), test.expected.empty() ? "a|b|c" : test.expected);
         EXPECT_EQ(selectedRow(), test.selectedAfter);
         expectModified(!test.expected.empty());
-        m_files.DatModified = false;
+        m_fileList->DatModified = false;
     }
 }
 
@@ -213,7 +215,7 @@ TEST_F(DatEditor, ReferencesJoinTheLastGroupOfTheirKind)
         EXPECT_EQ(selectedRow(), -1);
         EXPECT_EQ(editLine()->text(), "");
         EXPECT_FALSE(button("BtnUpdate")->isEnabled());
-        m_files.DatModified = false;
+        m_fileList->DatModified = false;
     }
 }
 
@@ -250,7 +252,7 @@ TEST_F(DatEditor, RemovingAReferenceTakesTheLastLineThatNamesIt)
             EXPECT_EQ(editLine()->text().toStdString(), test.lines[0]);
             EXPECT_TRUE(button("BtnUpdate")->isEnabled());
         }
-        m_files.DatModified = false;
+        m_fileList->DatModified = false;
     }
 }
 
@@ -262,10 +264,9 @@ TEST_F(DatEditor, SavingWritesTheLinesAndDisablesSaveUntilTheNextChange)
     };
     for (const Case& test : {Case{false, "data/gta3.dat"}, Case{true, "data/gta_vc.dat"}}) {
         SCOPED_TRACE(test.file);
-        GameSettingsScope game(m_dir.path().string() + "/", test.viceCity);
         writeFile(m_dir.file(test.file), "IDE a.ide\r\n");
         m_dialogs.messages.clear();
-        open({"# map", "IDE a.ide", "COLFILE 0 x.col"});
+        open({"# map", "IDE a.ide", "COLFILE 0 x.col"}, test.viceCity);
         clickRow(2);
         click("BtnUp");
         click("BtnSave");
@@ -277,12 +278,12 @@ TEST_F(DatEditor, SavingWritesTheLinesAndDisablesSaveUntilTheNextChange)
         EXPECT_EQ(m_dialogs.messages[0].text,
                   QString("SUCCESS: The DAT file \"data\\%1\" was saved successfully!")
                       .arg(test.viceCity ? "gta_vc.dat" : "gta3.dat"));
-        EXPECT_FALSE(m_files.DatModified);
+        EXPECT_FALSE(m_fileList->DatModified);
         EXPECT_FALSE(button("BtnSave")->isEnabled());
 
         click("BtnDown");
         EXPECT_TRUE(button("BtnSave")->isEnabled());
-        EXPECT_TRUE(m_files.DatModified);
+        EXPECT_TRUE(m_fileList->DatModified);
     }
 }
 
@@ -306,7 +307,7 @@ TEST_F(DatEditor, AFailedSaveKeepsTheChangesAndSaysSo)
 
 TEST(DatEditorWindow, AToolWindowOnTopThatFollowsItsAction)
 {
-    TGTAFileList files;
+    TGTAFileList files{"", true};
     files.DatLines = {"IDE a.ide"};
     files.DatModified = true;
     TFormEditorDAT editor(&files, nullptr);
@@ -336,7 +337,7 @@ TEST(DatEditorWindow, FirstShownAtTheUpperRightOfTheViewsWindow)
     QWidget view(&frame);
     frame.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
-    TGTAFileList files;
+    TGTAFileList files{"", true};
     TFormEditorDAT editor(&files, &view);
     editor.resize(300, 200);
     editor.show();

@@ -56,7 +56,7 @@ protected:
         return rows.join("|");
     }
 
-    TGTAFileList m_files;
+    TGTAFileList m_files{"", true};
     TFormEditorItem m_editor{&m_files, nullptr};
 };
 
@@ -356,7 +356,7 @@ TEST(ItemEditorWindow, FirstShownAtTheLowerRightOfTheViewsWindow)
     TGLView view(&frame, &status, &position, false, false);
     frame.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
-    TGTAFileList files;
+    TGTAFileList files{"", true};
     TFormEditorItem editor(&files, &view);
     editor.resize(300, 200);
     editor.show();

@@ -54,7 +54,7 @@ protected:
                                                              {"LAMPPOST.DFF", bytes},
                                                              {"bank.dff", bytes}}),
                   0);
-        m_archive = std::make_unique<TGTA3Archive>(m_folder.file("gta3.img"), false, false);
+        m_archive = std::make_unique<TGTA3Archive>(m_folder.file("gta3.img"), false);
         ASSERT_TRUE(m_archive->Opened);
         m_archive->MarkDeleted(3); // oldlamp.dff: marked, not yet committed
         m_picker = std::make_unique<Twnd_imgfilepicker>(m_archive.get());

@@ -48,7 +48,7 @@ protected:
     }
     void retype(const char* name, const QString& text) { retypeBox(control(name), text); }
 
-    TGTAFileList m_files;
+    TGTAFileList m_files{"", true};
     TFormEditorItem m_editor{&m_files, nullptr};
 };
 

@@ -84,17 +84,18 @@ TEST(ObjsLine, KeepsOneDrawDistancePerMesh)
     EXPECT_EQ(objs.WriteLine(2), "300, tower, towertxd, 3, 50, 150, 300, 2097152");
 }
 
-TEST(ObjsLine, OtherColumnCountsAreReadAsSixColumns)
+TEST(ObjsLine, OtherColumnCountsAreReadAsSixColumnsAndKeepTheRest)
 {
     TGTASObjs objs;
     objs.ReadLine("100, gate, gatetxd, 2, 150, 200");    // one column short of two distances
-    objs.ReadLine("101, gate, gatetxd, 1, 150, 200, 0"); // one mesh: the seventh column is lost
+    objs.ReadLine("101, gate, gatetxd, 1, 150, 200, 0"); // one mesh: the seventh column is surplus
     objs.ReadLine("102, gate, gatetxd, 4, 1, 2, 3, 4, 0");
     EXPECT_EQ(objs.Items[0].Flags, 200);
     EXPECT_EQ(objs.Items[1].Flags, 200);
     EXPECT_EQ(objs.Items[2].Flags, 2);
     EXPECT_EQ(objs.WriteLine(0), "100, gate, gatetxd, 2, 150, 200");
-    EXPECT_EQ(objs.WriteLine(1), "101, gate, gatetxd, 1, 150, 200");
+    EXPECT_EQ(objs.WriteLine(1), "101, gate, gatetxd, 1, 150, 200, 0");
+    EXPECT_EQ(objs.WriteLine(2), "102, gate, gatetxd, 4, 1, 2, 3, 4, 0");
 }
 
 // A mesh count changed in an editor: the line must read back with the same flags and hours.
@@ -261,7 +262,7 @@ INSTANTIATE_TEST_SUITE_P(
         EffectCase{"1802, 0, 0, 1, 0, 0, 0, 200, 3, 2, 0, 1, 0, 1, 0, 0",
                    "1802, 0, 0, 1, 0, 0, 0, 200, 3, 2, 0, 1, 0, 1, 0, 0"},
         EffectCase{"1803, 0, 0, 1, 0, 0, 0, 200, 2", "1803, 0, 0, 1, 0, 0, 0, 200, 2, "},
-        EffectCase{"1804, 0, 0, 1, 0, 0, 0, 200, 4, 9, 9", "1804, 0, 0, 1, 0, 0, 0, 200, 4, "},
+        EffectCase{"1804, 0, 0, 1, 0, 0, 0, 200, 4, 9, 9", "1804, 0, 0, 1, 0, 0, 0, 200, 4, 9, 9"},
         EffectCase{"x, 0, 0, 1, 300, -1, 256, 50, 2", "65535, 0, 0, 1, 44, 255, 0, 50, 2, "}));
 
 TEST(EffectLine, RejectsLinesMissingAColumnOfTheirType)
@@ -287,6 +288,39 @@ TEST(EffectRecord, NewLightHasTheDefaultCoronaAndShadow)
     EXPECT_EQ(r.Dir1Y, 1.0f);
     EXPECT_EQ(r.Dir2Y, 1.0f);
     EXPECT_EQ(r.Dir1X, 0.0f);
+}
+
+TEST(SurplusColumns, EveryIdeRecordWritesTheColumnsAfterItsOwnBack)
+{
+    const struct {
+        const char* line;
+        const char* written;
+    } cases[] = {
+        // A mod's default.ide: one column more than the objs form.
+        {"6620, spl_b_bab_m, generic, 1, 20, 70, 0", "6620, spl_b_bab_m, generic, 1, 20, 70, 0"},
+        {"100, gate, gatetxd, 2, 150, 200, 4, 1, x", "100, gate, gatetxd, 2, 150, 200, 4, 1, x"},
+    };
+    for (const auto& c : cases) {
+        TGTASObjs objs;
+        objs.ReadLine(c.line);
+        EXPECT_EQ(objs.WriteLine(0), c.written);
+    }
+    TGTASTObj tobj;
+    ASSERT_TRUE(tobj.ReadLine("7, lamp, lamptxd, 1, 50, 0, 20, 6, extra"));
+    EXPECT_EQ(tobj.Items[0].TimeOff, 6);
+    tobj.Items[0].TimeOn = 19;
+    EXPECT_EQ(tobj.WriteLine(0), "7, lamp, lamptxd, 1, 50, 0, 19, 6, extra");
+
+    TGTASPath path;
+    path.ReadLine("car, 5, road01, 1");
+    path.AddNodeLine(0, "1, 2, 0, 0, -3, 0, 1, 1, 1, 2, 3");
+    EXPECT_EQ(path.WriteLine(0), "car, 5, road01, 1\r\n\t1, 2, 0, 0, -3, 0, 1, 1, 1, 2, 3");
+
+    TGTAS2dfx fx;
+    ASSERT_TRUE(fx.ReadLine("1801, 0, 0, 1, 0, 0, 0, 200, 1, 3, 0, 0, 0.5, 1, 6"));
+    ASSERT_TRUE(fx.ReadLine("1803, 0, 0, 1, 0, 0, 0, 200, 2, 6"));
+    EXPECT_EQ(fx.WriteLine(0), "1801, 0, 0, 1, 0, 0, 0, 200, 1, 3, 0, 0, 0.5, 1, 6");
+    EXPECT_EQ(fx.WriteLine(1), "1803, 0, 0, 1, 0, 0, 0, 200, 2, 6");
 }
 
 } // namespace

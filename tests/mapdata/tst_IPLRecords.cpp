@@ -78,8 +78,8 @@ TEST(InstLine, MissingTokensTakeDefaults)
 TEST(InstRecord, NewRecordFollowsTheGameMode)
 {
     for (bool viceCity : {true, false}) {
-        GameSettingsScope scope("", viceCity);
         TGTASInst inst;
+        inst.ViceCity = viceCity;
         EXPECT_FALSE(inst.Present);
         const int pos = inst.NewRecordAt(1.5f, 2.0f, -3.0f);
         EXPECT_TRUE(inst.Present);
@@ -175,6 +175,59 @@ TEST(IplPath, GroupHeaderAndNodes)
     EXPECT_EQ(path.Items[created].Other, -1);
     EXPECT_EQ(path.Items[created].Nodes[11].U12, 1);
     EXPECT_EQ(path.Items[created].Nodes[11].NextNode, -1);
+}
+
+TEST(IplPath, ColumnsTenToTwelveKeepAFractionWhenTheFileHasOne)
+{
+    const struct {
+        const char* node;
+        float u10, u11, u12;
+        const char* written;
+    } cases[] = {
+        // A node line of Vice City's paths.ipl.
+        {"2, 5, 0, -3628.81, 16622.8, 96, 18, 1, 1, 0, 8, 0.5", 0, 8, 0.5f,
+         "2, 5, 0, -3628.81, 16622.8, 96, 18, 1, 1, 0, 8, 0.5"},
+        {"1, 2, 0, 0, 0, 0, 0, 1, 1, 0.25, -1.5, 3", 0.25f, -1.5f, 3, "1, 2, 0, 0, 0, 0, 0, 1, 1, 0.25, -1.5, 3"},
+        // Whole numbers keep the low 16 bits, as before.
+        {"1, 2, 0, 0, 0, 0, 0, 1, 1, -1, 65537, 2.0", 65535, 1, 2, "1, 2, 0, 0, 0, 0, 0, 1, 1, 65535, 1, 2"},
+        {"1, 2, 0, 0, 0, 0, 0, 1, 1, x, , 1e1", 0, 0, 10, "1, 2, 0, 0, 0, 0, 0, 1, 1, 0, 0, 10"},
+    };
+    for (const auto& c : cases) {
+        TGTASPathIPL path;
+        ASSERT_TRUE(path.ReadLine("0, -1"));
+        path.AddNodeLine(0, c.node);
+        const TGTASPathIPLNode& node = path.Items[0].Nodes.at(0);
+        EXPECT_EQ(node.U10, c.u10) << c.node;
+        EXPECT_EQ(node.U11, c.u11) << c.node;
+        EXPECT_EQ(node.U12, c.u12) << c.node;
+        EXPECT_EQ(path.WriteLine(0), std::string("0, -1\r\n\t") + c.written);
+    }
+}
+
+TEST(SurplusColumns, EveryIplRecordWritesTheColumnsAfterItsOwnBack)
+{
+    const struct {
+        std::string written, expected;
+    } cases[] = {
+        {rewritten<TGTASInst>("1, box, 0, 1, 2, 3, 1, 1, 1, 0, 0, 0, 1, 7, x"), "1, box, 0, 1, 2, 3, 1, 1, 1, 0, 0, 0, 1, 7, x"},
+        {rewritten<TGTASInst>("1, box, 1, 2, 3, 1, 1, 1, 0, 0, 0, 1"), "1, box, 1, 2, 3, 1, 1, 1, 0, 0, 0, 1"},
+        {rewritten<TGTASCull>("1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12"), "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12"},
+        {rewritten<TGTASZone>("Zone01, 3, 0, 0, 0, 1, 1, 1, 1, two words"), "Zone01, 3, 0, 0, 0, 1, 1, 1, 1, two words"},
+        {rewritten<TGTASOcclu>("1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11"), "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11"},
+        {rewritten<TGTASPathIPL>("0, -1, 5"), "0, -1, 5"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.written, c.expected);
+
+    TGTASPathIPL path;
+    path.ReadLine("0, -1");
+    path.AddNodeLine(0, "1, 2, 0, 0, 0, 0, 0, 1, 1, 0, 0, 1, 9,  8 ");
+    EXPECT_EQ(path.WriteLine(0), "0, -1\r\n\t1, 2, 0, 0, 0, 0, 0, 1, 1, 0, 0, 1, 9, 8");
+    // An edited record keeps its surplus after its own columns.
+    TGTASCull cull;
+    cull.ReadLine("1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12");
+    cull.Items[0].U11 = 40;
+    EXPECT_EQ(cull.WriteLine(0), "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 40, 12");
 }
 
 } // namespace

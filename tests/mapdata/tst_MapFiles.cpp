@@ -8,18 +8,19 @@
 
 namespace {
 
+// The normal form of a text: what every save wrote before saving kept unchanged records.
 std::string ipl(const std::string& text)
 {
     TIPLFile file;
     file.ReadText(text);
-    return file.SaveText();
+    return file.NormalFormText();
 }
 
 std::string ide(const std::string& text)
 {
     TIDEFile file;
     file.ReadText(text);
-    return file.SaveText();
+    return file.NormalFormText();
 }
 
 TEST(MapFileReading, DropsCommentsAndKeepsUnknownSectionsAfterTheKnownOnes)
@@ -71,7 +72,7 @@ TEST(MapFileReading, EndClosesInAnyCaseButKeywordsAreLowerCaseOnly)
     file.ReadText("INST\n1, a, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\nend\n");
     EXPECT_FALSE(file.Inst.Present);
     EXPECT_EQ(file.Inst.Count(), 0);
-    EXPECT_EQ(file.SaveText(), "INST\r\n1, a, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\r\nend\r\n");
+    EXPECT_EQ(file.NormalFormText(), "INST\r\n1, a, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\r\nend\r\n");
 }
 
 TEST(MapFileReading, AKnownKeywordEndsAnUnknownSectionWithoutItsEnd)
@@ -81,8 +82,8 @@ TEST(MapFileReading, AKnownKeywordEndsAnUnknownSectionWithoutItsEnd)
     ASSERT_EQ(file.UnknownSections.size(), 1u);
     EXPECT_FALSE(file.UnknownSections[0].Closed);
     EXPECT_EQ(file.Inst.Count(), 1);
-    EXPECT_EQ(file.SaveText(), "inst\r\n1, a, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\r\nend\r\n"
-                               "weird stuff\r\n\r\n1, 2, 3\r\nend\r\n");
+    EXPECT_EQ(file.NormalFormText(), "inst\r\n1, a, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\r\nend\r\n"
+                                     "weird stuff\r\n\r\n1, 2, 3\r\nend\r\n");
 }
 
 TEST(MapFileReading, AKeywordWithoutEndSwitchesSections)
@@ -129,6 +130,7 @@ TEST(MapFileReading, RealViceCityPathGroupsRoundTrip)
     file.ReadText(text);
     ASSERT_EQ(file.Path.Count(), 3);
     EXPECT_EQ(file.Path.Items[2].NodeCount(), 12);
+    EXPECT_EQ(file.NormalFormText(), text);
     EXPECT_EQ(file.SaveText(), text);
 }
 
@@ -176,9 +178,9 @@ TEST(MapFileLoading, NamesRelativeToTheGameAreFoundWithoutRegardToCase)
 {
     TempDir dir;
     writeFile(dir.file("data/maps/Town/town.IDE"), "objs\n1, a, b, 1, 100, 0\nend\n");
-    GameSettingsScope game(dir.path().string() + "/", true);
     TIDEFile file;
     file.RelativeToGame = true;
+    file.GameDir = dir.path().string() + "/";
     ASSERT_EQ(file.Load("DATA\\MAPS\\town\\TOWN.ide"), 0);
     EXPECT_EQ(file.Objs.Count(), 1);
     EXPECT_EQ(file.FileName, "DATA\\MAPS\\town\\TOWN.ide");
@@ -186,7 +188,7 @@ TEST(MapFileLoading, NamesRelativeToTheGameAreFoundWithoutRegardToCase)
     file.Objs.Items[0].Flags = 4;
     file.Modified = true;
     ASSERT_EQ(file.Save(), 0);
-    EXPECT_EQ(readFile(dir.file("data/maps/Town/town.IDE")), "objs\r\n1, a, b, 1, 100, 4\r\nend\r\n");
+    EXPECT_EQ(readFile(dir.file("data/maps/Town/town.IDE")), "objs\n1, a, b, 1, 100, 4\nend\n");
 }
 
 } // namespace

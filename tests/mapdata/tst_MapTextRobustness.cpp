@@ -37,7 +37,8 @@ std::string readAndSave(const std::string& text)
 {
     File file;
     file.ReadText(text);
-    return file.SaveText();
+    EXPECT_EQ(file.SaveText(), text) << "an unedited text is saved byte for byte";
+    return file.NormalFormText();
 }
 
 TEST(MapTextRobustness, AnyTextReadsAndSavedTextIsStable)

@@ -117,6 +117,15 @@ TEST(IntegerText, IsPlainDecimal)
     EXPECT_EQ(text, "-2147483648 65535");
 }
 
+TEST(FixedFloatText, RoundsToTheGivenDecimals)
+{
+    EXPECT_EQ(fixedFloatText(1.5f, 3), "1.500");
+    EXPECT_EQ(fixedFloatText(-20.0004f, 3), "-20.000");
+    EXPECT_EQ(fixedFloatText(2.0006f, 3), "2.001");
+    EXPECT_EQ(fixedFloatText(1e30f, 3).size(), 35u);
+    EXPECT_EQ(fixedFloatText(std::numeric_limits<float>::quiet_NaN(), 3), "0");
+}
+
 TEST(NumberReaders, AcceptDecimalTextOnly)
 {
     EXPECT_EQ(strictInt("42"), 42);

@@ -52,6 +52,8 @@ TEST_P(RoundTrip, WholeFilesWriteTheSameTextAgain)
     TIPLFile iplAgain;
     iplAgain.ReadText(ipl.SaveText());
     EXPECT_EQ(iplAgain.SaveText(), ipl.SaveText());
+    EXPECT_EQ(iplAgain.NormalFormText(), ipl.NormalFormText());
+    EXPECT_EQ(ipl.SaveText(), ipl.NormalFormText()) << "records created, not read, are written in normal form";
     EXPECT_EQ(iplAgain.Inst.Count(), 500);
     EXPECT_EQ(iplAgain.UnknownSections.size(), 2u);
 
@@ -60,6 +62,7 @@ TEST_P(RoundTrip, WholeFilesWriteTheSameTextAgain)
     TIDEFile ideAgain;
     ideAgain.ReadText(ide.SaveText());
     EXPECT_EQ(ideAgain.SaveText(), ide.SaveText());
+    EXPECT_EQ(ideAgain.NormalFormText(), ide.NormalFormText());
     EXPECT_EQ(ideAgain.TObj.Count(), 500);
 }
 

@@ -52,7 +52,7 @@ TEST_F(GameFolder, BothPassesBuildTheFileListInDatOrder)
     write("data/map.zon", "zone\nDowntown, 0, -5, -5, 0, 5, 5, 50, 1\nend\n");
     GameSettingsScope scope(game(), true);
 
-    TGTAFileList list;
+    TGTAFileList list{programSettings().GameDir, programSettings().IsViceCity};
     RecordingProgress progress;
     ASSERT_EQ(list.LoadDat(DatPass::IDE, &progress), 0);
     EXPECT_EQ(names(list), (std::vector<std::string>{"IDE data\\maps\\town.ide", "IDE data\\maps\\town.ide"}));
@@ -83,7 +83,7 @@ TEST_F(GameFolder, TheGameModeChoosesTheDatFile)
     write("data/gta_vc.dat", "IDE data\\vice.ide\n");
     for (bool viceCity : {true, false}) {
         GameSettingsScope scope(game(), viceCity);
-        TGTAFileList list;
+        TGTAFileList list{programSettings().GameDir, programSettings().IsViceCity};
         ASSERT_EQ(list.LoadDat(DatPass::IDE), 0);
         ASSERT_EQ(list.Count(), 1);
         EXPECT_EQ(list.File(0)->FileName, viceCity ? "data\\vice.ide" : "data\\three.ide");
@@ -93,7 +93,7 @@ TEST_F(GameFolder, TheGameModeChoosesTheDatFile)
 TEST_F(GameFolder, MissingFilesLeaveAnEmptyListOrEmptyFiles)
 {
     GameSettingsScope scope(game(), false);
-    TGTAFileList list;
+    TGTAFileList list{programSettings().GameDir, programSettings().IsViceCity};
     RecordingProgress progress;
     EXPECT_EQ(list.LoadDat(DatPass::IDE, &progress), ENOENT);
     EXPECT_EQ(list.Count(), 0);
@@ -110,7 +110,7 @@ TEST_F(GameFolder, SaveDatWritesTheLinesInTheirNewOrder)
 {
     write("data/gta3.dat", "# comment\nIDE data\\a.ide\nCDIMAGE models\\gta3.img\n\nIPL data\\b.ipl\n");
     GameSettingsScope scope(game(), false);
-    TGTAFileList list;
+    TGTAFileList list{programSettings().GameDir, programSettings().IsViceCity};
     list.LoadDat(DatPass::IDE);
     std::swap(list.DatLines[1], list.DatLines[4]);
     list.DatModified = true;
@@ -124,7 +124,7 @@ TEST_F(GameFolder, AFailedSaveDatKeepsTheOldFile)
 {
     write("data", "a file where the data folder should be");
     GameSettingsScope scope(game(), false);
-    TGTAFileList list;
+    TGTAFileList list{programSettings().GameDir, programSettings().IsViceCity};
     list.DatLines = {"IDE data\\a.ide"};
     EXPECT_EQ(list.SaveDat(), ENOTDIR);
     EXPECT_EQ(readFile(dir.file("data")), "a file where the data folder should be");
@@ -132,7 +132,7 @@ TEST_F(GameFolder, AFailedSaveDatKeepsTheOldFile)
 
 TEST(FileList, AddAndRemoveShiftPositions)
 {
-    TGTAFileList list;
+    TGTAFileList list{programSettings().GameDir, programSettings().IsViceCity};
     for (const char* name : {"a.ipl", "b.ipl", "c.ipl"}) {
         auto file = std::make_unique<TIPLFile>();
         file->FileName = name;
@@ -146,7 +146,7 @@ TEST(FileList, AddAndRemoveShiftPositions)
 
 TEST(FileList, DefinitionsAskTheWholeListForIdsAndDictionaries)
 {
-    TGTAFileList list;
+    TGTAFileList list{programSettings().GameDir, programSettings().IsViceCity};
     auto first = std::make_unique<TIDEFile>();
     first->ReadText("objs\n120, a, shared, 1, 100, 0\nend\ntobj\n300, b, night, 1, 100, 0, 20, 6\nend\n");
     list.AddFile(std::move(first));

@@ -25,6 +25,12 @@ public:
         bool hasRule;
     };
 
+    struct FileRequest {
+        QString caption;
+        QString filter;
+        QString folder;
+    };
+
     ScriptedDialogService() : m_previous(setDialogService(this)) {}
     ~ScriptedDialogService() override { setDialogService(m_previous); }
     ScriptedDialogService(const ScriptedDialogService&) = delete;
@@ -45,6 +51,8 @@ public:
     std::vector<FolderRequest> folderRequests;
     // Folders offered to the picker that its rule refused (as a disabled OK button would).
     std::vector<QString> refusedFolders;
+    // Open and save dialogs in the order they were asked for.
+    std::vector<FileRequest> fileRequests;
 
     QStringList messageTexts() const
     {
@@ -90,8 +98,9 @@ public:
         return folder;
     }
 
-    QStringList openFiles(const QString&, const QString&, bool) override
+    QStringList openFiles(const QString& caption, const QString& filter, bool, const QString& folder) override
     {
+        fileRequests.push_back({caption, filter, folder});
         if (openFileChoices.empty())
             return {};
         QStringList files = openFileChoices.front();
@@ -99,7 +108,11 @@ public:
         return files;
     }
 
-    std::optional<QString> saveFile(const QString&, const QString&) override { return take(saveFileChoices); }
+    std::optional<QString> saveFile(const QString& caption, const QString& filter, const QString& folder) override
+    {
+        fileRequests.push_back({caption, filter, folder});
+        return take(saveFileChoices);
+    }
 
 private:
     static std::optional<QString> take(std::deque<std::optional<QString>>& queue)

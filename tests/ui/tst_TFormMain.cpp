@@ -35,7 +35,7 @@ protected:
     {
         // A file whose folder is a regular file cannot be written, even by root.
         writeFile(m_dir.file("blocker"), "not a folder");
-        auto files = std::make_unique<TGTAFileList>();
+        auto files = std::make_unique<TGTAFileList>(programSettings().GameDir, programSettings().IsViceCity);
         auto ide = std::make_unique<TIDEFile>();
         ide->FileName = m_dir.file("town.ide");
         files->AddFile(std::move(ide));

@@ -6,6 +6,7 @@
 // dictionaries, map files written per test).
 
 #include "DffWriter.h"
+#include "GLDrawingState.h"
 #include "GLEntryPoints.h"
 #include "GLPickPass.h"
 #include "GLTestContext.h"
@@ -65,20 +66,13 @@ public:
     SceneFramebuffer(int width, int height) : GLTestFramebuffer(width, height, true) {}
 };
 
-// The state the view sets up before the scene draws: depth test, the blend function,
-// texturing when textures are on, a black background.
+// The state the view sets up before the scene draws, a black background, cleared.
 inline void viewDrawingState(bool textures)
 {
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDisable(GL_LIGHTING);
+    GLDrawingState state = sceneDrawingState(textures, false, false, false);
+    state.clearColour = {0, 0, 0, 1};
+    applyGLDrawingState(state);
     glDisable(GL_CULL_FACE);
-    if (textures)
-        glEnable(GL_TEXTURE_2D);
-    else
-        glDisable(GL_TEXTURE_2D);
-    glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
@@ -232,11 +226,11 @@ inline void writeFixtureGame(const TempDir& dir, const std::vector<std::pair<std
 struct LoadedGame {
     GLTextureUploader uploader{glEntryPoints()};
     std::unique_ptr<TGTAImg> set;
-    TGTAFileList files;
+    TGTAFileList files{programSettings().GameDir, programSettings().IsViceCity};
 
     void load()
     {
-        set = std::make_unique<TGTAImg>(glEntryPoints().hasCompressedTextures(), &uploader);
+        set = std::make_unique<TGTAImg>(programSettings().GameDir, glEntryPoints().hasCompressedTextures(), &uploader);
         set->ConnectFileList(files);
         ASSERT_EQ(files.LoadDat(DatPass::IDE), 0);
         ASSERT_EQ(files.LoadDat(DatPass::IPL), 0);

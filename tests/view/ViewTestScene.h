@@ -95,7 +95,7 @@ protected:
     static constexpr int HeapFile = 2;
 
     TempDir dir;
-    TGTAFileList files;
+    TGTAFileList files{programSettings().GameDir, programSettings().IsViceCity};
     QWidget window;
     QLabel status;
     QLineEdit position;

@@ -92,7 +92,7 @@ namespace {
 // Two IDE files and an IPL file named after the second, with repeated IDs and timed
 // objects on at different hours.
 struct LookupFiles {
-    TGTAFileList files;
+    TGTAFileList files{"", true}; // built in memory: no game folder
     LookupFiles()
     {
         auto ide = [&](const std::string& name, const std::string& text) {

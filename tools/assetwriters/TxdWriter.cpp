@@ -102,21 +102,42 @@ std::vector<Colour> buildPalette(const std::vector<std::uint8_t>& pixels, std::s
     return palette;
 }
 
-TxdLevelData encodePaletted(const RgbaImage& image, std::size_t entries, bool withAlpha)
+// Source pixels as compared against a palette: without palette alpha every pixel counts as opaque.
+std::vector<std::uint8_t> paletteSource(const RgbaImage& image, bool withAlpha)
 {
     std::vector<std::uint8_t> source = image.pixels;
     if (!withAlpha)
         for (std::size_t i = 3; i < source.size(); i += 4)
-            source[i] = 255; // compared as opaque: the stored alpha bytes mean nothing
-    const std::vector<Colour> palette = buildPalette(source, entries);
+            source[i] = 255; // the stored alpha bytes mean nothing
+    return source;
+}
 
-    TxdLevelData level;
-    level.palette.assign(entries * 4, 0);
+// The one palette of a texture, from the colours of all its levels (level 0 first).
+std::vector<Colour> texturePalette(const std::vector<RgbaImage>& levels, std::size_t entries, bool withAlpha)
+{
+    std::vector<std::uint8_t> all;
+    for (const RgbaImage& level : levels) {
+        const std::vector<std::uint8_t> source = paletteSource(level, withAlpha);
+        all.insert(all.end(), source.begin(), source.end());
+    }
+    return buildPalette(all, entries);
+}
+
+std::vector<std::uint8_t> paletteBytes(const std::vector<Colour>& palette, std::size_t entries, bool withAlpha)
+{
+    std::vector<std::uint8_t> bytes(entries * 4, 0);
     for (std::size_t i = 0; i < palette.size(); ++i) {
         for (std::size_t c = 0; c < 3; ++c)
-            level.palette[i * 4 + c] = palette[i][c];
-        level.palette[i * 4 + 3] = withAlpha ? palette[i][3] : 0;
+            bytes[i * 4 + c] = palette[i][c];
+        bytes[i * 4 + 3] = withAlpha ? palette[i][3] : 0;
     }
+    return bytes;
+}
+
+TxdLevelData encodeIndices(const RgbaImage& image, const std::vector<Colour>& palette, bool withAlpha)
+{
+    const std::vector<std::uint8_t> source = paletteSource(image, withAlpha);
+    TxdLevelData level;
     const std::size_t count = source.size() / 4;
     level.data.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -135,17 +156,20 @@ TxdLevelData encodePaletted(const RgbaImage& image, std::size_t entries, bool wi
     return level;
 }
 
+bool isPaletted(TxdFormat format)
+{
+    return format == TxdFormat::Pal4_8888 || format == TxdFormat::Pal4_888 || format == TxdFormat::Pal8_8888 ||
+           format == TxdFormat::Pal8_888;
+}
+
 TxdLevelData encodeLevel(TxdFormat format, const RgbaImage& image)
 {
     switch (format) {
     case TxdFormat::Pal4_8888:
-        return encodePaletted(image, 32, true);
     case TxdFormat::Pal4_888:
-        return encodePaletted(image, 32, false);
     case TxdFormat::Pal8_8888:
-        return encodePaletted(image, 256, true);
     case TxdFormat::Pal8_888:
-        return encodePaletted(image, 256, false);
+        return {}; // encoded against the texture's palette by encodeTexture
     case TxdFormat::Rgba32: {
         TxdLevelData level;
         level.data = image.pixels;
@@ -240,12 +264,22 @@ TxdTextureData encodeTexture(const std::string& name, const std::string& mask, T
     if (levelCount > 1)
         texture.rasterFormat |= TxdRaster::MipMaps;
 
-    RgbaImage level = image;
-    for (int i = 0; i < levelCount; ++i) {
-        if (i > 0)
-            level = halve(level);
-        texture.levels.push_back(encodeLevel(format, level));
+    std::vector<RgbaImage> pictures;
+    if (levelCount > 0)
+        pictures.push_back(image);
+    for (int i = 1; i < levelCount; ++i)
+        pictures.push_back(halve(pictures.back()));
+    if (!isPaletted(format) || pictures.empty()) {
+        for (const RgbaImage& picture : pictures)
+            texture.levels.push_back(encodeLevel(format, picture));
+        return texture;
     }
+    const std::size_t entries = (format == TxdFormat::Pal4_8888 || format == TxdFormat::Pal4_888) ? 32 : 256;
+    const bool withAlpha = format == TxdFormat::Pal4_8888 || format == TxdFormat::Pal8_8888;
+    const std::vector<Colour> palette = texturePalette(pictures, entries, withAlpha);
+    texture.palette = paletteBytes(palette, entries, withAlpha);
+    for (const RgbaImage& picture : pictures)
+        texture.levels.push_back(encodeIndices(picture, palette, withAlpha));
     return texture;
 }
 
@@ -272,8 +306,8 @@ std::vector<std::uint8_t> writeTxd(const std::vector<TxdTextureData>& textures, 
                     out.u8(static_cast<std::uint8_t>(texture.levels.size()));
                     out.u8(texture.rasterType);
                     out.u8(texture.compression);
+                    out.bytes(texture.palette);
                     for (const TxdLevelData& level : texture.levels) {
-                        out.bytes(level.palette);
                         out.u32(static_cast<std::uint32_t>(level.data.size()));
                         out.bytes(level.data);
                     }

@@ -40,7 +40,6 @@ constexpr std::uint32_t MipMaps = 0x8000;
 } // namespace TxdRaster
 
 struct TxdLevelData {
-    std::vector<std::uint8_t> palette; // 8-bit textures: 128 (PAL4) or 1024 (PAL8) bytes; else empty
     std::vector<std::uint8_t> data;    // written after its u32 size
 };
 
@@ -56,11 +55,14 @@ struct TxdTextureData {
     std::uint8_t depth = 32;
     std::uint8_t rasterType = 4;
     std::uint8_t compression = 0;        // 0, or the DXT number 1, 3, 5
+    // 8-bit textures: 128 (PAL4) or 1024 (PAL8) bytes, written once before the first level,
+    // shared by all levels; else empty.
+    std::vector<std::uint8_t> palette;
     std::vector<TxdLevelData> levels;    // the level count byte is levels.size()
 };
 
 // Encodes `image` (level 0) and `levelCount` levels in all, each half the size of the one
-// before (at least 1x1), box-filtered. Palettes are built from the picture's own colours.
+// before (at least 1x1), box-filtered. A palette is built from the colours of all levels.
 TxdTextureData encodeTexture(const std::string& name, const std::string& mask, TxdFormat format,
                              const RgbaImage& image, int levelCount);
 

@@ -114,9 +114,9 @@ TEST_F(ArchiveSetDrawing, BuildingIsDrawnWithItsDictionaryAndFreedWhenUnused)
 {
     ASSERT_TRUE(glEntryPoints().hasCompressedTextures());
     GLTextureUploader uploader(glEntryPoints());
-    TGTAImg set(true, &uploader);
+    TGTAImg set(programSettings().GameDir, true, &uploader);
     ASSERT_EQ(set.GenericError, 0);
-    TGTAFileList files;
+    TGTAFileList files{programSettings().GameDir, programSettings().IsViceCity};
     set.ConnectFileList(files);
     ASSERT_EQ(files.LoadDat(DatPass::IDE), 0);
 
@@ -162,7 +162,7 @@ TEST_F(ArchiveSetDrawing, BuildingIsDrawnWithItsDictionaryAndFreedWhenUnused)
 TEST_F(ArchiveSetDrawing, RadarTilesGiveTheBackgroundMapItsFirstTextures)
 {
     GLTextureUploader uploader(glEntryPoints());
-    TGTAImg set(true, &uploader);
+    TGTAImg set(programSettings().GameDir, true, &uploader);
     for (int tile = 0; tile < 64; ++tile) {
         const std::string name = "radar" + std::string(tile < 10 ? "0" : "") + std::to_string(tile);
         const int index = set.FindTxd(name);

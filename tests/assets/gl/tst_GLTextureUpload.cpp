@@ -80,7 +80,7 @@ TEST_F(GLTextureUpload, ThirtyTwoBitPixelsGoOverAsRedGreenBlueAlpha)
     texture.width = 2;
     texture.height = 1;
     texture.depth = 32;
-    texture.levels = {{{}, {10, 20, 30, 40, 0, 100, 255, 200}}};
+    texture.levels = {{{10, 20, 30, 40, 0, 100, 255, 200}}};
     const auto textures = decode({texture});
     ASSERT_EQ(textures.size(), 1u);
     EXPECT_EQ(levelRgba(textures[0].Texture, textures[0].Levels[0]), (Bytes{30, 20, 10, 40, 255, 100, 0, 200}));

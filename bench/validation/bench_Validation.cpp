@@ -1,0 +1,79 @@
+// The whole-map validation on the large demo game. Figures:
+//   - `quoxmapper-cli validate` against `quoxmapper-cli dat` on the same game, each the
+//     whole program from start to exit (target: validate within 1.5 times dat);
+//   - the validation window's run, from the Start button to the result (target: under 300 ms).
+//
+//   xvfb-run -a -s "-screen 0 1280x1024x24" bench_Validation [game folder]
+
+#include "BenchTiming.h"
+#include "DemoGame.h"
+#include "GamePaths.h"
+#include "TFormValidate.h"
+#include "TGTA3Archive.h"
+#include "TGTAFileList.h"
+
+#include <QApplication>
+#include <QLabel>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+constexpr int Runs = 7;
+
+double programTime(const std::string& command)
+{
+    return medianMilliseconds(
+        [&command] {
+            if (std::system(command.c_str()) == -1)
+                std::fprintf(stderr, "cannot run %s\n", command.c_str());
+        },
+        Runs);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+
+    std::filesystem::path folder;
+    bool temporary = false;
+    if (argc > 1) {
+        folder = argv[1];
+    } else {
+        folder = std::filesystem::temp_directory_path() / "quox-bench-validation";
+        std::filesystem::remove_all(folder);
+        std::string error;
+        if (writeDemoGame(folder.string(), DemoGameOptions{true, true}, error) != 0) {
+            std::fprintf(stderr, "cannot write the demo game: %s\n", error.c_str());
+            return 1;
+        }
+        temporary = true;
+    }
+    const std::string gameDir = withTrailingSeparator(folder.string());
+
+    const std::string quiet = "' --game vc > /dev/null 2>&1";
+    const double dat = programTime(std::string(QUOX_CLI_PATH) + " dat '" + gameDir + quiet);
+    const double validate = programTime(std::string(QUOX_CLI_PATH) + " validate '" + gameDir + quiet);
+
+    TGTAFileList files(gameDir, true);
+    files.LoadDat(DatPass::IDE);
+    files.LoadDat(DatPass::IPL);
+    TGTA3Archive archive(resolveGamePath(gameDir, "models\\gta3.img"), false);
+    TFormValidate window(&files, &archive, nullptr);
+    const double windowRun = medianMilliseconds([&window] { window.BtnStartClick(); }, Runs);
+
+    std::printf("game %s, medians of %d runs\n\n", gameDir.c_str(), Runs);
+    std::printf("%-34s %10.2f ms\n", "quoxmapper-cli dat", dat);
+    std::printf("%-34s %10.2f ms\n", "quoxmapper-cli validate", validate);
+    std::printf("%-34s %9.2fx  (target: within 1.5x)\n", "validate / dat", validate / dat);
+    std::printf("%-34s %10.2f ms (target: under 300 ms)\n", "validation window run", windowRun);
+    std::printf("%-34s %s\n", "result", window.ResultValue->text().toUtf8().constData());
+    if (temporary)
+        std::filesystem::remove_all(folder);
+    return 0;
+}

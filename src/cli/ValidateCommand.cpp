@@ -1,0 +1,113 @@
+#include "CliCommands.h"
+
+#include "GameMode.h"
+#include "GamePaths.h"
+#include "MapValidator.h"
+#include "TGTA3Archive.h"
+#include "TGTAFileList.h"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <cstring>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ValidateOptions {
+    std::string gameDir;
+    std::string game;
+    bool fix = false;
+    bool json = false;
+};
+
+nlohmann::ordered_json reportJson(const ValidationReport& report)
+{
+    nlohmann::ordered_json findings = nlohmann::ordered_json::array();
+    for (const ValidationFinding& finding : report.findings) {
+        findings.push_back({{"section", finding.section},
+                            {"check", finding.check},
+                            {"severity", finding.severity == FindingSeverity::Error ? "error" : "warning"},
+                            {"file", finding.file},
+                            {"id", finding.id},
+                            {"model", finding.model},
+                            {"line", finding.line()},
+                            {"fix", finding.fix}});
+    }
+    return {{"mode", report.viceCity ? "vc" : "gta3"},
+            {"errors", report.errors},
+            {"warnings", report.warnings},
+            {"findings", std::move(findings)}};
+}
+
+// Saves every modified map file and lists those written; false when one could not be
+// written (it stays modified).
+bool saveModified(TGTAFileList& files, std::vector<std::string>& written, std::ostream& err)
+{
+    bool allSaved = true;
+    for (int pos = 0; pos < files.Count(); ++pos) {
+        TGTASFile& file = *files.File(pos);
+        if (!file.Modified)
+            continue;
+        if (const int error = file.Save()) {
+            err << "quoxmapper-cli: cannot save " << file.FileName << ": " << std::strerror(error) << '\n';
+            allSaved = false;
+        } else {
+            written.push_back(file.FileName);
+        }
+    }
+    return allSaved;
+}
+
+// Loads the game as the editor does (DAT, IDE files, IPL files, main archive), checks it
+// and prints the report lines and the result text, or the JSON form.
+int validate(const ValidateOptions& options, std::ostream& out, std::ostream& err)
+{
+    TGTAFileList files(withTrailingSeparator(options.gameDir), gameIsViceCity(options.gameDir, options.game));
+    if (const int error = files.LoadDat(DatPass::IDE)) {
+        err << "quoxmapper-cli: cannot read " << files.DatPath() << ": " << std::strerror(error) << '\n';
+        return ExitUnreadable;
+    }
+    files.LoadDat(DatPass::IPL);
+    const TGTA3Archive archive(resolveGamePath(files.GameDir(), "models\\gta3.img"), false);
+    if (!archive.Opened) {
+        err << "quoxmapper-cli: cannot open " << archive.FileName << ": " << std::strerror(archive.openError())
+            << '\n';
+        return ExitUnreadable;
+    }
+
+    MapValidator validator(files, &archive, files.IsViceCity(), files.GameDir());
+    const ValidationReport report = validator.run(options.fix);
+
+    std::vector<std::string> written;
+    const bool saved = !options.fix || saveModified(files, written, err);
+    if (options.json) {
+        out << reportJson(report).dump(2) << '\n';
+    } else {
+        for (const std::string& line : report.lines())
+            out << line << '\n';
+        out << report.resultText() << '\n';
+        for (const std::string& name : written)
+            out << "Saved: " << name << '\n';
+    }
+    return report.errors > 0 || !saved ? ExitCheckFailed : ExitOk;
+}
+
+} // namespace
+
+// validate GAMEDIR [--game vc|gta3] [--fix] [--json]
+void addValidateCommand(CLI::App& app, CliCommandSet& commands, CliStreams streams)
+{
+    auto options = std::make_shared<ValidateOptions>();
+    CLI::App* command = app.add_subcommand(
+        "validate", "Check a game's map against itself and its archive and print the validation report");
+    command->add_option("GAMEDIR", options->gameDir, "the game directory")->required();
+    command->add_option("--game", options->game, "vc or gta3 (default: vc when gta-vc.exe is present)")
+        ->check(CLI::IsMember({"vc", "gta3"}));
+    command->add_flag("--fix", options->fix, "repair what can be repaired and save the modified map files");
+    command->add_flag("--json", options->json, "print the report as one JSON object");
+    commands.add(command, [=] { return validate(*options, streams.out, streams.err); });
+}

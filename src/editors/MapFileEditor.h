@@ -1,0 +1,187 @@
+#pragma once
+
+#include "MenuActionWindow.h"
+#include "SectionCode.h"
+#include "SortCycle.h"
+#include "TGTASFile.h"
+
+#include <QWidget>
+
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+
+class DatReferences;
+class FileRowsModel;
+class MapListView;
+class QAction;
+class QButtonGroup;
+class QGroupBox;
+class QMenu;
+class QToolBar;
+class QVBoxLayout;
+class RecordRowsModel;
+class TFormEditorItem;
+class TGLView;
+class TGTAFileList;
+struct RecordSection;
+
+// What sets an editor of IPL files apart from one of IDE files where their files are handled.
+struct MapFileKind {
+    FileKind kind;
+    const char* name; // "IPL" or "IDE", as the actions name the files
+    const char* deleteCaption;
+    const char* extension;
+    const char* newFilter;
+    const char* openFilter;
+    std::unique_ptr<TGTASFile> (*create)();
+    void (DatReferences::*addReference)(const std::string& name);
+    bool (DatReferences::*removeReference)(const std::string& name);
+};
+
+// The window shared by the IPL and IDE editors: the list of one kind of map file and the
+// list of the records of one section of the chosen file, both filled on demand from row
+// maps. It creates, opens, closes and deletes files (offering to change the DAT file),
+// adds and deletes records, and opens records in the item editor. Changes to files are
+// reported by signals, so the windows around it stay independent of it.
+class MapFileEditor : public QWidget, public MenuActionWindow {
+    Q_OBJECT
+public:
+    ~MapFileEditor() override;
+
+    void SetFileList(TGTAFileList* files);
+    void SetItemEditor(TFormEditorItem* editor) { m_itemEditor = editor; }
+    void SetView(TGLView* view) { m_view = view; }
+    void SetDatReferences(DatReferences* references) { m_dat = references; }
+    void SetMenuAction(QAction* action) override;
+
+    // Rebuilds the file rows from the file list in list order.
+    void RefreshFiles();
+    // Takes the chosen file row as the current file and lists its records of the current section.
+    void RefreshRecords();
+    // Chooses the file's row and lists its records; false when the editor does not list it.
+    bool ShowFile(int file);
+    // Adds a record to the current section of the current file, marks the file modified and
+    // makes the record's row current. Its index, or -1 when nothing was added.
+    int AddRecord();
+    // Shows the record of the row in the item editor; `add` adds an instance to the
+    // several-instance selection. Without a file or row, clears the item editor's selection.
+    void OpenRecord(int row, bool add);
+    // Position of the current file in the file list, -1 for none.
+    int CurrentFile() const { return m_currentFile; }
+    SectionCode CurrentSection() const;
+    void SetSection(SectionCode code);
+    // The chosen record row and its record index, -1 for none.
+    int CurrentRow() const;
+    int CurrentRecord() const;
+    // Produces the shown texts again (names and IDs changed elsewhere).
+    void RepaintLists();
+
+    void ListFilesSelectItem();
+    void ListItemsSelectItem();
+    void ListFilesColumnClick(int column);
+    void ListItemsColumnClick(int column);
+    void RadioSectionClick(int item);
+    void ActionEditItemExecute();
+    void ActionEditAddExecute();
+    void ActionEditDeleteExecute();
+    void ActionFileNewExecute();
+    void ActionFileOpenExecute();
+    void ActionFileCloseExecute();
+    void ActionFileDeleteExecute();
+
+    MapListView* ListFiles = nullptr;
+    MapListView* ListItems = nullptr;
+    QGroupBox* RadioSection = nullptr;
+    QToolBar* MainToolbar = nullptr;
+    QToolBar* FileToolbar = nullptr;
+    QMenu* PopupFiles = nullptr;
+    QMenu* PopupItems = nullptr;
+    QAction* ActionEditItem = nullptr;
+    QAction* ActionEditAdd = nullptr;
+    QAction* ActionEditDelete = nullptr;
+    QAction* ActionFileOpen = nullptr;
+    QAction* ActionFileNew = nullptr;
+    QAction* ActionFileClose = nullptr;
+    QAction* ActionFileDelete = nullptr;
+    QAction* MenuAction = nullptr;
+
+public slots:
+    // A file was removed from the file list (by this editor or another): the current file
+    // stays the same file at its new position, or none when it was the one removed. The
+    // editor that removed the file has followed it already; another call changes nothing.
+    void FileRemoved(int file);
+
+signals:
+    void fileModified(int file);
+    void fileAdded(int file);
+    // Emitted after the file left the file list; later files moved up one place.
+    void fileRemoved(int file);
+    // The secondary model view shows the definition with this ID (of tobj when timed), or nothing.
+    void definitionChosen(int id, bool timed);
+    void definitionCleared();
+
+protected:
+    MapFileEditor(const MapFileKind& kind, std::span<const RecordSection> sections, TGTAFileList* files,
+                  TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat, QWidget* parent);
+
+    // The record commands of the main tool bar and the record popup, in order.
+    void setRecordCommands(std::initializer_list<QAction*> actions);
+    QVBoxLayout* layoutBelowRecords() const { return m_bottom; }
+
+    // A record row was chosen (its record index), or none is (-1).
+    virtual void recordChosen(int record) = 0;
+    // The record rows were rebuilt; no row is chosen.
+    virtual void recordsRefreshed() = 0;
+    // The section the item editor gets for the record: by default the current one.
+    virtual SectionCode openedSection(int record, bool add);
+
+    void markModified(int file);
+    // Chooses a file row without running the choice handler (-1: none).
+    void chooseFileRow(int row);
+    TGTASFile* currentFileObject() const;
+    const RecordSection& currentSectionEntry() const;
+    TGTAFileList* fileList() const { return m_files; }
+    TFormEditorItem* itemEditor() const { return m_itemEditor; }
+    TGLView* view() const { return m_view; }
+    RecordRowsModel& recordRows() const { return *m_recordRows; }
+    FileRowsModel& fileRows() const { return *m_fileRows; }
+
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void buildActions();
+    // The file's name in the games' form, or nothing after the refusal message.
+    std::optional<std::string> gameName(const QString& chosen, const char* failure) const;
+    // True, after an error message, when the file is in the list already.
+    bool alreadyLoaded(const std::string& name) const;
+    void offerReference(const std::string& name);
+    int addFile(std::unique_ptr<TGTASFile> file);
+    // Asks, then removes the current file from the list; its path on disk when it was removed.
+    std::optional<std::string> closeCurrentFile();
+    bool saveBeforeClosing(TGTASFile& file);
+
+    MapFileKind m_kind;
+    std::span<const RecordSection> m_sections;
+    TGTAFileList* m_files = nullptr;
+    TFormEditorItem* m_itemEditor = nullptr;
+    TGLView* m_view = nullptr;
+    DatReferences* m_dat = nullptr;
+
+    FileRowsModel* m_fileRows = nullptr;
+    RecordRowsModel* m_recordRows = nullptr;
+    QButtonGroup* m_sectionButtons = nullptr;
+    QVBoxLayout* m_bottom = nullptr;
+    SortCycle m_fileSort;
+    SortCycle m_recordSort;
+    int m_currentFile = -1;
+    // The current file itself, which it stays when files before it leave the list.
+    const TGTASFile* m_currentObject = nullptr;
+    size_t m_section = 0;
+    // Rows chosen by the program itself do not run the choice handlers.
+    bool m_choosing = false;
+};

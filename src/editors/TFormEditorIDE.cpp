@@ -1,0 +1,117 @@
+#include "TFormEditorIDE.h"
+
+#include "DatReferences.h"
+#include "DialogService.h"
+#include "IDESections.h"
+#include "TFormEditorIPL.h"
+#include "TFormEditorItem.h"
+#include "TGTAFileList.h"
+#include "TIDEFile.h"
+#include "TIPLFile.h"
+
+#include <QAction>
+
+namespace {
+
+const MapFileKind IDEFiles = {
+    FileKind::IDE,
+    "IDE",
+    "&Delete IDE File",
+    "ide",
+    "Object Definition Files (*.ide)|*.ide",
+    "Object Instance Files (*.ide)|*.ide",
+    []() -> std::unique_ptr<TGTASFile> { return std::make_unique<TIDEFile>(); },
+    &DatReferences::AddIDEReference,
+    &DatReferences::RemoveIDEReference,
+};
+
+}
+
+TFormEditorIDE::TFormEditorIDE(TGTAFileList* files, TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat,
+                               TFormEditorIPL* iplEditor, QWidget* parent)
+    : MapFileEditor(IDEFiles, ideSections(), files, itemEditor, view, dat, parent)
+    , m_iplEditor(iplEditor)
+{
+    setObjectName("TFormEditorIDE");
+    setWindowTitle("IDE Editor");
+    ActionEditUseDefinition = new QAction(QStringLiteral("&Use Object Definition"), this);
+    ActionEditUseDefinition->setObjectName("ActionEditUseDefinition");
+    ActionEditUseDefinition->setEnabled(false);
+    ActionEditAddInstance = new QAction(QStringLiteral("&Add Item Instance"), this);
+    ActionEditAddInstance->setObjectName("ActionEditAddInstance");
+    ActionEditAddInstance->setEnabled(false);
+    addActions({ActionEditUseDefinition, ActionEditAddInstance});
+    connect(ActionEditUseDefinition, &QAction::triggered, this, &TFormEditorIDE::ActionEditUseDefinitionExecute);
+    connect(ActionEditAddInstance, &QAction::triggered, this, &TFormEditorIDE::ActionEditAddInstanceExecute);
+    setRecordCommands({ActionEditAddInstance, ActionEditUseDefinition, ActionEditAdd, ActionEditDelete});
+    recordsRefreshed();
+}
+
+void TFormEditorIDE::SetUseDefinitionEnabled(bool enabled)
+{
+    ActionEditUseDefinition->setEnabled(enabled);
+}
+
+const TGTASObjsObj* TFormEditorIDE::chosenDefinition() const
+{
+    const TIDEFile* file = fileList() ? fileList()->IDEFile(CurrentFile()) : nullptr;
+    const int record = CurrentRecord();
+    if (!file)
+        return nullptr;
+    if (CurrentSection() == SectionCode::Objs && file->Objs.IsValidIndex(record))
+        return &file->Objs.Items[static_cast<size_t>(record)];
+    if (CurrentSection() == SectionCode::TObj && file->TObj.IsValidIndex(record))
+        return &file->TObj.Items[static_cast<size_t>(record)];
+    return nullptr;
+}
+
+void TFormEditorIDE::recordChosen(int record)
+{
+    ActionEditAddInstance->setEnabled(record >= 0);
+    if (const TGTASObjsObj* definition = chosenDefinition())
+        emit definitionChosen(definition->ID, CurrentSection() == SectionCode::TObj);
+    else if (record < 0 && CurrentSection() == SectionCode::Objs)
+        emit definitionCleared();
+}
+
+void TFormEditorIDE::recordsRefreshed()
+{
+    ActionEditAddInstance->setEnabled(false);
+}
+
+void TFormEditorIDE::ActionEditUseDefinitionExecute()
+{
+    const TGTASObjsObj* definition = chosenDefinition();
+    if (definition && itemEditor())
+        itemEditor()->UseDefinition(definition->ID, definition->ModelName);
+}
+
+void TFormEditorIDE::ActionEditAddInstanceExecute()
+{
+    if (CurrentRecord() < 0)
+        return;
+    const TGTASFile* target = m_iplEditor && fileList() ? fileList()->IPLFile(m_iplEditor->CurrentFile()) : nullptr;
+    if (!target) {
+        dialogs().showMessage(MessageKind::Error, QString(),
+                              QStringLiteral("Please ensure a file is selected in the Item Placement panel!"));
+        return;
+    }
+    if (dialogs().showMessage(MessageKind::Confirmation, QString(),
+                              QStringLiteral("Add item instance of selected object to: ")
+                                  + QString::fromStdString(target->FileName) + QStringLiteral("?"),
+                              DialogButtons::YesNo)
+        != DialogAnswer::Yes)
+        return;
+    // Taken now: the IPL editor's work below may run handlers that change the chosen row.
+    const TGTASObjsObj* definition = chosenDefinition();
+    const bool hasDefinition = definition != nullptr;
+    const int id = hasDefinition ? definition->ID : 0;
+    const std::string modelName = hasDefinition ? definition->ModelName : std::string();
+    // Always an instance, whatever section the IPL editor showed.
+    m_iplEditor->SetSection(SectionCode::Inst);
+    if (m_iplEditor->AddRecord() < 0)
+        return;
+    m_iplEditor->OpenRecord(m_iplEditor->CurrentRow(), false);
+    if (hasDefinition && itemEditor())
+        itemEditor()->UseDefinition(id, modelName);
+}

@@ -1,0 +1,155 @@
+#include "TFormEditorIPL.h"
+
+#include "DatReferences.h"
+#include "FileRowsModel.h"
+#include "IPLSections.h"
+#include "MapListView.h"
+#include "NumberText.h"
+#include "RecordRowsModel.h"
+#include "TFormEditorItem.h"
+#include "TGLView.h"
+#include "TGTAFileList.h"
+#include "TIPLFile.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const MapFileKind IPLFiles = {
+    FileKind::IPL,
+    "IPL",
+    "&Delete File",
+    "ipl",
+    "Object Instance Files (*.ipl)|*.ipl",
+    "Object Instance Files (*.ipl)|*.ipl",
+    []() -> std::unique_ptr<TGTASFile> { return std::make_unique<TIPLFile>(); },
+    &DatReferences::AddIPLReference,
+    &DatReferences::RemoveIPLReference,
+};
+
+}
+
+TFormEditorIPL::TFormEditorIPL(TGTAFileList* files, TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat,
+                               QWidget* parent)
+    : MapFileEditor(IPLFiles, iplSections(), files, itemEditor, view, dat, parent)
+{
+    setObjectName("TFormEditorIPL");
+    setWindowTitle("IPL Editor");
+    ActionEditDuplicate = new QAction(QStringLiteral("&Duplicate Item"), this);
+    ActionEditDuplicate->setObjectName("ActionEditDuplicate");
+    ActionEditDuplicate->setEnabled(false);
+    addAction(ActionEditDuplicate);
+    connect(ActionEditDuplicate, &QAction::triggered, this, &TFormEditorIPL::ActionEditDuplicateExecute);
+    setRecordCommands({ActionEditDuplicate, ActionEditAdd, ActionEditDelete});
+
+    PanelInstSelect = new QWidget(this);
+    PanelInstSelect->setObjectName("PanelInstSelect");
+    auto* panelLayout = new QHBoxLayout(PanelInstSelect);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    BtnInstSelectAll = new QPushButton(QStringLiteral("Select All Instances"), PanelInstSelect);
+    BtnInstSelectAll->setObjectName("BtnInstSelectAll");
+    panelLayout->addWidget(BtnInstSelectAll);
+    layoutBelowRecords()->addWidget(PanelInstSelect);
+    connect(BtnInstSelectAll, &QPushButton::clicked, this, &TFormEditorIPL::BtnInstSelectAllClick);
+    recordsRefreshed();
+}
+
+void TFormEditorIPL::recordChosen(int record)
+{
+    ActionEditDuplicate->setEnabled(record >= 0);
+    if (CurrentSection() != SectionCode::Inst)
+        return;
+    const TIPLFile* file = fileList() ? fileList()->IPLFile(CurrentFile()) : nullptr;
+    if (file && file->Inst.IsValidIndex(record))
+        emit definitionChosen(file->Inst.Items[static_cast<size_t>(record)].ID, false);
+    else
+        emit definitionCleared();
+}
+
+void TFormEditorIPL::recordsRefreshed()
+{
+    ActionEditDuplicate->setEnabled(false);
+    PanelInstSelect->setVisible(CurrentSection() == SectionCode::Inst);
+}
+
+SectionCode TFormEditorIPL::openedSection(int record, bool add)
+{
+    if (CurrentSection() != SectionCode::Inst)
+        return CurrentSection();
+    const TIPLFile* file = fileList()->IPLFile(CurrentFile());
+    if (view() && file && file->Inst.IsValidIndex(record)) {
+        const TGTASInstObj& inst = file->Inst.Items[static_cast<size_t>(record)];
+        view()->CentreOn(inst.PosX, inst.PosY, inst.PosZ);
+    }
+    return add ? SectionCode::SeveralInst : SectionCode::Inst;
+}
+
+void TFormEditorIPL::SelectInList(int file, int record)
+{
+    int fileRow = fileRows().rowOf(file);
+    if (fileRow < 0 && fileRows().rowCount() > 0)
+        fileRow = 0;
+    chooseFileRow(fileRow);
+    SetSection(SectionCode::Inst);
+    int row = recordRows().rowOf(record);
+    if (row < 0 && recordRows().rowCount() > 0)
+        row = 0;
+    ListItems->selectRow(row);
+}
+
+void TFormEditorIPL::ActionEditDuplicateExecute()
+{
+    TGTASFile* file = currentFileObject();
+    const int record = CurrentRecord();
+    if (!file || record < 0)
+        return;
+    const RecordSection& section = currentSectionEntry();
+    if (section.duplicate && record < section.count(*file)) {
+        const int copy = section.duplicate(*file, record);
+        markModified(CurrentFile());
+        RefreshRecords();
+        ListItems->selectRow(recordRows().rowOf(copy));
+    }
+    OpenRecord(CurrentRow(), false);
+}
+
+void TFormEditorIPL::BtnInstSelectAllClick()
+{
+    TFormEditorItem* editor = itemEditor();
+    const TIPLFile* file = fileList() ? fileList()->IPLFile(CurrentFile()) : nullptr;
+    if (!editor || !file || CurrentSection() != SectionCode::Inst)
+        return;
+    // From an empty selection, so that an instance already selected is listed once, not
+    // twice or toggled out.
+    editor->ClearSelection();
+    editor->EditIPLMultInstList->clear();
+    std::vector<int> rows;
+    for (int row = 0; row < recordRows().rowCount(); ++row) {
+        if (file->Inst.IsValidIndex(recordRows().entryAt(row)))
+            rows.push_back(row);
+    }
+    // The first two rows make the several-instance selection; the rest join its list directly.
+    const size_t opened = rows.size() < 3 ? rows.size() : 2;
+    for (size_t i = 0; i < opened; ++i)
+        OpenRecord(rows[i], true);
+    if (rows.size() < 3)
+        return;
+    QListWidget* list = editor->EditIPLMultInstList;
+    list->setUpdatesEnabled(false);
+    for (size_t i = 2; i < rows.size(); ++i) {
+        const int record = recordRows().entryAt(rows[i]);
+        const TGTASInstObj& inst = file->Inst.Items[static_cast<size_t>(record)];
+        auto* item = new QListWidgetItem(QString::number(inst.ID) + " - " + QString::fromStdString(inst.ModelName), list);
+        item->setData(Qt::UserRole, record);
+    }
+    list->setUpdatesEnabled(true);
+    editor->EditIPLMultInstItemCount->setText(QString::number(list->count()) + " Items");
+    const std::array<float, 3> centre = editor->GetSelectionCentre();
+    editor->EditIPLMultInstItemCenter->setText(QString::fromStdString(
+        shortFloatText(centre[0]) + ", " + shortFloatText(centre[1]) + ", " + shortFloatText(centre[2])));
+}

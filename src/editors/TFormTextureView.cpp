@@ -1,0 +1,544 @@
+#include "TFormTextureView.h"
+
+#include "DialogService.h"
+#include "GLDrawingState.h"
+#include "GLPanel.h"
+#include "ProgramSettings.h"
+#include "SharedGLContext.h"
+#include "TGTAImg.h"
+#include "TxdExport.h"
+#include "TxdRgba.h"
+
+#include <QAbstractTableModel>
+#include <QAction>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QShowEvent>
+#include <QSplitter>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+// The rows of `ListTextures`, produced on demand from the window's `EntryOrder`.
+class TextureListModel : public QAbstractTableModel {
+public:
+    explicit TextureListModel(TFormTextureView& form, TGTAImg* set) : m_form(form), m_set(set) {}
+
+    void reset()
+    {
+        beginResetModel();
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(m_form.EntryOrder.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 2; }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
+            return {};
+        const int texture = m_form.EntryOrder[static_cast<std::size_t>(index.row())];
+        if (index.column() == 0)
+            return QString::number(texture);
+        const TGTATxd* dictionary = shown();
+        if (!dictionary || texture >= static_cast<int>(dictionary->Textures.size()))
+            return {};
+        return QString::fromStdString(dictionary->Textures[static_cast<std::size_t>(texture)].Name);
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+            return {};
+        return section == 0 ? QStringLiteral("Index") : QStringLiteral("Texture Name");
+    }
+
+    const TGTATxd* shown() const
+    {
+        const int index = m_form.DictionaryIndex;
+        if (!m_set || index < 0 || index >= m_set->TxdCount)
+            return nullptr;
+        return m_set->Txds[static_cast<std::size_t>(index)].get();
+    }
+
+private:
+    TFormTextureView& m_form;
+    TGTAImg* m_set;
+};
+
+namespace {
+
+QLabel* namedLabel(const char* name, const QString& text = {})
+{
+    auto* label = new QLabel(text);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+QString compressionText(int compression)
+{
+    switch (compression) {
+    case 0: return QStringLiteral("None");
+    case 1: return QStringLiteral("DXT1");
+    case 3: return QStringLiteral("DXT3");
+    case 5: return QStringLiteral("DXT5");
+    default: return QStringLiteral("Unknown");
+    }
+}
+
+} // namespace
+
+TFormTextureView::TFormTextureView(TGTAImg* archiveSet, QWidget* view, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_set(archiveSet), m_view(view)
+{
+    setObjectName("TFormTextureView");
+    setWindowTitle("Texture Display");
+
+    FilePanel = new QWidget;
+    FilePanel->setObjectName("FilePanel");
+    FilenameLabel = namedLabel("FilenameLabel", "File Name:");
+    FilenameValue = namedLabel("FilenameValue");
+    auto* fileLayout = new QHBoxLayout(FilePanel);
+    fileLayout->setContentsMargins(4, 2, 4, 2);
+    fileLayout->addWidget(FilenameLabel);
+    fileLayout->addWidget(FilenameValue, 1);
+
+    LeftPanel = new QWidget;
+    LeftPanel->setObjectName("LeftPanel");
+    ListTextures = new QTreeView;
+    ListTextures->setObjectName("ListTextures");
+    m_model = new TextureListModel(*this, archiveSet);
+    m_model->setParent(this);
+    ListTextures->setModel(m_model);
+    ListTextures->setRootIsDecorated(false);
+    ListTextures->setUniformRowHeights(true);
+    ListTextures->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListTextures->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListTextures->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListTextures->header()->setSectionsClickable(true);
+    ListTextures->header()->setStretchLastSection(true);
+    ListTextures->setColumnWidth(0, 50);
+
+    InfoPanel = new QWidget;
+    InfoPanel->setObjectName("InfoPanel");
+    auto* info = new QGridLayout(InfoPanel);
+    info->setContentsMargins(4, 4, 4, 4);
+    const std::pair<QLabel**, QLabel**> rows[] = {
+        {&TextureNameLabel, &TextureNameValue}, {&AlphaNameLabel, &AlphaNameValue}, {&SizeLabel, &SizeValue},
+        {&BPPLabel, &BPPValue}, {&AlphaLabel, &AlphaValue}, {&MipMapsLabel, &MipMapsValue},
+        {&CompressionLabel, &CompressionValue}};
+    const char* names[][3] = {{"TextureNameLabel", "TextureNameValue", "Texture Name:"},
+                              {"AlphaNameLabel", "AlphaNameValue", "Mask Name:"},
+                              {"SizeLabel", "SizeValue", "Size:"},
+                              {"BPPLabel", "BPPValue", "Depth:"},
+                              {"AlphaLabel", "AlphaValue", "Alpha:"},
+                              {"MipMapsLabel", "MipMapsValue", "MipMaps:"},
+                              {"CompressionLabel", "CompressionValue", "Compression:"}};
+    for (int row = 0; row < 7; ++row) {
+        *rows[row].first = namedLabel(names[row][0], QString::fromLatin1(names[row][2]));
+        *rows[row].second = namedLabel(names[row][1]);
+        (*rows[row].second)->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        info->addWidget(*rows[row].first, row, 0);
+        info->addWidget(*rows[row].second, row, 1);
+    }
+    info->setColumnStretch(1, 1);
+
+    BtnExport = new QToolButton;
+    BtnExport->setObjectName("BtnExport");
+    BtnExport->setText("Export...");
+    BtnExport->setPopupMode(QToolButton::InstantPopup);
+    auto* exportMenu = new QMenu(BtnExport);
+    ActionExportTexture = exportMenu->addAction("Export &Texture...");
+    ActionExportTexture->setObjectName("ActionExportTexture");
+    ActionExportAll = exportMenu->addAction("Export &All Textures...");
+    ActionExportAll->setObjectName("ActionExportAll");
+    BtnExport->setMenu(exportMenu);
+    info->addWidget(BtnExport, 7, 0, 1, 2, Qt::AlignLeft);
+
+    auto* leftLayout = new QVBoxLayout(LeftPanel);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->addWidget(ListTextures, 1);
+    leftLayout->addWidget(InfoPanel);
+
+    ViewPanel = new GLPanel;
+    ViewPanel->setObjectName("ViewPanel");
+    ViewPanel->setMinimumSize(64, 64);
+    ViewPanel->initialize = [this] { initializeGL(); };
+    ViewPanel->paint = [this] { paintGL(); };
+    ViewPanel->release = [this] { releaseGL(); };
+
+    auto* splitter = new QSplitter;
+    splitter->addWidget(LeftPanel);
+    splitter->addWidget(ViewPanel);
+    splitter->setStretchFactor(1, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(FilePanel);
+    layout->addWidget(splitter, 1);
+    resize(560, 400);
+
+    connect(ListTextures->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TFormTextureView::ListTexturesSelectItem);
+    connect(ListTextures->header(), &QHeaderView::sectionClicked, this, &TFormTextureView::ListTexturesColumnClick);
+    connect(ActionExportTexture, &QAction::triggered, this, &TFormTextureView::ActionExportTextureExecute);
+    connect(ActionExportAll, &QAction::triggered, this, &TFormTextureView::ActionExportAllExecute);
+    ShowInformation();
+}
+
+TFormTextureView::~TFormTextureView()
+{
+    // The panel's hook must not reach this window once its members are gone.
+    if (ViewPanel->contextOk()) {
+        ViewPanel->makeCurrent();
+        releaseGL();
+        ViewPanel->doneCurrent();
+    }
+    ViewPanel->release = nullptr;
+    if (m_set)
+        m_set->ReleaseTxd(DictionaryIndex);
+}
+
+void TFormTextureView::SetMenuAction(QAction* action)
+{
+    MenuAction = action;
+}
+
+void TFormTextureView::SetDictionary(int index)
+{
+    if (m_set) {
+        m_set->ReleaseTxd(DictionaryIndex);
+        // With textures off at start-up nothing else draws this dictionary's textures; one
+        // another window still shows stays, and so does "generic".
+        if (DictionaryIndex > 0 && DictionaryIndex < m_set->TxdCount && programSettings().SkipTextures &&
+            !m_set->TxdHeld(DictionaryIndex)) {
+            SharedGLContextScope context;
+            m_set->Txds[static_cast<std::size_t>(DictionaryIndex)]->Unload();
+        }
+    }
+    DictionaryIndex = (m_set && index >= 0 && index < m_set->TxdCount) ? index : -1;
+    if (m_set)
+        m_set->HoldTxd(DictionaryIndex);
+    Refresh();
+}
+
+void TFormTextureView::Refresh()
+{
+    EntryOrder.clear();
+    FilenameValue->clear();
+    if (DictionaryIndex != -1) {
+        TGTATxd& dictionary = *m_set->Txds[static_cast<std::size_t>(DictionaryIndex)];
+        FilenameValue->setText(QString::fromStdString(dictionary.Name) + ".txd");
+        if (!dictionary.Loaded) {
+            SharedGLContextScope context;
+            dictionary.Load();
+        }
+        for (int t = 0; t < dictionary.TextureCount; ++t)
+            EntryOrder.push_back(t);
+    }
+    m_model->reset();
+    if (EntryOrder.empty()) {
+        SelectedTexture = -1;
+        ShowInformation();
+    } else {
+        SelectedTexture = EntryOrder.front();
+        selectRow(0);
+        ShowInformation();
+    }
+    ViewPanel->update();
+}
+
+void TFormTextureView::selectRow(int row)
+{
+    const QSignalBlocker blocker(ListTextures->selectionModel());
+    if (row < 0) {
+        ListTextures->selectionModel()->clearSelection();
+        return;
+    }
+    const QModelIndex index = m_model->index(row, 0);
+    ListTextures->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                               QItemSelectionModel::Rows);
+    ListTextures->scrollTo(index);
+}
+
+void TFormTextureView::ListTexturesSelectItem()
+{
+    const QModelIndexList rows = ListTextures->selectionModel()->selectedRows();
+    if (rows.isEmpty() || rows.first().row() >= static_cast<int>(EntryOrder.size()))
+        SelectedTexture = -1;
+    else
+        SelectedTexture = EntryOrder[static_cast<std::size_t>(rows.first().row())];
+    ShowInformation();
+    ViewPanel->update();
+}
+
+void TFormTextureView::ShowInformation()
+{
+    const TGTATxd* dictionary = m_model->shown();
+    const bool shown = dictionary && SelectedTexture >= 0 && SelectedTexture < dictionary->TextureCount &&
+                       SelectedTexture < static_cast<int>(dictionary->Textures.size());
+    if (!shown) {
+        for (QLabel* value : {TextureNameValue, AlphaNameValue, SizeValue, BPPValue, AlphaValue, MipMapsValue,
+                              CompressionValue})
+            value->clear();
+        DrawnTexture = -1;
+        return;
+    }
+    const TTexture& x = dictionary->Textures[static_cast<std::size_t>(SelectedTexture)];
+    TextureNameValue->setText(QString::fromStdString(x.Name));
+    AlphaNameValue->setText(QString::fromStdString(x.MaskName));
+    SizeValue->setText(QStringLiteral("%1 x %2").arg(x.Width).arg(x.Height));
+    BPPValue->setText(QStringLiteral("%1 bpp").arg(x.Depth));
+    AlphaValue->setText(x.HasAlpha == 1 ? QStringLiteral("True") : QStringLiteral("False"));
+    MipMapsValue->setText(QString::number(x.Levels));
+    CompressionValue->setText(compressionText(x.Compression));
+    const auto id = static_cast<std::size_t>(SelectedTexture);
+    DrawnTexture = id < dictionary->TextureIds.size() ? dictionary->TextureIds[id] : 0;
+    DrawnWidth = x.Width;
+    DrawnHeight = x.Height;
+}
+
+void TFormTextureView::ListTexturesColumnClick(int column)
+{
+    bool descending = false;
+    if (column == SortColumn) {
+        descending = true;
+        SortColumn = -1;
+    } else {
+        SortColumn = column;
+    }
+    const TGTATxd* dictionary = m_model->shown();
+    auto name = [dictionary](int t) {
+        return dictionary && t < static_cast<int>(dictionary->Textures.size())
+                   ? QString::fromStdString(dictionary->Textures[static_cast<std::size_t>(t)].Name)
+                   : QString();
+    };
+    auto compare = [&](int a, int b) {
+        switch (column) {
+        case 0: return a - b;
+        case 1: return name(a).compare(name(b), Qt::CaseInsensitive);
+        default: return 0;
+        }
+    };
+    std::stable_sort(EntryOrder.begin(), EntryOrder.end(),
+                     [&](int a, int b) { return descending ? compare(a, b) > 0 : compare(a, b) < 0; });
+    m_model->reset();
+    selectRow(-1);
+    SelectedTexture = -1;
+    ShowInformation();
+    ViewPanel->update();
+}
+
+void TFormTextureView::ActionExportTextureExecute()
+{
+    const TGTATxd* dictionary = m_model->shown();
+    if (!dictionary || SelectedTexture < 0)
+        return;
+    const std::optional<QString> path = dialogs().saveFile("Export Texture", "PNG Picture (*.png)|*.png");
+    if (!path)
+        return;
+    const TxdDecodeResult decoded = dictionary->Decode();
+    const auto at = static_cast<std::size_t>(SelectedTexture);
+    const int error = at < decoded.Textures.size() ? exportTexturePng(decoded.Textures[at], path->toStdString()) : EINVAL;
+    if (error == EINVAL)
+        dialogs().showMessage(MessageKind::Error, "Export Texture", "ERROR: The texture's format cannot be decoded.");
+    else if (error != 0)
+        dialogs().showMessage(MessageKind::Error, "Export Texture",
+                              QStringLiteral("ERROR: Cannot write %1: %2").arg(*path, QString::fromLocal8Bit(std::strerror(error))));
+    else
+        dialogs().showMessage(MessageKind::Information, "Export Texture", QStringLiteral("SUCCESS: %1 written.").arg(*path));
+}
+
+void TFormTextureView::ActionExportAllExecute()
+{
+    const TGTATxd* dictionary = m_model->shown();
+    if (!dictionary)
+        return;
+    const std::optional<QString> folder = dialogs().pickFolder("Export All Textures", {});
+    if (!folder)
+        return;
+    const TxdDecodeResult decoded = dictionary->Decode();
+    const TxdExportResult result = exportTxdTextures(decoded.Textures, folder->toStdString());
+    if (result.Error != 0) {
+        dialogs().showMessage(MessageKind::Error, "Export All Textures",
+                              QStringLiteral("ERROR: Cannot write %1: %2")
+                                  .arg(QString::fromStdString(result.ErrorPath),
+                                       QString::fromLocal8Bit(std::strerror(result.Error))));
+        return;
+    }
+    QString text = QStringLiteral("SUCCESS: %1 textures written to %2.").arg(result.Written.size()).arg(*folder);
+    if (!result.Skipped.empty()) {
+        QStringList names;
+        for (const std::string& name : result.Skipped)
+            names << QString::fromStdString(name);
+        text += QStringLiteral("\nNot decodable: %1").arg(names.join(", "));
+    }
+    dialogs().showMessage(MessageKind::Information, "Export All Textures", text);
+}
+
+void TFormTextureView::Draw()
+{
+    if (isVisible())
+        ViewPanel->update();
+}
+
+void TFormTextureView::initializeGL()
+{
+    ContextOk = ViewPanel->contextOk();
+    if (!ContextOk)
+        return;
+    const QColor face = palette().color(QPalette::Window);
+    GLDrawingState state;
+    state.clearColour = {float(face.redF()), float(face.greenF()), float(face.blueF()), 0.0f};
+    state.smoothShading = true;
+    state.depthTest = false;
+    state.texturing = true;
+    state.alphaWrites = false;
+    applyGLDrawingState(state);
+
+    // A 2 x 2 checkerboard, repeated behind the texture.
+    const std::uint8_t checker[] = {204, 204, 204, 255, 153, 153, 153, 255, 153, 153, 153, 255, 204, 204, 204, 255};
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, checker);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    m_checkerTexture = name;
+}
+
+void TFormTextureView::releaseGL()
+{
+    for (std::uint32_t* texture : {&m_checkerTexture, &m_fallbackTexture}) {
+        if (*texture != 0) {
+            const GLuint name = *texture;
+            glDeleteTextures(1, &name);
+        }
+        *texture = 0;
+    }
+    m_fallbackDictionary = m_fallbackIndex = -1;
+    ContextOk = false;
+}
+
+std::uint32_t TFormTextureView::textureToDraw()
+{
+    const auto own = static_cast<GLuint>(DrawnTexture);
+    if (own != 0) {
+        GLint width = 0;
+        glBindTexture(GL_TEXTURE_2D, own);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        if (width > 0)
+            return own;
+    }
+    if (m_fallbackDictionary != DictionaryIndex || m_fallbackIndex != SelectedTexture) {
+        m_fallbackDictionary = DictionaryIndex;
+        m_fallbackIndex = SelectedTexture;
+        const TxdDecodeResult decoded = m_set->Txds[static_cast<std::size_t>(DictionaryIndex)]->Decode();
+        const auto at = static_cast<std::size_t>(SelectedTexture);
+        const RgbaPicture picture = at < decoded.Textures.size() ? txdTextureToRgba(decoded.Textures[at]) : RgbaPicture{};
+        if (picture.Pixels.empty()) {
+            if (m_fallbackTexture != 0) {
+                const GLuint name = m_fallbackTexture;
+                glDeleteTextures(1, &name);
+            }
+            m_fallbackTexture = 0;
+        } else {
+            GLuint name = m_fallbackTexture;
+            if (name == 0)
+                glGenTextures(1, &name);
+            m_fallbackTexture = name;
+            glBindTexture(GL_TEXTURE_2D, name);
+            glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, picture.Width, picture.Height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                         picture.Pixels.data());
+            glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        }
+    }
+    return m_fallbackTexture != 0 ? m_fallbackTexture : own;
+}
+
+void TFormTextureView::paintGL()
+{
+    if (!ContextOk)
+        return;
+    // A dictionary unloaded behind the window's back is read again before it is drawn.
+    if (const TGTATxd* dictionary = m_model->shown(); dictionary && !dictionary->Loaded)
+        Refresh();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, 1.0, 1.0, 100.0);
+    // Turned over, so the texture's first row is at the top.
+    glRotatef(180.0f, 1.0f, 0.0f, 0.0f);
+    glTranslatef(0.0f, 0.0f, 10.0f);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glScalef(10.0f / float(std::max(1, ViewPanel->width())), 10.0f / float(std::max(1, ViewPanel->height())), 1.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    if (DrawnTexture == -1)
+        return;
+
+    const float w = DrawnWidth;
+    const float h = DrawnHeight;
+    auto quad = [w, h](float s, float t) {
+        glBegin(GL_QUADS);
+        glTexCoord2f(0, 0), glVertex2f(-w / 2, -h / 2);
+        glTexCoord2f(s, 0), glVertex2f(w / 2, -h / 2);
+        glTexCoord2f(s, t), glVertex2f(w / 2, h / 2);
+        glTexCoord2f(0, t), glVertex2f(-w / 2, h / 2);
+        glEnd();
+    };
+    // Checker squares of 8 texels behind what is see-through.
+    glBindTexture(GL_TEXTURE_2D, m_checkerTexture);
+    quad(w / 16.0f, h / 16.0f);
+    const GLuint texture = textureToDraw();
+    glEnable(GL_BLEND);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    quad(1.0f, 1.0f);
+    glDisable(GL_BLEND);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void TFormTextureView::showEvent(QShowEvent* event)
+{
+    if (FirstShow) {
+        FirstShow = false;
+        // At the upper left of the 3D view, just below its show/hide button.
+        if (m_view && m_view->window() != this) {
+            QPoint at = m_view->mapToGlobal(QPoint(0, 0));
+            if (const auto* button = m_view->window()->findChild<QWidget*>("BtnHideShow3DView"))
+                at.setY(button->mapToGlobal(QPoint(0, button->height())).y());
+            move(std::max(0, at.x()), std::max(0, at.y()));
+        }
+    }
+    if (MenuAction)
+        MenuAction->setChecked(true);
+    QWidget::showEvent(event);
+}
+
+void TFormTextureView::closeEvent(QCloseEvent* event)
+{
+    if (MenuAction)
+        MenuAction->setChecked(false);
+    QWidget::closeEvent(event);
+}

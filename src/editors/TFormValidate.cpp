@@ -1,0 +1,219 @@
+#include "TFormValidate.h"
+
+#include "MainImageList.h"
+#include "MapValidator.h"
+#include "ProgramSettings.h"
+#include "TGTA3Archive.h"
+#include "TGTAFileList.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+// Adds the status rows as the run reaches each section and check, and passes on what the
+// repairs change.
+class TFormValidate::StatusRows : public ValidationObserver {
+public:
+    explicit StatusRows(TFormValidate& window) : m_window(window) {}
+
+    void sectionStarted(const ValidationSectionRow& section) override { addRow(section.caption, MainImages::Section); }
+    void checkStarted(const ValidationCheckRow& check) override { m_check = addRow(check.caption, MainImages::Waiting); }
+    void checkFinished(const ValidationCheckRow& check) override
+    {
+        if (m_check)
+            m_window.setRowImage(m_check, check.count > 0 ? MainImages::Failed : MainImages::Passed);
+        m_check = nullptr;
+    }
+    void instancesDeleting(int file) override { emit m_window.instancesDeleted(file); }
+    void recordsChanged(int file) override { emit m_window.recordsChanged(file); }
+    void fileModified(int file) override { emit m_window.fileModified(file); }
+
+private:
+    QTreeWidgetItem* addRow(const std::string& caption, int image)
+    {
+        auto* row = new QTreeWidgetItem(m_window.ListStatus);
+        row->setText(0, QString::fromStdString(caption));
+        m_window.setRowImage(row, image);
+        return row;
+    }
+
+    TFormValidate& m_window;
+    QTreeWidgetItem* m_check = nullptr;
+};
+
+namespace {
+
+template <typename Widget>
+Widget* named(Widget* widget, const char* name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+void setTextColour(QLabel* label, const QColor& colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+} // namespace
+
+TFormValidate::TFormValidate(TGTAFileList* files, TGTA3Archive* archive, QWidget* view, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_files(files), m_archive(archive), m_view(view)
+{
+    setObjectName("TFormValidate");
+    setWindowTitle("Validation");
+    resize(520, 420);
+
+    PageControl = named(new QTabWidget, "PageControl");
+    TabSheet1 = named(new QWidget, "TabSheet1");
+    TabSheet2 = named(new QWidget, "TabSheet2");
+    PageControl->addTab(TabSheet1, "Validation");
+    PageControl->addTab(TabSheet2, "Information");
+
+    ModeValue = named(new QLabel, "ModeValue");
+    ResultValue = named(new QLabel, "ResultValue");
+    ListResult = named(new QPlainTextEdit, "ListResult");
+    ListResult->setReadOnly(true);
+    ListResult->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ListResult->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ListStatus = named(new QTreeWidget, "ListStatus");
+    ListStatus->setHeaderHidden(true);
+    ListStatus->setRootIsDecorated(false);
+    ListStatus->setColumnCount(1);
+    ListStatus->setIconSize(QSize(16, 16));
+    box_fix = named(new QCheckBox("Fix what can be fixed"), "box_fix");
+    BtnStart = named(new QPushButton("&Start Validation"), "BtnStart");
+    BtnStart->setDefault(true);
+    BtnStart->setAutoDefault(true);
+    BtnCopy = named(new QPushButton("Copy To Clipboard"), "BtnCopy");
+
+    auto* labels = new QGridLayout;
+    labels->addWidget(ModeValue, 0, 0);
+    labels->addWidget(ResultValue, 1, 0);
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(ListStatus, 1);
+    lists->addWidget(ListResult, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(box_fix);
+    buttons->addStretch(1);
+    buttons->addWidget(BtnCopy);
+    buttons->addWidget(BtnStart);
+    auto* page = new QVBoxLayout(TabSheet1);
+    page->addLayout(labels);
+    page->addLayout(lists, 1);
+    page->addLayout(buttons);
+
+    auto* information = new QLabel("work in progress :)");
+    information->setAlignment(Qt::AlignCenter);
+    (new QVBoxLayout(TabSheet2))->addWidget(information);
+
+    (new QVBoxLayout(this))->addWidget(PageControl);
+
+    connect(BtnStart, &QPushButton::clicked, this, &TFormValidate::BtnStartClick);
+    connect(BtnCopy, &QPushButton::clicked, this, &TFormValidate::BtnCopyClick);
+}
+
+void TFormValidate::SetMenuAction(QAction* action)
+{
+    MenuAction = action;
+}
+
+int TFormValidate::rowImage(const QTreeWidgetItem* row)
+{
+    return row ? row->data(0, Qt::UserRole).toInt() : -1;
+}
+
+void TFormValidate::setRowImage(QTreeWidgetItem* row, int image)
+{
+    row->setIcon(0, mainImage(image));
+    row->setData(0, Qt::UserRole, image);
+}
+
+void TFormValidate::BtnStartClick()
+{
+    if (Running)
+        return;
+    Running = true;
+    BtnStart->setEnabled(false);
+    ListResult->clear();
+    ListStatus->clear();
+    m_lines.clear();
+    const bool viceCity = m_files ? m_files->IsViceCity() : programSettings().IsViceCity;
+    ModeValue->setText(viceCity ? "Vice City Mode" : "GTA 3 Mode");
+    ResultValue->setText("Please Wait..");
+    // The run holds the user-interface thread; show the waiting text before it starts.
+    ResultValue->repaint();
+
+    ValidationReport report;
+    if (m_files) {
+        StatusRows rows(*this);
+        MapValidator validator(*m_files, m_archive, viceCity, m_files->GameDir());
+        report = validator.run(box_fix->isChecked(), &rows);
+    }
+    report.viceCity = viceCity;
+
+    for (const std::string& line : report.lines())
+        m_lines.append(QString::fromStdString(line));
+    ListResult->setPlainText(m_lines.join('\n'));
+    showResult(report.errors > 0, QString::fromStdString(report.resultText()));
+
+    Running = false;
+    BtnStart->setEnabled(true);
+}
+
+void TFormValidate::showResult(bool failed, const QString& text)
+{
+    const QColor colour = failed ? QColor(Qt::red) : QColor(0, 128, 0);
+    setTextColour(ModeValue, colour);
+    setTextColour(ResultValue, colour);
+    ResultValue->setText(text);
+}
+
+void TFormValidate::BtnCopyClick()
+{
+    QString text;
+    for (const QString& line : m_lines)
+        text += line + "\r\n";
+    QGuiApplication::clipboard()->setText(text);
+}
+
+void TFormValidate::showEvent(QShowEvent* event)
+{
+    if (FirstShow) {
+        FirstShow = false;
+        // At the top right of the 3D view's window, below its show/hide button.
+        QWidget* viewWindow = m_view ? m_view->window() : nullptr;
+        if (viewWindow && viewWindow != this) {
+            const QRect area = viewWindow->frameGeometry();
+            const auto* button = viewWindow->findChild<QWidget*>("BtnHideShow3DView");
+            const int below = button ? button->height() : 0;
+            move(std::max(0, area.right() - frameGeometry().width()), std::max(0, area.top() + below));
+        }
+    }
+    if (MenuAction)
+        MenuAction->setChecked(true);
+    QWidget::showEvent(event);
+}
+
+void TFormValidate::closeEvent(QCloseEvent* event)
+{
+    if (MenuAction)
+        MenuAction->setChecked(false);
+    QWidget::closeEvent(event);
+}

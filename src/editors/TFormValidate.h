@@ -1,0 +1,73 @@
+#pragma once
+
+#include "MenuActionWindow.h"
+
+#include <QStringList>
+#include <QWidget>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+class TGTA3Archive;
+class TGTAFileList;
+
+// The validation window: runs the whole-map checks on the loaded game, shows a status row
+// per section and check and the report, one line per finding, and repairs what it can
+// when asked. Reports the files its repairs change by signals.
+class TFormValidate : public QWidget, public MenuActionWindow {
+    Q_OBJECT
+public:
+    // `archive` (the main archive) and `view` (the 3D view, for the first placement) may be null.
+    TFormValidate(TGTAFileList* files, TGTA3Archive* archive, QWidget* view, QWidget* parent = nullptr);
+
+    void SetMenuAction(QAction* action) override;
+
+    void BtnStartClick();
+    void BtnCopyClick();
+
+    // Row images of `ListStatus`, as stored in each row's user data.
+    static int rowImage(const QTreeWidgetItem* row);
+
+    QTabWidget* PageControl = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QLabel* ModeValue = nullptr;
+    QLabel* ResultValue = nullptr;
+    QPlainTextEdit* ListResult = nullptr;
+    QTreeWidget* ListStatus = nullptr;
+    QCheckBox* box_fix = nullptr;
+    QPushButton* BtnStart = nullptr;
+    QPushButton* BtnCopy = nullptr;
+
+    bool Running = false;
+    QAction* MenuAction = nullptr;
+    bool FirstShow = true;
+
+signals:
+    // A repair marked this file modified.
+    void fileModified(int file);
+    // A repair is about to delete instances of this IPL file: selections of them must go.
+    void instancesDeleted(int file);
+    // Repairs changed records of this file: lists showing them must be refilled.
+    void recordsChanged(int file);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    class StatusRows;
+
+    void setRowImage(QTreeWidgetItem* row, int image);
+    void showResult(bool failed, const QString& text);
+
+    TGTAFileList* m_files;
+    TGTA3Archive* m_archive;
+    QWidget* m_view;
+    QStringList m_lines; // the report as shown, for the clipboard
+};

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "ValidationReport.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class ArchiveNames;
+class TGTA3Archive;
+class TGTAFileList;
+class TIPLFile;
+struct TGTASObjsObj;
+struct TGTASTObjObj;
+
+// Told what a run does while it does it: the window shows a check as running and then
+// as passed or failed, and the editors must hear of records that a fix changes.
+class ValidationObserver {
+public:
+    virtual ~ValidationObserver() = default;
+    virtual void sectionStarted(const ValidationSectionRow& /*section*/) {}
+    virtual void checkStarted(const ValidationCheckRow& /*check*/) {}
+    virtual void checkFinished(const ValidationCheckRow& /*check*/) {}
+    // A fix is about to delete instances of this IPL file: positions are going to shift.
+    virtual void instancesDeleting(int /*file*/) {}
+    // Fixes changed records of this file (once per file and check, after the changes).
+    virtual void recordsChanged(int /*file*/) {}
+    // The file became modified by a fix.
+    virtual void fileModified(int /*file*/) {}
+};
+
+// Checks the whole loaded map against itself and against the main archive: duplicate
+// archive entries, duplicate and broken definitions, models and dictionaries the archive
+// lacks, instances without a definition or with another model name, then the consistency
+// checks of the DAT file, names, rotations and hours. With `fix`, repairs what it can.
+class MapValidator {
+public:
+    // `archive` may be null (no archive: every name is missing). `gameDir` is the game
+    // folder the DAT file names its map files under.
+    MapValidator(TGTAFileList& files, const TGTA3Archive* archive, bool viceCity, std::string gameDir);
+
+    ValidationReport run(bool fix, ValidationObserver* observer = nullptr);
+
+private:
+    struct Definition {
+        TGTASObjsObj* record;
+        int file;
+    };
+    struct TimedDefinition {
+        TGTASTObjObj* record;
+        int file;
+    };
+
+    void buildLists();
+    void section(const char* caption, const char* heading);
+    void check(const char* caption);
+    void finishCheck();
+    ValidationFinding& add(FindingSeverity severity, std::string file, int id, std::string model, std::string text);
+    void noteFix(ValidationFinding& finding, int file, const char* note);
+    void markModified(int file);
+    void changed(int file);
+
+    void checkArchive();
+    void checkObjs();
+    void checkTObj();
+    void checkInstances();
+    void checkInstance(int file, TIPLFile& ipl, int pos, class DefinitionSearch& search, bool& deleting);
+    void checkArchiveNames(bool timed);
+
+    void checkDatFilesOnDisk();
+    void checkFilesNotInDat();
+    void checkObjsAlsoTimed();
+    void checkNameLengths();
+    void checkRotations();
+    void checkTimedHours();
+
+    const Definition* findObjs(int id) const;
+    const TimedDefinition* findTObj(int id) const;
+    std::vector<std::string> datMapFiles() const;
+
+    TGTAFileList& m_files;
+    const TGTA3Archive* m_archive;
+    bool m_viceCity;
+    std::string m_gameDir;
+
+    bool m_fix = false;
+    ValidationObserver* m_observer = nullptr;
+    ValidationReport m_report;
+    const ArchiveNames* m_names = nullptr;
+    std::vector<Definition> m_objs;
+    std::vector<TimedDefinition> m_tobj;
+    std::vector<bool> m_modified;      // files marked modified by this run
+    std::vector<int> m_changedInCheck; // files whose records this check changed
+};

@@ -1,0 +1,145 @@
+// Adding a new object to the map, as a modder does it through the windows of the editor:
+// a new IPL file (named in the DAT file), an instance of a chosen definition placed into it,
+// moved in the item editor, everything saved, and the game read again from disk.
+#include "LoadSequence.h"
+
+#include "DemoGame.h"
+#include "EditorControls.h"
+#include "MapListDriving.h"
+#include "ProgramSettings.h"
+#include "ProgramWindows.h"
+#include "ScriptedDialogService.h"
+#include "TFormEditorDAT.h"
+#include "TFormEditorIDE.h"
+#include "TFormEditorIPL.h"
+#include "TFormEditorItem.h"
+#include "TFormExtraView.h"
+#include "TFormMain.h"
+#include "TGTAFileList.h"
+#include "TIDEFile.h"
+#include "TIPLFile.h"
+#include "TestFiles.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+class MapEditingWorkflow : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        ASSERT_EQ(writeDemoGame(m_game.path().string(), DemoGameOptions{}, error), 0) << error;
+        m_settings.emplace(m_game.path().string() + "/", true);
+        programSettings().LoadModels = false;
+        programSettings().LoadTextures = false;
+        programSettings().SkipTextures = true;
+        ASSERT_TRUE(RunLoadSequence());
+        main = programWindows().Main;
+        ipl = static_cast<TFormEditorIPL*>(programWindows().IPLEditor);
+        ide = static_cast<TFormEditorIDE*>(programWindows().IDEEditor);
+        dat = static_cast<TFormEditorDAT*>(programWindows().DATEditor);
+        item = static_cast<TFormEditorItem*>(programWindows().ItemEditor);
+        main->resize(1200, 800);
+        main->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(main));
+    }
+
+    void TearDown() override
+    {
+        if (main) {
+            dialogs.answers = {DialogAnswer::No};
+            main->close();
+        }
+        DestroyProgramWindows();
+    }
+
+    TempDir m_game;
+    std::optional<GameSettingsScope> m_settings;
+    ScriptedDialogService dialogs;
+    TFormMain* main = nullptr;
+    TFormEditorIPL* ipl = nullptr;
+    TFormEditorIDE* ide = nullptr;
+    TFormEditorDAT* dat = nullptr;
+    TFormEditorItem* item = nullptr;
+};
+
+TEST_F(MapEditingWorkflow, ANewFileTakesAnInstanceOfAChosenDefinitionAndTheGameReadsItBack)
+{
+    EXPECT_EQ(main->DockPage->currentWidget(), ipl) << "the IPL editor's tab is the active one after loading";
+    EXPECT_NE(main->DockPage->indexOf(ide), -1);
+
+    // A new IPL file, its DAT reference added.
+    const std::string chosen = m_game.file("data/maps/newblock.ipl");
+    dialogs.saveFileChoices.push_back(QString::fromStdString(chosen));
+    dialogs.answers = {DialogAnswer::Yes, DialogAnswer::Ok};
+    ipl->ActionFileNew->trigger();
+    EXPECT_EQ(dialogs.messageTexts().last(), "SUCCESS: \"data\\maps\\newblock.ipl\" Created Successfully!");
+    TGTAFileList& files = *main->FileList();
+    const int newFile = files.Count() - 1;
+    EXPECT_EQ(files.File(newFile)->FileName, "data\\maps\\newblock.ipl");
+    EXPECT_EQ(ipl->CurrentFile(), newFile);
+    EXPECT_EQ(main->ChkListVisible->count(), 10) << "the visibility list shows the new file";
+    EXPECT_TRUE(main->ActionSaveModified->isEnabled());
+
+    // A definition chosen in the IDE editor, placed into the new file.
+    main->DockPage->setCurrentWidget(ide);
+    chooseFile(*ide, 0);
+    ASSERT_GT(ide->ListItems->model()->rowCount(), 2);
+    clickRow(ide->ListItems, 2);
+    const TGTASObjsObj& definition = files.IDEFile(0)->Objs.Items[ide->CurrentRecord()];
+    auto* extraView = static_cast<TFormExtraView*>(main->ToolWindowOf(ToolWindow::ExtraView));
+    ASSERT_NE(extraView, nullptr);
+    EXPECT_EQ(extraView->Mode, 2) << "the second display follows the chosen definition";
+    EXPECT_EQ(extraView->DefinitionID, definition.ID);
+    ASSERT_TRUE(ide->ActionEditAddInstance->isEnabled());
+    dialogs.answers = {DialogAnswer::Yes};
+    ide->ActionEditAddInstance->trigger();
+    EXPECT_EQ(dialogs.messageTexts().last(), "Add item instance of selected object to: data\\maps\\newblock.ipl?");
+    TIPLFile& block = *files.IPLFile(newFile);
+    ASSERT_EQ(block.Inst.Count(), 1);
+    EXPECT_EQ(block.Inst.Items[0].ID, definition.ID);
+    EXPECT_EQ(block.Inst.Items[0].ModelName, definition.ModelName);
+    ASSERT_TRUE(item->HasSelection);
+    EXPECT_EQ(item->SelFile, newFile);
+    EXPECT_TRUE(main->ActionViewEditor->isChecked()) << "the item editor shows the instance";
+
+    // Moved in the item editor, as typed.
+    retypeBox(namedControl(*item, "EditIPLInstPosX"), "123.5");
+    retypeBox(namedControl(*item, "EditIPLInstPosZ"), "7.25");
+    EXPECT_FLOAT_EQ(block.Inst.Items[0].PosX, 123.5f);
+
+    // Saved: the map files, then the DAT file from its editor.
+    dialogs.messages.clear();
+    main->ActionSaveModified->trigger();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains("data\\maps\\newblock.ipl"));
+    ASSERT_TRUE(dat->BtnSave->isEnabled());
+    dat->BtnSave->click();
+    EXPECT_TRUE(dialogs.messageTexts().last().startsWith("SUCCESS: The DAT file"));
+
+    // The next start reads the DAT file and finds the instance at its new place.
+    TGTAFileList reread(m_game.path().string() + "/", true);
+    reread.LoadDat(DatPass::IDE);
+    reread.LoadDat(DatPass::IPL);
+    const TIPLFile* saved = nullptr;
+    for (int pos = 0; pos < reread.Count(); ++pos) {
+        if (reread.File(pos)->FileName == "data\\maps\\newblock.ipl")
+            saved = reread.IPLFile(pos);
+    }
+    ASSERT_NE(saved, nullptr) << "the DAT file names the new file";
+    ASSERT_EQ(saved->Inst.Count(), 1);
+    EXPECT_EQ(saved->Inst.Items[0].ID, definition.ID);
+    EXPECT_EQ(saved->Inst.Items[0].ModelName, definition.ModelName);
+    EXPECT_FLOAT_EQ(saved->Inst.Items[0].PosX, 123.5f);
+    EXPECT_FLOAT_EQ(saved->Inst.Items[0].PosZ, 7.25f);
+}
+
+} // namespace

@@ -1,0 +1,135 @@
+#include "CliRun.h"
+#include "MapValidator.h"
+#include "SmallGame.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// What the window shows for the same game: its report lines, then the result text.
+std::string expectedOutput(const SmallGame& game)
+{
+    LoadedSmallGame loaded(game);
+    MapValidator validator(loaded.files, loaded.archive.get(), game.viceCity, loaded.gameDir);
+    const ValidationReport report = validator.run(false);
+    std::string text;
+    for (const std::string& line : report.lines())
+        text += line + "\n";
+    return text + report.resultText() + "\n";
+}
+
+SmallGame fixableGame()
+{
+    SmallGame game = validSmallGame();
+    addInstance(game, "999, nothing, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
+    addInstance(game, "100, box, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
+    std::string& ide = game.ide.front().second;
+    ide.replace(ide.find("101, crate, generic, 1"), 22, "101, crate, generic, 0");
+    return game;
+}
+
+TEST(ValidateCommand, PrintsTheReportAndExitsByWhatItFound)
+{
+    SmallGame warningsOnly = validSmallGame();
+    addInstance(warningsOnly, "100, box, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
+    SmallGame gta3 = validSmallGame(false);
+    struct Case {
+        const char* name;
+        SmallGame game;
+        std::vector<std::string> options;
+        int code;
+    } cases[] = {
+        {"clean", validSmallGame(), {}, 0},
+        {"clean GTA III", gta3, {"--game", "gta3"}, 0},
+        {"warnings only", warningsOnly, {"--game", "vc"}, 0},
+        {"errors", fixableGame(), {}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string gameDir = c.game.write(dir);
+        std::vector<std::string> args{"validate", gameDir};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const CliResult result = runCli(args);
+        EXPECT_EQ(result.code, c.code) << result.err;
+        EXPECT_EQ(result.out, expectedOutput(c.game));
+    }
+}
+
+TEST(ValidateCommand, BadUsageAndUnreadableGamesExitWithTwo)
+{
+    TempDir empty;
+    EXPECT_EQ(runCli({"validate", empty.path().string()}).code, 2) << "no DAT file";
+    EXPECT_EQ(runCli({"validate"}).code, 2);
+    TempDir dir;
+    EXPECT_EQ(runCli({"validate", validSmallGame().write(dir), "--game", "gta4"}).code, 2);
+    std::filesystem::remove(dir.file("models/gta3.dir"));
+    const CliResult noArchive = runCli({"validate", dir.path().string()});
+    EXPECT_EQ(noArchive.code, 2);
+    EXPECT_NE(noArchive.err.find("gta3.img"), std::string::npos) << noArchive.err;
+}
+
+TEST(ValidateCommand, FixSavesAndASecondRunFindsNothingToFix)
+{
+    TempDir dir;
+    const std::string gameDir = fixableGame().write(dir);
+    const CliResult fixed = runCli({"validate", gameDir, "--fix"});
+    EXPECT_EQ(fixed.code, 1) << "errors were found, though repaired";
+    EXPECT_NE(fixed.out.find(" -> DELETED\n"), std::string::npos) << fixed.out;
+    EXPECT_NE(fixed.out.find("Saved: DATA\\MAPS\\town.ide\n"), std::string::npos) << fixed.out;
+    EXPECT_NE(fixed.out.find("Saved: DATA\\MAPS\\town.ipl\n"), std::string::npos) << fixed.out;
+
+    const CliResult again = runCli({"validate", gameDir, "--fix"});
+    EXPECT_EQ(again.code, 0) << again.out;
+    EXPECT_EQ(again.out.find(" -> "), std::string::npos) << again.out;
+    EXPECT_EQ(again.out.find("Saved: "), std::string::npos) << again.out;
+    EXPECT_NE(again.out.find("SUCCESS: No Errors Found!\n"), std::string::npos);
+}
+
+TEST(ValidateCommand, FixThatCannotBeSavedFailsTheRun)
+{
+    // A name that reads well but leaves no room for the save's temporary file beside it.
+    SmallGame game = validSmallGame();
+    addInstance(game, "100, box, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
+    const std::string longName = std::string(245, 'x') + ".ipl";
+    game.ipl.front().first = longName;
+    TempDir dir;
+    const std::string gameDir = game.write(dir);
+    const std::string before = readFile(dir.file("data/maps/" + longName));
+
+    const CliResult result = runCli({"validate", gameDir, "--fix"});
+    EXPECT_EQ(result.code, 1) << "only a warning was found, but the repair was not saved";
+    EXPECT_NE(result.err.find("cannot save DATA\\MAPS\\" + longName), std::string::npos) << result.err;
+    EXPECT_EQ(result.out.find("Saved: "), std::string::npos) << result.out;
+    EXPECT_EQ(readFile(dir.file("data/maps/" + longName)), before);
+}
+
+TEST(ValidateCommand, JsonFormReadsBack)
+{
+    TempDir dir;
+    const std::string gameDir = fixableGame().write(dir);
+    const CliResult result = runCli({"validate", gameDir, "--json", "--fix"});
+    EXPECT_EQ(result.code, 1);
+    const nlohmann::json report = nlohmann::json::parse(result.out);
+    EXPECT_EQ(report["mode"], "vc");
+    EXPECT_EQ(report["errors"], 2);
+    EXPECT_EQ(report["warnings"], 1);
+    ASSERT_EQ(report["findings"].size(), 3u);
+    const nlohmann::json& deleted = report["findings"][2];
+    EXPECT_EQ(deleted["section"], "IPL - Section: Inst");
+    EXPECT_EQ(deleted["check"], "Associated Definition");
+    EXPECT_EQ(deleted["severity"], "error");
+    EXPECT_EQ(deleted["file"], "DATA\\MAPS\\town.ipl");
+    EXPECT_EQ(deleted["id"], 999);
+    EXPECT_EQ(deleted["model"], "nothing");
+    EXPECT_EQ(deleted["line"], "Error @ File: DATA\\MAPS\\town.ipl [INST] ID: \"999\" (Model: \"nothing\" !! IDE "
+                               "DEFINITION IS MISSING!!) -> DELETED");
+    EXPECT_EQ(deleted["fix"], "DELETED");
+    EXPECT_EQ(report["findings"][0]["fix"], "") << "zero meshes are repaired without a note";
+}
+
+} // namespace

@@ -1,0 +1,169 @@
+#pragma once
+
+// A small game for the texture viewer and the secondary model view: an archive with the
+// models "thing" and "other" (a flat textured square), the dictionaries "cyan", "violet"
+// and "signs" (textures of several formats), "generic", and IDE files, loaded into an
+// archive set with textures uploaded in the program's shared context.
+
+#include "DffWriter.h"
+#include "GLEntryPoints.h"
+#include "GLTextureUploader.h"
+#include "GamePaths.h"
+#include "ImgWriter.h"
+#include "ProgramSettings.h"
+#include "SharedGLContext.h"
+#include "TGTAFileList.h"
+#include "TGTAImg.h"
+#include "TIDEFile.h"
+#include "TestFiles.h"
+#include "TxdTestData.h"
+#include "TxdWriter.h"
+
+#include <QImage>
+#include <QOpenGLContext>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+using Rgba = std::array<std::uint8_t, 4>;
+
+inline constexpr Rgba Cyan{0, 255, 255, 255};
+inline constexpr Rgba Violet{136, 0, 255, 255};
+
+// A flat square of half-size 2 in the plane z = 0, textured with "tex".
+inline std::vector<std::uint8_t> squareModel()
+{
+    DffClump clump;
+    DffFrame root;
+    root.name = "square";
+    clump.frames = {root};
+    DffGeometry g;
+    g.vertices = {{-2, -2, 0}, {2, -2, 0}, {2, 2, 0}, {-2, 2, 0}};
+    g.texCoords = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    g.materials = {{"tex", "", {255, 255, 255, 255}}};
+    g.splits = {{0, {0, 1, 2, 0, 2, 3}}};
+    clump.geometries = {g};
+    clump.atomics = {{0, 0, 5}};
+    return writeDff(clump, 0x1003FFFF);
+}
+
+inline std::vector<std::uint8_t> solidDictionary(const Rgba& colour)
+{
+    return writeTxd({encodeTexture("tex", "", TxdFormat::Rgba32, solidImage(8, 8, {colour[0], colour[1], colour[2], colour[3]}), 1)},
+                    0x1003FFFF);
+}
+
+// Red on top, blue below: which way up the viewer draws.
+inline RgbaImage topRedBottomBlue(int width, int height)
+{
+    RgbaImage image{width, height, {}};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.pixels.insert(image.pixels.end(), {std::uint8_t(y < height / 2 ? 255 : 0), 0,
+                                                     std::uint8_t(y < height / 2 ? 0 : 255), 255});
+    return image;
+}
+
+// Textures in file order: "zeta" 32-bit (64 x 32, red above blue), "Alpha" PAL8 with
+// alpha (see-through), "mid" DXT1 green with 3 levels, "flagged" alpha flag 2, "odd" with
+// compression 2.
+inline std::vector<std::uint8_t> signsDictionary()
+{
+    std::vector<TxdTextureData> textures;
+    textures.push_back(encodeTexture("zeta", "", TxdFormat::Rgba32, topRedBottomBlue(64, 32), 1));
+    textures.push_back(encodeTexture("Alpha", "alpham", TxdFormat::Pal8_8888, solidImage(64, 64, {0, 0, 255, 0}), 1));
+    textures.push_back(encodeTexture("mid", "", TxdFormat::Dxt1, solidImage(64, 64, {0, 255, 0, 255}), 3));
+    TxdTextureData flagged = encodeTexture("flagged", "", TxdFormat::Rgba32, solidImage(4, 4, {1, 2, 3, 4}), 1);
+    flagged.hasAlpha = 2;
+    textures.push_back(flagged);
+    TxdTextureData odd = encodeTexture("odd", "", TxdFormat::Dxt3, solidImage(4, 4, {1, 2, 3, 4}), 1);
+    odd.compression = 2;
+    textures.push_back(odd);
+    return writeTxd(textures, 0x1003FFFF);
+}
+
+inline const char* const ViewerIDE = "objs\r\n"
+                                     "100, thing, cyan, 1, 100, 0\r\n"
+                                     "200, nomodel, cyan, 1, 100, 0\r\n"
+                                     "300, thing, cyan, 1, 100, 0\r\n"
+                                     "300, thing, violet, 1, 100, 0\r\n"
+                                     "40000, other, violet, 1, 100, 0\r\n"
+                                     "end\r\n"
+                                     "tobj\r\n"
+                                     "101, other, violet, 1, 100, 0, 20, 6\r\n"
+                                     "end\r\n";
+
+inline const char* const ViewerSecondIDE = "objs\r\n"
+                                           "300, other, generic, 1, 100, 0\r\n"
+                                           "end\r\n";
+
+// The game loaded as the program loads it. Textures are uploaded without the compressed
+// texture entry point, so DXT textures have no image and the viewer decodes them itself.
+class ViewerGame : public testing::Test {
+protected:
+    TempDir dir;
+    ProgramSettings savedSettings = programSettings();
+    GLEntryPoints savedEntryPoints = glEntryPoints();
+    GLEntryPoints uncompressed;
+    std::unique_ptr<GLTextureUploader> uploader;
+    std::unique_ptr<TGTAImg> set;
+    TGTAFileList files{withTrailingSeparator(dir.path().string()), true};
+
+    void SetUp() override
+    {
+        std::filesystem::create_directories(dir.path() / "models");
+        const std::vector<std::uint8_t> square = squareModel();
+        ASSERT_EQ(writeImgArchive(dir.file("models/gta3.img"), {{"thing.dff", square},
+                                                                 {"other.dff", square},
+                                                                 {"cyan.txd", solidDictionary(Cyan)},
+                                                                 {"violet.txd", solidDictionary(Violet)},
+                                                                 {"signs.txd", signsDictionary()}}),
+                  0);
+        writeFile(dir.file("models/generic.txd"), bytesText(solidDictionary({255, 255, 255, 255})));
+        writeFile(dir.file("first.ide"), ViewerIDE);
+        writeFile(dir.file("second.ide"), ViewerSecondIDE);
+
+        programSettings().GameDir = withTrailingSeparator(dir.path().string());
+        programSettings().LoadModels = true;
+        programSettings().LoadTextures = true;
+        programSettings().SkipTextures = false;
+        SharedGLContextScope context;
+        ASSERT_TRUE(context.ok());
+        glEntryPoints() = loadGLEntryPointsFromCurrentContext([](const char* name) {
+            return reinterpret_cast<void*>(QOpenGLContext::currentContext()->getProcAddress(name));
+        });
+        uncompressed = glEntryPoints();
+        uncompressed.CompressedTexImage2DARB = nullptr;
+        uploader = std::make_unique<GLTextureUploader>(uncompressed);
+        set = std::make_unique<TGTAImg>(programSettings().GameDir, true, uploader.get());
+        set->ConnectFileList(files);
+        for (const char* name : {"first.ide", "second.ide"}) {
+            auto ide = std::make_unique<TIDEFile>();
+            ASSERT_EQ(ide->Load(dir.file(name)), 0);
+            files.AddFile(std::move(ide));
+        }
+    }
+
+    void TearDown() override
+    {
+        {
+            SharedGLContextScope context;
+            set.reset();
+        }
+        programSettings() = savedSettings;
+        glEntryPoints() = savedEntryPoints;
+    }
+
+    int txd(const char* name) const { return set->FindTxd(name); }
+};
+
+inline Rgba pixelAt(const QImage& image, int x, int y)
+{
+    const QRgb p = image.pixel(x, y);
+    return {std::uint8_t(qRed(p)), std::uint8_t(qGreen(p)), std::uint8_t(qBlue(p)), 255};
+}

@@ -1,0 +1,174 @@
+// The validation window: its rows, result text and colours, the report it shows beside the
+// command line's, the signals of a deleting repair, the clipboard and the busy button.
+#include "SmallGame.h"
+#include "TFormValidate.h"
+#include "TIPLFile.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Row {
+    std::string text;
+    int image;
+    bool operator==(const Row&) const = default;
+};
+
+std::vector<Row> statusRows(const TFormValidate& window)
+{
+    std::vector<Row> rows;
+    for (int at = 0; at < window.ListStatus->topLevelItemCount(); ++at) {
+        const QTreeWidgetItem* row = window.ListStatus->topLevelItem(at);
+        rows.push_back({row->text(0).toStdString(), TFormValidate::rowImage(row)});
+    }
+    return rows;
+}
+
+int imageOf(const TFormValidate& window, const std::string& caption)
+{
+    for (const Row& row : statusRows(window))
+        if (row.text == caption)
+            return row.image;
+    return -1;
+}
+
+QColor textColour(const QLabel* label)
+{
+    return label->palette().color(QPalette::WindowText);
+}
+
+TEST(TFormValidate, CleanGamePassesEveryCheckAndShowsWhatTheCommandLinePrints)
+{
+    LoadedSmallGame game(validSmallGame());
+    TFormValidate window(&game.files, game.archive.get(), nullptr);
+    window.BtnStart->click();
+
+    EXPECT_EQ(window.ModeValue->text(), "Vice City Mode");
+    EXPECT_EQ(window.ResultValue->text(), "SUCCESS: No Errors Found!");
+    EXPECT_EQ(textColour(window.ResultValue), QColor(0, 128, 0));
+    EXPECT_EQ(textColour(window.ModeValue), QColor(0, 128, 0));
+    const std::vector<Row> rows = statusRows(window);
+    ASSERT_EQ(rows.size(), 19u);
+    EXPECT_EQ(rows[0], (Row{"Main Archive", 22}));
+    EXPECT_EQ(rows[1], (Row{"Duplicate Entries", 27}));
+    for (const Row& row : rows)
+        EXPECT_TRUE(row.image == 22 || row.image == 27) << row.text;
+
+    QProcess cli;
+    cli.start(QUOX_CLI_PATH, {"validate", QString::fromStdString(game.gameDir)});
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    EXPECT_EQ(cli.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(cli.readAllStandardOutput()),
+              window.ListResult->toPlainText() + "\n" + window.ResultValue->text() + "\n");
+}
+
+TEST(TFormValidate, ErrorsTurnTheResultRedAndWarningsCountOnTheirCheck)
+{
+    SmallGame broken = validSmallGame();
+    addInstance(broken, "999, nothing, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
+    LoadedSmallGame game(broken);
+    TFormValidate window(&game.files, game.archive.get(), nullptr);
+    window.BtnStart->click();
+    EXPECT_EQ(window.ResultValue->text(), "ERROR: 1 Errors Found!");
+    EXPECT_EQ(textColour(window.ResultValue), QColor(Qt::red));
+    EXPECT_EQ(imageOf(window, "Associated Definition"), 26);
+
+    SmallGame warned = validSmallGame();
+    addInstance(warned, "100, box, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
+    LoadedSmallGame other(warned);
+    TFormValidate second(&other.files, other.archive.get(), nullptr);
+    second.BtnStart->click();
+    EXPECT_EQ(second.ResultValue->text(), "SUCCESS: No Errors Found! (1 Warnings)");
+    EXPECT_EQ(textColour(second.ResultValue), QColor(0, 128, 0));
+    EXPECT_EQ(imageOf(second, "Associated Definition"), 26) << "warnings count on the check's row";
+}
+
+TEST(TFormValidate, DeletingRepairSignalsBeforeAndAfter)
+{
+    SmallGame broken = validSmallGame();
+    addInstance(broken, "999, nothing, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
+    LoadedSmallGame game(broken);
+    const TIPLFile& ipl = *game.files.IPLFile(1);
+    TFormValidate window(&game.files, game.archive.get(), nullptr);
+    std::vector<std::string> events;
+    QObject::connect(&window, &TFormValidate::instancesDeleted, [&](int file) {
+        events.push_back("deleted " + std::to_string(file) + " of " + std::to_string(ipl.Inst.Count()));
+    });
+    QObject::connect(&window, &TFormValidate::recordsChanged, [&](int file) {
+        events.push_back("changed " + std::to_string(file) + " of " + std::to_string(ipl.Inst.Count()));
+    });
+    QObject::connect(&window, &TFormValidate::fileModified,
+                     [&](int file) { events.push_back("modified " + std::to_string(file)); });
+    window.box_fix->setChecked(true);
+    window.BtnStart->click();
+
+    EXPECT_EQ(events, (std::vector<std::string>{"deleted 1 of 4", "modified 1", "changed 1 of 3"}));
+    EXPECT_TRUE(ipl.Modified);
+    EXPECT_TRUE(window.ListResult->toPlainText().contains("!! IDE DEFINITION IS MISSING!!) -> DELETED\n"));
+}
+
+TEST(TFormValidate, CopyPutsTheReportWithCrLfOnTheClipboard)
+{
+    SmallGame broken = validSmallGame();
+    addInstance(broken, "999, nothing, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
+    LoadedSmallGame game(broken);
+    TFormValidate window(&game.files, game.archive.get(), nullptr);
+    window.BtnStart->click();
+    window.BtnCopy->click();
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(copied.startsWith("### Error Report: Main Archive  ###\r\n### Error Report: IDE - Objs ###\r\n"));
+    EXPECT_TRUE(copied.endsWith("### Error Report: Map Consistency ###\r\n"));
+    EXPECT_EQ(copied.count("\r\n"), window.ListResult->toPlainText().count('\n') + 1);
+}
+
+TEST(TFormValidate, StartWhileRunningDoesNothing)
+{
+    LoadedSmallGame game(validSmallGame());
+    TFormValidate window(&game.files, game.archive.get(), nullptr);
+    window.Running = true;
+    window.BtnStartClick();
+    EXPECT_EQ(window.ListStatus->topLevelItemCount(), 0);
+    EXPECT_TRUE(window.ResultValue->text().isEmpty());
+    window.Running = false;
+    window.BtnStartClick();
+    EXPECT_EQ(window.ListStatus->topLevelItemCount(), 19);
+    EXPECT_TRUE(window.BtnStart->isEnabled());
+}
+
+TEST(TFormValidate, FirstShowSitsAtTheTopRightOfTheViewsWindow)
+{
+    QWidget main;
+    main.setGeometry(100, 80, 900, 700);
+    auto* button = new QPushButton("3D", &main);
+    button->setObjectName("BtnHideShow3DView");
+    button->setGeometry(0, 0, 40, 30);
+    auto* view = new QWidget(&main);
+    main.show();
+    QAction action;
+    action.setCheckable(true);
+
+    TFormValidate window(nullptr, nullptr, view);
+    window.SetMenuAction(&action);
+    window.show();
+    const QRect area = main.frameGeometry();
+    EXPECT_EQ(window.pos(), QPoint(std::max(0, area.right() - window.frameGeometry().width()), area.top() + 30));
+    EXPECT_TRUE(action.isChecked());
+    window.close();
+    EXPECT_FALSE(action.isChecked());
+}
+
+} // namespace
