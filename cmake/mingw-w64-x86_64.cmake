@@ -20,8 +20,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# One self-contained .exe per program: no MinGW runtime DLLs to put beside it.
+# One self-contained .exe per program: no MinGW runtime DLLs to put beside it, and zlib
+# (libz-mingw-w64-dev) linked in rather than taken from its DLL.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(ZLIB_USE_STATIC_LIBS ON)
 
 # add_test runs the programs through Wine.
 find_program(QUOX_WINE NAMES wine wine64)

@@ -18,7 +18,8 @@ if command -v ccache >/dev/null; then
 fi
 
 # --- Packages ------------------------------------------------------------------------------
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 googletest libcli11-dev nlohmann-json3-dev)
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 googletest libcli11-dev
+          nlohmann-json3-dev)
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
   sudo="sudo"
@@ -49,6 +50,7 @@ done
 
 if [ ! -f "$deps/lib/cmake/GTest/GTestConfig.cmake" ]; then
   cmake -S /usr/src/googletest -B "$out/googletest" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_CXX_FLAGS_RELEASE="-O1 -DNDEBUG" \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$deps" -DBUILD_GMOCK=OFF \
     -Dgtest_disable_pthreads=OFF "${launcher[@]}"
   cmake --build "$out/googletest" -j2
@@ -93,8 +95,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 
 # --- Build and test ------------------------------------------------------------------------
-cmake -S . -B "$out/quox" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-  -DQUOX_WINDOWS_DEPS="$deps" -DQUOX_BUILD_EDITOR=OFF -DQUOX_BUILD_BENCHMARKS=OFF "${launcher[@]}"
+# -O1 without debug information: the build is tested, not debugged, and this halves its time.
+cmake -S . -B "$out/quox" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O1 -DNDEBUG" \
+  -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DQUOX_WINDOWS_DEPS="$deps" -DQUOX_BUILD_EDITOR=OFF \
+  -DQUOX_BUILD_BENCHMARKS=OFF "${launcher[@]}"
 cmake --build "$out/quox" -j2
 ctest --test-dir "$out/quox" -j2 --output-on-failure
 

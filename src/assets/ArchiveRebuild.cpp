@@ -185,7 +185,13 @@ bool TGTA3Archive::settleInterruptedRebuild()
     const std::string pendingImg = PendingName(FileName);
     const std::string pendingDir = PendingName(m_dirFileName);
     sys::removeFile(journal + ".tmp");
-    if (!isOurJournal(journal)) {
+    const bool committed = isOurJournal(journal);
+    if (committed && !sys::ReplacesOpenFiles) {
+        // The old files are about to be replaced, which this system allows only once they
+        // are closed; they are opened and locked again below.
+        closeBoth();
+    }
+    if (!committed) {
         // Not committed: the old files are whole and the new ones are unfinished.
         for (const std::string* pending : {&pendingImg, &pendingDir}) {
             if (exists(*pending) && sys::removeFile(*pending) != 0)
@@ -203,8 +209,7 @@ bool TGTA3Archive::settleInterruptedRebuild()
     // The descriptors and their locks belong to the files as they were. Closed first: a
     // file renamed over by the rebuild before it stopped may be the one held here, and a
     // second lock on it would fail.
-    sys::closeFile(ImgStream);
-    sys::closeFile(DirStream);
+    closeBoth();
     ImgStream = lockedFile(FileName, false);
     DirStream = ImgStream >= 0 ? lockedFile(m_dirFileName, false) : -1;
     if (ImgStream < 0 || DirStream < 0) {
@@ -214,6 +219,19 @@ bool TGTA3Archive::settleInterruptedRebuild()
         return false;
     }
     return true;
+}
+
+void TGTA3Archive::retakeOldFiles()
+{
+    ImgStream = std::max(lockedFile(FileName, false), -1);
+    DirStream = ImgStream >= 0 ? std::max(lockedFile(m_dirFileName, false), -1) : -1;
+    if (ImgStream < 0 || DirStream < 0) {
+        // Another editor took the archive in the moment it was let go.
+        closeBoth();
+        ReadOnly = true;
+        Opened = openBothReadOnly();
+        logLine("archive: " + FileName + " could not be locked again and is open read-only");
+    }
 }
 
 int TGTA3Archive::Rebuild(ArchiveRebuildReport& report, const RebuildObserver& observer)
@@ -340,11 +358,16 @@ int TGTA3Archive::Rebuild(ArchiveRebuildReport& report, const RebuildObserver& o
         return abandon(error);
     tell(RebuildStage::JournalWritten, -1);
 
-    // Committed. The new files are locked already, so no other editor gets in between.
+    // Committed. The new files are locked already, so no other editor gets in between
+    // (where open files cannot be replaced, only for the moment of the first rename).
+    if (!sys::ReplacesOpenFiles)
+        closeBoth();
     if (sys::replaceFile(pendingImg, FileName) != 0) {
         const int error = errno;
         sys::removeFile(journal);
         syncFolder(journal);
+        if (!sys::ReplacesOpenFiles)
+            retakeOldFiles();
         return abandon(error);
     }
     tell(RebuildStage::DataReplaced, -1);
@@ -359,8 +382,7 @@ int TGTA3Archive::Rebuild(ArchiveRebuildReport& report, const RebuildObserver& o
         error = syncFolder(journal);
 
     // From here on the new data file is the archive's, whatever else failed.
-    sys::closeFile(ImgStream);
-    sys::closeFile(DirStream);
+    closeBoth();
     ImgStream = newImg;
     DirStream = newDir;
     if (error != 0) {

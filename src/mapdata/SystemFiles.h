@@ -48,8 +48,15 @@ int flushToDisk(int fd);
 // with EWOULDBLOCK when another descriptor (of this or another process) holds it. The lock
 // never stops others from reading the file.
 int lockExclusive(int fd);
-// Puts `from` in the place of `to`, replacing it whole in one step, also while either is open.
+// Puts `from` in the place of `to`, replacing it whole in one step. On Windows (before
+// Windows 10, on FAT and under Wine) a file that is open, even by this process, may not be
+// replaced: the caller lets go of it first.
 int replaceFile(const std::string& from, const std::string& to);
+#ifdef _WIN32
+constexpr bool ReplacesOpenFiles = false;
+#else
+constexpr bool ReplacesOpenFiles = true;
+#endif
 int removeFile(const std::string& path);
 // Makes the renames and removals in the folder of `path` last through a crash (on Windows the
 // file system records them itself once the replace returns).

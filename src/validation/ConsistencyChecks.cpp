@@ -40,7 +40,14 @@ std::string identity(const fs::path& path)
 {
     std::error_code error;
     const fs::path canonical = fs::weakly_canonical(path, error);
-    return systemfiles::utf8FromPath(error ? path.lexically_normal() : canonical);
+    std::string text = systemfiles::utf8FromPath(error ? path.lexically_normal() : canonical);
+#ifdef _WIN32
+    // Windows names one file in any letter case, and its canonical form keeps the case given.
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+#endif
+    return text;
 }
 
 } // namespace

@@ -435,7 +435,7 @@ TEST(TGTA3ArchiveDelete, AFailedCommitLeavesTheOldDirectoryWholeAndTheMarksInPla
     TempDir dir;
     const std::string img = writeNumberedArchive(dir, 8);
     const std::string dirBefore = readFile(dir.file("gta3.dir"));
-    TGTA3Archive archive(img, false, false);
+    TGTA3Archive archive(img, false);
     int changes = 0;
     archive.EntryChanged = [&](std::string_view) { ++changes; };
     archive.MarkDeleted(0);
@@ -450,7 +450,7 @@ TEST(TGTA3ArchiveDelete, AFailedCommitLeavesTheOldDirectoryWholeAndTheMarksInPla
     EXPECT_EQ(changes, 0);
     EXPECT_FALSE(archive.ReadOnly);
     {
-        TGTA3Archive second(img, false, false);
+        TGTA3Archive second(img, false);
         EXPECT_TRUE(second.ReadOnly) << "the lock was taken again";
     }
 
