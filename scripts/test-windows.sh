@@ -8,6 +8,12 @@
 # Everything it makes lives in build-windows/ (or $QUOX_WINDOWS_BUILD).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+phase_start=$SECONDS
+# Prints how long the step before took, for the CI log.
+phase_done() {
+  echo "test-windows.sh: $1 took $((SECONDS - phase_start)) s"
+  phase_start=$SECONDS
+}
 root="$PWD"
 out="${QUOX_WINDOWS_BUILD:-$root/build-windows}"
 mkdir -p "$out"
@@ -15,6 +21,8 @@ toolchain="$root/cmake/mingw-w64-x86_64.cmake"
 launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  # ccache caches files compiled with a precompiled header only when told these are safe.
+  export CCACHE_SLOPPINESS="${CCACHE_SLOPPINESS:+$CCACHE_SLOPPINESS,}pch_defines,time_macros,include_file_mtime,include_file_ctime"
 fi
 
 # --- Packages ------------------------------------------------------------------------------
@@ -35,6 +43,8 @@ if [ "${#missing[@]}" -gt 0 ]; then
   $sudo apt-get update
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+
+phase_done "installing packages"
 
 # --- Libraries for the target, in one prefix ----------------------------------------------
 deps="$out/deps"
@@ -83,6 +93,8 @@ if [ ! -f "$deps/lib/libsquish.a" ]; then
   cmake --install "$out/squish"
 fi
 
+phase_done "GoogleTest and libsquish for Windows"
+
 # --- Wine ----------------------------------------------------------------------------------
 export WINEPREFIX="$out/wine"
 export WINEDEBUG=-all
@@ -93,6 +105,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot --init
   wineserver --wait
 fi
+phase_done "the Wine prefix"
 
 # --- Build and test ------------------------------------------------------------------------
 # -O1 without debug information: the build is tested, not debugged, and this halves its time.
@@ -100,7 +113,9 @@ cmake -S . -B "$out/quox" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DQUOX_WINDOWS_DEPS="$deps" -DQUOX_BUILD_EDITOR=OFF \
   -DQUOX_BUILD_BENCHMARKS=OFF "${launcher[@]}"
 cmake --build "$out/quox" -j2
+phase_done "the build"
 ctest --test-dir "$out/quox" -j2 --output-on-failure
+phase_done "the tests"
 
 # --- The command-line tool on the demo game, against the Linux program ---------------------
 cli_exe="$out/quox/src/cli/quoxmapper-cli.exe"
@@ -132,3 +147,4 @@ if [ -x "$linux_cli" ]; then
 else
   echo "No Linux quoxmapper-cli in build/: the outputs were not compared."
 fi
+phase_done "the command-line comparison"
