@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: once in a normal build,
-# once with AddressSanitizer and UndefinedBehaviorSanitizer; then runs each fuzz program briefly.
+# once with AddressSanitizer and UndefinedBehaviorSanitizer; then runs each fuzz program briefly
+# and the core's tests built for Windows under Wine (QUOX_SKIP_WINDOWS=1 leaves those out).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
