@@ -75,7 +75,10 @@ struct TDFFSplit {
     std::uint32_t IndexCount = 0;
     std::uint32_t MaterialIndex = 0;
     std::vector<std::uint32_t> Indices;
-    std::vector<std::array<float, 3>> Normals; // computed: one per triangle (lists) or per index (strips)
+    // Computed, not read: one per triangle (lists) or per index (strips). Derived from the
+    // records alone, so they may be filled in later, when drawing first needs them
+    // (SplitNormals.h); hence mutable.
+    mutable std::vector<std::array<float, 3>> Normals;
 };
 
 struct TDFFMaterialSplit {
