@@ -64,6 +64,14 @@ void TGTADff::Unload()
     Clear();
 }
 
+void TGTADff::EnsureNormals() const
+{
+    for (const TDFFClump& clump : Clumps)
+        for (const TDFFGeometry& geometry : clump.GeometryList.Geometries)
+            for (const TDFFSplit& split : geometry.MaterialSplit.Splits)
+                ensureSplitNormals(split, geometry.MaterialSplit.FaceType, geometry.Data.Vertices);
+}
+
 std::array<float, 16> TGTADff::FrameMatrix(const TDFFFrame& frame)
 {
     const auto& r = frame.Rotation;
