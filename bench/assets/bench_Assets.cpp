@@ -6,7 +6,8 @@
 //   - loading a set of larger generated models (thousands of triangles, like buildings),
 //   - opening the archive set: the directory, its scan and the name indexes, "generic".
 //
-//   bench_Assets [game folder]   (default: the large demo game, generated in a temporary folder)
+//   bench_Assets [game folder [runs]]   (default: the large demo game, generated in a temporary
+//                                        folder; 15 runs)
 
 #include "BenchTiming.h"
 #include "ByteSource.h"
@@ -17,10 +18,12 @@
 #include "ImgWriter.h"
 #include "TGTAImg.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -31,7 +34,7 @@
 namespace {
 
 // This machine is shared and its timings wander; more runs steady the median.
-constexpr int Runs = 15;
+int Runs = 15;
 constexpr int LargeModels = 300;
 
 std::vector<char> readWholeFile(const std::string& path)
@@ -170,6 +173,8 @@ int main(int argc, char** argv)
     std::filesystem::path generated;
     if (argc > 1) {
         folder = argv[1];
+        if (argc > 2)
+            Runs = std::max(1, std::atoi(argv[2]));
     } else {
         generated = std::filesystem::temp_directory_path() / "quox-bench-assets";
         folder = generated;
