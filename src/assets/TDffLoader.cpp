@@ -212,9 +212,12 @@ void TDffLoader::readStruct(const RwChunkHeader& header, ByteReader& data, std::
 {
     namespace T = RwChunkType;
     switch (enclosingType) {
-    case T::Clump:
-        currentClump().AtomicTotal = data.u32();
+    case T::Clump: {
+        TDFFClump& clump = currentClump();
+        clump.AtomicTotal = data.u32();
+        clump.Atomics.reserve(std::min<std::uint32_t>(clump.AtomicTotal, ReserveAtMost));
         break;
+    }
     case T::GeometryList: {
         TDFFGeometryList& list = currentClump().GeometryList;
         list.GeometryCount = data.u32();
@@ -388,17 +391,15 @@ void TDffLoader::readString(ByteReader& data, std::uint32_t enclosingType)
     while (length < raw.size() && raw[length] != 0)
         ++length;
     const std::string_view stored(reinterpret_cast<const char*>(raw.data()), length);
-    const std::string text(TrimText(stored));
-
     if (enclosingType == RwChunkType::Texture) {
         TDFFMaterial* material = currentMaterial();
         if (material == nullptr)
             return; // a texture outside any material names nothing
         if (!material->Texture.NameSeen) {
-            material->Texture.TextureName = text;
+            material->Texture.TextureName.assign(TrimText(stored));
             material->Texture.NameSeen = true;
         } else {
-            material->Texture.MaskName = text;
+            material->Texture.MaskName.assign(TrimText(stored));
         }
     } else if (enclosingType == RwChunkType::FrameList) {
         // A name outside a frame's extension, or in one past the last frame, names nothing.
