@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <memory>
@@ -190,7 +191,7 @@ protected:
     static std::vector<std::uint8_t> bytes(const TGTA3Archive& archive)
     {
         const std::string text = readFile(archive.FileName);
-        return std::vector<std::uint8_t>(text.begin(), text.end());
+        return {text.begin(), text.end()};
     }
 
     static inline std::unique_ptr<TempDir> game;
@@ -240,14 +241,15 @@ TEST_P(EntryLoading, DictionariesMatchTheDecoder)
         ASSERT_EQ(txd.Textures.size(), bare.Textures.size()) << txd.Name;
         ASSERT_EQ(uploader.uploaded.size(), bare.Textures.size()) << txd.Name;
         for (std::size_t t = 0; t < bare.Textures.size(); ++t) {
-            EXPECT_EQ(txd.Textures[t], bare.Textures[t].Texture) << txd.Name << " " << t;
-            EXPECT_EQ(uploader.uploaded[t].Texture, bare.Textures[t].Texture) << txd.Name << " " << t;
-            ASSERT_EQ(uploader.uploaded[t].Levels.size(), bare.Textures[t].Levels.size()) << txd.Name;
-            for (std::size_t l = 0; l < bare.Textures[t].Levels.size(); ++l) {
-                EXPECT_EQ(uploader.uploaded[t].Levels[l].Data, bare.Textures[t].Levels[l].Data) << txd.Name;
-                EXPECT_EQ(uploader.uploaded[t].Levels[l].Palette, bare.Textures[t].Levels[l].Palette) << txd.Name;
-            }
-            EXPECT_EQ(txd.FindTexture(bare.Textures[t].Texture.Name), static_cast<int>(t)) << txd.Name;
+            const TxdDecodedTexture& expected = bare.Textures[t];
+            EXPECT_EQ(txd.Textures[t], expected.Texture) << txd.Name << " " << t;
+            EXPECT_EQ(txd.FindTexture(expected.Texture.Name), static_cast<int>(t)) << txd.Name;
+            EXPECT_EQ(uploader.uploaded[t].Texture, expected.Texture) << txd.Name << " " << t;
+            EXPECT_TRUE(std::equal(expected.Levels.begin(), expected.Levels.end(), uploader.uploaded[t].Levels.begin(),
+                                   uploader.uploaded[t].Levels.end(), [](const TxdLevel& a, const TxdLevel& b) {
+                                       return a.Data == b.Data && a.Palette == b.Palette;
+                                   }))
+                << txd.Name << " " << t;
         }
         EXPECT_EQ(txd.Decode().Textures.size(), bare.Textures.size()) << txd.Name;
         ++dictionaries;
@@ -273,8 +275,8 @@ TEST(SourceViews, InMemoryBytesAreViewedInPlaceAndFilesCopied)
         std::uint64_t offset, length;
         std::size_t expected;
     };
-    for (const Case c : {Case{0, 5000, 5000}, Case{100, 50, 50}, Case{4990, 100, 10}, Case{5000, 10, 0},
-                         Case{std::uint64_t{1} << 40, 10, 0}, Case{0, std::uint64_t{1} << 40, 5000}}) {
+    for (const Case c : {Case{100, 50, 50}, Case{4990, 100, 10}, Case{std::uint64_t{1} << 40, 10, 0},
+                         Case{0, std::uint64_t{1} << 40, 5000}}) {
         std::vector<std::uint8_t> fileBuffer, memoryBuffer;
         const auto fromFile = viewSourceBytes(archive.ImgSource(), c.offset, c.length, fileBuffer);
         const auto inPlace = viewSourceBytes(memory, c.offset, c.length, memoryBuffer);
