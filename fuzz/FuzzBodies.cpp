@@ -329,21 +329,6 @@ void mapFile(std::span<const std::uint8_t> input)
     const bool ipl = (input[0] & 1) != 0;
     const bool viceCity = (input[0] & 2) == 0;
     const std::string_view text(reinterpret_cast<const char*>(input.data()) + 1, input.size() - 1);
-    // Not yet settled: a kept line that begins with a UTF-8 byte order mark and comes to be
-    // written first reads back without the mark (it is taken for the file's own), so the
-    // line turns into a section keyword. Left out until saving keeps the file's own order.
-    if (text.find("\xEF\xBB\xBF", 1) != std::string_view::npos)
-        return;
-    // Not yet settled either: a name read from a quoted field may hold a blank, a comma or a
-    // quote, which the written line does not quote, so it reads back as other fields. IPL
-    // files have no quoted fields; in IDE files only 2dfx lines (14 columns and more) do.
-    bool quotedName = false;
-    forEachLine(text, [&quotedName, ipl](std::string_view line) {
-        quotedName = quotedName || (line.find('"') != std::string_view::npos && (ipl || ColumnCount(line) < 14));
-    });
-    if (quotedName)
-        return;
-
     const auto first = newMapFile(ipl, viceCity);
     first->ReadText(text);
     const std::string written = first->SaveText();
@@ -367,10 +352,6 @@ void datFile(std::span<const std::uint8_t> input)
     // ".." in a name reaches outside the game folder, where the fuzzer would read whatever
     // the machine holds (an endless device, a huge file).
     if (text.find("..") != std::string_view::npos)
-        return;
-    // Not yet settled, as for map files: a first line that still begins with a byte order
-    // mark after the file's own was taken off loses it when the saved file is read again.
-    if (text.find("\xEF\xBB\xBF", 1) != std::string_view::npos)
         return;
 
     const fs::path game = scratch() / "game";

@@ -7,8 +7,8 @@
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" bench_ArchiveEditor [game folder]
 
+#include "BenchGame.h"
 #include "BenchTiming.h"
-#include "DemoGame.h"
 #include "ProgramSettings.h"
 #include "TFormEditorArchive.h"
 #include "TGTAImg.h"
@@ -40,21 +40,11 @@ void settle()
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    fs::path folder;
-    bool temporary = false;
-    if (argc > 1) {
-        folder = argv[1];
-    } else {
-        folder = fs::temp_directory_path() / "quox-bench-archive";
-        fs::remove_all(folder);
-        std::string error;
-        if (writeDemoGame(folder.string(), DemoGameOptions{true, true}, error) != 0) {
-            std::fprintf(stderr, "cannot write the demo game: %s\n", error.c_str());
-            return 1;
-        }
-        temporary = true;
-    }
-    programSettings().GameDir = folder.string() + "/";
+    const BenchGame game(argc, argv, "quox-bench-archive");
+    if (!game.ready())
+        return 1;
+    const std::filesystem::path& folder = game.folder();
+    programSettings().GameDir = game.gameDir();
     programSettings().LoadModels = true;
 
     double open = 0;
@@ -144,7 +134,5 @@ int main(int argc, char** argv)
     std::printf("%-40s %9.2fx  (target: within 3x)\n", "rebuild / cp", rebuild / copy);
     std::printf("%-40s %9.2fx\n", "rebuild / (cp + sync)", rebuild / copySync);
     fs::remove_all(work);
-    if (temporary)
-        fs::remove_all(folder);
     return 0;
 }

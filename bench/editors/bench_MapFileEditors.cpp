@@ -6,8 +6,8 @@
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" bench_MapFileEditors [game folder]
 
+#include "BenchGame.h"
 #include "BenchTiming.h"
-#include "DemoGame.h"
 #include "DialogService.h"
 #include "MapListView.h"
 #include "ProgramSettings.h"
@@ -73,21 +73,11 @@ void writePlacements(const std::string& path)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    std::filesystem::path folder;
-    bool temporary = false;
-    if (argc > 1) {
-        folder = argv[1];
-    } else {
-        folder = std::filesystem::temp_directory_path() / "quox-bench-mapfile-editors";
-        std::filesystem::remove_all(folder);
-        std::string error;
-        if (writeDemoGame(folder.string(), DemoGameOptions{true, true}, error) != 0) {
-            std::fprintf(stderr, "cannot write the demo game: %s\n", error.c_str());
-            return 1;
-        }
-        temporary = true;
-    }
-    programSettings().GameDir = folder.string() + "/";
+    const BenchGame game(argc, argv, "quox-bench-mapfile-editors");
+    if (!game.ready())
+        return 1;
+    const std::filesystem::path& folder = game.folder();
+    programSettings().GameDir = game.gameDir();
     programSettings().IsViceCity = true;
     const std::string placements = (folder / "data" / "bench30k.ipl").string();
     writePlacements(placements);
@@ -153,7 +143,5 @@ int main(int argc, char** argv)
     std::printf("%-36s %8.2f ms (target: under 10 ms)\n", "add a record and open it", adding);
     std::printf("%-36s %8.2f ms (target: under 10 ms)\n", "delete a record", deleting);
     setDialogService(nullptr);
-    if (temporary)
-        std::filesystem::remove_all(folder);
     return 0;
 }

@@ -5,8 +5,8 @@
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" bench_TextureView [game folder]
 
+#include "BenchGame.h"
 #include "BenchTiming.h"
-#include "DemoGame.h"
 #include "GLEntryPoints.h"
 #include "GLPanel.h"
 #include "GLTextureUploader.h"
@@ -35,21 +35,11 @@ int main(int argc, char** argv)
     setViewSurfaceDefaults();
     QApplication app(argc, argv);
 
-    std::filesystem::path folder;
-    bool temporary = false;
-    if (argc > 1) {
-        folder = argv[1];
-    } else {
-        folder = std::filesystem::temp_directory_path() / "quox-bench-textureview";
-        std::filesystem::remove_all(folder);
-        std::string error;
-        if (writeDemoGame(folder.string(), DemoGameOptions{true, true}, error) != 0) {
-            std::fprintf(stderr, "cannot write the demo game: %s\n", error.c_str());
-            return 1;
-        }
-        temporary = true;
-    }
-    programSettings().GameDir = withTrailingSeparator(folder.string());
+    const BenchGame game(argc, argv, "quox-bench-textureview");
+    if (!game.ready())
+        return 1;
+    const std::filesystem::path& folder = game.folder();
+    programSettings().GameDir = game.gameDir();
     programSettings().LoadModels = true;
     programSettings().LoadTextures = true;
     programSettings().SkipTextures = false;
@@ -112,7 +102,5 @@ int main(int argc, char** argv)
         SharedGLContextScope context;
         set.reset();
     }
-    if (temporary)
-        std::filesystem::remove_all(folder);
     return 0;
 }

@@ -5,8 +5,8 @@
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" bench_Validation [game folder]
 
+#include "BenchGame.h"
 #include "BenchTiming.h"
-#include "DemoGame.h"
 #include "GamePaths.h"
 #include "TFormValidate.h"
 #include "TGTA3Archive.h"
@@ -40,21 +40,10 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
 
-    std::filesystem::path folder;
-    bool temporary = false;
-    if (argc > 1) {
-        folder = argv[1];
-    } else {
-        folder = std::filesystem::temp_directory_path() / "quox-bench-validation";
-        std::filesystem::remove_all(folder);
-        std::string error;
-        if (writeDemoGame(folder.string(), DemoGameOptions{true, true}, error) != 0) {
-            std::fprintf(stderr, "cannot write the demo game: %s\n", error.c_str());
-            return 1;
-        }
-        temporary = true;
-    }
-    const std::string gameDir = withTrailingSeparator(folder.string());
+    const BenchGame game(argc, argv, "quox-bench-validation");
+    if (!game.ready())
+        return 1;
+    const std::string gameDir = game.gameDir();
 
     const std::string quiet = "' --game vc > /dev/null 2>&1";
     const double dat = programTime(std::string(QUOX_CLI_PATH) + " dat '" + gameDir + quiet);
@@ -73,7 +62,5 @@ int main(int argc, char** argv)
     std::printf("%-34s %9.2fx  (target: within 1.5x)\n", "validate / dat", validate / dat);
     std::printf("%-34s %10.2f ms (target: under 300 ms)\n", "validation window run", windowRun);
     std::printf("%-34s %s\n", "result", window.ResultValue->text().toUtf8().constData());
-    if (temporary)
-        std::filesystem::remove_all(folder);
     return 0;
 }

@@ -20,27 +20,6 @@ QString gameListPath()
            QStringLiteral("/quoxmapper/GAMES.TXT");
 }
 
-std::string commaTextField(std::string_view field)
-{
-    bool quote = false;
-    for (char c : field) {
-        if (static_cast<unsigned char>(c) <= ' ' || c == ',' || c == '"') {
-            quote = true;
-            break;
-        }
-    }
-    if (!quote)
-        return std::string(field);
-    std::string quoted = "\"";
-    for (char c : field) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    quoted += '"';
-    return quoted;
-}
-
 std::string commaText(const std::vector<std::string>& fields)
 {
     std::string text;

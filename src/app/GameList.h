@@ -1,5 +1,7 @@
 #pragma once
 
+#include "VarnParser.h"
+
 #include <QString>
 
 #include <optional>
@@ -14,10 +16,7 @@
 // folder is writable; else the user's configuration folder (an installed program).
 QString gameListPath();
 
-// One field as comma text: enclosed in double quotes, inner quotes doubled, when it holds a
-// blank, a comma, a double quote or a control character.
-std::string commaTextField(std::string_view field);
-// The fields joined by commas.
+// The fields joined by commas, each by commaTextField.
 std::string commaText(const std::vector<std::string>& fields);
 // The fields of a line by the program's comma-text rule (commas and blanks separate, quotes group).
 std::vector<std::string> splitCommaText(std::string_view line);

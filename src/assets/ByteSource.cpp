@@ -37,3 +37,15 @@ std::vector<std::uint8_t> readSourceBytes(const ByteSource& source, std::uint64_
     bytes.resize(readSourceBytesInto(source, offset, length, bytes));
     return bytes;
 }
+
+std::span<const std::uint8_t> viewSourceBytes(const ByteSource& source, std::uint64_t offset, std::uint64_t length,
+                                              std::vector<std::uint8_t>& buffer)
+{
+    if (const auto all = source.inMemory()) {
+        if (offset >= all->size())
+            return {};
+        return all->subspan(static_cast<std::size_t>(offset),
+                            static_cast<std::size_t>(std::min<std::uint64_t>(length, all->size() - offset)));
+    }
+    return std::span<const std::uint8_t>(buffer.data(), readSourceBytesInto(source, offset, length, buffer));
+}

@@ -3,10 +3,10 @@
 #include "ByteReader.h"
 #include "ByteSource.h"
 #include "RwChunk.h"
+#include "SplitNormals.h"
 #include "TextParser.h"
 
 #include <algorithm>
-#include <cmath>
 #include <new>
 
 // A model is a tree of chunks (12-byte headers, see RwChunk.h). What is read, by chunk:
@@ -62,42 +62,6 @@ std::string chunkAt(std::uint32_t type, std::size_t position)
     return "chunk type " + std::to_string(type) + " at byte " + std::to_string(position);
 }
 
-std::array<float, 3> faceNormal(const std::array<float, 3>& a, const std::array<float, 3>& b,
-                                const std::array<float, 3>& c)
-{
-    const float ux = b[0] - a[0], uy = b[1] - a[1], uz = b[2] - a[2];
-    const float vx = c[0] - a[0], vy = c[1] - a[1], vz = c[2] - a[2];
-    std::array<float, 3> n{uy * vz - uz * vy, uz * vx - ux * vz, ux * vy - uy * vx};
-    const float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-    if (length == 0)
-        return n; // a degenerate triangle keeps the zero vector
-    const float scale = 1.0f / length;
-    return {n[0] * scale, n[1] * scale, n[2] * scale};
-}
-
-// Lists: one normal per triangle. Strips: one per index, the winding flipping on odd
-// positions; the first two take the first triangle's normal.
-void computeSplitNormals(TDFFSplit& split, std::uint32_t faceType, const std::vector<std::array<float, 3>>& vertices)
-{
-    const auto& idx = split.Indices;
-    const std::size_t count = idx.size();
-    if (faceType == 0) {
-        split.Normals.assign(count / 3, {0, 0, 0});
-        for (std::size_t k = 0; k + 2 < count; k += 3)
-            split.Normals[k / 3] = faceNormal(vertices[idx[k]], vertices[idx[k + 1]], vertices[idx[k + 2]]);
-        return;
-    }
-    split.Normals.assign(count, {0, 0, 0});
-    for (std::size_t k = 0; k + 2 < count; ++k) {
-        const std::size_t e = k % 2;
-        split.Normals[k + 2] = faceNormal(vertices[idx[k]], vertices[idx[k + 1 + e]], vertices[idx[k + 2 - e]]);
-    }
-    if (count >= 3) {
-        split.Normals[0] = split.Normals[2];
-        split.Normals[1] = split.Normals[2];
-    }
-}
-
 } // namespace
 
 void TDffLoader::Clear()
@@ -116,9 +80,8 @@ std::string TDffLoader::ReadFromStream(const ByteSource& stream, std::int64_t le
     }
     // Models are read one after another on the user-interface thread: one buffer serves all.
     static thread_local std::vector<std::uint8_t> buffer;
-    const std::size_t read =
-        readSourceBytesInto(stream, static_cast<std::uint64_t>(offset), static_cast<std::uint64_t>(length), buffer);
-    return ReadFromBytes(std::span<const std::uint8_t>(buffer.data(), read));
+    return ReadFromBytes(
+        viewSourceBytes(stream, static_cast<std::uint64_t>(offset), static_cast<std::uint64_t>(length), buffer));
 }
 
 std::string TDffLoader::ReadFromBytes(std::span<const std::uint8_t> bytes, bool keepPartial)
@@ -249,9 +212,12 @@ void TDffLoader::readStruct(const RwChunkHeader& header, ByteReader& data, std::
 {
     namespace T = RwChunkType;
     switch (enclosingType) {
-    case T::Clump:
-        currentClump().AtomicTotal = data.u32();
+    case T::Clump: {
+        TDFFClump& clump = currentClump();
+        clump.AtomicTotal = data.u32();
+        clump.Atomics.reserve(std::min<std::uint32_t>(clump.AtomicTotal, ReserveAtMost));
         break;
+    }
     case T::GeometryList: {
         TDFFGeometryList& list = currentClump().GeometryList;
         list.GeometryCount = data.u32();
@@ -413,7 +379,8 @@ void TDffLoader::readBinMesh(ByteReader& data)
                 throw ReadError("split " + std::to_string(s) + " names vertex " + std::to_string(index) + " of " +
                                 std::to_string(vertices.size()));
         }
-        computeSplitNormals(split, mesh.FaceType, vertices);
+        if (ComputeNormals)
+            computeSplitNormals(split, mesh.FaceType, vertices);
     }
 }
 
@@ -424,17 +391,15 @@ void TDffLoader::readString(ByteReader& data, std::uint32_t enclosingType)
     while (length < raw.size() && raw[length] != 0)
         ++length;
     const std::string_view stored(reinterpret_cast<const char*>(raw.data()), length);
-    const std::string text(TrimText(stored));
-
     if (enclosingType == RwChunkType::Texture) {
         TDFFMaterial* material = currentMaterial();
         if (material == nullptr)
             return; // a texture outside any material names nothing
         if (!material->Texture.NameSeen) {
-            material->Texture.TextureName = text;
+            material->Texture.TextureName.assign(TrimText(stored));
             material->Texture.NameSeen = true;
         } else {
-            material->Texture.MaskName = text;
+            material->Texture.MaskName.assign(TrimText(stored));
         }
     } else if (enclosingType == RwChunkType::FrameList) {
         // A name outside a frame's extension, or in one past the last frame, names nothing.

@@ -20,6 +20,9 @@ public:
     // Frame extensions met in the current frame list: the extensions come one per frame, in
     // frame order, so this is the frame that a name chunk inside the current one names.
     std::int32_t FrameNameCounter = 0;
+    // Whether reading computes the splits' face normals. A loader that draws turns it off
+    // and has them computed when drawing first needs them (SplitNormals.h).
+    bool ComputeNormals = true;
 
     void Clear();
 
@@ -27,7 +30,8 @@ public:
     // the model is then left empty, or with what was read before the fault when
     // `keepPartial` is set (for reports that show what could be read).
     std::string ReadFromBytes(std::span<const std::uint8_t> bytes, bool keepPartial = false);
-    // Clears, then reads the `length` bytes at `offset` of `stream`.
+    // Clears, then reads the `length` bytes at `offset` of `stream`, in place when the
+    // stream holds them in memory.
     std::string ReadFromStream(const ByteSource& stream, std::int64_t length, std::int64_t offset);
 
 private:

@@ -3,6 +3,7 @@
 #include "ByteSource.h"
 #include "EntryNames.h"
 #include "Log.h"
+#include "SplitNormals.h"
 
 namespace {
 
@@ -34,6 +35,9 @@ ChildDrawing childDrawing(const std::string& name)
 TGTADff::TGTADff(const ByteSource* stream, std::int64_t length, std::int64_t offset, std::string_view name)
     : Stream(stream), Offset(offset), Length(length), Name(std::string(withoutExtension(name)))
 {
+    // Face normals serve drawing only: they are computed when a split is first drawn,
+    // which keeps a square root per triangle out of loading.
+    ComputeNormals = false;
 }
 
 TGTADff::~TGTADff()
@@ -58,6 +62,14 @@ void TGTADff::Unload()
 {
     Loaded = false;
     Clear();
+}
+
+void TGTADff::EnsureNormals() const
+{
+    for (const TDFFClump& clump : Clumps)
+        for (const TDFFGeometry& geometry : clump.GeometryList.Geometries)
+            for (const TDFFSplit& split : geometry.MaterialSplit.Splits)
+                ensureSplitNormals(split, geometry.MaterialSplit.FaceType, geometry.Data.Vertices);
 }
 
 std::array<float, 16> TGTADff::FrameMatrix(const TDFFFrame& frame)
@@ -127,6 +139,7 @@ void TGTADff::drawGeometry(const TDFFGeometry& geometry, int dictionaryIndex, Mo
     const auto& materials = geometry.MaterialList.Materials;
     const std::uint32_t faceType = geometry.MaterialSplit.FaceType;
     for (const TDFFSplit& split : geometry.MaterialSplit.Splits) {
+        ensureSplitNormals(split, faceType, geometry.Data.Vertices);
         SplitNormalMode normals = SplitNormalMode::PerVertex;
         if (split.Normals.empty())
             normals = SplitNormalMode::None;

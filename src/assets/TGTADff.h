@@ -40,6 +40,11 @@ public:
     void DrawFrame(std::size_t clumpIndex, std::int32_t frameIndex, bool withoutOwnTransform, int dictionaryIndex,
                    ModelDrawTarget& target) const;
 
+    // Computes the face normals of every split not yet drawn. Drawing through Draw needs
+    // no call: each split gets its normals when it is first drawn. For code that walks the
+    // records itself.
+    void EnsureNormals() const;
+
     // The frame's transform: rotation rows as the first three columns, position as the fourth.
     static std::array<float, 16> FrameMatrix(const TDFFFrame& frame);
 

@@ -64,28 +64,35 @@ void TGTATxd::Load()
     m_maskIndex.clear();
     try {
         // Dictionaries load one after another on the user-interface thread: one read buffer
-        // serves all (the decoded levels are copies).
+        // serves all (the decoded levels are copies). Bytes held in memory are read in place.
         static thread_local std::vector<std::uint8_t> buffer;
-        std::size_t read = 0;
+        std::span<const std::uint8_t> bytes;
         if (m_stream == nullptr || Offset < 0 || Length < 0) {
             LoadError = "no bytes to read";
         } else {
-            read = readSourceBytesInto(*m_stream, static_cast<std::uint64_t>(Offset),
-                                       static_cast<std::uint64_t>(Length), buffer);
-            if (read < static_cast<std::uint64_t>(Length))
-                LoadError = "only " + std::to_string(read) + " of " + std::to_string(Length) + " bytes could be read";
+            bytes = viewSourceBytes(*m_stream, static_cast<std::uint64_t>(Offset), static_cast<std::uint64_t>(Length),
+                                    buffer);
+            if (bytes.size() < static_cast<std::uint64_t>(Length))
+                LoadError =
+                    "only " + std::to_string(bytes.size()) + " of " + std::to_string(Length) + " bytes could be read";
         }
-        TxdDecodeResult decoded = decodeTxd(std::span<const std::uint8_t>(buffer.data(), read));
+        TxdDecodeResult decoded = decodeTxd(bytes);
         if (!decoded.Error.empty())
             LoadError += (LoadError.empty() ? "" : "; ") + decoded.Error;
         if (decoded.Console)
             logLine("texture dictionary " + Name + ": a console dictionary, loaded without textures");
 
+        if (m_uploader != nullptr)
+            TextureIds = m_uploader->upload(decoded.Textures);
+        TextureIds.resize(decoded.Textures.size(), 0);
+        // Uploaded, the decoded textures are done with: their records move over uncopied.
         Textures.reserve(decoded.Textures.size());
+        for (TxdDecodedTexture& item : decoded.Textures)
+            Textures.push_back(std::move(item.Texture));
         std::vector<std::string_view> names;
         std::vector<std::string_view> masks;
-        for (const TxdDecodedTexture& item : decoded.Textures)
-            Textures.push_back(item.Texture);
+        names.reserve(Textures.size());
+        masks.reserve(Textures.size());
         for (const TTexture& texture : Textures) {
             names.push_back(TrimText(texture.Name));
             masks.push_back(TrimText(texture.MaskName));
@@ -93,9 +100,6 @@ void TGTATxd::Load()
         m_nameIndex.build(names);
         m_maskIndex.build(masks);
         TextureCount = static_cast<int>(Textures.size());
-        if (m_uploader != nullptr)
-            TextureIds = m_uploader->upload(decoded.Textures);
-        TextureIds.resize(Textures.size(), 0);
     } catch (const std::exception& e) {
         LoadError += (LoadError.empty() ? "" : "; ") + std::string(e.what());
     }
@@ -111,9 +115,9 @@ TxdDecodeResult TGTATxd::Decode() const
         return result;
     }
     try {
-        const std::vector<std::uint8_t> bytes =
-            readSourceBytes(*m_stream, static_cast<std::uint64_t>(Offset), static_cast<std::uint64_t>(Length));
-        return decodeTxd(bytes);
+        std::vector<std::uint8_t> buffer; // unused when the stream holds its bytes in memory
+        return decodeTxd(
+            viewSourceBytes(*m_stream, static_cast<std::uint64_t>(Offset), static_cast<std::uint64_t>(Length), buffer));
     } catch (const std::exception& e) {
         TxdDecodeResult result;
         result.Error = e.what();

@@ -17,4 +17,6 @@ struct TTexture {
     std::uint8_t Depth = 0;      // bits per pixel
     std::uint32_t DataSize = 0;  // size of the last level read
     std::uint32_t RasterFormat = 0; // pixel format 0x0F00, PAL8 0x2000, PAL4 0x4000, mip levels 0x8000
+
+    bool operator==(const TTexture&) const = default;
 };

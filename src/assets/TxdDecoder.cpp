@@ -109,6 +109,7 @@ TxdDecodedTexture readTexture(ByteReader& reader, std::size_t position, std::siz
     std::span<const std::uint8_t> palette;
     if (paletteBytes != 0 && texture.Levels != 0)
         palette = reader.bytes(paletteBytes);
+    decoded.Levels.reserve(std::min<std::size_t>(texture.Levels, reader.remaining() / 4)); // a u32 size each
     for (std::size_t level = 0; level < texture.Levels; ++level) {
         TxdLevel read;
         read.Width = levelSide(texture.Width, level);

@@ -85,8 +85,8 @@ int readLines(const std::string& path, const std::function<void(std::string_view
         const bool atEnd = got == 0;
         std::string_view data(pending);
         if (startOfFile && (data.size() >= 3 || atEnd)) {
-            if (data.substr(0, 3) == "\xEF\xBB\xBF")
-                data.remove_prefix(3);
+            if (data.starts_with(ByteOrderMark))
+                data.remove_prefix(ByteOrderMark.size());
             startOfFile = false;
         }
         if (startOfFile)

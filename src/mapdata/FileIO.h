@@ -33,12 +33,15 @@ size_t splitLines(std::string_view data, bool atEnd, Visit&& visit)
     return static_cast<size_t>(p - data.data());
 }
 
+// The UTF-8 byte order mark some editors put at the start of a text file.
+inline constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
 // Every line of a whole text; a UTF-8 byte order mark at the start is not part of the first line.
 template <typename Visit>
 void forEachLine(std::string_view text, Visit&& visit)
 {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
-        text.remove_prefix(3);
+    if (text.starts_with(ByteOrderMark))
+        text.remove_prefix(ByteOrderMark.size());
     splitLines(text, true, visit);
 }
 

@@ -108,6 +108,10 @@ int TGTAFileList::LoadDat(DatPass pass, LoadProgress* progress)
 int TGTAFileList::SaveDat()
 {
     std::string text;
+    // Reading takes one byte order mark off the start of the file: a first line that
+    // begins with one of its own would lose it unless the file's mark precedes it.
+    if (!DatLines.empty() && DatLines.front().starts_with(ByteOrderMark))
+        text += ByteOrderMark;
     for (const std::string& line : DatLines) {
         text += line;
         text += "\r\n";

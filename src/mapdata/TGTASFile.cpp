@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
-
 // Calls visit(begin, length, endLength) for every line of text from `begin`, the line end
 // (CR LF, LF or a lone CR) counted apart; the last line may have none.
 template <typename Visit>

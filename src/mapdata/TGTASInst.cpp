@@ -32,10 +32,11 @@ bool TGTASInst::ReadLine(std::string_view line)
     for (auto field : FloatFields)
         record.*field = lenientFloat(TokenAt(token++), 0.0f);
     if (token < TokenCount()) {
-        std::string surplus(TokenAt(token++));
+        // Kept as comma text, so that a quoted token is written back as one token.
+        std::string surplus = commaTextField(TokenAt(token++));
         for (; token < TokenCount(); ++token) {
             surplus += ", ";
-            surplus += TokenAt(token);
+            surplus += commaTextField(TokenAt(token));
         }
         record.Surplus = surplus;
     }
@@ -46,7 +47,8 @@ bool TGTASInst::ReadLine(std::string_view line)
 void TGTASInst::appendRecord(std::string& out, const TGTASInstObj& record) const
 {
     LineWriter writer(out);
-    writer.integer(record.ID).text(record.ModelName);
+    // A name read from a quoted token (blanks, commas, quotes) is written quoted again.
+    writer.integer(record.ID).text(commaTextField(record.ModelName));
     if (record.HasInterior)
         writer.integer(record.Interior);
     for (auto field : FloatFields)

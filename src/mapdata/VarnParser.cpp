@@ -98,6 +98,27 @@ void SplitLine(std::string_view line)
     }
 }
 
+std::string commaTextField(std::string_view field)
+{
+    bool quote = false;
+    for (char c : field) {
+        if (static_cast<unsigned char>(c) <= ' ' || c == Delimiter || c == Quote) {
+            quote = true;
+            break;
+        }
+    }
+    if (!quote)
+        return std::string(field);
+    std::string quoted(1, Quote);
+    for (char c : field) {
+        if (c == Quote)
+            quoted += Quote;
+        quoted += c;
+    }
+    quoted += Quote;
+    return quoted;
+}
+
 void SplitWords(std::string_view line)
 {
     SplitLine(ReplaceText(std::string(line), " ", ","));

@@ -12,6 +12,10 @@
 // Comma-text rule: commas and/or blanks (codes 1 to 32) separate; "..." quotes a token.
 void SplitLine(std::string_view line);
 
+// One token as comma text, the reverse of SplitLine: enclosed in double quotes, inner
+// quotes doubled, when it holds a blank, a comma, a double quote or a control character.
+std::string commaTextField(std::string_view field);
+
 // The non-empty words of the line: blanks become commas, then SplitLine, then empty tokens go.
 void SplitWords(std::string_view line);
 

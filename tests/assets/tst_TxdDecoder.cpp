@@ -452,6 +452,7 @@ TEST_F(TxdDictionary, UploadsOnLoadAndReleasesOnUnloadAndDestruction)
     {
         TGTATxd txd(&source, static_cast<std::int64_t>(source.bytes().size()), 0, "roads", &uploader);
         txd.Load();
+        const std::vector<TTexture> firstLoad = txd.Textures;
         EXPECT_EQ(uploader.uploadedNames, (std::vector<std::string>{"Road01", "lamp", "ROAD01", "Alpha"}));
         EXPECT_EQ(txd.TextureIds, (std::vector<std::uint32_t>{100, 101, 102, 103}));
         EXPECT_EQ(txd.TextureIds[static_cast<std::size_t>(txd.FindTexture("lamp"))], 101u);
@@ -463,8 +464,14 @@ TEST_F(TxdDictionary, UploadsOnLoadAndReleasesOnUnloadAndDestruction)
         EXPECT_TRUE(txd.Textures.empty());
         EXPECT_EQ(txd.FindTexture("lamp"), -1);
 
+        EXPECT_EQ(txd.FindMask("lampmask"), -1);
+
+        // Loaded again, the records and both name lists are whole again.
         txd.Load();
+        EXPECT_EQ(txd.Textures, firstLoad);
         EXPECT_EQ(txd.FindTexture("lamp"), 1);
+        EXPECT_EQ(txd.FindTexture("alpha"), 3);
+        EXPECT_EQ(txd.FindMask("lampmask"), 1);
         TGTATxd moved(std::move(txd));
         EXPECT_TRUE(moved.Loaded);
         EXPECT_FALSE(txd.Loaded);

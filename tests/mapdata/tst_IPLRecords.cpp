@@ -64,6 +64,36 @@ TEST(InstLine, RealViceCityLayouts)
               "400, jetty01, 0, -1.5, 2.25, 3, 1, 1, 1, 0, 0, -0.707107, 0.707107");
 }
 
+TEST(InstLine, QuotedTokensAreWrittenQuotedAgain)
+{
+    // Quotes group an inst line's tokens: a name or a surplus token holding a blank, a comma
+    // or a quote must come back as one token, or the written line reads as other fields.
+    const struct {
+        const char* line;
+        const char* name;
+        const char* written;
+    } Cases[] = {
+        {"139, \"a b\", 0, 1, 2, 3, 1, 1, 1, 0, 0, 0, 1", "a b", "139, \"a b\", 0, 1, 2, 3, 1, 1, 1, 0, 0, 0, 1"},
+        {"139,\"a,b\",1,2,3,1,1,1,0,0,0,1", "a,b", "139, \"a,b\", 1, 2, 3, 1, 1, 1, 0, 0, 0, 1"},
+        {"139, \"say \"\"hi\"\"\", 1, 2, 3, 1, 1, 1, 0, 0, 0, 1", "say \"hi\"",
+         "139, \"say \"\"hi\"\"\", 1, 2, 3, 1, 1, 1, 0, 0, 0, 1"},
+        {"139, \"plain\", 0, 1, 2, 3, 1, 1, 1, 0, 0, 0, 1, \"x y\", 7", "plain",
+         "139, plain, 0, 1, 2, 3, 1, 1, 1, 0, 0, 0, 1, \"x y\", 7"},
+    };
+    for (const auto& c : Cases) {
+        TGTASInst inst;
+        ASSERT_TRUE(inst.ReadLine(c.line));
+        EXPECT_EQ(inst.Items[0].ModelName, c.name);
+        const std::string written = inst.WriteLine(0);
+        EXPECT_EQ(written, c.written);
+        TGTASInst again;
+        ASSERT_TRUE(again.ReadLine(written));
+        EXPECT_EQ(again.WriteLine(0), written) << c.line;
+        EXPECT_EQ(again.Items[0].ModelName, c.name);
+        EXPECT_EQ(again.Items[0].PosX, inst.Items[0].PosX);
+    }
+}
+
 TEST(InstLine, MissingTokensTakeDefaults)
 {
     TGTASInst inst;

@@ -120,6 +120,20 @@ TEST_F(GameFolder, SaveDatWritesTheLinesInTheirNewOrder)
     EXPECT_TRUE(list.DatModified) << "clearing it is the DAT editor's business";
 }
 
+TEST_F(GameFolder, AFirstLineBeginningWithAByteOrderMarkKeepsIt)
+{
+    // The file's own mark is taken off on reading; a second one belongs to the first line.
+    write("data/gta3.dat", "\xEF\xBB\xBF\xEF\xBB\xBFIDE data\\a.ide\nIPL data\\b.ipl\n");
+    GameSettingsScope scope(game(), false);
+    TGTAFileList list{programSettings().GameDir, programSettings().IsViceCity};
+    list.LoadDat(DatPass::IDE);
+    const std::vector<std::string> read = list.DatLines;
+    ASSERT_EQ(read.front(), "\xEF\xBB\xBFIDE data\\a.ide");
+    ASSERT_EQ(list.SaveDat(), 0);
+    list.LoadDat(DatPass::IDE);
+    EXPECT_EQ(list.DatLines, read);
+}
+
 TEST_F(GameFolder, AFailedSaveDatKeepsTheOldFile)
 {
     write("data", "a file where the data folder should be");
