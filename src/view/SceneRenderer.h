@@ -1,5 +1,9 @@
 #pragma once
 
+#include "GroupedFrame.h"
+
+#include <GL/gl.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -59,6 +63,12 @@ public:
     // Benchmark switch: draw models in immediate mode every frame instead of compiled.
     void SetCompileModels(bool on);
 
+    // Off: compiled models are drawn item by item instead of texture by texture (tests and
+    // the benchmark compare the two).
+    void SetGrouping(bool on);
+    // Figures of the last frame drawn texture by texture.
+    GroupedFrame::Figures LastGrouping() const;
+
     // Off: every item is drawn whatever the view (tests compare the two pictures).
     void SetCulling(bool on);
 
@@ -66,10 +76,11 @@ public:
     // themselves only while it is on.
     void SetTexturesEnabled(bool on);
 
-    // Display lists of compiled models that exist now.
+    // Display lists of compiled model splits that exist now.
     std::size_t CompiledListCount() const;
 
 private:
+    GLuint cubeList(); // compiled on first use; 0 when OpenGL has no list names left
     struct Impl;
     std::unique_ptr<Impl> m;
 };
