@@ -29,6 +29,8 @@ void GroupedFrame::begin(bool bindTextures)
 {
     m_bindTextures = bindTextures;
     m_texturing = glIsEnabled(GL_TEXTURE_2D) == GL_TRUE;
+    m_lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
+    m_placed = -1;
     m_projection = current<float, 16>(GL_PROJECTION_MATRIX);
     m_modelview = current<float, 16>(GL_MODELVIEW_MATRIX);
     m_viewport = current<int, 4>(GL_VIEWPORT);
@@ -300,21 +302,35 @@ void GroupedFrame::addOther(std::function<void()> draw, const std::vector<std::a
         m_colour = *leaves;
 }
 
-void GroupedFrame::drawOp(const Op& op) const
+void GroupedFrame::drawOp(const Op& op)
 {
-    if (op.setNormal)
+    // The normal shows only under lighting, the coordinate only with texturing.
+    if (op.setNormal && m_lighting)
         glNormal3fv(op.normal.data());
-    if (op.setTexCoord)
+    if (op.setTexCoord && m_texturing)
         glTexCoord4fv(op.texCoord.data());
     if (op.kind == Kind::Other) {
+        unplace();
         glColor4fv(op.colour.data());
         m_others[static_cast<std::size_t>(op.other)]();
         return;
     }
-    glPushMatrix();
-    glMultMatrixf(m_placements[static_cast<std::size_t>(op.placement)].data());
+    // Splits of one item that follow each other share its placement: the same matrix.
+    if (op.placement != m_placed) {
+        unplace();
+        glPushMatrix();
+        glMultMatrixf(m_placements[static_cast<std::size_t>(op.placement)].data());
+        m_placed = op.placement;
+    }
     glCallList(op.list);
+}
+
+void GroupedFrame::unplace()
+{
+    if (m_placed == -1)
+        return;
     glPopMatrix();
+    m_placed = -1;
 }
 
 void GroupedFrame::finish()
@@ -357,6 +373,7 @@ void GroupedFrame::finish()
         }
         m_figures.ordered += static_cast<int>(layer.blending.size());
     }
+    unplace();
 
     if (m_anyMask) {
         glEntryPoints().ActiveTextureARB(GL_TEXTURE1_ARB);

@@ -85,10 +85,13 @@ private:
     int blendLayer(const Area& area) const;
     void mark(const Area& area, int layer, bool blends);
     void place(const Op& op, int layer, bool blends);
-    void drawOp(const Op& op) const;
+    void drawOp(const Op& op);
+    void unplace();
 
     bool m_bindTextures = true;
     bool m_texturing = false;
+    bool m_lighting = false;
+    int m_placed = -1; // placement whose matrix is pushed while drawing
     std::array<float, 16> m_projection{};
     std::array<float, 16> m_modelview{};
     std::array<int, 4> m_viewport{};
