@@ -30,11 +30,15 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QThread>
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <vector>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -45,6 +49,7 @@ namespace {
 constexpr int Width = 1280;
 constexpr int Height = 800;
 constexpr int Runs = 9;
+constexpr int ZoomedRuns = 5;
 
 // Answers every question with Yes ("Select All" in models mode asks first).
 class AnswerYes : public DialogService {
@@ -104,6 +109,12 @@ long peakResidentKb()
     return 0;
 }
 
+// Starts the peak over (Linux: writing 5 to clear_refs resets VmHWM to the current size).
+void resetPeakResident()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
 // Archive bytes of the models and dictionaries loaded now.
 std::int64_t loadedArchiveBytes(const TGTAImg& set)
 {
@@ -115,7 +126,26 @@ std::int64_t loadedArchiveBytes(const TGTAImg& set)
     return bytes;
 }
 
-ModeFigures run(const std::string& gameDir, bool models, bool textures)
+using Renderer = SceneRenderer;
+
+// Median frame times of each way of drawing (a setup to call first), taking turns.
+std::vector<double> interleavedFrames(TGLView& view, int runs, const std::vector<std::function<void()>>& ways)
+{
+    std::vector<std::vector<double>> times(ways.size());
+    for (int run = 0; run < runs; ++run)
+        for (std::size_t way = 0; way < ways.size(); ++way) {
+            ways[way]();
+            times[way].push_back(frameTime(view, 1));
+        }
+    std::vector<double> medians;
+    for (auto& t : times) {
+        std::sort(t.begin(), t.end());
+        medians.push_back(t[t.size() / 2]);
+    }
+    return medians;
+}
+
+ModeFigures run(const std::string& gameDir, bool models, bool textures, bool memoryOnly = false)
 {
     ProgramSettings& settings = programSettings();
     settings.GameDir = gameDir;
@@ -124,6 +154,7 @@ ModeFigures run(const std::string& gameDir, bool models, bool textures)
     settings.SkipTextures = !textures;
 
     ModeFigures figures;
+    resetPeakResident();
     QElapsedTimer launch;
     launch.start();
     if (!RunLoadSequence()) {
@@ -146,32 +177,46 @@ ModeFigures run(const std::string& gameDir, bool models, bool textures)
         QThread::msleep(5);
     }
 
-    if (main.ArchiveSet()) {
-        figures.peakKb = peakResidentKb();
+    figures.peakKb = peakResidentKb();
+    if (main.ArchiveSet())
         figures.archiveBytes = loadedArchiveBytes(*main.ArchiveSet());
-    }
+    if (memoryOnly)
+        return figures;
 
+    // The ways of drawing take turns frame by frame, so that a machine busy with other
+    // work slows them alike.
+    Renderer& renderer = view.Renderer();
+    std::vector<std::function<void()>> ways{[&renderer] {
+        renderer.SetCompileModels(true);
+        renderer.SetGrouping(true);
+    }};
+    if (models) {
+        ways.push_back([&renderer] { renderer.SetGrouping(false); });
+        ways.push_back([&renderer] {
+            renderer.SetGrouping(true);
+            renderer.SetCompileModels(false);
+        });
+    }
     view.Camera().Zoom = -600.0f;
-    figures.frameStart = frameTime(view, Runs);
-    figures.countsStart = view.Renderer().LastCounts();
-    figures.groupingStart = view.Renderer().LastGrouping();
+    std::vector<double> start = interleavedFrames(view, Runs, ways);
+    figures.countsStart = renderer.LastCounts();
+    ways.front()();
+    frameTime(view, 1);
+    figures.groupingStart = renderer.LastGrouping();
     figures.pick = medianMilliseconds([&view] { view.PickAt(Width / 2, Height / 2, false); }, Runs);
     view.Camera().Zoom = -6000.0f;
-    figures.frameZoomed = frameTime(view, 3);
-    figures.countsZoomed = view.Renderer().LastCounts();
-    figures.groupingZoomed = view.Renderer().LastGrouping();
+    std::vector<double> zoomed = interleavedFrames(view, ZoomedRuns, ways);
+    figures.countsZoomed = renderer.LastCounts();
+    ways.front()();
+    frameTime(view, 1);
+    figures.groupingZoomed = renderer.LastGrouping();
+    figures.frameStart = start[0];
+    figures.frameZoomed = zoomed[0];
     if (models) {
-        view.Renderer().SetGrouping(false);
-        view.Camera().Zoom = -600.0f;
-        figures.itemsStart = frameTime(view, Runs);
-        view.Camera().Zoom = -6000.0f;
-        figures.itemsZoomed = frameTime(view, 3);
-        view.Renderer().SetGrouping(true);
-        view.Renderer().SetCompileModels(false);
-        view.Camera().Zoom = -600.0f;
-        figures.immediateStart = frameTime(view, Runs);
-        view.Camera().Zoom = -6000.0f;
-        figures.immediateZoomed = frameTime(view, 3);
+        figures.itemsStart = start[1];
+        figures.itemsZoomed = zoomed[1];
+        figures.immediateStart = start[2];
+        figures.immediateZoomed = zoomed[2];
     }
     main.close();
     DestroyProgramWindows();
@@ -212,6 +257,14 @@ int main(int argc, char** argv)
     int notices = 0;
     setUserNoticeSink([&notices](std::string_view) { ++notices; });
 
+    // A child run for the memory figures: one load in a fresh process.
+    if (argc == 5 && std::string(argv[1]) == "--memory") {
+        const ModeFigures f = run(argv[4], std::string(argv[2]) == "1", std::string(argv[3]) == "1", true);
+        std::printf("%ld %lld\n", f.peakKb, static_cast<long long>(f.archiveBytes));
+        std::fflush(stdout);
+        std::_Exit(0); // the windows stay: only the figures matter
+    }
+
     std::filesystem::path folder;
     bool temporary = false;
     if (argc > 1) {
@@ -233,8 +286,8 @@ int main(int argc, char** argv)
     const ModeFigures models = run(gameDir, true, true);
     const ModeFigures untextured = run(gameDir, true, false);
 
-    std::printf("game %s, view %d x %d, medians of %d frames (3 zoomed out)\n\n", gameDir.c_str(), Width, Height,
-                Runs);
+    std::printf("game %s, view %d x %d, medians of %d frames (%d zoomed out)\n\n", gameDir.c_str(), Width, Height,
+                Runs, ZoomedRuns);
     printMode("cubes", cubes);
     printMode("models", models);
     printMode("models untextured", untextured);
@@ -249,9 +302,25 @@ int main(int argc, char** argv)
     std::printf("%-34s %9.2fx\n", "grouped / item by item, zoomed out", models.frameZoomed / models.itemsZoomed);
     std::printf("%-34s %9.2f ms (target: under 20 ms)\n", "pick at the centre, models", models.pick);
     std::printf("%-34s %9d\n", "picks that hit a zone, cull or path", notices);
-    std::printf("%-34s %9.1f MB peak resident, %.1f MB of archive entries loaded; estimate \"%s\"\n",
-                "memory, models with textures", models.peakKb / 1024.0, models.archiveBytes / 1048576.0,
-                memoryEstimateText(true, true, true).toStdString().c_str());
+    auto memory = [&](const char* name, bool models, bool textures) {
+        QProcess child;
+        child.start(QString::fromLocal8Bit(argv[0]),
+                    {"--memory", models ? "1" : "0", textures ? "1" : "0", QString::fromStdString(gameDir)});
+        child.waitForFinished(300000);
+        const QStringList figuresOut = QString::fromLocal8Bit(child.readAllStandardOutput()).trimmed().split(' ');
+        ModeFigures f;
+        if (figuresOut.size() == 2) {
+            f.peakKb = figuresOut[0].toLong();
+            f.archiveBytes = figuresOut[1].toLongLong();
+        }
+        std::printf("%-34s %9.1f MB peak resident, %.1f MB of archive entries loaded; estimate \"%s\"\n", name,
+                    f.peakKb / 1024.0, f.archiveBytes / 1048576.0,
+                    memoryEstimateText(true, models, textures).toStdString().c_str());
+    };
+    std::printf("\nPeak resident memory of a fresh editor process once every file's models are loaded:\n");
+    memory("memory, cubes", false, true);
+    memory("memory, models with textures", true, true);
+    memory("memory, models without textures", true, false);
     if (temporary)
         std::filesystem::remove_all(folder);
     return 0;

@@ -30,6 +30,8 @@ void GroupedFrame::begin(bool bindTextures)
     m_bindTextures = bindTextures;
     m_texturing = glIsEnabled(GL_TEXTURE_2D) == GL_TRUE;
     m_lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
+    m_blending = glIsEnabled(GL_BLEND) == GL_TRUE;
+    m_alphaTest = glIsEnabled(GL_ALPHA_TEST) == GL_TRUE;
     m_placed = -1;
     m_projection = current<float, 16>(GL_PROJECTION_MATRIX);
     m_modelview = current<float, 16>(GL_MODELVIEW_MATRIX);
@@ -325,6 +327,14 @@ void GroupedFrame::drawOp(const Op& op)
     glCallList(op.list);
 }
 
+void GroupedFrame::opaqueState(bool opaque) const
+{
+    if (m_blending)
+        opaque ? glDisable(GL_BLEND) : glEnable(GL_BLEND);
+    if (m_alphaTest)
+        opaque ? glDisable(GL_ALPHA_TEST) : glEnable(GL_ALPHA_TEST);
+}
+
 void GroupedFrame::unplace()
 {
     if (m_placed == -1)
@@ -341,6 +351,10 @@ void GroupedFrame::finish()
         if (layer.empty)
             continue;
         ++m_figures.layers;
+        // Fragments of opaque things have alpha 1: blending gives the fragment itself and
+        // the alpha test passes it, so both are left out (and the renderer can test depth
+        // before it textures).
+        opaqueState(true);
         for (const Op& op : layer.cubes)
             drawOp(op);
         if (!layer.cubes.empty())
@@ -358,6 +372,7 @@ void GroupedFrame::finish()
                 drawOp(op);
             m_figures.grouped += static_cast<int>(group.size());
         }
+        opaqueState(false);
         for (const Op& op : layer.opaqueOthers)
             drawOp(op);
         m_figures.grouped += static_cast<int>(layer.opaqueOthers.size());

@@ -87,10 +87,13 @@ private:
     void place(const Op& op, int layer, bool blends);
     void drawOp(const Op& op);
     void unplace();
+    void opaqueState(bool opaque) const;
 
     bool m_bindTextures = true;
     bool m_texturing = false;
     bool m_lighting = false;
+    bool m_blending = false;
+    bool m_alphaTest = false;
     int m_placed = -1; // placement whose matrix is pushed while drawing
     std::array<float, 16> m_projection{};
     std::array<float, 16> m_modelview{};
