@@ -375,7 +375,6 @@ void GroupedFrame::finish()
         opaqueState(false);
         for (const Op& op : layer.opaqueOthers)
             drawOp(op);
-        m_figures.grouped += static_cast<int>(layer.opaqueOthers.size());
         for (const Op& op : layer.blending) {
             if (op.kind == Kind::Split && static_cast<GLint>(op.texture) != bound) {
                 glBindTexture(GL_TEXTURE_2D, op.texture);

@@ -45,8 +45,8 @@ public:
     void finish();
 
     struct Figures {
-        int grouped = 0;  // splits, cubes and lines drawn texture by texture
-        int ordered = 0;  // blending, drawn in the frame's order
+        int grouped = 0;  // opaque splits and cubes, drawn texture by texture
+        int ordered = 0;  // what blends (boxes included), drawn in the frame's order
         int layers = 0;
         int binds = 0;    // texture binds
     };

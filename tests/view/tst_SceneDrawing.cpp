@@ -1,11 +1,13 @@
 // What one frame of the scene shows, read back as pixels from a real context: cubes and
 // their colours, hidden files, translucent zones, path lines, the LOD choice, timed
 // objects, the preferred IDE file, missing definitions, loading progress, usage marks of
-// items out of view, and compiled models after their dictionary was freed.
+// items out of view, compiled models after their dictionary was freed or the texture
+// option changed, and what blends drawn texture by texture.
 #include "SceneFixture.h"
 
 #include "DrawSettings.h"
 #include "LoadProgress.h"
+#include "ProgramSettings.h"
 #include "TIDEFile.h"
 #include "TIPLFile.h"
 
@@ -408,4 +410,51 @@ TEST_F(SceneDrawing, CompiledModelIsDrawnTexturedAgainAfterItsDictionaryWasFreed
     frame();
     EXPECT_COLOUR(at(0, 0), Cyan);
     glDeleteTextures(1, &stranger);
+}
+
+TEST_F(SceneDrawing, CompiledModelFollowsTheTextureOption)
+{
+    start({{TownIde, objs("1, thing, cyan, 1, 100, 0\r\n")}, {TownIpl, inst(place(1, "thing", 0, 0))}}, true);
+    frame();
+    EXPECT_COLOUR(at(0, 0), Cyan);
+    EXPECT_EQ(renderer->LastGrouping().grouped, 1);
+    EXPECT_EQ(renderer->LastGrouping().binds, 1);
+
+    // Without loaded textures a split binds nothing: what is bound shows, so it keeps its order.
+    programSettings().LoadTextures = false;
+    frame();
+    EXPECT_EQ(renderer->CompiledListCount(), 1u);
+    EXPECT_EQ(renderer->LastGrouping().ordered, 1);
+    EXPECT_EQ(renderer->LastGrouping().binds, 0);
+
+    programSettings().LoadTextures = true;
+    glBindTexture(GL_TEXTURE_2D, 0);
+    frame();
+    EXPECT_COLOUR(at(0, 0), Cyan) << "compiled again with its texture";
+    EXPECT_EQ(renderer->LastGrouping().grouped, 1);
+}
+
+TEST_F(SceneDrawing, WhatBlendsKeepsItsOrderWithWhatLiesBehindIt)
+{
+    // Glass first, high up; a cyan square under it, drawn later; a cyan square beside it;
+    // violet over part of the glass.
+    start({{TownIde, objs("1, thing, cyan, 1, 100, 0\r\n2, other, glass, 1, 100, 0\r\n3, thing, violet, 1, 100, 0\r\n")},
+           {TownIpl, inst(place(2, "other", 0, 0, 10) + place(1, "thing", 0, 0) + place(1, "thing", 10, 0) +
+                          place(3, "thing", 3, 3, 20))}},
+          true);
+    frame();
+    const std::vector<Rgba> grouped = framebuffer.pixels();
+    const GroupedFrame::Figures figures = renderer->LastGrouping();
+    renderer->SetCompileModels(false);
+    frame();
+    EXPECT_EQ(framebuffer.pixels(), grouped);
+    renderer->SetCompileModels(true);
+
+    EXPECT_EQ(figures.ordered, 1) << "the glass";
+    EXPECT_EQ(figures.grouped, 3) << "the squares";
+    EXPECT_EQ(figures.layers, 2) << "the square under the glass comes after it, the others before";
+    const Rgba glassOverBlack = at(-1, -1);
+    EXPECT_TRUE(near(glassOverBlack, Rgba{136, 136, 136, 255}, 12)) << text(glassOverBlack);
+    EXPECT_COLOUR(at(10, 0), Cyan);
+    EXPECT_COLOUR(at(4, 4), Violet);
 }
