@@ -200,13 +200,18 @@ bool CompiledModels::compile(TGTAImg& set, int model, int dictionary, GLModelDra
         split.list = glGenLists(1);
         if (split.list == 0)
             break; // out of list names
+        // A split under no frame transform needs no matrix of its own: a push and pop would
+        // only make the renderer take up the unchanged matrix again.
+        const bool transformed = !recorded.transforms.empty();
         glNewList(split.list, GL_COMPILE);
-        glPushMatrix();
+        if (transformed)
+            glPushMatrix();
         glColor4f(1, 1, 1, 1);
         for (const auto& transform : recorded.transforms)
             glMultMatrixf(transform.data());
         drawer.drawSplit(s);
-        glPopMatrix();
+        if (transformed)
+            glPopMatrix();
         glEndList();
         out.splits.push_back(split);
     }

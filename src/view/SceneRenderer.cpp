@@ -276,9 +276,10 @@ void SceneRenderer::DrawAll(int gameHour, bool picking)
     };
     // Models drawn texture by texture; picks keep the names of the item-by-item order.
     // "Normal + LOD" draws both forms of an item in one place: where their faces meet at
-    // equal depth the one drawn last shows, so that choice keeps the item-by-item order.
+    // equal depth the one drawn last shows, so that choice keeps the item-by-item order. So
+    // does a loading pass: its progress steps let editors change files before the frame ends.
     GroupedFrame* queue = (m->modelsMode && m->compileModels && m->grouping && !picking && m->set &&
-                           drawSettings().LodChoice != 2)
+                           !m->progress && drawSettings().LodChoice != 2)
                               ? &m->grouped
                               : nullptr;
     if (queue) {
