@@ -134,7 +134,7 @@ bool CompiledModels::dictionaryLoaded(const TGTAImg& set, int dictionary)
 }
 
 const CompiledModel* CompiledModels::get(TGTAImg& set, int model, int dictionary, GLModelDrawer& drawer,
-                                         bool textures)
+                                         bool textures, bool opacity)
 {
     if (model < 0 || model >= set.DffCount)
         return nullptr;
@@ -154,6 +154,7 @@ const CompiledModel* CompiledModels::get(TGTAImg& set, int model, int dictionary
         // Freed behind our back (not through the frame loop): its texture names are gone.
         deleteLists(found->model);
         found->compiled = false;
+        found->opacityKnown = false;
         m_opaque.clear();
     }
     if (!found) {
@@ -165,7 +166,14 @@ const CompiledModel* CompiledModels::get(TGTAImg& set, int model, int dictionary
         found->compiled = compile(set, model, dictionary, drawer, found->model);
         found->dictionaryLoaded = dictionaryLoaded(set, dictionary);
     }
-    return found->compiled ? &found->model : nullptr;
+    if (!found->compiled)
+        return nullptr;
+    if (opacity && !found->opacityKnown) {
+        for (CompiledSplit& split : found->model.splits)
+            split.opaque = split.texture == 0 || opaque(split.texture);
+        found->opacityKnown = true;
+    }
+    return &found->model;
 }
 
 bool CompiledModels::compile(TGTAImg& set, int model, int dictionary, GLModelDrawer& drawer, CompiledModel& out)
@@ -186,7 +194,6 @@ bool CompiledModels::compile(TGTAImg& set, int model, int dictionary, GLModelDra
         CompiledSplit split;
         if (textures && !s.textureName.empty() && s.dictionaryIndex != -1)
             split.texture = set.textureId(s.dictionaryIndex, s.textureName);
-        split.opaque = split.texture == 0 || opaque(split.texture);
         split.masked = glEntryPoints().hasMultitexture() && !TrimText(s.maskName).empty();
         if (split.masked && !s.maskName.empty() && s.dictionaryIndex != -1)
             split.mask = set.maskTextureId(s.dictionaryIndex, s.maskName);

@@ -18,7 +18,7 @@ class TGTAImg;
 struct CompiledSplit {
     GLuint list = 0;
     GLuint texture = 0;           // what the immediate-mode drawer binds; 0 for none
-    bool opaque = true;           // no texel of the texture has alpha below 1
+    bool opaque = true;           // no texel of the texture has alpha below 1 (once asked)
     bool masked = false;          // its list also sets up and binds `mask` on unit 1
     GLuint mask = 0;
     std::array<float, 3> low{}, high{}; // box around its vertices in the model's coordinates
@@ -52,7 +52,10 @@ public:
     // The loaded model `model` with dictionary `dictionary` (-1: none), compiled when it is
     // not yet; null when OpenGL has no list names left (the caller draws immediately).
     // `textures`: whether splits bind their textures (the program loads textures).
-    const CompiledModel* get(TGTAImg& set, int model, int dictionary, GLModelDrawer& drawer, bool textures);
+    // `opacity`: find out which splits are opaque, reading their textures back once (a
+    // wait for the renderer, so only frames that draw texture by texture ask).
+    const CompiledModel* get(TGTAImg& set, int model, int dictionary, GLModelDrawer& drawer, bool textures,
+                             bool opacity);
 
     // Draws a compiled model in its own order, binding each split's texture as the
     // immediate-mode drawer does.
@@ -72,6 +75,7 @@ private:
         int dictionary = -1;
         bool dictionaryLoaded = false; // the dictionary's texture names were taken
         bool compiled = false;
+        bool opacityKnown = false;
         CompiledModel model;
     };
     bool compile(TGTAImg& set, int model, int dictionary, GLModelDrawer& drawer, CompiledModel& out);

@@ -415,7 +415,8 @@ void SceneRenderer::Impl::drawModel(const std::array<float, 16>& placement, cons
         dff.Load();
     dff.Used = true;
     const CompiledModel* lists =
-        compileModels ? compiled.get(*set, modelIndex, dictionary, *drawer, loadTextures) : nullptr;
+        compileModels ? compiled.get(*set, modelIndex, dictionary, *drawer, loadTextures, queue != nullptr)
+                      : nullptr;
     if (!queue) {
         if (lists)
             CompiledModels::drawInOrder(*lists, loadTextures);
