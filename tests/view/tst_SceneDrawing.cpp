@@ -458,3 +458,39 @@ TEST_F(SceneDrawing, WhatBlendsKeepsItsOrderWithWhatLiesBehindIt)
     EXPECT_COLOUR(at(10, 0), Cyan);
     EXPECT_COLOUR(at(4, 4), Violet);
 }
+
+TEST_F(SceneDrawing, LitCubeFindsTheNormalOfTheItemByItemFrame)
+{
+    // The cube has no normals: lit, it shows the normal the square before it left current.
+    // Drawn texture by texture the cube comes first, so the frame hands it that normal.
+    start({{TownIde, objs("1, thing, cyan, 1, 100, 0\r\n")},
+           {TownIpl, inst(place(1, "thing", -10, 0) + place(999, "nowhere", 0, 0) + place(1, "thing", 10, 0))}},
+          true, false);
+    auto litFrame = [&] {
+        GLDrawingState state = sceneDrawingState(false, true, false, false);
+        state.clearColour = {0, 0, 0, 1};
+        applyGLDrawingState(state);
+        glEnable(GL_LIGHT0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        lookDown(Half);
+        const std::array<float, 4> light{0, 0, 1, 0};
+        glLightfv(GL_LIGHT0, GL_POSITION, light.data());
+        renderer->DrawAll(Hour, false);
+        return framebuffer.pixels();
+    };
+    std::vector<Rgba> cubeShades;
+    for (const std::array<float, 3> before : {std::array<float, 3>{0, 0, 1}, {1, 0, 0}, {0, 0.6f, 0.8f}}) {
+        glNormal3fv(before.data());
+        renderer->SetCompileModels(false);
+        const std::vector<Rgba> immediate = litFrame();
+        cubeShades.push_back(at(0, 0));
+        const std::vector<Rgba> immediateAgain = litFrame();
+        glNormal3fv(before.data());
+        renderer->SetCompileModels(true);
+        EXPECT_EQ(litFrame(), immediate) << "first frame";
+        EXPECT_EQ(litFrame(), immediateAgain) << "a frame after a frame";
+        EXPECT_GT(renderer->LastGrouping().grouped, 0);
+    }
+    EXPECT_EQ(cubeShades[0], cubeShades[1]) << "the square's normal, not the one before the frame";
+    EXPECT_EQ(cubeShades[0], cubeShades[2]);
+}
