@@ -75,6 +75,8 @@ struct ModeFigures {
     double itemsZoomed = 0;
     double immediateStart = 0;
     double immediateZoomed = 0;
+    double cubesStart = 0; // the same files drawn as cubes, taking turns with the models
+    double cubesZoomed = 0;
     GroupedFrame::Figures groupingStart;
     GroupedFrame::Figures groupingZoomed;
     long peakKb = 0;
@@ -86,13 +88,14 @@ struct ModeFigures {
 
 // What a paint of the view draws, into the view's own framebuffer; the composition of the
 // window is left out (a repaint is skipped while the window server has not exposed it).
-double frameTime(TGLView& view, int runs)
+// `renderer`: another renderer of the same files drawn in the view's frame (null: the view's).
+double frameTime(TGLView& view, int runs, SceneRenderer* renderer = nullptr)
 {
     return medianMilliseconds(
-        [&view] {
+        [&view, renderer] {
             view.makeCurrent();
             view.BeginFrame();
-            view.Renderer().DrawAll(view.GameHour(), false);
+            (renderer ? *renderer : view.Renderer()).DrawAll(view.GameHour(), false);
             glFinish();
         },
         runs);
@@ -128,14 +131,16 @@ std::int64_t loadedArchiveBytes(const TGTAImg& set)
 
 using Renderer = SceneRenderer;
 
-// Median frame times of each way of drawing (a setup to call first), taking turns.
-std::vector<double> interleavedFrames(TGLView& view, int runs, const std::vector<std::function<void()>>& ways)
+// Median frame times of each way of drawing (a setup that returns the renderer to draw
+// with, null for the view's), taking turns.
+std::vector<double> interleavedFrames(TGLView& view, int runs,
+                                      const std::vector<std::function<SceneRenderer*()>>& ways)
 {
     std::vector<std::vector<double>> times(ways.size());
     for (int run = 0; run < runs; ++run)
         for (std::size_t way = 0; way < ways.size(); ++way) {
-            ways[way]();
-            times[way].push_back(frameTime(view, 1));
+            SceneRenderer* renderer = ways[way]();
+            times[way].push_back(frameTime(view, 1, renderer));
         }
     std::vector<double> medians;
     for (auto& t : times) {
@@ -186,16 +191,26 @@ ModeFigures run(const std::string& gameDir, bool models, bool textures, bool mem
     // The ways of drawing take turns frame by frame, so that a machine busy with other
     // work slows them alike.
     Renderer& renderer = view.Renderer();
-    std::vector<std::function<void()>> ways{[&renderer] {
+    std::vector<std::function<SceneRenderer*()>> ways{[&renderer]() -> SceneRenderer* {
         renderer.SetCompileModels(true);
         renderer.SetGrouping(true);
+        return nullptr;
     }};
+    // The same files in cubes mode, drawn in the same frame state (textured, unlit): the
+    // cubes frame taking turns with the models frames.
+    SceneRenderer cubes(false, textures);
+    cubes.SetFileList(main.FileList());
     if (models) {
-        ways.push_back([&renderer] { renderer.SetGrouping(false); });
-        ways.push_back([&renderer] {
+        ways.push_back([&renderer]() -> SceneRenderer* {
+            renderer.SetGrouping(false);
+            return nullptr;
+        });
+        ways.push_back([&renderer]() -> SceneRenderer* {
             renderer.SetGrouping(true);
             renderer.SetCompileModels(false);
+            return nullptr;
         });
+        ways.push_back([&cubes]() -> SceneRenderer* { return &cubes; });
     }
     view.Camera().Zoom = -600.0f;
     std::vector<double> start = interleavedFrames(view, Runs, ways);
@@ -217,7 +232,11 @@ ModeFigures run(const std::string& gameDir, bool models, bool textures, bool mem
         figures.itemsZoomed = zoomed[1];
         figures.immediateStart = start[2];
         figures.immediateZoomed = zoomed[2];
+        figures.cubesStart = start[3];
+        figures.cubesZoomed = zoomed[3];
     }
+    view.makeCurrent();
+    cubes.ReleaseGL();
     main.close();
     DestroyProgramWindows();
     return figures;
@@ -295,6 +314,12 @@ int main(int argc, char** argv)
                 models.frameStart / cubes.frameStart);
     std::printf("%-34s %9.2fx  (target: within 2.5x, under 250 ms)\n", "models / cubes, zoomed out",
                 models.frameZoomed / cubes.frameZoomed);
+    std::printf("%-34s %9.2fx  (%.2f ms / %.2f ms, cubes frames taking turns with the models frames)\n",
+                "  same, one run", models.frameStart / models.cubesStart, models.frameStart, models.cubesStart);
+    std::printf("%-34s %9.2fx  (%.2f ms / %.2f ms)\n", "  same, one run", models.frameZoomed / models.cubesZoomed,
+                models.frameZoomed, models.cubesZoomed);
+    std::printf("%-34s %9.2fx\n", "item by item / cubes, one run, start", models.itemsStart / models.cubesStart);
+    std::printf("%-34s %9.2fx\n", "item by item / cubes, one run, zoomed", models.itemsZoomed / models.cubesZoomed);
     std::printf("%-34s %9.2fx\n", "untextured / cubes, start camera", untextured.frameStart / cubes.frameStart);
     std::printf("%-34s %9.2fx\n", "untextured / cubes, zoomed out", untextured.frameZoomed / cubes.frameZoomed);
     std::printf("%-34s %9.2fx\n", "grouped / immediate, start camera", models.frameStart / models.immediateStart);
