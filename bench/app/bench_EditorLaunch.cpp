@@ -75,6 +75,10 @@ struct ModeFigures {
     double itemsZoomed = 0;
     double immediateStart = 0;
     double immediateZoomed = 0;
+    double alwaysStart = 0; // texture by texture even where the frame's own order changes less
+    double alwaysZoomed = 0;
+    GroupedFrame::Figures choiceStart;
+    GroupedFrame::Figures choiceZoomed;
     double cubesStart = 0; // the same files drawn as cubes, taking turns with the models
     double cubesZoomed = 0;
     GroupedFrame::Figures groupingStart;
@@ -193,7 +197,7 @@ ModeFigures run(const std::string& gameDir, bool models, bool textures, bool mem
     Renderer& renderer = view.Renderer();
     std::vector<std::function<SceneRenderer*()>> ways{[&renderer]() -> SceneRenderer* {
         renderer.SetCompileModels(true);
-        renderer.SetGrouping(true);
+        renderer.SetGrouping(true, false);
         return nullptr;
     }};
     // The same files in cubes mode, drawn in the same frame state (textured, unlit): the
@@ -211,6 +215,10 @@ ModeFigures run(const std::string& gameDir, bool models, bool textures, bool mem
             return nullptr;
         });
         ways.push_back([&cubes]() -> SceneRenderer* { return &cubes; });
+        ways.push_back([&renderer]() -> SceneRenderer* {
+            renderer.SetGrouping(true, true);
+            return nullptr;
+        });
     }
     view.Camera().Zoom = -600.0f;
     std::vector<double> start = interleavedFrames(view, Runs, ways);
@@ -234,6 +242,19 @@ ModeFigures run(const std::string& gameDir, bool models, bool textures, bool mem
         figures.immediateZoomed = zoomed[2];
         figures.cubesStart = start[3];
         figures.cubesZoomed = zoomed[3];
+        figures.alwaysStart = start[4];
+        figures.alwaysZoomed = zoomed[4];
+        for (const bool always : {true, false}) {
+            ways.front()();
+            renderer.SetGrouping(true, always);
+            view.Camera().Zoom = -600.0f;
+            frameTime(view, 1);
+            (always ? figures.groupingStart : figures.choiceStart) = renderer.LastGrouping();
+            view.Camera().Zoom = -6000.0f;
+            frameTime(view, 1);
+            (always ? figures.groupingZoomed : figures.choiceZoomed) = renderer.LastGrouping();
+        }
+        renderer.SetGrouping(true, false);
     }
     view.makeCurrent();
     cubes.ReleaseGL();
@@ -252,12 +273,16 @@ void printMode(const char* name, const ModeFigures& f)
     std::printf("%-34s %10.2f ms\n", (std::string(name) + ": pick at the centre").c_str(), f.pick);
     if (f.itemsStart == 0)
         return;
-    std::printf("%-34s %10.2f ms   %d grouped, %d in order, %d layers, %d binds\n",
-                (std::string(name) + ": grouping, start").c_str(), f.frameStart, f.groupingStart.grouped,
-                f.groupingStart.ordered, f.groupingStart.layers, f.groupingStart.binds);
-    std::printf("%-34s %10.2f ms   %d grouped, %d in order, %d layers, %d binds\n",
-                (std::string(name) + ": grouping, zoomed").c_str(), f.frameZoomed, f.groupingZoomed.grouped,
-                f.groupingZoomed.ordered, f.groupingZoomed.layers, f.groupingZoomed.binds);
+    auto grouping = [&](const char* what, double ms, const GroupedFrame::Figures& g, const GroupedFrame::Figures& c) {
+        std::printf("%-34s %10.2f ms   %d grouped, %d in order, %d layers, %d binds; changes %d grouped, %d in "
+                    "order: drawn %s\n",
+                    (std::string(name) + what).c_str(), ms, g.grouped, g.ordered, g.layers, g.binds,
+                    c.groupedChanges, c.inOrderChanges, c.grouped > 0 ? "grouped" : "in order");
+    };
+    grouping(": chosen order, start", f.frameStart, f.groupingStart, f.choiceStart);
+    grouping(": chosen order, zoomed", f.frameZoomed, f.groupingZoomed, f.choiceZoomed);
+    std::printf("%-34s %10.2f ms\n", (std::string(name) + ": always grouped, start").c_str(), f.alwaysStart);
+    std::printf("%-34s %10.2f ms\n", (std::string(name) + ": always grouped, zoomed").c_str(), f.alwaysZoomed);
     std::printf("%-34s %10.2f ms\n", (std::string(name) + ": item by item, start").c_str(), f.itemsStart);
     std::printf("%-34s %10.2f ms\n", (std::string(name) + ": item by item, zoomed").c_str(), f.itemsZoomed);
     std::printf("%-34s %10.2f ms\n", (std::string(name) + ": immediate, start").c_str(), f.immediateStart);
@@ -324,7 +349,10 @@ int main(int argc, char** argv)
     std::printf("%-34s %9.2fx\n", "untextured / cubes, zoomed out", untextured.frameZoomed / cubes.frameZoomed);
     std::printf("%-34s %9.2fx\n", "grouped / immediate, start camera", models.frameStart / models.immediateStart);
     std::printf("%-34s %9.2fx\n", "grouped / immediate, zoomed out", models.frameZoomed / models.immediateZoomed);
-    std::printf("%-34s %9.2fx\n", "grouped / item by item, zoomed out", models.frameZoomed / models.itemsZoomed);
+    std::printf("%-34s %9.2fx\n", "chosen / item by item, start", models.frameStart / models.itemsStart);
+    std::printf("%-34s %9.2fx\n", "chosen / item by item, zoomed out", models.frameZoomed / models.itemsZoomed);
+    std::printf("%-34s %9.2fx\n", "always grouped / item by item, start", models.alwaysStart / models.itemsStart);
+    std::printf("%-34s %9.2fx\n", "always grouped / item by item, zoomed", models.alwaysZoomed / models.itemsZoomed);
     std::printf("%-34s %9.2f ms (target: under 20 ms)\n", "pick at the centre, models", models.pick);
     std::printf("%-34s %9d\n", "picks that hit a zone, cull or path", notices);
     auto memory = [&](const char* name, bool models, bool textures) {

@@ -40,7 +40,8 @@ void GroupedFrame::begin(bool bindTextures)
         for (int r = 0; r < 4; ++r) {
             float sum = 0;
             for (int k = 0; k < 4; ++k)
-                sum += m_projection[static_cast<std::size_t>(k * 4 + r)] * m_modelview[static_cast<std::size_t>(c * 4 + k)];
+                sum += m_projection[static_cast<std::size_t>(k * 4 + r)] *
+                       m_modelview[static_cast<std::size_t>(c * 4 + k)];
             m_clipFromWorld[static_cast<std::size_t>(c * 4 + r)] = sum;
         }
     m_anyBlend = false;
@@ -69,6 +70,7 @@ void GroupedFrame::begin(bool bindTextures)
 
     m_placements.clear();
     m_others.clear();
+    m_inOrder.clear();
     for (Layer& layer : m_layers) {
         if (layer.empty)
             continue;
@@ -195,6 +197,7 @@ void GroupedFrame::mark(const Area& area, int layer, bool blends)
 
 void GroupedFrame::place(const Op& op, int layerIndex, bool blends)
 {
+    m_inOrder.push_back(op);
     if (static_cast<std::size_t>(layerIndex) >= m_layers.size())
         m_layers.resize(static_cast<std::size_t>(layerIndex) + 1);
     Layer& layer = m_layers[static_cast<std::size_t>(layerIndex)];
@@ -343,10 +346,56 @@ void GroupedFrame::unplace()
     m_placed = -1;
 }
 
+// Texture binds and placement changes of a sequence of things, from the texture bound.
+GroupedFrame::Changes GroupedFrame::changes(const std::vector<const std::vector<Op>*>& runs, GLint bound)
+{
+    Changes count;
+    int placed = -1;
+    for (const std::vector<Op>* run : runs)
+        for (const Op& op : *run) {
+            if (op.kind == Kind::Split && static_cast<GLint>(op.texture) != bound) {
+                bound = static_cast<GLint>(op.texture);
+                ++count.binds;
+            }
+            if (op.kind == Kind::Cube)
+                bound = 0;
+            if (op.kind != Kind::Other && op.placement != placed)
+                ++count.placements;
+            placed = op.kind == Kind::Other ? -1 : op.placement;
+        }
+    return count;
+}
+
 void GroupedFrame::finish()
 {
     GLint bound = -1;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+
+    // The renderer pays about as much for a texture bind as for taking up another matrix or
+    // switching blending, and grouping by texture breaks an item's splits apart: when that
+    // would change more than it saves, the frame is drawn in its own order (the same
+    // picture either way).
+    std::vector<const std::vector<Op>*> layered;
+    for (const Layer& layer : m_layers) {
+        if (layer.empty)
+            continue;
+        layered.push_back(&layer.cubes);
+        for (const auto& group : layer.groups)
+            layered.push_back(&group);
+        layered.push_back(&layer.opaqueOthers);
+        layered.push_back(&layer.blending);
+    }
+    const Changes grouped = changes(layered, bound);
+    const Changes inOrder = changes({&m_inOrder}, bound);
+    // Each layer also turns blending and the alpha test off and on again.
+    const auto layers = std::count_if(m_layers.begin(), m_layers.end(), [](const Layer& l) { return !l.empty; });
+    const int toggles = (m_blending || m_alphaTest) ? 2 * static_cast<int>(layers) : 0;
+    m_figures.groupedChanges = grouped.binds + grouped.placements + toggles;
+    m_figures.inOrderChanges = inOrder.binds + inOrder.placements;
+    if (!m_alwaysGrouped && m_figures.groupedChanges >= m_figures.inOrderChanges) {
+        drawInOrder(bound);
+        return;
+    }
     for (const Layer& layer : m_layers) {
         if (layer.empty)
             continue;
@@ -388,7 +437,28 @@ void GroupedFrame::finish()
         m_figures.ordered += static_cast<int>(layer.blending.size());
     }
     unplace();
+    restoreState();
+}
 
+void GroupedFrame::drawInOrder(GLint bound)
+{
+    m_figures.ordered = static_cast<int>(m_inOrder.size());
+    for (const Op& op : m_inOrder) {
+        if (op.kind == Kind::Split && static_cast<GLint>(op.texture) != bound) {
+            glBindTexture(GL_TEXTURE_2D, op.texture);
+            bound = static_cast<GLint>(op.texture);
+            ++m_figures.binds;
+        }
+        drawOp(op);
+        if (op.kind == Kind::Cube)
+            bound = 0;
+    }
+    unplace();
+    restoreState();
+}
+
+void GroupedFrame::restoreState()
+{
     if (m_anyMask) {
         glEntryPoints().ActiveTextureARB(GL_TEXTURE1_ARB);
         glBindTexture(GL_TEXTURE_2D, m_mask);

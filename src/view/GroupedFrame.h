@@ -49,7 +49,12 @@ public:
         int ordered = 0;  // what blends (boxes included), drawn in the frame's order
         int layers = 0;
         int binds = 0;    // texture binds
+        int groupedChanges = 0; // binds and placement changes texture by texture
+        int inOrderChanges = 0; // the same in the frame's own order
     };
+
+    // On: texture by texture even when the frame's own order would change less.
+    void setAlwaysGrouped(bool on) { m_alwaysGrouped = on; }
     Figures LastFigures() const { return m_figures; }
 
 private:
@@ -85,6 +90,13 @@ private:
     int blendLayer(const Area& area) const;
     void mark(const Area& area, int layer, bool blends);
     void place(const Op& op, int layer, bool blends);
+    struct Changes {
+        int binds = 0;
+        int placements = 0;
+    };
+    static Changes changes(const std::vector<const std::vector<Op>*>& runs, GLint bound);
+    void drawInOrder(GLint bound);
+    void restoreState();
     void drawOp(const Op& op);
     void unplace();
     void opaqueState(bool opaque) const;
@@ -130,5 +142,7 @@ private:
         bool empty = true;
     };
     std::vector<Layer> m_layers;
+    std::vector<Op> m_inOrder; // everything on the screen in the frame's order
+    bool m_alwaysGrouped = false;
     Figures m_figures;
 };

@@ -222,9 +222,10 @@ void SceneRenderer::SetCompileModels(bool on)
     m->compileModels = on;
 }
 
-void SceneRenderer::SetGrouping(bool on)
+void SceneRenderer::SetGrouping(bool on, bool always)
 {
     m->grouping = on;
+    m->grouped.setAlwaysGrouped(always);
 }
 
 GroupedFrame::Figures SceneRenderer::LastGrouping() const

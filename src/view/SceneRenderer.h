@@ -64,8 +64,9 @@ public:
     void SetCompileModels(bool on);
 
     // Off: compiled models are drawn item by item instead of texture by texture (tests and
-    // the benchmark compare the two).
-    void SetGrouping(bool on);
+    // the benchmark compare the two). On, a frame is drawn texture by texture when that
+    // changes textures and matrices fewer times than its own order, or always with `always`.
+    void SetGrouping(bool on, bool always = false);
     // Figures of the last frame drawn texture by texture.
     GroupedFrame::Figures LastGrouping() const;
 

@@ -40,6 +40,7 @@ protected:
         game = std::make_unique<LoadedGame>();
         ASSERT_NO_FATAL_FAILURE(game->load());
         renderer = std::make_unique<SceneRenderer>(true, true);
+        renderer->SetGrouping(true, true); // texture by texture even where it saves nothing
         renderer->SetFileList(&game->files);
         renderer->SetArchiveSet(game->set.get());
     }
@@ -181,19 +182,26 @@ TEST_F(SceneCulling, DrawingTextureByTextureKeepsThePictureOfImmediateMode)
         const GroupedFrame::Figures figures = renderer->LastGrouping();
         // Twice: the second frame starts from the state the first one left.
         EXPECT_EQ(differing(draw(c), grouped), 0u) << name;
+        renderer->SetGrouping(true, false);
+        const std::vector<Rgba> cheaper = draw(c);
+        const GroupedFrame::Figures choice = renderer->LastGrouping();
         renderer->SetGrouping(false);
         const std::vector<Rgba> itemByItem = draw(c);
-        renderer->SetGrouping(true);
+        renderer->SetGrouping(true, true);
         renderer->SetCompileModels(false);
         const std::vector<Rgba> immediate = draw(c);
 
         EXPECT_GT(drawnPixels(immediate), immediate.size() / 8) << name;
         EXPECT_EQ(differing(grouped, immediate), 0u) << name;
         EXPECT_EQ(differing(itemByItem, immediate), 0u) << name;
+        EXPECT_EQ(differing(cheaper, immediate), 0u) << name;
+        EXPECT_EQ(choice.grouped > 0, choice.groupedChanges < choice.inOrderChanges)
+            << name << ": drawn texture by texture when that changes less";
         if (c.lodChoice == 2)
             continue; // drawn item by item
         EXPECT_GT(figures.grouped, figures.ordered) << name << ": most of the town is drawn grouped";
-        EXPECT_LT(figures.binds, (figures.grouped + figures.ordered) / 2) << name << ": item by item binds once a split";
+        EXPECT_LT(figures.binds, (figures.grouped + figures.ordered) / 2)
+            << name << ": item by item binds once a split";
         if (c.textures) {
             EXPECT_GT(figures.ordered, 0) << name << ": leaves and water blend in their order";
         }

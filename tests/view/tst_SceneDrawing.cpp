@@ -72,6 +72,7 @@ protected:
         game = std::make_unique<LoadedGame>();
         game->load();
         renderer = std::make_unique<SceneRenderer>(models, textures);
+        renderer->SetGrouping(true, true); // texture by texture even where it saves nothing
         renderer->SetFileList(&game->files);
         renderer->SetArchiveSet(game->set.get());
         m_textures = textures;
@@ -438,7 +439,8 @@ TEST_F(SceneDrawing, WhatBlendsKeepsItsOrderWithWhatLiesBehindIt)
 {
     // Glass first, high up; a cyan square under it, drawn later; a cyan square beside it;
     // violet over part of the glass.
-    start({{TownIde, objs("1, thing, cyan, 1, 100, 0\r\n2, other, glass, 1, 100, 0\r\n3, thing, violet, 1, 100, 0\r\n")},
+    start({{TownIde,
+            objs("1, thing, cyan, 1, 100, 0\r\n2, other, glass, 1, 100, 0\r\n3, thing, violet, 1, 100, 0\r\n")},
            {TownIpl, inst(place(2, "other", 0, 0, 10) + place(1, "thing", 0, 0) + place(1, "thing", 10, 0) +
                           place(3, "thing", 3, 3, 20))}},
           true);
