@@ -33,6 +33,8 @@ void GroupedFrame::begin(bool bindTextures)
     m_blending = glIsEnabled(GL_BLEND) == GL_TRUE;
     m_alphaTest = glIsEnabled(GL_ALPHA_TEST) == GL_TRUE;
     m_placed = -1;
+    m_sequence = 0;
+    m_lastSequence = -2; // the first thing drawn is handed the state the frame began with
     m_projection = current<float, 16>(GL_PROJECTION_MATRIX);
     m_modelview = current<float, 16>(GL_MODELVIEW_MATRIX);
     m_viewport = current<int, 4>(GL_VIEWPORT);
@@ -223,6 +225,7 @@ void GroupedFrame::addModel(const std::array<float, 16>& placement, const Boundi
     m_placements.push_back(placement);
     for (const CompiledSplit& split : model.splits) {
         Op op;
+        op.sequence = m_sequence++;
         op.list = split.list;
         op.placement = placementIndex;
         op.texture = m_bindTextures ? split.texture : m_bound;
@@ -266,6 +269,7 @@ void GroupedFrame::placeSplit(const Op& op, const std::array<float, 16>& placeme
 void GroupedFrame::addCube(const std::array<float, 16>& placement, const BoundingSphere& sphere, GLuint cubeList)
 {
     Op op;
+    op.sequence = m_sequence++;
     op.kind = Kind::Cube;
     op.list = cubeList;
     op.placement = static_cast<int>(m_placements.size());
@@ -290,6 +294,7 @@ void GroupedFrame::addOther(std::function<void()> draw, const std::vector<std::a
                             bool translucent, std::optional<Colour> leaves)
 {
     Op op;
+    op.sequence = m_sequence++;
     op.kind = Kind::Other;
     op.other = static_cast<int>(m_others.size());
     op.setNormal = true;
@@ -309,14 +314,19 @@ void GroupedFrame::addOther(std::function<void()> draw, const std::vector<std::a
 
 void GroupedFrame::drawOp(const Op& op)
 {
-    // The normal shows only under lighting, the coordinate only with texturing.
-    if (op.setNormal && m_lighting)
+    // What follows the thing drawn just before it in the frame's order finds its state
+    // already current. The normal shows only under lighting, the coordinate only with
+    // texturing.
+    const bool handOver = op.sequence != m_lastSequence + 1;
+    m_lastSequence = op.sequence;
+    if (handOver && op.setNormal && m_lighting)
         glNormal3fv(op.normal.data());
-    if (op.setTexCoord && m_texturing)
+    if (handOver && op.setTexCoord && m_texturing)
         glTexCoord4fv(op.texCoord.data());
     if (op.kind == Kind::Other) {
         unplace();
-        glColor4fv(op.colour.data());
+        if (handOver)
+            glColor4fv(op.colour.data());
         m_others[static_cast<std::size_t>(op.other)]();
         return;
     }

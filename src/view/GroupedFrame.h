@@ -67,6 +67,7 @@ private:
         GLuint texture = 0;
         int placement = -1;
         int other = -1;
+        int sequence = 0; // place in the frame's order
         std::array<float, 3> normal{};
         std::array<float, 4> texCoord{};
         Colour colour{};
@@ -107,6 +108,8 @@ private:
     bool m_blending = false;
     bool m_alphaTest = false;
     int m_placed = -1; // placement whose matrix is pushed while drawing
+    int m_sequence = 0;
+    int m_lastSequence = -2; // of the thing drawn last
     std::array<float, 16> m_projection{};
     std::array<float, 16> m_modelview{};
     std::array<int, 4> m_viewport{};
