@@ -19,8 +19,9 @@
 // something opaque goes one layer above what blends before it on its part of the screen
 // (unless it lies wholly in front of that), something that blends into the highest layer
 // of what came before it there. Each layer draws its opaque things texture by texture
-// (each bound once), then what blends in the original order. The current normal, texture
-// coordinate and colour each thing would have found are handed to it.
+// (each bound once), then what blends in the original order; unless the frame's own order
+// changes textures, matrices and blending fewer times, then that is drawn. The current
+// normal, texture coordinate and colour each thing would have found are handed to it.
 class GroupedFrame {
 public:
     using Colour = std::array<float, 4>;

@@ -18,7 +18,9 @@ struct TGTASObjsObj;
 // and cull boxes; with a name per file, kind and instance while the view picks.
 // Items whose bounding sphere lies outside the current projection and modelview (the view
 // frustum, or the few pixels of a pick region) are skipped; the picture and the hit are
-// the same as drawing everything. Models are compiled once per dictionary they are drawn with.
+// the same as drawing everything. Models are compiled split by split once per dictionary
+// they are drawn with, and a frame's models are drawn texture by texture where that
+// changes less, with the picture of drawing them item by item.
 class SceneRenderer {
 public:
     SceneRenderer(bool modelsMode, bool texturesEnabled);
