@@ -196,7 +196,7 @@ inline std::vector<std::uint8_t> solidDictionary(const Rgba& colour)
 }
 
 // Writes the fixture game into `dir`: the archive (models "thing", "LODthing", "other";
-// dictionaries "cyan", "violet"), "generic", and a DAT file naming the given map files in
+// dictionaries "cyan", "violet", and "glass", white at half alpha), "generic", and a DAT file naming the given map files in
 // order. Each map file is (DAT name, text); IDE files are told apart by their extension.
 inline void writeFixtureGame(const TempDir& dir, const std::vector<std::pair<std::string, std::string>>& mapFiles)
 {
@@ -206,7 +206,8 @@ inline void writeFixtureGame(const TempDir& dir, const std::vector<std::pair<std
                                                              {"LODthing.dff", square},
                                                              {"other.dff", square},
                                                              {"cyan.txd", solidDictionary(Cyan)},
-                                                             {"violet.txd", solidDictionary(Violet)}}),
+                                                             {"violet.txd", solidDictionary(Violet)},
+                                                             {"glass.txd", solidDictionary({255, 255, 255, 128})}}),
               0);
     writeFile(dir.file("models/generic.txd"), bytesText(solidDictionary({255, 255, 255, 255})));
     std::string dat;
