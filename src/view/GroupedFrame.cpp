@@ -434,16 +434,7 @@ void GroupedFrame::finish()
         opaqueState(false);
         for (const Op& op : layer.opaqueOthers)
             drawOp(op);
-        for (const Op& op : layer.blending) {
-            if (op.kind == Kind::Split && static_cast<GLint>(op.texture) != bound) {
-                glBindTexture(GL_TEXTURE_2D, op.texture);
-                bound = static_cast<GLint>(op.texture);
-                ++m_figures.binds;
-            }
-            drawOp(op);
-            if (op.kind == Kind::Cube)
-                bound = 0;
-        }
+        drawOrdered(layer.blending, bound);
         m_figures.ordered += static_cast<int>(layer.blending.size());
     }
     unplace();
@@ -453,7 +444,16 @@ void GroupedFrame::finish()
 void GroupedFrame::drawInOrder(GLint bound)
 {
     m_figures.ordered = static_cast<int>(m_inOrder.size());
-    for (const Op& op : m_inOrder) {
+    drawOrdered(m_inOrder, bound);
+    unplace();
+    restoreState();
+}
+
+// Operations in their own order, binding a split's texture only when it changes (a cube
+// leaves none bound).
+void GroupedFrame::drawOrdered(const std::vector<Op>& ops, GLint& bound)
+{
+    for (const Op& op : ops) {
         if (op.kind == Kind::Split && static_cast<GLint>(op.texture) != bound) {
             glBindTexture(GL_TEXTURE_2D, op.texture);
             bound = static_cast<GLint>(op.texture);
@@ -463,8 +463,6 @@ void GroupedFrame::drawInOrder(GLint bound)
         if (op.kind == Kind::Cube)
             bound = 0;
     }
-    unplace();
-    restoreState();
 }
 
 void GroupedFrame::restoreState()

@@ -98,6 +98,7 @@ private:
     };
     static Changes changes(const std::vector<const std::vector<Op>*>& runs, GLint bound);
     void drawInOrder(GLint bound);
+    void drawOrdered(const std::vector<Op>& ops, GLint& bound);
     void restoreState();
     void drawOp(const Op& op);
     void unplace();
