@@ -96,7 +96,7 @@ TFormExtraView::TFormExtraView(TGTAFileList* fileList, TGTAImg* archiveSet, TFor
     TimerRotate->setInterval(10);
 
     if (m_set) {
-        m_drawer = std::make_unique<GLModelDrawer>(m_set);
+        m_drawer = std::make_unique<GLModelDrawer>(m_set, programSettings().LoadTextures);
         m_renderer = std::make_unique<SceneRenderer>(true, TexturesAllowed);
         m_renderer->SetArchiveSet(m_set);
         // One definition a frame: compiling would only keep lists nobody frees.

@@ -3,10 +3,12 @@
 #include "CompiledModels.h"
 #include "DefinitionLookup.h"
 #include "DrawSettings.h"
+#include "GroupedFrame.h"
 #include "GLModelDrawer.h"
 #include "InstanceRotation.h"
 #include "LoadProgress.h"
 #include "ModelBounds.h"
+#include "ProgramSettings.h"
 #include "TGTAFileList.h"
 #include "TGTAImg.h"
 #include "TGTASDefinitions.h"
@@ -16,6 +18,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -63,6 +66,49 @@ bool passesLodChoice(const std::string& modelName, int choice)
     return isLodName(modelName) ? (choice == 1 || choice == 2) : (choice == 0 || choice == 2);
 }
 
+// The corners of the box around a sphere, for the screen area it may cover.
+std::vector<std::array<float, 3>> boxAround(const BoundingSphere& sphere)
+{
+    std::vector<std::array<float, 3>> corners;
+    const auto& c = sphere.centre;
+    const float r = sphere.radius;
+    for (int i = 0; i < 8; ++i)
+        corners.push_back({c[0] + ((i & 1) ? r : -r), c[1] + ((i & 2) ? r : -r), c[2] + ((i & 4) ? r : -r)});
+    return corners;
+}
+
+// The corners of boxes given by two opposite corners each.
+template <typename Boxes, typename Corners>
+std::vector<std::array<float, 3>> boxCorners(const Boxes& boxes, Corners corners)
+{
+    std::vector<std::array<float, 3>> points;
+    for (const auto& box : boxes) {
+        const auto [a, b] = corners(box);
+        for (int i = 0; i < 8; ++i)
+            points.push_back({(i & 1) ? a[0] : b[0], (i & 2) ? a[1] : b[1], (i & 4) ? a[2] : b[2]});
+    }
+    return points;
+}
+
+// The colour the path lines leave current: that of the last group of a known type.
+std::optional<std::array<float, 4>> pathColourLeft(const TGTASPathIPL& paths)
+{
+    const DrawSettings& settings = drawSettings();
+    std::optional<std::array<float, 4>> left;
+    for (const TGTASPathIPLObj& group : paths.Items) {
+        const std::array<std::uint8_t, 3>* colour = nullptr;
+        switch (group.GroupType) {
+        case 0: colour = &settings.PeoplePathColour; break;
+        case 1: colour = &settings.CarPathColour; break;
+        case 2: colour = &settings.BoatPathColour; break;
+        default: break;
+        }
+        if (colour)
+            left = std::array<float, 4>{(*colour)[0] / 255.0f, (*colour)[1] / 255.0f, (*colour)[2] / 255.0f, 1};
+    }
+    return left;
+}
+
 std::array<float, 16> currentMatrix(GLenum which)
 {
     std::array<float, 16> m{};
@@ -81,6 +127,9 @@ struct SceneRenderer::Impl {
     std::unique_ptr<GLModelDrawer> drawer;
     CompiledModels compiled;
     bool compileModels = true;
+    bool grouping = true;
+    bool loadTextures = true; // the program loads textures: models bind them
+    GroupedFrame grouped;
     bool culling = true;
     GLuint cubeList = 0;
     bool compiledForOtherSet = false; // lists of a previous archive set wait for a current context
@@ -124,7 +173,10 @@ struct SceneRenderer::Impl {
         return !frustum.outside({placePoint(placement, local.centre), local.radius});
     }
 
-    void drawInstances(TIPLFile& ipl, int fileIndex, int hour, bool picking, bool loadingPass, SceneRenderer& owner);
+    void drawInstances(TIPLFile& ipl, int fileIndex, int hour, bool picking, bool loadingPass, SceneRenderer& owner,
+                       GroupedFrame* queue);
+    void drawModel(const std::array<float, 16>& placement, const BoundingSphere& sphere, int modelIndex,
+                   int dictionary, GroupedFrame* queue);
     void drawPaths(const TGTASPathIPL& paths) const;
     void drawZones(const TGTASZone& zones) const;
     void drawCulls(const TGTASCull& culls) const;
@@ -170,6 +222,17 @@ void SceneRenderer::SetCompileModels(bool on)
     m->compileModels = on;
 }
 
+void SceneRenderer::SetGrouping(bool on, bool always)
+{
+    m->grouping = on;
+    m->grouped.setAlwaysGrouped(always);
+}
+
+GroupedFrame::Figures SceneRenderer::LastGrouping() const
+{
+    return m->grouped.LastFigures();
+}
+
 void SceneRenderer::SetCulling(bool on)
 {
     m->culling = on;
@@ -195,6 +258,9 @@ void SceneRenderer::DrawAll(int gameHour, bool picking)
         m->compiled.release();
         m->compiledForOtherSet = false;
     }
+    m->loadTextures = programSettings().LoadTextures;
+    if (m->drawer)
+        m->drawer->setBindTextures(m->loadTextures);
     m->frustum = m->culling ? ViewFrustum::fromMatrices(currentMatrix(GL_PROJECTION_MATRIX),
                                                         currentMatrix(GL_MODELVIEW_MATRIX))
                             : ViewFrustum();
@@ -209,14 +275,47 @@ void SceneRenderer::DrawAll(int gameHour, bool picking)
         if (picking)
             glPopName();
     };
+    // Models drawn texture by texture; picks keep the names of the item-by-item order.
+    // "Normal + LOD" draws both forms of an item in one place: where their faces meet at
+    // equal depth the one drawn last shows, so that choice keeps the item-by-item order. So
+    // does a loading pass: its progress steps let editors change files before the frame ends.
+    GroupedFrame* queue = (m->modelsMode && m->compileModels && m->grouping && !picking && m->set &&
+                           !m->progress && drawSettings().LodChoice != 2)
+                              ? &m->grouped
+                              : nullptr;
+    if (queue) {
+        queue->begin(m->loadTextures);
+        glEnable(GL_BLEND);
+    }
     for (int pos = 0; pos < m->files->Count(); ++pos) {
         TIPLFile* ipl = m->files->IPLFile(pos);
         if (!ipl || !ipl->Visible)
             continue;
+        if (queue) {
+            m->drawInstances(*ipl, pos, gameHour, false, loadingPass, *this, queue);
+            Impl& impl = *m;
+            queue->addOther([&impl, ipl] { impl.drawPaths(ipl->Path); }, {}, false, pathColourLeft(ipl->Path));
+            constexpr std::array<float, 4> boxColour{Magenta.r, Magenta.g, Magenta.b, 0.5f};
+            if (!ipl->Zone.Items.empty())
+                queue->addOther([&impl, ipl] { impl.drawZones(ipl->Zone); },
+                                boxCorners(ipl->Zone.Items, [](const TGTASZoneObj& z) {
+                                    return std::pair{std::array{z.Pos1X, z.Pos1Y, z.Pos1Z},
+                                                     std::array{z.Pos2X, z.Pos2Y, z.Pos2Z}};
+                                }),
+                                true, boxColour);
+            if (!ipl->Cull.Items.empty())
+                queue->addOther([&impl, ipl] { impl.drawCulls(ipl->Cull); },
+                                boxCorners(ipl->Cull.Items, [](const TGTASCullObj& c) {
+                                    return std::pair{std::array{c.Pos2X, c.Pos2Y, c.Pos2Z},
+                                                     std::array{c.Pos3X, c.Pos3Y, c.Pos3Z}};
+                                }),
+                                true, boxColour);
+            continue;
+        }
         if (picking)
             glPushName(static_cast<GLuint>(pos));
         glEnable(GL_BLEND);
-        withName(PickInst, [&] { m->drawInstances(*ipl, pos, gameHour, picking, loadingPass, *this); });
+        withName(PickInst, [&] { m->drawInstances(*ipl, pos, gameHour, picking, loadingPass, *this, nullptr); });
         withName(PickPath, [&] { m->drawPaths(ipl->Path); });
         withName(PickZone, [&] { m->drawZones(ipl->Zone); });
         withName(PickCull, [&] { m->drawCulls(ipl->Cull); });
@@ -225,10 +324,14 @@ void SceneRenderer::DrawAll(int gameHour, bool picking)
             glPopName();
         glDisable(GL_BLEND);
     }
+    if (queue) {
+        queue->finish();
+        glDisable(GL_BLEND);
+    }
 }
 
 void SceneRenderer::Impl::drawInstances(TIPLFile& ipl, int fileIndex, int hour, bool picking, bool loadingPass,
-                                        SceneRenderer& owner)
+                                        SceneRenderer& owner, GroupedFrame* queue)
 {
     if (progress) {
         progress->StepOverall();
@@ -279,6 +382,16 @@ void SceneRenderer::Impl::drawInstances(TIPLFile& ipl, int fileIndex, int hour, 
         }
         ++counts.instancesDrawn;
 
+        if (queue) {
+            const BoundingSphere world{placePoint(placement, local.centre), local.radius};
+            if (modelIndex == -1) {
+                if (const GLuint cube = owner.cubeList(); cube != 0)
+                    queue->addCube(placement, world, cube);
+            } else {
+                drawModel(placement, world, modelIndex, definition->TextureIndex, queue);
+            }
+            continue;
+        }
         glPushMatrix();
         glMultMatrixf(placement.data());
         if (picking)
@@ -286,20 +399,47 @@ void SceneRenderer::Impl::drawInstances(TIPLFile& ipl, int fileIndex, int hour, 
         if (modelIndex == -1) {
             owner.DrawCube();
         } else {
-            TGTADff& dff = model(modelIndex);
-            if (!dff.Loaded)
-                dff.Load();
-            const int dictionary = definition->TextureIndex;
-            if (compileModels)
-                compiled.draw(*set, modelIndex, dictionary, *drawer);
-            else
-                dff.Draw(dictionary, *drawer);
-            dff.Used = true;
+            drawModel(placement, {}, modelIndex, definition->TextureIndex, nullptr);
         }
         if (picking)
             glPopName();
         glPopMatrix();
     }
+}
+
+// Draws the model at the current transform, or hands it to the grouped frame.
+void SceneRenderer::Impl::drawModel(const std::array<float, 16>& placement, const BoundingSphere& sphere,
+                                    int modelIndex, int dictionary, GroupedFrame* queue)
+{
+    TGTADff& dff = model(modelIndex);
+    if (!dff.Loaded)
+        dff.Load();
+    dff.Used = true;
+    const CompiledModel* lists =
+        compileModels ? compiled.get(*set, modelIndex, dictionary, *drawer, loadTextures, queue != nullptr)
+                      : nullptr;
+    if (!queue) {
+        if (lists)
+            CompiledModels::drawInOrder(*lists, loadTextures);
+        else
+            dff.Draw(dictionary, *drawer);
+        return;
+    }
+    if (lists) {
+        queue->addModel(placement, sphere, *lists);
+        return;
+    }
+    // Out of list names: drawn in immediate mode in its place in the order.
+    TGTADff* immediate = &dff;
+    GLModelDrawer* target = drawer.get();
+    queue->addOther(
+        [immediate, target, placement, dictionary] {
+            glPushMatrix();
+            glMultMatrixf(placement.data());
+            immediate->Draw(dictionary, *target);
+            glPopMatrix();
+        },
+        boxAround(sphere), true, std::array<float, 4>{1, 1, 1, 1});
 }
 
 void SceneRenderer::Impl::drawPaths(const TGTASPathIPL& paths) const
@@ -370,6 +510,8 @@ void SceneRenderer::Impl::drawCulls(const TGTASCull& culls) const
 
 void SceneRenderer::DrawDefinition(TGTASObjsObj& record)
 {
+    if (m->drawer)
+        m->drawer->setBindTextures(programSettings().LoadTextures);
     if (!m->set || !m->drawer ||
         !m->set->DrawDefinitionModel(record.ModelIndex, record.ModelName, record.TextureIndex, *m->drawer))
         DrawCube();
@@ -377,10 +519,16 @@ void SceneRenderer::DrawDefinition(TGTASObjsObj& record)
 
 void SceneRenderer::DrawCube()
 {
+    if (const GLuint list = cubeList(); list != 0)
+        glCallList(list);
+}
+
+GLuint SceneRenderer::cubeList()
+{
     if (m->cubeList == 0) {
         m->cubeList = glGenLists(1);
         if (m->cubeList == 0)
-            return;
+            return 0;
         const float h = m->cubeHalfSize();
         glNewList(m->cubeList, GL_COMPILE);
         // No texture: the faces show their own colours whatever the last model bound.
@@ -402,7 +550,7 @@ void SceneRenderer::DrawCube()
         glEnd();
         glEndList();
     }
-    glCallList(m->cubeList);
+    return m->cubeList;
 }
 
 void SceneRenderer::FreeUnusedIfPending()

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "GroupedFrame.h"
+
+#include <GL/gl.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -14,7 +18,9 @@ struct TGTASObjsObj;
 // and cull boxes; with a name per file, kind and instance while the view picks.
 // Items whose bounding sphere lies outside the current projection and modelview (the view
 // frustum, or the few pixels of a pick region) are skipped; the picture and the hit are
-// the same as drawing everything. Models are compiled once per dictionary they are drawn with.
+// the same as drawing everything. Models are compiled split by split once per dictionary
+// they are drawn with, and a frame's models are drawn texture by texture where that
+// changes less, with the picture of drawing them item by item.
 class SceneRenderer {
 public:
     SceneRenderer(bool modelsMode, bool texturesEnabled);
@@ -59,6 +65,13 @@ public:
     // Benchmark switch: draw models in immediate mode every frame instead of compiled.
     void SetCompileModels(bool on);
 
+    // Off: compiled models are drawn item by item instead of texture by texture (tests and
+    // the benchmark compare the two). On, a frame is drawn texture by texture when that
+    // changes textures and matrices fewer times than its own order, or always with `always`.
+    void SetGrouping(bool on, bool always = false);
+    // Figures of the last frame drawn texture by texture.
+    GroupedFrame::Figures LastGrouping() const;
+
     // Off: every item is drawn whatever the view (tests compare the two pictures).
     void SetCulling(bool on);
 
@@ -66,10 +79,11 @@ public:
     // themselves only while it is on.
     void SetTexturesEnabled(bool on);
 
-    // Display lists of compiled models that exist now.
+    // Display lists of compiled model splits that exist now.
     std::size_t CompiledListCount() const;
 
 private:
+    GLuint cubeList(); // compiled on first use; 0 when OpenGL has no list names left
     struct Impl;
     std::unique_ptr<Impl> m;
 };

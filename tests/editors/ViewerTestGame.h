@@ -5,13 +5,13 @@
 // and "signs" (textures of several formats), "generic", and IDE files, loaded into an
 // archive set with textures uploaded in the program's shared context.
 
-#include "DffWriter.h"
 #include "GLEntryPoints.h"
 #include "GLTextureUploader.h"
 #include "GamePaths.h"
 #include "ImgWriter.h"
 #include "ProgramSettings.h"
 #include "SharedGLContext.h"
+#include "SquareModel.h"
 #include "TGTAFileList.h"
 #include "TGTAImg.h"
 #include "TIDEFile.h"
@@ -29,34 +29,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-using Rgba = std::array<std::uint8_t, 4>;
-
-inline constexpr Rgba Cyan{0, 255, 255, 255};
-inline constexpr Rgba Violet{136, 0, 255, 255};
-
-// A flat square of half-size 2 in the plane z = 0, textured with "tex".
-inline std::vector<std::uint8_t> squareModel()
-{
-    DffClump clump;
-    DffFrame root;
-    root.name = "square";
-    clump.frames = {root};
-    DffGeometry g;
-    g.vertices = {{-2, -2, 0}, {2, -2, 0}, {2, 2, 0}, {-2, 2, 0}};
-    g.texCoords = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    g.materials = {{"tex", "", {255, 255, 255, 255}}};
-    g.splits = {{0, {0, 1, 2, 0, 2, 3}}};
-    clump.geometries = {g};
-    clump.atomics = {{0, 0, 5}};
-    return writeDff(clump, 0x1003FFFF);
-}
-
-inline std::vector<std::uint8_t> solidDictionary(const Rgba& colour)
-{
-    return writeTxd({encodeTexture("tex", "", TxdFormat::Rgba32, solidImage(8, 8, {colour[0], colour[1], colour[2], colour[3]}), 1)},
-                    0x1003FFFF);
-}
 
 // Red on top, blue below: which way up the viewer draws.
 inline RgbaImage topRedBottomBlue(int width, int height)

@@ -5,7 +5,6 @@
 // small game of our own (an archive with three square models and two one-colour texture
 // dictionaries, map files written per test).
 
-#include "DffWriter.h"
 #include "GLDrawingState.h"
 #include "GLEntryPoints.h"
 #include "GLPickPass.h"
@@ -16,6 +15,7 @@
 #include "ImgWriter.h"
 #include "ProgramSettings.h"
 #include "SceneRenderer.h"
+#include "SquareModel.h"
 #include "TGTAFileList.h"
 #include "TGTAImg.h"
 #include "TestFiles.h"
@@ -36,7 +36,6 @@
 #include <utility>
 #include <vector>
 
-using Rgba = std::array<std::uint8_t, 4>;
 
 // A compatibility context on an offscreen surface, current while it lives.
 class SceneContext {
@@ -159,44 +158,11 @@ private:
 
 // The fixture game's colours as drawn: textures are stored as 16-bit texels, and these
 // survive that exactly.
-inline constexpr Rgba Cyan{0, 255, 255, 255};
-inline constexpr Rgba Violet{136, 0, 255, 255};
 inline constexpr Rgba Black{0, 0, 0, 255};
 inline constexpr Rgba CubeTop{255, 0, 0, 255}; // the +z face
 
-inline RgbaImage solidPicture(const Rgba& colour)
-{
-    RgbaImage image;
-    image.width = image.height = 8;
-    for (int i = 0; i < 64; ++i)
-        image.pixels.insert(image.pixels.end(), colour.begin(), colour.end());
-    return image;
-}
-
-// A flat square of half-size 2 in the plane z = 0, textured with "tex".
-inline std::vector<std::uint8_t> squareModel()
-{
-    DffClump clump;
-    DffFrame root;
-    root.name = "square";
-    clump.frames = {root};
-    DffGeometry g;
-    g.vertices = {{-2, -2, 0}, {2, -2, 0}, {2, 2, 0}, {-2, 2, 0}};
-    g.texCoords = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    g.materials = {{"tex", "", {255, 255, 255, 255}}};
-    g.splits = {{0, {0, 1, 2, 0, 2, 3}}};
-    clump.geometries = {g};
-    clump.atomics = {{0, 0, 5}};
-    return writeDff(clump, 0x1003FFFF);
-}
-
-inline std::vector<std::uint8_t> solidDictionary(const Rgba& colour)
-{
-    return writeTxd({encodeTexture("tex", "", TxdFormat::Rgba32, solidPicture(colour), 1)}, 0x1003FFFF);
-}
-
 // Writes the fixture game into `dir`: the archive (models "thing", "LODthing", "other";
-// dictionaries "cyan", "violet"), "generic", and a DAT file naming the given map files in
+// dictionaries "cyan", "violet", and "glass", white at half alpha), "generic", and a DAT file naming the given map files in
 // order. Each map file is (DAT name, text); IDE files are told apart by their extension.
 inline void writeFixtureGame(const TempDir& dir, const std::vector<std::pair<std::string, std::string>>& mapFiles)
 {
@@ -206,7 +172,8 @@ inline void writeFixtureGame(const TempDir& dir, const std::vector<std::pair<std
                                                              {"LODthing.dff", square},
                                                              {"other.dff", square},
                                                              {"cyan.txd", solidDictionary(Cyan)},
-                                                             {"violet.txd", solidDictionary(Violet)}}),
+                                                             {"violet.txd", solidDictionary(Violet)},
+                                                             {"glass.txd", solidDictionary({255, 255, 255, 128})}}),
               0);
     writeFile(dir.file("models/generic.txd"), bytesText(solidDictionary({255, 255, 255, 255})));
     std::string dat;

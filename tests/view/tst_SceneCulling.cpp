@@ -1,10 +1,12 @@
-// Culling and compiling must not change what the view shows: the demo town drawn from a
-// tilted camera with culling and without, compiled and in immediate mode, gives the same
-// pixels, and picks at many points choose the same item.
+// Culling, compiling and drawing texture by texture must not change what the view shows:
+// the demo town drawn from a tilted camera with culling and without, compiled (grouped by
+// texture and item by item) and in immediate mode, gives the same pixels, and picks at
+// many points choose the same item with the same hit records.
 #include "SceneFixture.h"
 
 #include "DemoGame.h"
 #include "DrawSettings.h"
+#include "ProgramSettings.h"
 
 namespace {
 
@@ -38,6 +40,7 @@ protected:
         game = std::make_unique<LoadedGame>();
         ASSERT_NO_FATAL_FAILURE(game->load());
         renderer = std::make_unique<SceneRenderer>(true, true);
+        renderer->SetGrouping(true, true); // texture by texture even where it saves nothing
         renderer->SetFileList(&game->files);
         renderer->SetArchiveSet(game->set.get());
     }
@@ -134,6 +137,101 @@ TEST_F(SceneCulling, PickChoosesTheSameItemWithAndWithoutCulling)
         }
     }
     EXPECT_GT(hitsOnItems, 10);
+}
+
+// The view's own state: lighting without textures, the alpha test with them.
+void realViewState(bool textures)
+{
+    GLDrawingState state = sceneDrawingState(textures, !textures, textures, false);
+    state.clearColour = {0, 0, 0, 1};
+    applyGLDrawingState(state);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_LIGHT0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+TEST_F(SceneCulling, DrawingTextureByTextureKeepsThePictureOfImmediateMode)
+{
+    struct Case {
+        bool textures;
+        bool wholeMap;
+        int lodChoice;
+        int hour;
+    };
+    const Case cases[] = {
+        {true, false, 0, 12}, {true, true, 0, 12}, {true, false, 2, 22}, {true, true, 1, 3},
+        {false, false, 0, 12}, {false, true, 0, 12}, {false, true, 2, 22}, {false, false, 1, 3},
+    };
+    auto draw = [&](const Case& c) {
+        realViewState(c.textures);
+        if (c.wholeMap)
+            viewCamera(double{Width} / Height, -4500, 0, {0, 0, 0});
+        else
+            camera();
+        renderer->DrawAll(c.hour, false);
+        return framebuffer.pixels();
+    };
+    for (const Case& c : cases) {
+        const std::string name = std::string(c.textures ? "textured" : "untextured") +
+                                 (c.wholeMap ? ", whole map" : ", tilted") + ", LOD choice " +
+                                 std::to_string(c.lodChoice) + ", hour " + std::to_string(c.hour);
+        programSettings().LoadTextures = c.textures;
+        drawSettings().LodChoice = c.lodChoice;
+        renderer->SetCompileModels(true);
+        const std::vector<Rgba> grouped = draw(c);
+        const GroupedFrame::Figures figures = renderer->LastGrouping();
+        // Twice: the second frame starts from the state the first one left.
+        EXPECT_EQ(differing(draw(c), grouped), 0u) << name;
+        renderer->SetGrouping(true, false);
+        const std::vector<Rgba> cheaper = draw(c);
+        const GroupedFrame::Figures choice = renderer->LastGrouping();
+        renderer->SetGrouping(false);
+        const std::vector<Rgba> itemByItem = draw(c);
+        renderer->SetGrouping(true, true);
+        renderer->SetCompileModels(false);
+        const std::vector<Rgba> immediate = draw(c);
+
+        EXPECT_GT(drawnPixels(immediate), immediate.size() / 8) << name;
+        EXPECT_EQ(differing(grouped, immediate), 0u) << name;
+        EXPECT_EQ(differing(itemByItem, immediate), 0u) << name;
+        EXPECT_EQ(differing(cheaper, immediate), 0u) << name;
+        EXPECT_EQ(choice.grouped > 0, choice.groupedChanges < choice.inOrderChanges)
+            << name << ": drawn texture by texture when that changes less";
+        if (c.lodChoice == 2)
+            continue; // drawn item by item
+        EXPECT_GT(figures.grouped, figures.ordered) << name << ": most of the town is drawn grouped";
+        EXPECT_LT(figures.binds, (figures.grouped + figures.ordered) / 2)
+            << name << ": item by item binds once a split";
+        if (c.textures) {
+            EXPECT_GT(figures.ordered, 0) << name << ": leaves and water blend in their order";
+        }
+        if (c.wholeMap) {
+            EXPECT_EQ(renderer->LastCounts().instancesDrawn, renderer->LastCounts().instancesConsidered) << name;
+        }
+    }
+    programSettings().LoadTextures = true;
+    drawSettings().LodChoice = 0;
+}
+
+TEST_F(SceneCulling, PickHitRecordsAreTheSameFromCompiledListsAndImmediateMode)
+{
+    picture();
+    int hits = 0;
+    for (int y = 10; y < Height; y += 37) {
+        for (int x = 10; x < Width; x += 41) {
+            PickBuffer compiled{};
+            PickBuffer immediate{};
+            camera();
+            renderer->SetCompileModels(true);
+            const int compiledHits = scenePickPass(*renderer, x, y, Hour, compiled);
+            renderer->SetCompileModels(false);
+            const int immediateHits = scenePickPass(*renderer, x, y, Hour, immediate);
+            EXPECT_EQ(compiledHits, immediateHits) << "at " << x << ", " << y;
+            EXPECT_EQ(compiled, immediate) << "at " << x << ", " << y;
+            hits += compiledHits;
+        }
+    }
+    EXPECT_GT(hits, 20);
 }
 
 TEST_F(SceneCulling, LodModeAndNightHoursAlsoKeepThePicture)

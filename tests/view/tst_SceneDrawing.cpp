@@ -1,11 +1,13 @@
 // What one frame of the scene shows, read back as pixels from a real context: cubes and
 // their colours, hidden files, translucent zones, path lines, the LOD choice, timed
 // objects, the preferred IDE file, missing definitions, loading progress, usage marks of
-// items out of view, and compiled models after their dictionary was freed.
+// items out of view, compiled models after their dictionary was freed or the texture
+// option changed, and what blends drawn texture by texture.
 #include "SceneFixture.h"
 
 #include "DrawSettings.h"
 #include "LoadProgress.h"
+#include "ProgramSettings.h"
 #include "TIDEFile.h"
 #include "TIPLFile.h"
 
@@ -70,6 +72,7 @@ protected:
         game = std::make_unique<LoadedGame>();
         game->load();
         renderer = std::make_unique<SceneRenderer>(models, textures);
+        renderer->SetGrouping(true, true); // texture by texture even where it saves nothing
         renderer->SetFileList(&game->files);
         renderer->SetArchiveSet(game->set.get());
         m_textures = textures;
@@ -408,4 +411,88 @@ TEST_F(SceneDrawing, CompiledModelIsDrawnTexturedAgainAfterItsDictionaryWasFreed
     frame();
     EXPECT_COLOUR(at(0, 0), Cyan);
     glDeleteTextures(1, &stranger);
+}
+
+TEST_F(SceneDrawing, CompiledModelFollowsTheTextureOption)
+{
+    start({{TownIde, objs("1, thing, cyan, 1, 100, 0\r\n")}, {TownIpl, inst(place(1, "thing", 0, 0))}}, true);
+    frame();
+    EXPECT_COLOUR(at(0, 0), Cyan);
+    EXPECT_EQ(renderer->LastGrouping().grouped, 1);
+    EXPECT_EQ(renderer->LastGrouping().binds, 1);
+
+    // Without loaded textures a split binds nothing: what is bound shows, so it keeps its order.
+    programSettings().LoadTextures = false;
+    frame();
+    EXPECT_EQ(renderer->CompiledListCount(), 1u);
+    EXPECT_EQ(renderer->LastGrouping().ordered, 1);
+    EXPECT_EQ(renderer->LastGrouping().binds, 0);
+
+    programSettings().LoadTextures = true;
+    glBindTexture(GL_TEXTURE_2D, 0);
+    frame();
+    EXPECT_COLOUR(at(0, 0), Cyan) << "compiled again with its texture";
+    EXPECT_EQ(renderer->LastGrouping().grouped, 1);
+}
+
+TEST_F(SceneDrawing, WhatBlendsKeepsItsOrderWithWhatLiesBehindIt)
+{
+    // Glass first, high up; a cyan square under it, drawn later; a cyan square beside it;
+    // violet over part of the glass.
+    start({{TownIde,
+            objs("1, thing, cyan, 1, 100, 0\r\n2, other, glass, 1, 100, 0\r\n3, thing, violet, 1, 100, 0\r\n")},
+           {TownIpl, inst(place(2, "other", 0, 0, 10) + place(1, "thing", 0, 0) + place(1, "thing", 10, 0) +
+                          place(3, "thing", 3, 3, 20))}},
+          true);
+    frame();
+    const std::vector<Rgba> grouped = framebuffer.pixels();
+    const GroupedFrame::Figures figures = renderer->LastGrouping();
+    renderer->SetCompileModels(false);
+    frame();
+    EXPECT_EQ(framebuffer.pixels(), grouped);
+    renderer->SetCompileModels(true);
+
+    EXPECT_EQ(figures.ordered, 1) << "the glass";
+    EXPECT_EQ(figures.grouped, 3) << "the squares";
+    EXPECT_EQ(figures.layers, 2) << "the square under the glass comes after it, the others before";
+    const Rgba glassOverBlack = at(-1, -1);
+    EXPECT_TRUE(near(glassOverBlack, Rgba{136, 136, 136, 255}, 12)) << text(glassOverBlack);
+    EXPECT_COLOUR(at(10, 0), Cyan);
+    EXPECT_COLOUR(at(4, 4), Violet);
+}
+
+TEST_F(SceneDrawing, LitCubeFindsTheNormalOfTheItemByItemFrame)
+{
+    // The cube has no normals: lit, it shows the normal the square before it left current.
+    // Drawn texture by texture the cube comes first, so the frame hands it that normal.
+    start({{TownIde, objs("1, thing, cyan, 1, 100, 0\r\n")},
+           {TownIpl, inst(place(1, "thing", -10, 0) + place(999, "nowhere", 0, 0) + place(1, "thing", 10, 0))}},
+          true, false);
+    auto litFrame = [&] {
+        GLDrawingState state = sceneDrawingState(false, true, false, false);
+        state.clearColour = {0, 0, 0, 1};
+        applyGLDrawingState(state);
+        glEnable(GL_LIGHT0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        lookDown(Half);
+        const std::array<float, 4> light{0, 0, 1, 0};
+        glLightfv(GL_LIGHT0, GL_POSITION, light.data());
+        renderer->DrawAll(Hour, false);
+        return framebuffer.pixels();
+    };
+    std::vector<Rgba> cubeShades;
+    for (const std::array<float, 3> before : {std::array<float, 3>{0, 0, 1}, {1, 0, 0}, {0, 0.6f, 0.8f}}) {
+        glNormal3fv(before.data());
+        renderer->SetCompileModels(false);
+        const std::vector<Rgba> immediate = litFrame();
+        cubeShades.push_back(at(0, 0));
+        const std::vector<Rgba> immediateAgain = litFrame();
+        glNormal3fv(before.data());
+        renderer->SetCompileModels(true);
+        EXPECT_EQ(litFrame(), immediate) << "first frame";
+        EXPECT_EQ(litFrame(), immediateAgain) << "a frame after a frame";
+        EXPECT_GT(renderer->LastGrouping().grouped, 0);
+    }
+    EXPECT_EQ(cubeShades[0], cubeShades[1]) << "the square's normal, not the one before the frame";
+    EXPECT_EQ(cubeShades[0], cubeShades[2]);
 }

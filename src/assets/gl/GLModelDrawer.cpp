@@ -1,7 +1,6 @@
 #include "GLModelDrawer.h"
 
 #include "GLEntryPoints.h"
-#include "ProgramSettings.h"
 #include "TextParser.h"
 #include "TextureLookup.h"
 
@@ -48,7 +47,7 @@ void GLModelDrawer::drawSplit(const ModelSplitDraw& s)
     const TDFFDataGeometry& geometry = s.geometry;
     const bool hasTexCoords = !geometry.TexCoords.empty();
 
-    if (programSettings().LoadTextures)
+    if (m_bindTextures)
         BindTexture(s.textureName, s.dictionaryIndex);
 
     const GLEntryPoints& gl = glEntryPoints();

@@ -130,14 +130,14 @@ TEST_F(ArchiveSetDrawing, BuildingIsDrawnWithItsDictionaryAndFreedWhenUnused)
     ASSERT_TRUE(framebuffer.complete());
     GLModelDrawer drawer(&set);
 
-    programSettings().LoadTextures = false;
+    drawer.setBindTextures(false); // the program loads no textures
     lookDownOn(model);
     set.DrawModel(building.model, building.dictionary, drawer);
     const auto untextured = drawnColours(framebuffer);
     ASSERT_EQ(untextured.size(), 1u) << "untextured models are drawn white";
     EXPECT_EQ(*untextured.begin(), (std::array<std::uint8_t, 4>{255, 255, 255, 255}));
 
-    programSettings().LoadTextures = true;
+    drawer.setBindTextures(true);
     lookDownOn(model);
     std::int32_t modelIndex = -1;
     ASSERT_TRUE(set.DrawDefinitionModel(modelIndex, building.model, building.dictionary, drawer));

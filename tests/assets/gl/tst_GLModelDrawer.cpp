@@ -112,7 +112,7 @@ protected:
         TGTADff dff(&source, static_cast<std::int64_t>(source.bytes().size()), 0, "quad.dff");
         dff.Load();
         ASSERT_EQ(dff.LoadError, "");
-        GLModelDrawer drawer(&textures);
+        GLModelDrawer drawer(&textures, programSettings().LoadTextures);
         dff.Draw(dictionaryIndex, drawer);
     }
 
