@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: once in a normal build,
-# once with AddressSanitizer and UndefinedBehaviorSanitizer; then runs each fuzz program briefly.
+# once with AddressSanitizer and UndefinedBehaviorSanitizer; then runs each fuzz program briefly
+# and the core's tests built for Windows under Wine (QUOX_SKIP_WINDOWS=1 leaves those out).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,3 +17,8 @@ cmake --build build-sanitize -j2
 ctest --test-dir build-sanitize -j2 --output-on-failure
 
 bash scripts/fuzz.sh 30
+
+# The core and the command-line tool built for Windows and tested under Wine.
+if [ "${QUOX_SKIP_WINDOWS:-}" != "1" ]; then
+  bash scripts/test-windows.sh
+fi

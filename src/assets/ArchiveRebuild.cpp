@@ -2,19 +2,22 @@
 #include "TGTA3Archive.h"
 
 #include "Log.h"
+#include "SystemFiles.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/file.h>
-#include <sys/stat.h>
+#if defined(__linux__)
+#include <fcntl.h>
 #include <unistd.h>
+#endif
 
 // The journal is one line of text; its presence, not its contents, commits the rebuild.
 // The line only tells it apart from a stranger's file of the same name.
+
+namespace sys = systemfiles;
 
 namespace {
 
@@ -23,37 +26,27 @@ constexpr std::size_t RecordSize = 32;
 constexpr std::size_t CopyPiece = 1024 * 1024;
 constexpr char JournalText[] = "quoxmapper archive rebuild: replace both files by their pending copies\n";
 
-std::string folderOf(const std::string& path)
-{
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    return parent.empty() ? std::string(".") : parent.string();
-}
-
 // A rename or removal is on disk only once the folder holding it is flushed.
 int syncFolder(const std::string& path)
 {
-    const int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    const int error = ::fsync(fd) == 0 ? 0 : errno;
-    ::close(fd);
-    return error;
+    return sys::flushFolder(path) == 0 ? 0 : errno;
 }
 
 bool exists(const std::string& path)
 {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
+    std::error_code error;
+    return std::filesystem::symlink_status(sys::pathFromUtf8(path), error).type() != std::filesystem::file_type::not_found
+        && !error;
 }
 
 int lockedFile(const std::string& path, bool truncate)
 {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | (truncate ? O_CREAT | O_TRUNC : 0), 0644);
+    const int fd = sys::openFile(path, truncate ? sys::OpenMode::ReadWriteEmpty : sys::OpenMode::ReadWrite);
     if (fd < 0)
         return -errno;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (sys::lockExclusive(fd) != 0) {
         const int error = errno;
-        ::close(fd);
+        sys::closeFile(fd);
         return -error;
     }
     return fd;
@@ -62,7 +55,7 @@ int lockedFile(const std::string& path, bool truncate)
 int writeAll(int fd, const char* data, std::size_t size, std::uint64_t offset)
 {
     while (size > 0) {
-        const ssize_t written = ::pwrite(fd, data, size, static_cast<off_t>(offset));
+        const std::int64_t written = sys::writeAt(fd, data, size, offset);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -84,7 +77,7 @@ int copyRange(int from, std::uint64_t fromOffset, int to, std::uint64_t toOffset
         if (fromOffset > static_cast<std::uint64_t>(LLONG_MAX) || toOffset > static_cast<std::uint64_t>(LLONG_MAX))
             return EFBIG;
         const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(length, CopyPiece));
-        ssize_t got = -1;
+        std::int64_t got = -1;
 #if defined(__linux__)
         if (kernelCopy) {
             auto in = static_cast<off_t>(fromOffset);
@@ -101,7 +94,7 @@ int copyRange(int from, std::uint64_t fromOffset, int to, std::uint64_t toOffset
         {
             if (buffer.size() < want)
                 buffer.resize(CopyPiece);
-            got = ::pread(from, buffer.data(), want, static_cast<off_t>(fromOffset));
+            got = sys::readAt(from, buffer.data(), want, fromOffset);
             if (got > 0) {
                 if (const int error = writeAll(to, buffer.data(), static_cast<std::size_t>(got), toOffset))
                     return error;
@@ -130,18 +123,18 @@ void putU32(char* bytes, std::uint32_t value)
 int writeJournal(const std::string& journal)
 {
     const std::string temporary = journal + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = sys::openFile(temporary, sys::OpenMode::ReadWriteEmpty);
     if (fd < 0)
         return errno;
     int error = writeAll(fd, JournalText, sizeof JournalText - 1, 0);
-    if (error == 0 && ::fsync(fd) != 0)
+    if (error == 0 && sys::flushToDisk(fd) != 0)
         error = errno;
-    if (::close(fd) != 0 && error == 0)
+    if (sys::closeFile(fd) != 0 && error == 0)
         error = errno;
-    if (error == 0 && ::rename(temporary.c_str(), journal.c_str()) != 0)
+    if (error == 0 && sys::replaceFile(temporary, journal) != 0)
         error = errno;
     if (error != 0) {
-        ::unlink(temporary.c_str());
+        sys::removeFile(temporary);
         return error;
     }
     return syncFolder(journal);
@@ -149,13 +142,13 @@ int writeJournal(const std::string& journal)
 
 bool isOurJournal(const std::string& journal)
 {
-    const int fd = ::open(journal.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = sys::openFile(journal, sys::OpenMode::Read);
     if (fd < 0)
         return false;
     char text[sizeof JournalText] = {};
-    const ssize_t got = ::pread(fd, text, sizeof text, 0);
-    ::close(fd);
-    return got == static_cast<ssize_t>(sizeof JournalText - 1) && std::memcmp(text, JournalText, sizeof JournalText - 1) == 0;
+    const std::int64_t got = sys::readAt(fd, text, sizeof text, 0);
+    sys::closeFile(fd);
+    return got == static_cast<std::int64_t>(sizeof JournalText - 1) && std::memcmp(text, JournalText, sizeof JournalText - 1) == 0;
 }
 
 // Puts what a committed rebuild left in place: each pending file still there is renamed
@@ -164,12 +157,12 @@ int finishRebuild(const std::string& img, const std::string& dir, const std::str
 {
     for (const std::string* target : {&img, &dir}) {
         const std::string pending = PendingName(*target);
-        if (exists(pending) && ::rename(pending.c_str(), target->c_str()) != 0)
+        if (exists(pending) && sys::replaceFile(pending, *target) != 0)
             return errno;
     }
     if (const int error = syncFolder(img))
         return error;
-    if (::unlink(journal.c_str()) != 0 && errno != ENOENT)
+    if (sys::removeFile(journal) != 0 && errno != ENOENT)
         return errno;
     return syncFolder(img);
 }
@@ -191,11 +184,17 @@ bool TGTA3Archive::settleInterruptedRebuild()
     const std::string journal = JournalName(FileName);
     const std::string pendingImg = PendingName(FileName);
     const std::string pendingDir = PendingName(m_dirFileName);
-    ::unlink((journal + ".tmp").c_str());
-    if (!isOurJournal(journal)) {
+    sys::removeFile(journal + ".tmp");
+    const bool committed = isOurJournal(journal);
+    if (committed && !sys::ReplacesOpenFiles) {
+        // The old files are about to be replaced, which this system allows only once they
+        // are closed; they are opened and locked again below.
+        closeBoth();
+    }
+    if (!committed) {
         // Not committed: the old files are whole and the new ones are unfinished.
         for (const std::string* pending : {&pendingImg, &pendingDir}) {
-            if (exists(*pending) && ::unlink(pending->c_str()) != 0)
+            if (exists(*pending) && sys::removeFile(*pending) != 0)
                 logLine("archive: cannot remove the unfinished rebuild file " + *pending + ": " + std::strerror(errno));
         }
         return true;
@@ -210,8 +209,7 @@ bool TGTA3Archive::settleInterruptedRebuild()
     // The descriptors and their locks belong to the files as they were. Closed first: a
     // file renamed over by the rebuild before it stopped may be the one held here, and a
     // second lock on it would fail.
-    ::close(ImgStream);
-    ::close(DirStream);
+    closeBoth();
     ImgStream = lockedFile(FileName, false);
     DirStream = ImgStream >= 0 ? lockedFile(m_dirFileName, false) : -1;
     if (ImgStream < 0 || DirStream < 0) {
@@ -221,6 +219,19 @@ bool TGTA3Archive::settleInterruptedRebuild()
         return false;
     }
     return true;
+}
+
+void TGTA3Archive::retakeOldFiles()
+{
+    ImgStream = std::max(lockedFile(FileName, false), -1);
+    DirStream = ImgStream >= 0 ? std::max(lockedFile(m_dirFileName, false), -1) : -1;
+    if (ImgStream < 0 || DirStream < 0) {
+        // Another editor took the archive in the moment it was let go.
+        closeBoth();
+        ReadOnly = true;
+        Opened = openBothReadOnly();
+        logLine("archive: " + FileName + " could not be locked again and is open read-only");
+    }
 }
 
 int TGTA3Archive::Rebuild(ArchiveRebuildReport& report, const RebuildObserver& observer)
@@ -235,11 +246,10 @@ int TGTA3Archive::Rebuild(ArchiveRebuildReport& report, const RebuildObserver& o
             observer(stage, entry);
     };
 
-    struct stat oldImg {};
-    struct stat oldDir {};
-    if (::fstat(ImgStream, &oldImg) != 0 || ::fstat(DirStream, &oldDir) != 0)
+    std::uint64_t oldImgBytes = 0;
+    if (sys::fileLength(ImgStream, oldImgBytes) != 0)
         return errno;
-    report.oldBytes = static_cast<std::uint64_t>(oldImg.st_size);
+    report.oldBytes = oldImgBytes;
     report.entries = static_cast<int>(Entries.size());
 
     const std::string pendingImg = PendingName(FileName);
@@ -250,17 +260,17 @@ int TGTA3Archive::Rebuild(ArchiveRebuildReport& report, const RebuildObserver& o
     const auto abandon = [&](int error) {
         for (int* fd : {&newImg, &newDir}) {
             if (*fd >= 0)
-                ::close(*fd);
+                sys::closeFile(*fd);
             *fd = -1;
         }
-        ::unlink(pendingImg.c_str());
-        ::unlink(pendingDir.c_str());
+        sys::removeFile(pendingImg);
+        sys::removeFile(pendingDir);
         return error;
     };
     if (newImg < 0 || newDir < 0)
         return abandon(newImg < 0 ? -newImg : -newDir);
     // The new files keep the old ones' permissions.
-    if (::fchmod(newImg, oldImg.st_mode & 07777) != 0 || ::fchmod(newDir, oldDir.st_mode & 07777) != 0)
+    if (sys::copyPermissions(ImgStream, newImg) != 0 || sys::copyPermissions(DirStream, newDir) != 0)
         return abandon(errno);
 
     // The data, entry after entry in directory order, and the directory that points into it.
@@ -283,7 +293,7 @@ int TGTA3Archive::Rebuild(ArchiveRebuildReport& report, const RebuildObserver& o
             if (const int error = copyRange(ImgStream, runFrom * SectorSize, newImg, runTo * SectorSize,
                                             runLength * SectorSize, buffer, kernelCopy)) {
                 // Named by the first entry of the piece that the old file could not give.
-                const std::uint64_t oldSectors = static_cast<std::uint64_t>(oldImg.st_size) / SectorSize;
+                const std::uint64_t oldSectors = oldImgBytes / SectorSize;
                 for (std::size_t pos = runFirst; pos < end; ++pos) {
                     const TImgEntry& entry = Entries[pos];
                     if (entry.Size > 0 && std::uint64_t{entry.Offset} + entry.Size > oldSectors) {
@@ -334,11 +344,11 @@ int TGTA3Archive::Rebuild(ArchiveRebuildReport& report, const RebuildObserver& o
     }
     if (const int error = flushRun(moved.size()))
         return abandon(error);
-    if (::ftruncate(newImg, static_cast<off_t>(sector * SectorSize)) != 0)
+    if (sys::truncateFile(newImg, sector * SectorSize) != 0)
         return abandon(errno);
     if (const int error = writeAll(newDir, directory.data(), directory.size(), 0))
         return abandon(error);
-    if (::fsync(newImg) != 0 || ::fsync(newDir) != 0)
+    if (sys::flushToDisk(newImg) != 0 || sys::flushToDisk(newDir) != 0)
         return abandon(errno);
     if (const int error = syncFolder(pendingImg))
         return abandon(error);
@@ -348,27 +358,31 @@ int TGTA3Archive::Rebuild(ArchiveRebuildReport& report, const RebuildObserver& o
         return abandon(error);
     tell(RebuildStage::JournalWritten, -1);
 
-    // Committed. The new files are locked already, so no other editor gets in between.
-    if (::rename(pendingImg.c_str(), FileName.c_str()) != 0) {
+    // Committed. The new files are locked already, so no other editor gets in between
+    // (where open files cannot be replaced, only for the moment of the first rename).
+    if (!sys::ReplacesOpenFiles)
+        closeBoth();
+    if (sys::replaceFile(pendingImg, FileName) != 0) {
         const int error = errno;
-        ::unlink(journal.c_str());
+        sys::removeFile(journal);
         syncFolder(journal);
+        if (!sys::ReplacesOpenFiles)
+            retakeOldFiles();
         return abandon(error);
     }
     tell(RebuildStage::DataReplaced, -1);
-    int error = ::rename(pendingDir.c_str(), m_dirFileName.c_str()) == 0 ? 0 : errno;
+    int error = sys::replaceFile(pendingDir, m_dirFileName) == 0 ? 0 : errno;
     if (error == 0) {
         tell(RebuildStage::DirectoryReplaced, -1);
         error = syncFolder(FileName);
     }
-    if (error == 0 && ::unlink(journal.c_str()) != 0)
+    if (error == 0 && sys::removeFile(journal) != 0)
         error = errno;
     if (error == 0)
         error = syncFolder(journal);
 
     // From here on the new data file is the archive's, whatever else failed.
-    ::close(ImgStream);
-    ::close(DirStream);
+    closeBoth();
     ImgStream = newImg;
     DirStream = newDir;
     if (error != 0) {

@@ -1,8 +1,9 @@
 #include "FileByteSource.h"
 
+#include "SystemFiles.h"
+
 #include <cerrno>
 #include <climits>
-#include <unistd.h>
 
 std::size_t FileByteSource::readAt(std::uint64_t offset, std::span<std::uint8_t> into) const
 {
@@ -10,7 +11,7 @@ std::size_t FileByteSource::readAt(std::uint64_t offset, std::span<std::uint8_t>
         return 0;
     std::size_t done = 0;
     while (done < into.size()) {
-        const ssize_t got = ::pread(m_fd, into.data() + done, into.size() - done, static_cast<off_t>(offset + done));
+        const std::int64_t got = systemfiles::readAt(m_fd, into.data() + done, into.size() - done, offset + done);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)

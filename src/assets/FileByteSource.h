@@ -2,7 +2,7 @@
 
 #include "ByteSource.h"
 
-// Reads an open file by position (pread), so several readers share one descriptor without
+// Reads an open file by position, so several readers share one descriptor without
 // moving its file position. It refers to its owner's descriptor, which stays the owner's.
 class FileByteSource : public ByteSource {
 public:

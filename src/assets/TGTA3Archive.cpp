@@ -2,6 +2,7 @@
 
 #include "FileIO.h"
 #include "Log.h"
+#include "SystemFiles.h"
 #include "TextParser.h"
 
 #include <algorithm>
@@ -9,13 +10,9 @@
 #include <charconv>
 #include <climits>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <istream>
 #include <ostream>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 // Directory record, 32 bytes, little-endian, no header, no count:
 //   0  u32       Offset  start of the data in the ".img", in 2048-byte sectors
@@ -24,6 +21,8 @@
 // A trailing piece shorter than 32 bytes is not a record.
 
 namespace {
+
+namespace sys = systemfiles;
 
 constexpr std::uint64_t SectorSize = 2048;
 constexpr std::size_t RecordSize = 32;
@@ -63,30 +62,31 @@ void recordFromEntry(const TImgEntry& entry, char* record)
 std::string directoryPathFor(const std::string& imgPath)
 {
     namespace fs = std::filesystem;
-    fs::path dir(imgPath);
+    fs::path dir = sys::pathFromUtf8(imgPath);
     dir.replace_extension(".dir");
     std::error_code error;
     if (fs::exists(dir, error))
-        return dir.string();
+        return sys::utf8FromPath(dir);
     const fs::path folder = dir.has_parent_path() ? dir.parent_path() : fs::path(".");
-    const std::string wanted = dir.filename().string();
+    const std::string wanted = sys::utf8FromPath(dir.filename());
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (equalsIgnoringCase(it->path().filename().string(), wanted))
-            return (dir.has_parent_path() ? folder / it->path().filename() : it->path().filename()).string();
+        if (equalsIgnoringCase(sys::utf8FromPath(it->path().filename()), wanted))
+            return sys::utf8FromPath(dir.has_parent_path() ? folder / it->path().filename() : it->path().filename());
     }
-    return dir.string();
+    return sys::utf8FromPath(dir);
 }
 
 int openLocked(const std::string& path, bool create)
 {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0644);
+    const int fd = sys::openFile(path, create ? sys::OpenMode::ReadWriteCreate : sys::OpenMode::ReadWrite);
     if (fd < 0)
         return -errno;
-    // The games hold the archive open exclusively; an advisory lock stands in for that,
-    // so that a second editor (or a second archive object) gets the files read-only.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    // The games hold the archive open exclusively; a lock that every editor asks for stands
+    // in for that, so that a second editor (or a second archive object) gets the files
+    // read-only.
+    if (sys::lockExclusive(fd) != 0) {
         const int error = errno;
-        ::close(fd);
+        sys::closeFile(fd);
         return -error;
     }
     return fd;
@@ -95,7 +95,7 @@ int openLocked(const std::string& path, bool create)
 int writeAll(int fd, const char* data, std::size_t size, std::uint64_t offset)
 {
     while (size > 0) {
-        const ssize_t written = ::pwrite(fd, data, size, static_cast<off_t>(offset));
+        const std::int64_t written = sys::writeAt(fd, data, size, offset);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -110,11 +110,7 @@ int writeAll(int fd, const char* data, std::size_t size, std::uint64_t offset)
 
 int fileLength(int fd, std::uint64_t& length)
 {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return errno;
-    length = static_cast<std::uint64_t>(info.st_size);
-    return 0;
+    return sys::fileLength(fd, length) != 0 ? errno : 0;
 }
 
 bool isUnsafeInFileName(char c)
@@ -165,7 +161,7 @@ bool TGTA3Archive::openBoth(bool createNew)
         return false;
     }
     // Truncated only once both locks are held, never under another editor's feet.
-    if (createNew && (::ftruncate(ImgStream, 0) != 0 || ::ftruncate(DirStream, 0) != 0)) {
+    if (createNew && (sys::truncateFile(ImgStream, 0) != 0 || sys::truncateFile(DirStream, 0) != 0)) {
         m_openError = errno;
         closeBoth();
         return false;
@@ -175,9 +171,9 @@ bool TGTA3Archive::openBoth(bool createNew)
 
 bool TGTA3Archive::openBothReadOnly()
 {
-    ImgStream = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
+    ImgStream = sys::openFile(FileName, sys::OpenMode::Read);
     if (ImgStream >= 0)
-        DirStream = ::open(m_dirFileName.c_str(), O_RDONLY | O_CLOEXEC);
+        DirStream = sys::openFile(m_dirFileName, sys::OpenMode::Read);
     if (ImgStream < 0 || DirStream < 0) {
         m_openError = errno;
         closeBoth();
@@ -189,9 +185,9 @@ bool TGTA3Archive::openBothReadOnly()
 void TGTA3Archive::closeBoth()
 {
     if (ImgStream >= 0)
-        ::close(ImgStream);
+        sys::closeFile(ImgStream);
     if (DirStream >= 0)
-        ::close(DirStream);
+        sys::closeFile(DirStream);
     ImgStream = -1;
     DirStream = -1;
 }
@@ -207,7 +203,7 @@ void TGTA3Archive::readDirectory()
     std::size_t held = 0;
     std::uint64_t position = 0;
     while (true) {
-        const ssize_t got = ::pread(DirStream, buffer.data() + held, buffer.size() - held, static_cast<off_t>(position));
+        const std::int64_t got = sys::readAt(DirStream, buffer.data() + held, buffer.size() - held, position);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
@@ -251,7 +247,7 @@ int TGTA3Archive::copyEntry(int index, const std::function<bool(const char*, std
         if (position > static_cast<std::uint64_t>(LLONG_MAX))
             return EIO;
         const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(remaining, buffer.size()));
-        const ssize_t got = ::pread(ImgStream, buffer.data(), want, static_cast<off_t>(position));
+        const std::int64_t got = sys::readAt(ImgStream, buffer.data(), want, position);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
@@ -282,7 +278,8 @@ int TGTA3Archive::ExtractEntryToFolder(int index, const std::string& folder, std
 {
     if (index < 0 || index >= EntryCount())
         return Opened ? EINVAL : EBADF;
-    const std::string path = (std::filesystem::path(folder) / safeEntryFileName(Entries[static_cast<std::size_t>(index)])).string();
+    const std::string path = sys::utf8FromPath(sys::pathFromUtf8(folder)
+                                               / sys::pathFromUtf8(safeEntryFileName(Entries[static_cast<std::size_t>(index)])));
     ReplacingFileWriter writer(path);
     if (writer.error() != 0)
         return writer.error();
@@ -321,8 +318,7 @@ int TGTA3Archive::AddFile(const std::string& name, std::istream& source)
     std::memcpy(entry.Name, name.data(), std::min(name.size(), sizeof entry.Name));
 
     const auto rollBack = [&](int error) {
-        if (::ftruncate(ImgStream, static_cast<off_t>(oldImgLength)) != 0
-            || ::ftruncate(DirStream, static_cast<off_t>(oldDirLength)) != 0)
+        if (sys::truncateFile(ImgStream, oldImgLength) != 0 || sys::truncateFile(DirStream, oldDirLength) != 0)
             logLine("archive: cannot cut " + FileName + " back after a failed add: " + std::strerror(errno));
         return error;
     };
@@ -353,7 +349,7 @@ int TGTA3Archive::AddFile(const std::string& name, std::istream& source)
     if (sectors > UINT32_MAX - firstSector)
         return rollBack(EFBIG);
     entry.Size = static_cast<std::uint32_t>(sectors);
-    if (sectors > 0 && ::ftruncate(ImgStream, static_cast<off_t>((firstSector + sectors) * SectorSize)) != 0)
+    if (sectors > 0 && sys::truncateFile(ImgStream, (firstSector + sectors) * SectorSize) != 0)
         return rollBack(errno);
 
     char record[RecordSize];
@@ -396,19 +392,31 @@ int TGTA3Archive::CommitDeletions()
     if (removed.empty())
         return 0;
 
+#ifdef _WIN32
+    // Windows renames nothing over a file that is open, not even over our own descriptor:
+    // the directory (and its lock) is let go for the replace and taken again after it.
+    sys::closeFile(DirStream);
+    DirStream = -1;
+#endif
     // The new directory is written beside the old one and renamed over it: a failure
     // leaves the old directory whole, never half old and half new.
-    if (const int error = replaceFileContents(m_dirFileName, directory))
-        return error;
+    const int replaceError = replaceFileContents(m_dirFileName, directory);
+#ifndef _WIN32
+    if (replaceError != 0)
+        return replaceError;
+#endif
 
     // The descriptor and the lock still belong to the replaced file.
     const int reopened = openLocked(m_dirFileName, false);
-    ::close(DirStream);
+    if (DirStream >= 0)
+        sys::closeFile(DirStream);
     DirStream = std::max(reopened, -1);
     if (reopened < 0) {
         ReadOnly = true;
         logLine("archive: " + m_dirFileName + " cannot be opened for writing again: " + std::strerror(-reopened));
     }
+    if (replaceError != 0)
+        return replaceError;
 
     Entries = std::move(kept);
     BuildNameIndex();

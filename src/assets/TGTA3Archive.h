@@ -79,6 +79,9 @@ private:
     // Finishes or undoes what an interrupted rebuild left; called with both files locked.
     // False when the files could not be opened again afterwards.
     bool settleInterruptedRebuild();
+    // Opens and locks the archive's files again after a failed replace that needed them
+    // closed; read-only when another editor took the lock meanwhile.
+    void retakeOldFiles();
 
     std::string m_dirFileName;
     NameIndex m_nameIndex; // trimmed entry names

@@ -4,8 +4,9 @@
 
 #include "GamePaths.h"
 #include "LoadProgress.h"
-#include "ProgramSettings.h"
 #include "Log.h"
+#include "ProgramSettings.h"
+#include "SystemFiles.h"
 #include "TGTAFileList.h"
 #include "TextParser.h"
 
@@ -35,7 +36,7 @@ TGTAImg::TGTAImg(std::string gameDir, bool compressedTextures, TextureUploader* 
     if (!m_compressedTextures) {
         const std::string txdImage = gameFile("models\\txd.img");
         std::error_code ignored;
-        if (std::filesystem::exists(txdImage, ignored)) {
+        if (std::filesystem::exists(systemfiles::pathFromUtf8(txdImage), ignored)) {
             TxdArchive = std::make_unique<TGTA3Archive>(txdImage, false);
             TexturesUnavailable = TexturesUnavailable || !TxdArchive->Opened;
         } else {
@@ -87,7 +88,7 @@ void TGTAImg::loadGeneric()
     // empty dictionary at position 0; the load sequence reports `GenericError`.
     const std::string path = gameFile("models\\generic.txd");
     std::vector<std::uint8_t> bytes;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(systemfiles::pathFromUtf8(path), std::ios::binary);
     if (!in) {
         GenericError = errno != 0 ? errno : ENOENT;
         logLine("cannot open " + path + ": " + std::strerror(GenericError));

@@ -2,6 +2,7 @@
 
 #include "FileIO.h"
 #include "PngWriter.h"
+#include "SystemFiles.h"
 #include "TextParser.h"
 #include "TxdRgba.h"
 
@@ -63,7 +64,7 @@ TxdExportResult exportTxdTextures(const std::vector<TxdDecodedTexture>& textures
             name += "_" + std::to_string(i);
             taken.insert(lowerCase(name));
         }
-        const std::string path = (std::filesystem::path(folder) / (name + ".png")).string();
+        const std::string path = systemfiles::utf8FromPath(systemfiles::pathFromUtf8(folder) / (name + ".png"));
         const RgbaPicture picture = txdTextureToRgba(textures[i]);
         if (picture.Pixels.empty()) {
             result.Skipped.push_back(textures[i].Texture.Name);

@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "RwChunk.h"
+#include "SystemFiles.h"
 #include "TDffLoader.h"
 
 #include <CLI/CLI.hpp>
@@ -50,11 +51,11 @@ nlohmann::ordered_json clumpJson(const TDFFClump& clump)
 int info(const std::string& path, std::ostream& out, std::ostream& err)
 {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+    if (!std::filesystem::is_regular_file(systemfiles::pathFromUtf8(path), error)) {
         err << "quoxmapper-cli: cannot read " << path << ": not a file\n";
         return ExitUnreadable;
     }
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(systemfiles::pathFromUtf8(path), std::ios::binary);
     std::vector<std::uint8_t> bytes;
     try {
         bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "SystemFiles.h"
 #include "TGTA3Archive.h"
 #include "TextParser.h"
 
@@ -22,7 +23,7 @@ std::unique_ptr<TGTA3Archive> openArchive(const std::string& path, bool forWriti
     auto archive = std::make_unique<TGTA3Archive>(path, false);
     if (!archive->Opened) {
         std::error_code ignored;
-        const std::string& missing = std::filesystem::exists(path, ignored) ? archive->dirFileName() : path;
+        const std::string& missing = std::filesystem::exists(systemfiles::pathFromUtf8(path), ignored) ? archive->dirFileName() : path;
         err << "quoxmapper-cli: cannot open archive " << missing << ": " << std::strerror(archive->openError())
             << '\n';
         return nullptr;
@@ -71,12 +72,12 @@ int add(const std::string& path, const std::vector<std::string>& files, std::ost
     if (!archive)
         return ExitUnreadable;
     for (const std::string& file : files) {
-        std::ifstream source(file, std::ios::binary);
+        std::ifstream source(systemfiles::pathFromUtf8(file), std::ios::binary);
         if (!source) {
             err << "quoxmapper-cli: cannot read " << file << ": " << std::strerror(errno) << '\n';
             return ExitUnreadable;
         }
-        const std::string name = std::filesystem::path(file).filename().string();
+        const std::string name = systemfiles::utf8FromPath(systemfiles::pathFromUtf8(file).filename());
         if (const int error = archive->AddFile(name, source)) {
             err << "quoxmapper-cli: cannot add " << file << " to " << path << ": " << std::strerror(error) << '\n';
             return ExitUnreadable;
@@ -125,7 +126,7 @@ int extract(const std::string& path, const std::vector<std::string>& names, cons
     if (!findAll(*archive, path, names, found, err))
         return ExitUnreadable;
     std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
+    std::filesystem::create_directories(systemfiles::pathFromUtf8(folder), ignored);
     for (const int index : found) {
         std::string written;
         if (const int error = archive->ExtractEntryToFolder(index, folder, written)) {

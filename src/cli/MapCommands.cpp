@@ -2,6 +2,7 @@
 
 #include "GameMode.h"
 #include "GamePaths.h"
+#include "SystemFiles.h"
 #include "TGTAFileList.h"
 #include "TIDEFile.h"
 #include "TIPLFile.h"
@@ -20,7 +21,7 @@ namespace {
 
 bool hasIdeExtension(const std::string& path)
 {
-    const std::string extension = std::filesystem::path(path).extension().string();
+    const std::string extension = systemfiles::utf8FromPath(systemfiles::pathFromUtf8(path).extension());
     return equalsIgnoringCase(extension, ".ide");
 }
 

@@ -2,6 +2,7 @@
 
 #include "EntryNames.h"
 #include "RwChunk.h"
+#include "SystemFiles.h"
 #include "TGTA3Archive.h"
 #include "TxdDecoder.h"
 #include "TxdExport.h"
@@ -48,7 +49,7 @@ nlohmann::ordered_json texturesJson(const TxdDecodeResult& decoded)
 
 bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::ostream& err)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(systemfiles::pathFromUtf8(path), std::ios::binary);
     if (!in) {
         err << "quoxmapper-cli: cannot read " << path << ": " << std::strerror(errno) << '\n';
         return false;
@@ -68,7 +69,7 @@ bool readArchiveEntry(const std::string& archivePath, const std::string& name, s
     TGTA3Archive archive(archivePath, false);
     if (!archive.Opened) {
         std::error_code ignored;
-        const std::string& missing = std::filesystem::exists(archivePath, ignored) ? archive.dirFileName() : archivePath;
+        const std::string& missing = std::filesystem::exists(systemfiles::pathFromUtf8(archivePath), ignored) ? archive.dirFileName() : archivePath;
         err << "quoxmapper-cli: cannot open archive " << missing << ": " << std::strerror(archive.openError()) << '\n';
         return false;
     }
@@ -132,7 +133,7 @@ int exportTextures(const std::string& source, const std::string& archivePath, co
         return ExitUnreadable;
     }
     std::error_code created;
-    std::filesystem::create_directories(folder, created);
+    std::filesystem::create_directories(systemfiles::pathFromUtf8(folder), created);
     const TxdExportResult result = exportTxdTextures(decoded.Textures, folder);
     for (const std::string& path : result.Written)
         out << path << '\n';

@@ -1,11 +1,16 @@
 #include "FileIO.h"
 
+#include "SystemFiles.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <fcntl.h>
+#include <filesystem>
+#ifndef _WIN32
 #include <sys/stat.h>
-#include <unistd.h>
+#endif
+
+namespace sys = systemfiles;
 
 namespace {
 
@@ -17,6 +22,18 @@ int lastError()
 }
 
 // Links are followed so that saving through one replaces the file it points to.
+#ifdef _WIN32
+std::string followLinks(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path file = sys::pathFromUtf8(path);
+    if (!fs::is_symlink(file, error))
+        return path;
+    const fs::path resolved = fs::canonical(file, error);
+    return error ? path : sys::utf8FromPath(resolved);
+}
+#else
 std::string followLinks(const std::string& path)
 {
     struct stat info {};
@@ -34,17 +51,18 @@ mode_t newFileMode()
     ::umask(mask);
     return 0666 & ~mask;
 }
+#endif
 
 } // namespace
 
 int readLines(const std::string& path, const std::function<void(std::string_view)>& visit)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = sys::openFile(path, sys::OpenMode::Read);
     if (fd < 0)
         return lastError();
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
+    bool directory = false;
+    if (sys::isDirectory(fd, directory) == 0 && directory) {
+        sys::closeFile(fd);
         return EISDIR;
     }
 
@@ -54,13 +72,13 @@ int readLines(const std::string& path, const std::function<void(std::string_view
     while (true) {
         const size_t kept = pending.size();
         pending.resize(kept + ReadPiece);
-        const ssize_t got = ::read(fd, pending.data() + kept, ReadPiece);
+        const std::int64_t got = sys::readNext(fd, pending.data() + kept, ReadPiece);
         if (got < 0) {
             pending.resize(kept);
             if (errno == EINTR)
                 continue;
             const int error = lastError();
-            ::close(fd);
+            sys::closeFile(fd);
             return error;
         }
         pending.resize(kept + static_cast<size_t>(got));
@@ -79,33 +97,34 @@ int readLines(const std::string& path, const std::function<void(std::string_view
         if (atEnd)
             break;
     }
-    ::close(fd);
+    sys::closeFile(fd);
     return 0;
 }
 
 int appendFileContents(const std::string& path, std::string& text)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = sys::openFile(path, sys::OpenMode::Read);
     if (fd < 0)
         return lastError();
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
+    bool directory = false;
+    if (sys::isDirectory(fd, directory) == 0 && directory) {
+        sys::closeFile(fd);
         return EISDIR;
     }
     const size_t start = text.size();
-    if (info.st_size > 0)
-        text.reserve(start + static_cast<size_t>(info.st_size) + ReadPiece); // room for the read that finds the end
+    std::uint64_t length = 0;
+    if (sys::fileLength(fd, length) == 0 && length > 0)
+        text.reserve(start + static_cast<size_t>(length) + ReadPiece); // room for the read that finds the end
     while (true) {
         const size_t kept = text.size();
         text.resize(kept + ReadPiece);
-        const ssize_t got = ::read(fd, text.data() + kept, ReadPiece);
+        const std::int64_t got = sys::readNext(fd, text.data() + kept, ReadPiece);
         if (got < 0) {
             text.resize(kept);
             if (errno == EINTR)
                 continue;
             const int error = lastError();
-            ::close(fd);
+            sys::closeFile(fd);
             text.resize(start);
             return error;
         }
@@ -113,37 +132,42 @@ int appendFileContents(const std::string& path, std::string& text)
         if (got == 0)
             break;
     }
-    ::close(fd);
+    sys::closeFile(fd);
     return 0;
 }
 
 ReplacingFileWriter::ReplacingFileWriter(const std::string& path) : m_target(followLinks(path))
 {
     m_temporary = m_target + ".quoxsave-XXXXXX";
-    m_fd = ::mkstemp(m_temporary.data());
+    m_fd = sys::createUniqueFile(m_temporary);
     if (m_fd < 0) {
         m_error = lastError();
         return;
     }
     m_created = true;
+#ifndef _WIN32
+    // On Windows the new file takes the folder's permissions, as any file made there.
     struct stat old {};
     const mode_t mode = ::stat(m_target.c_str(), &old) == 0 ? (old.st_mode & 07777) : newFileMode();
     if (::fchmod(m_fd, mode) != 0)
         m_error = lastError();
+#endif
 }
 
 ReplacingFileWriter::~ReplacingFileWriter()
 {
     if (m_fd >= 0)
-        ::close(m_fd);
-    if (m_created && !m_committed)
-        ::unlink(m_temporary.c_str());
+        sys::closeFile(m_fd);
+    if (m_created && !m_committed) {
+        std::error_code ignored;
+        std::filesystem::remove(sys::pathFromUtf8(m_temporary), ignored);
+    }
 }
 
 void ReplacingFileWriter::write(std::string_view data)
 {
     while (m_error == 0 && !data.empty()) {
-        const ssize_t written = ::write(m_fd, data.data(), data.size());
+        const std::int64_t written = sys::writeNext(m_fd, data.data(), data.size());
         if (written < 0) {
             if (errno != EINTR)
                 m_error = lastError();
@@ -155,12 +179,12 @@ void ReplacingFileWriter::write(std::string_view data)
 
 int ReplacingFileWriter::commit()
 {
-    if (m_error == 0 && ::fsync(m_fd) != 0)
+    if (m_error == 0 && sys::flushToDisk(m_fd) != 0)
         m_error = lastError();
-    if (m_fd >= 0 && ::close(m_fd) != 0 && m_error == 0)
+    if (m_fd >= 0 && sys::closeFile(m_fd) != 0 && m_error == 0)
         m_error = lastError();
     m_fd = -1;
-    if (m_error == 0 && ::rename(m_temporary.c_str(), m_target.c_str()) != 0)
+    if (m_error == 0 && sys::replaceFile(m_temporary, m_target) != 0)
         m_error = lastError();
     m_committed = m_error == 0;
     return m_error;

@@ -1,5 +1,6 @@
 #include "GamePaths.h"
 
+#include "SystemFiles.h"
 #include "TextParser.h"
 
 #include <filesystem>
@@ -7,6 +8,8 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+using systemfiles::pathFromUtf8;
+using systemfiles::utf8FromPath;
 
 namespace {
 
@@ -35,21 +38,31 @@ std::optional<std::string> findIgnoringCase(const fs::path& dir, std::string_vie
     fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, error);
     std::optional<std::string> found;
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        std::string entry = it->path().filename().string();
+        std::string entry = utf8FromPath(it->path().filename());
         if (equalsIgnoringCase(entry, component) && (!found || entry < *found))
             found = std::move(entry);
     }
     return found;
 }
 
+// Windows names a folder in any letter case ("C:\Games", "c:\games"); elsewhere case counts.
+bool samePathPart(const fs::path& a, const fs::path& b)
+{
+#ifdef _WIN32
+    return equalsIgnoringCase(utf8FromPath(a), utf8FromPath(b));
+#else
+    return a == b;
+#endif
+}
+
 } // namespace
 
 std::string resolveGamePath(std::string_view gameDir, std::string_view name)
 {
-    fs::path current(gameDir);
+    fs::path current = pathFromUtf8(gameDir);
     bool matching = true;
     for (std::string_view component : nameComponents(name)) {
-        const fs::path exact = current / fs::path(component);
+        const fs::path exact = current / pathFromUtf8(component);
         if (matching) {
             std::error_code error;
             if (fs::exists(fs::symlink_status(exact, error))) {
@@ -57,19 +70,21 @@ std::string resolveGamePath(std::string_view gameDir, std::string_view name)
                 continue;
             }
             if (auto entry = findIgnoringCase(current, component)) {
-                current /= *entry;
+                current /= pathFromUtf8(*entry);
                 continue;
             }
             matching = false;
         }
         current = exact;
     }
-    return current.string();
+    return utf8FromPath(current);
 }
 
 std::string withTrailingSeparator(std::string dir)
 {
-    if (!dir.empty() && dir.back() != static_cast<char>(fs::path::preferred_separator))
+    // Windows takes '/' as a separator too.
+    const bool ends = !dir.empty() && (dir.back() == static_cast<char>(fs::path::preferred_separator) || dir.back() == '/');
+    if (!dir.empty() && !ends)
         dir += static_cast<char>(fs::path::preferred_separator);
     return dir;
 }
@@ -80,21 +95,21 @@ std::optional<std::string> gameRelativeName(std::string_view gameDir, std::strin
         return std::nullopt;
     std::error_code error;
     // Resolves links of the parts that exist; a file still to be created keeps its name.
-    const fs::path game = fs::weakly_canonical(fs::absolute(fs::path(gameDir), error), error);
+    const fs::path game = fs::weakly_canonical(fs::absolute(pathFromUtf8(gameDir), error), error);
     if (error)
         return std::nullopt;
-    const fs::path chosen = fs::weakly_canonical(fs::absolute(fs::path(chosenPath), error), error);
+    const fs::path chosen = fs::weakly_canonical(fs::absolute(pathFromUtf8(chosenPath), error), error);
     if (error)
         return std::nullopt;
     auto gamePart = game.begin();
     auto chosenPart = chosen.begin();
     for (; gamePart != game.end() && !gamePart->empty(); ++gamePart, ++chosenPart) {
-        if (chosenPart == chosen.end() || *chosenPart != *gamePart)
+        if (chosenPart == chosen.end() || !samePathPart(*chosenPart, *gamePart))
             return std::nullopt;
     }
     std::string name;
     for (; chosenPart != chosen.end(); ++chosenPart) {
-        const std::string part = chosenPart->string();
+        const std::string part = utf8FromPath(*chosenPart);
         if (part.empty() || part == ".")
             continue;
         if (part == "..")

@@ -15,9 +15,11 @@ struct OpenedKey {
 
 #ifdef Q_OS_WIN
 
+// The games and their installers are 32-bit programs: on 64-bit Windows their keys live in
+// the registry's 32-bit view (under WOW6432Node), which a 64-bit program must ask for.
 OpenedKey openKey(const QString& key)
 {
-    return {std::make_unique<QSettings>(QStringLiteral("HKEY_LOCAL_MACHINE") + key, QSettings::NativeFormat),
+    return {std::make_unique<QSettings>(QStringLiteral("HKEY_LOCAL_MACHINE") + key, QSettings::Registry32Format),
             QStringLiteral("Path")};
 }
 

@@ -5,6 +5,7 @@
 #include "GamePaths.h"
 #include "NumberText.h"
 #include "ReportText.h"
+#include "SystemFiles.h"
 #include "TGTAFileList.h"
 #include "TIDEFile.h"
 #include "TIPLFile.h"
@@ -30,7 +31,7 @@ bool isMapFileKeyword(std::string_view keyword)
 
 bool hasMapFileExtension(const fs::path& path)
 {
-    const std::string extension = path.extension().string();
+    const std::string extension = systemfiles::utf8FromPath(path.extension());
     return equalsIgnoringCase(extension, ".ide") || equalsIgnoringCase(extension, ".ipl");
 }
 
@@ -39,7 +40,14 @@ std::string identity(const fs::path& path)
 {
     std::error_code error;
     const fs::path canonical = fs::weakly_canonical(path, error);
-    return error ? path.lexically_normal().string() : canonical.string();
+    std::string text = systemfiles::utf8FromPath(error ? path.lexically_normal() : canonical);
+#ifdef _WIN32
+    // Windows names one file in any letter case, and its canonical form keeps the case given.
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+#endif
+    return text;
 }
 
 } // namespace
@@ -66,7 +74,7 @@ void MapValidator::checkDatFilesOnDisk()
     const std::string dat = TGTAFileList::DatName(m_viceCity);
     for (const std::string& name : datMapFiles()) {
         std::error_code error;
-        if (!fs::is_regular_file(resolveGamePath(m_gameDir, name), error))
+        if (!fs::is_regular_file(systemfiles::pathFromUtf8(resolveGamePath(m_gameDir, name)), error))
             add(FindingSeverity::Error, dat, -1, {},
                 "Error @ file " + dat + " [DAT] -1 = Map File: " + inQuotes(name) + " Not Found On Disk! ");
     }
@@ -78,10 +86,10 @@ void MapValidator::checkFilesNotInDat()
     check("Map Files Not in DAT");
     std::set<std::string> named;
     for (const std::string& name : datMapFiles())
-        named.insert(identity(resolveGamePath(m_gameDir, name)));
+        named.insert(identity(systemfiles::pathFromUtf8(resolveGamePath(m_gameDir, name))));
 
-    const fs::path game(m_gameDir);
-    const fs::path data = resolveGamePath(m_gameDir, "data");
+    const fs::path game = systemfiles::pathFromUtf8(m_gameDir);
+    const fs::path data = systemfiles::pathFromUtf8(resolveGamePath(m_gameDir, "data"));
     std::vector<std::string> unnamed;
     std::error_code error;
     for (fs::recursive_directory_iterator it(data, fs::directory_options::skip_permission_denied, error), end;
@@ -92,7 +100,7 @@ void MapValidator::checkFilesNotInDat()
         if (named.count(identity(it->path())))
             continue;
         // Named as the DAT file would name it: relative to the game folder, with backslashes.
-        std::string name = it->path().lexically_relative(game).generic_string();
+        std::string name = systemfiles::utf8FromPath(it->path().lexically_relative(game));
         std::replace(name.begin(), name.end(), '/', '\\');
         unnamed.push_back(name);
     }

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <sstream>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
@@ -102,19 +101,11 @@ TEST(CliProgram, RunsAsAProcess)
 {
     TempDir dir;
     writeFile(dir.file("a.ipl"), "inst\n1, a, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\nend\n");
-    const std::string command = std::string(QUOX_CLI_PATH) + " roundtrip " + dir.file("a.ipl");
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string out;
-    char buffer[256];
-    while (size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
-        out.append(buffer, got);
-    const int status = ::pclose(pipe);
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(out, "inst\n1, a, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\nend\n");
+    const CliResult result = runCliProgram({"roundtrip", dir.file("a.ipl")});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.out, "inst\n1, a, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\nend\n");
 
-    const std::string missing = std::string(QUOX_CLI_PATH) + " roundtrip " + dir.file("none.ipl") + " 2>/dev/null";
-    EXPECT_EQ(WEXITSTATUS(std::system(missing.c_str())), 2);
+    EXPECT_EQ(runCliProgram({"roundtrip", dir.file("none.ipl")}).code, 2);
 }
 
 } // namespace

@@ -26,6 +26,17 @@
 
 namespace {
 
+// The file's name as the folder lists it: on Windows a path keeps the letter case it was
+// asked for, whatever the case on disk.
+std::string nameOnDisk(const std::string& path)
+{
+    const std::filesystem::path file(path);
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path()))
+        if (equalsIgnoringCase(entry.path().filename().string(), file.filename().string()))
+            return entry.path().filename().string();
+    return {};
+}
+
 std::string lower(std::string text)
 {
     for (char& c : text)
@@ -184,7 +195,7 @@ TEST_P(DemoGameForms, DatLoadsEveryMapFileWithoutDroppingALine)
         const TGTASFile* file = map.list.File(pos);
         const std::string path = resolveGamePath(programSettings().GameDir, file->FileName);
         ASSERT_TRUE(std::filesystem::exists(path)) << file->FileName;
-        sawMixedCase = sawMixedCase || path.find(file->FileName.substr(file->FileName.rfind('\\') + 1)) == std::string::npos;
+        sawMixedCase = sawMixedCase || nameOnDisk(path) != file->FileName.substr(file->FileName.rfind('\\') + 1);
         const LineCount lines = countDataLines(readFile(path), map.list.IDEFile(pos) != nullptr);
         if (const TIDEFile* ide = map.list.IDEFile(pos)) {
             int nodes = 0;

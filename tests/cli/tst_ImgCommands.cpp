@@ -79,7 +79,8 @@ TEST(CliImgExtract, WritesWholeSectorsUnderTheEntryNameInsideTheFolder)
     ASSERT_EQ(writeImgArchive(img, {{"Lamp.DFF", bytesOf("lamp model")}, {"../../up.txd", bytesOf("up")}}), 0);
     const CliResult result = runCli({"img", "extract", img, "lamp.dff", "../../UP.TXD", "-d", dir.file("out")});
     EXPECT_EQ(result.code, 0);
-    EXPECT_EQ(result.out, dir.file("out/Lamp.DFF") + "\n" + dir.file("out/up.txd") + "\n");
+    const fs::path out(dir.file("out"));
+    EXPECT_EQ(result.out, (out / "Lamp.DFF").string() + "\n" + (out / "up.txd").string() + "\n");
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(readFile(dir.file("out/Lamp.DFF")), "lamp model" + std::string(2038, '\0'));
     EXPECT_EQ(readFile(dir.file("out/up.txd")), "up" + std::string(2046, '\0'));

@@ -6,17 +6,28 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
-#include <unistd.h>
 
 // A fresh folder under the system's temporary folder, removed with its contents.
 class TempDir {
 public:
     TempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quoxtest-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data()) ? pattern : std::string();
+        static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+        std::random_device seed;
+        std::mt19937 random(seed());
+        std::uniform_int_distribution<std::size_t> pick(0, sizeof letters - 2);
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+            std::string name = "quoxtest-";
+            for (int i = 0; i < 6; ++i)
+                name += letters[pick(random)];
+            std::error_code error;
+            if (std::filesystem::create_directory(base / name, error))
+                m_path = base / name;
+        }
     }
     ~TempDir()
     {

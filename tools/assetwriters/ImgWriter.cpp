@@ -1,9 +1,9 @@
 #include "ImgWriter.h"
 
+#include "SystemFiles.h"
+
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 // Archive layout written here:
 //   .img  entry data, each entry from a sector boundary, zero-padded to whole 2048-byte sectors
@@ -21,29 +21,35 @@ void putU32(std::vector<std::uint8_t>& out, std::uint32_t value)
 
 int writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    namespace sys = systemfiles;
+    const int fd = sys::openFile(path, sys::OpenMode::ReadWriteCreate);
     if (fd < 0)
         return errno;
+    if (sys::truncateFile(fd, 0) != 0) {
+        const int error = errno;
+        sys::closeFile(fd);
+        return error;
+    }
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const std::int64_t n = sys::writeNext(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             const int error = errno;
-            ::close(fd);
+            sys::closeFile(fd);
             return error;
         }
         done += static_cast<std::size_t>(n);
     }
-    if (::close(fd) != 0)
+    if (sys::closeFile(fd) != 0)
         return errno;
     return 0;
 }
 
 std::string directoryPathFor(const std::string& imgPath)
 {
-    const auto slash = imgPath.find_last_of('/');
+    const auto slash = imgPath.find_last_of("/\\");
     const auto dot = imgPath.find_last_of('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
         return imgPath + ".dir";

@@ -5,6 +5,7 @@
 #include "MapText.h"
 #include "ModelShapes.h"
 #include "RadarPicture.h"
+#include "SystemFiles.h"
 #include "TownLayout.h"
 #include "TxdWriter.h"
 
@@ -68,14 +69,18 @@ int GameWriter::writeFile(const std::string& relative, const void* data, std::si
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
     if (ec)
-        return fail(ec.value() ? ec.value() : EIO, path.parent_path().string());
+        return fail(ec.value() ? ec.value() : EIO, systemfiles::utf8FromPath(path.parent_path()));
+#ifdef _WIN32
+    std::FILE* file = _wfopen(path.c_str(), L"wb");
+#else
     std::FILE* file = std::fopen(path.c_str(), "wb");
+#endif
     if (!file)
-        return fail(errno ? errno : EIO, path.string());
+        return fail(errno ? errno : EIO, systemfiles::utf8FromPath(path));
     const bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
     const int writeError = errno;
     if (std::fclose(file) != 0 || !written)
-        return fail(written ? (errno ? errno : EIO) : (writeError ? writeError : EIO), path.string());
+        return fail(written ? (errno ? errno : EIO) : (writeError ? writeError : EIO), systemfiles::utf8FromPath(path));
     return 0;
 }
 
@@ -86,9 +91,9 @@ int GameWriter::writeArchive(const std::string& relative, const std::vector<ImgW
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
     if (ec)
-        return fail(ec.value() ? ec.value() : EIO, path.parent_path().string());
-    if (const int code = writeImgArchive(path.string(), entries, firstSector))
-        return fail(code, path.string());
+        return fail(ec.value() ? ec.value() : EIO, systemfiles::utf8FromPath(path.parent_path()));
+    if (const int code = writeImgArchive(systemfiles::utf8FromPath(path), entries, firstSector))
+        return fail(code, systemfiles::utf8FromPath(path));
     return 0;
 }
 
@@ -228,7 +233,7 @@ int writeDemoGame(const std::string& directory, const DemoGameOptions& options, 
         return ENOENT;
     }
     try {
-        GameWriter writer(directory, options, error);
+        GameWriter writer(systemfiles::pathFromUtf8(directory), options, error);
         return writer.run();
     } catch (const std::bad_alloc&) {
         error = "could not write the demo game: out of memory";

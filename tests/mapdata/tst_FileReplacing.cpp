@@ -1,0 +1,128 @@
+#include "FileIO.h"
+#include "SystemFiles.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <chrono>
+#include <thread>
+#include <windows.h>
+#endif
+
+namespace fs = std::filesystem;
+namespace sys = systemfiles;
+
+namespace {
+
+std::vector<std::string> namesIn(const fs::path& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.push_back(sys::utf8FromPath(entry.path().filename()));
+    return names;
+}
+
+std::string readLinesOf(const std::string& path, int* error = nullptr)
+{
+    std::string text;
+    const int result = readLines(path, [&](std::string_view line) { text.append(line).append("|"); });
+    if (error)
+        *error = result;
+    return text;
+}
+
+// Folder and file names in UTF-8 with blanks and letters outside every single code page.
+TEST(FileReplacing, NamesWithBlanksAndNonAsciiLettersWork)
+{
+    TempDir dir;
+    const std::string folder = sys::utf8FromPath(dir.path() / sys::pathFromUtf8("Spiele Ordner \xC3\x84 \xC3\xB8 \xE6\x9D\xB1"));
+    fs::create_directory(sys::pathFromUtf8(folder));
+    const std::string file = folder + "/st\xC3\xA4" "dt.ipl";
+    ASSERT_EQ(replaceFileContents(file, "inst\r\nend\r\n"), 0);
+    ASSERT_EQ(replaceFileContents(file, "inst\r\n1, a\r\nend\r\n"), 0);
+    EXPECT_EQ(readLinesOf(file), "inst|1, a|end|");
+    EXPECT_EQ(namesIn(sys::pathFromUtf8(folder)), std::vector<std::string>{"st\xC3\xA4" "dt.ipl"});
+}
+
+TEST(FileReplacing, ReadingAFolderIsRefusedAsAFolder)
+{
+    TempDir dir;
+    int error = 0;
+    readLinesOf(dir.path().string(), &error);
+    EXPECT_EQ(error, EISDIR);
+}
+
+#ifdef _WIN32
+
+// Another program that holds the file open without letting it be deleted (as most do)
+// keeps Windows from replacing it.
+HANDLE holdWithoutDeleteSharing(const std::string& path)
+{
+    return CreateFileW(sys::pathFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+TEST(FileReplacingOnWindows, AFileHeldByAnotherProgramStaysWholeAndTheSaveFails)
+{
+    TempDir dir;
+    const std::string file = dir.file("town.ipl");
+    writeFile(file, "old");
+    const HANDLE held = holdWithoutDeleteSharing(file);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(replaceFileContents(file, "new"), EACCES);
+    EXPECT_EQ(readFile(file), "old");
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"town.ipl"}) << "the temporary file is removed";
+    CloseHandle(held);
+    EXPECT_EQ(replaceFileContents(file, "new"), 0);
+    EXPECT_EQ(readFile(file), "new");
+}
+
+// A virus scanner or indexer lets go after a moment; the replace waits for that.
+TEST(FileReplacingOnWindows, AFileHeldForAMomentIsReplacedOnceLetGo)
+{
+    TempDir dir;
+    const std::string file = dir.file("town.ipl");
+    writeFile(file, "old");
+    const HANDLE held = holdWithoutDeleteSharing(file);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread scanner([held] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        CloseHandle(held);
+    });
+    EXPECT_EQ(replaceFileContents(file, "new"), 0);
+    scanner.join();
+    EXPECT_EQ(readFile(file), "new");
+}
+
+TEST(FileReplacingOnWindows, AReadOnlyFileIsNotReplaced)
+{
+    TempDir dir;
+    const std::string file = dir.file("town.ipl");
+    writeFile(file, "old");
+    ASSERT_TRUE(SetFileAttributesW(sys::pathFromUtf8(file).c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(replaceFileContents(file, "new"), EACCES);
+    EXPECT_EQ(readFile(file), "old");
+    SetFileAttributesW(sys::pathFromUtf8(file).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(FileReplacingOnWindows, DriveLettersAndBothSeparatorsWork)
+{
+    TempDir dir;
+    std::string file = dir.file("maps") + "/town.ipl";
+    fs::create_directory(dir.file("maps"));
+    ASSERT_EQ(file[1], ':') << "a path with a drive letter";
+    ASSERT_EQ(replaceFileContents(file, "a\r\nb\r\n"), 0);
+    for (char& c : file)
+        c = c == '/' ? '\\' : c;
+    EXPECT_EQ(readLinesOf(file), "a|b|");
+}
+
+#endif
+
+} // namespace
