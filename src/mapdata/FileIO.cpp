@@ -3,6 +3,7 @@
 #include "SystemFiles.h"
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
@@ -138,7 +139,8 @@ int appendFileContents(const std::string& path, std::string& text)
 
 ReplacingFileWriter::ReplacingFileWriter(const std::string& path) : m_target(followLinks(path))
 {
-    m_temporary = m_target + ".quoxsave-XXXXXX";
+    m_temporary = m_target;
+    m_temporary.append(TemporarySuffix).append("XXXXXX");
     m_fd = sys::createUniqueFile(m_temporary);
     if (m_fd < 0) {
         m_error = lastError();
@@ -187,7 +189,32 @@ int ReplacingFileWriter::commit()
     if (m_error == 0 && sys::replaceFile(m_temporary, m_target) != 0)
         m_error = lastError();
     m_committed = m_error == 0;
+    if (m_committed)
+        removeStaleTemporaries();
     return m_error;
+}
+
+// A save killed part way (power cut, SIGKILL) leaves its temporary file beside the target;
+// the next good save of that target takes such leftovers away. Only old ones: a younger one
+// may belong to a save another program is making right now.
+void ReplacingFileWriter::removeStaleTemporaries() const
+{
+    constexpr auto StaleAge = std::chrono::minutes(10);
+    namespace fs = std::filesystem;
+    const fs::path target = sys::pathFromUtf8(m_target);
+    const std::string prefix = sys::utf8FromPath(target.filename()).append(TemporarySuffix);
+    const std::size_t nameLength = prefix.size() + 6; // the six characters the template fills
+    std::error_code error;
+    const auto now = fs::file_time_type::clock::now();
+    for (fs::directory_iterator it(target.parent_path(), error), end; !error && it != end; it.increment(error)) {
+        const std::string name = sys::utf8FromPath(it->path().filename());
+        if (name.size() != nameLength || !name.starts_with(prefix) || !it->is_regular_file(error))
+            continue;
+        const auto written = fs::last_write_time(it->path(), error);
+        if (!error && now - written > StaleAge)
+            fs::remove(it->path(), error);
+        error.clear();
+    }
 }
 
 int replaceFileContents(const std::string& path, std::string_view contents)

@@ -66,9 +66,16 @@ public:
     int error() const { return m_error; }
 
     void write(std::string_view data);
+    // Replaces the target; on success also removes what earlier saves of it killed part way
+    // left behind.
     int commit();
 
+    // The temporary file is named after the target with this and six characters added.
+    static constexpr std::string_view TemporarySuffix = ".quoxsave-";
+
 private:
+    void removeStaleTemporaries() const;
+
     std::string m_target;
     std::string m_temporary;
     int m_fd = -1;

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -48,6 +50,30 @@ TEST(FileReplacing, NamesWithBlanksAndNonAsciiLettersWork)
     ASSERT_EQ(replaceFileContents(file, "inst\r\n1, a\r\nend\r\n"), 0);
     EXPECT_EQ(readLinesOf(file), "inst|1, a|end|");
     EXPECT_EQ(namesIn(sys::pathFromUtf8(folder)), std::vector<std::string>{"st\xC3\xA4" "dt.ipl"});
+}
+
+TEST(FileReplacing, AGoodSaveTakesAwayWhatOldKilledSavesLeft)
+{
+    // Leftovers of saves killed part way, one of them still young (a save of another
+    // program may be writing it), and names that only look alike.
+    TempDir dir;
+    const fs::path target = dir.path() / "town.ipl";
+    const auto age = [](const fs::path& file, std::chrono::minutes minutes) {
+        fs::last_write_time(file, fs::file_time_type::clock::now() - minutes);
+    };
+    const std::vector<std::pair<std::string, int>> Files = {
+        {"town.ipl.quoxsave-a1B2c3", 60},  {"town.ipl.quoxsave-zzzzzz", 11}, {"town.ipl.quoxsave-young1", 1},
+        {"other.ipl.quoxsave-a1B2c3", 60}, {"town.ipl.quoxsave-toolong", 60}, {"town.ipl.quoxsave-", 60},
+    };
+    for (const auto& [name, minutes] : Files) {
+        writeFile(sys::utf8FromPath(dir.path() / name), "half a save");
+        age(dir.path() / name, std::chrono::minutes(minutes));
+    }
+    ASSERT_EQ(replaceFileContents(sys::utf8FromPath(target), "inst\r\nend\r\n"), 0);
+    std::vector<std::string> names = namesIn(dir.path());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"other.ipl.quoxsave-a1B2c3", "town.ipl", "town.ipl.quoxsave-",
+                                               "town.ipl.quoxsave-toolong", "town.ipl.quoxsave-young1"}));
 }
 
 TEST(FileReplacing, ReadingAFolderIsRefusedAsAFolder)
