@@ -12,21 +12,7 @@ targets=(txd dff archive mapfile dat)
 
 # clang 14 brings libFuzzer and the sanitizer runtimes with libclang-rt-14-dev.
 packages=(clang libclang-rt-14-dev cmake ninja-build libsquish-dev)
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then
-  sudo="sudo"
-fi
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$package")
-  fi
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+bash scripts/install-packages.sh "${packages[@]}"
 
 launcher=()
 if command -v ccache >/dev/null; then

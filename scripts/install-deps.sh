@@ -13,21 +13,11 @@ packages=(
   locales
 )
 
+bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"
+
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
   sudo="sudo"
-fi
-
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$package")
-  fi
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
 # A decimal-comma locale, for the test that map numbers ignore the user's locale.
