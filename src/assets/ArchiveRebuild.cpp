@@ -1,8 +1,9 @@
 #include "ArchiveRebuild.h"
-#include "TGTA3Archive.h"
 
+#include "ArchiveFiles.h"
 #include "Log.h"
 #include "SystemFiles.h"
+#include "TGTA3Archive.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -39,35 +40,6 @@ bool exists(const std::string& path)
         && !error;
 }
 
-int lockedFile(const std::string& path, bool truncate)
-{
-    const int fd = sys::openFile(path, truncate ? sys::OpenMode::ReadWriteEmpty : sys::OpenMode::ReadWrite);
-    if (fd < 0)
-        return -errno;
-    if (sys::lockExclusive(fd) != 0) {
-        const int error = errno;
-        sys::closeFile(fd);
-        return -error;
-    }
-    return fd;
-}
-
-int writeAll(int fd, const char* data, std::size_t size, std::uint64_t offset)
-{
-    while (size > 0) {
-        const std::int64_t written = sys::writeAt(fd, data, size, offset);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-        offset += static_cast<std::uint64_t>(written);
-    }
-    return 0;
-}
-
 // Copies `length` bytes between two files, in the kernel where it can. EIO when the
 // source ends first.
 int copyRange(int from, std::uint64_t fromOffset, int to, std::uint64_t toOffset, std::uint64_t length,
@@ -96,7 +68,7 @@ int copyRange(int from, std::uint64_t fromOffset, int to, std::uint64_t toOffset
                 buffer.resize(CopyPiece);
             got = sys::readAt(from, buffer.data(), want, fromOffset);
             if (got > 0) {
-                if (const int error = writeAll(to, buffer.data(), static_cast<std::size_t>(got), toOffset))
+                if (const int error = writeAllAt(to, buffer.data(), static_cast<std::size_t>(got), toOffset))
                     return error;
             }
         }
@@ -126,7 +98,7 @@ int writeJournal(const std::string& journal)
     const int fd = sys::openFile(temporary, sys::OpenMode::ReadWriteEmpty);
     if (fd < 0)
         return errno;
-    int error = writeAll(fd, JournalText, sizeof JournalText - 1, 0);
+    int error = writeAllAt(fd, JournalText, sizeof JournalText - 1, 0);
     if (error == 0 && sys::flushToDisk(fd) != 0)
         error = errno;
     if (sys::closeFile(fd) != 0 && error == 0)
@@ -210,8 +182,8 @@ bool TGTA3Archive::settleInterruptedRebuild()
     // file renamed over by the rebuild before it stopped may be the one held here, and a
     // second lock on it would fail.
     closeBoth();
-    ImgStream = lockedFile(FileName, false);
-    DirStream = ImgStream >= 0 ? lockedFile(m_dirFileName, false) : -1;
+    ImgStream = openArchiveFileLocked(FileName, sys::OpenMode::ReadWrite);
+    DirStream = ImgStream >= 0 ? openArchiveFileLocked(m_dirFileName, sys::OpenMode::ReadWrite) : -1;
     if (ImgStream < 0 || DirStream < 0) {
         m_openError = ImgStream < 0 ? -ImgStream : -DirStream;
         ImgStream = std::max(ImgStream, -1);
@@ -223,8 +195,8 @@ bool TGTA3Archive::settleInterruptedRebuild()
 
 void TGTA3Archive::retakeOldFiles()
 {
-    ImgStream = std::max(lockedFile(FileName, false), -1);
-    DirStream = ImgStream >= 0 ? std::max(lockedFile(m_dirFileName, false), -1) : -1;
+    ImgStream = std::max(openArchiveFileLocked(FileName, sys::OpenMode::ReadWrite), -1);
+    DirStream = ImgStream >= 0 ? std::max(openArchiveFileLocked(m_dirFileName, sys::OpenMode::ReadWrite), -1) : -1;
     if (ImgStream < 0 || DirStream < 0) {
         // Another editor took the archive in the moment it was let go.
         closeBoth();
@@ -255,8 +227,8 @@ int TGTA3Archive::Rebuild(ArchiveRebuildReport& report, const RebuildObserver& o
     const std::string pendingImg = PendingName(FileName);
     const std::string pendingDir = PendingName(m_dirFileName);
     const std::string journal = JournalName(FileName);
-    int newImg = lockedFile(pendingImg, true);
-    int newDir = newImg >= 0 ? lockedFile(pendingDir, true) : -1;
+    int newImg = openArchiveFileLocked(pendingImg, sys::OpenMode::ReadWriteEmpty);
+    int newDir = newImg >= 0 ? openArchiveFileLocked(pendingDir, sys::OpenMode::ReadWriteEmpty) : -1;
     const auto abandon = [&](int error) {
         for (int* fd : {&newImg, &newDir}) {
             if (*fd >= 0)
@@ -346,7 +318,7 @@ int TGTA3Archive::Rebuild(ArchiveRebuildReport& report, const RebuildObserver& o
         return abandon(error);
     if (sys::truncateFile(newImg, sector * SectorSize) != 0)
         return abandon(errno);
-    if (const int error = writeAll(newDir, directory.data(), directory.size(), 0))
+    if (const int error = writeAllAt(newDir, directory.data(), directory.size(), 0))
         return abandon(error);
     if (sys::flushToDisk(newImg) != 0 || sys::flushToDisk(newDir) != 0)
         return abandon(errno);

@@ -1,5 +1,6 @@
 #include "TGTA3Archive.h"
 
+#include "ArchiveFiles.h"
 #include "FileIO.h"
 #include "Log.h"
 #include "SystemFiles.h"
@@ -76,38 +77,6 @@ std::string directoryPathFor(const std::string& imgPath)
     return sys::utf8FromPath(dir);
 }
 
-int openLocked(const std::string& path, bool create)
-{
-    const int fd = sys::openFile(path, create ? sys::OpenMode::ReadWriteCreate : sys::OpenMode::ReadWrite);
-    if (fd < 0)
-        return -errno;
-    // The games hold the archive open exclusively; a lock that every editor asks for stands
-    // in for that, so that a second editor (or a second archive object) gets the files
-    // read-only.
-    if (sys::lockExclusive(fd) != 0) {
-        const int error = errno;
-        sys::closeFile(fd);
-        return -error;
-    }
-    return fd;
-}
-
-int writeAll(int fd, const char* data, std::size_t size, std::uint64_t offset)
-{
-    while (size > 0) {
-        const std::int64_t written = sys::writeAt(fd, data, size, offset);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-        offset += static_cast<std::uint64_t>(written);
-    }
-    return 0;
-}
-
 int fileLength(int fd, std::uint64_t& length)
 {
     return sys::fileLength(fd, length) != 0 ? errno : 0;
@@ -144,9 +113,9 @@ TGTA3Archive::~TGTA3Archive()
 
 bool TGTA3Archive::openBoth(bool createNew)
 {
-    ImgStream = openLocked(FileName, createNew);
+    ImgStream = openArchiveFileLocked(FileName, createNew ? sys::OpenMode::ReadWriteCreate : sys::OpenMode::ReadWrite);
     if (ImgStream >= 0)
-        DirStream = openLocked(m_dirFileName, createNew);
+        DirStream = openArchiveFileLocked(m_dirFileName, createNew ? sys::OpenMode::ReadWriteCreate : sys::OpenMode::ReadWrite);
     const int failed = ImgStream < 0 ? ImgStream : DirStream;
     if (failed < 0) {
         m_openError = -failed;
@@ -334,7 +303,7 @@ int TGTA3Archive::AddFile(const std::string& name, std::istream& source)
             if (source.bad())
                 return rollBack(EIO);
             if (got > 0) {
-                if (const int error = writeAll(ImgStream, buffer.data(), got, firstSector * SectorSize + copied))
+                if (const int error = writeAllAt(ImgStream, buffer.data(), got, firstSector * SectorSize + copied))
                     return rollBack(error);
                 copied += got;
             }
@@ -354,7 +323,7 @@ int TGTA3Archive::AddFile(const std::string& name, std::istream& source)
 
     char record[RecordSize];
     recordFromEntry(entry, record);
-    if (const int error = writeAll(DirStream, record, RecordSize, std::uint64_t(entry.Index) * RecordSize))
+    if (const int error = writeAllAt(DirStream, record, RecordSize, std::uint64_t(entry.Index) * RecordSize))
         return rollBack(error);
 
     Entries.push_back(entry);
@@ -407,7 +376,7 @@ int TGTA3Archive::CommitDeletions()
 #endif
 
     // The descriptor and the lock still belong to the replaced file.
-    const int reopened = openLocked(m_dirFileName, false);
+    const int reopened = openArchiveFileLocked(m_dirFileName, sys::OpenMode::ReadWrite);
     if (DirStream >= 0)
         sys::closeFile(DirStream);
     DirStream = std::max(reopened, -1);
