@@ -2,6 +2,7 @@
 
 #include "SystemFiles.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -54,35 +55,53 @@ mode_t newFileMode()
 }
 #endif
 
+// A file opened for reading, or minus the error; a folder is refused as one.
+int openForReading(const std::string& path)
+{
+    const int fd = sys::openFile(path, sys::OpenMode::Read);
+    if (fd < 0)
+        return -lastError();
+    bool directory = false;
+    if (sys::isDirectory(fd, directory) == 0 && directory) {
+        sys::closeFile(fd);
+        return -EISDIR;
+    }
+    return fd;
+}
+
+// Appends the next piece of the file to `text`: the bytes read (0 at the end), or minus the
+// error with `text` as it was.
+std::int64_t appendNextPiece(int fd, std::string& text)
+{
+    const size_t kept = text.size();
+    while (true) {
+        text.resize(kept + ReadPiece);
+        const std::int64_t got = sys::readNext(fd, text.data() + kept, ReadPiece);
+        if (got < 0 && errno == EINTR)
+            continue;
+        const int error = got < 0 ? lastError() : 0;
+        text.resize(kept + static_cast<size_t>(std::max<std::int64_t>(got, 0)));
+        return got < 0 ? -error : got;
+    }
+}
+
 } // namespace
 
 int readLines(const std::string& path, const std::function<void(std::string_view)>& visit)
 {
-    const int fd = sys::openFile(path, sys::OpenMode::Read);
+    const int fd = openForReading(path);
     if (fd < 0)
-        return lastError();
-    bool directory = false;
-    if (sys::isDirectory(fd, directory) == 0 && directory) {
-        sys::closeFile(fd);
-        return EISDIR;
-    }
+        return -fd;
 
     std::string pending;
     pending.reserve(2 * ReadPiece);
     bool startOfFile = true;
     while (true) {
-        const size_t kept = pending.size();
-        pending.resize(kept + ReadPiece);
-        const std::int64_t got = sys::readNext(fd, pending.data() + kept, ReadPiece);
+        const std::int64_t got = appendNextPiece(fd, pending);
         if (got < 0) {
-            pending.resize(kept);
-            if (errno == EINTR)
-                continue;
-            const int error = lastError();
             sys::closeFile(fd);
-            return error;
+            return static_cast<int>(-got);
         }
-        pending.resize(kept + static_cast<size_t>(got));
         const bool atEnd = got == 0;
         std::string_view data(pending);
         if (startOfFile && (data.size() >= 3 || atEnd)) {
@@ -104,32 +123,20 @@ int readLines(const std::string& path, const std::function<void(std::string_view
 
 int appendFileContents(const std::string& path, std::string& text)
 {
-    const int fd = sys::openFile(path, sys::OpenMode::Read);
+    const int fd = openForReading(path);
     if (fd < 0)
-        return lastError();
-    bool directory = false;
-    if (sys::isDirectory(fd, directory) == 0 && directory) {
-        sys::closeFile(fd);
-        return EISDIR;
-    }
+        return -fd;
     const size_t start = text.size();
     std::uint64_t length = 0;
     if (sys::fileLength(fd, length) == 0 && length > 0)
         text.reserve(start + static_cast<size_t>(length) + ReadPiece); // room for the read that finds the end
     while (true) {
-        const size_t kept = text.size();
-        text.resize(kept + ReadPiece);
-        const std::int64_t got = sys::readNext(fd, text.data() + kept, ReadPiece);
+        const std::int64_t got = appendNextPiece(fd, text);
         if (got < 0) {
-            text.resize(kept);
-            if (errno == EINTR)
-                continue;
-            const int error = lastError();
             sys::closeFile(fd);
             text.resize(start);
-            return error;
+            return static_cast<int>(-got);
         }
-        text.resize(kept + static_cast<size_t>(got));
         if (got == 0)
             break;
     }
