@@ -190,31 +190,38 @@ TxdDecodedTexture& TxdDecodedTexture::operator=(const TxdDecodedTexture& other)
 
 void TxdDecodedTexture::holdBytes()
 {
-    const std::uint8_t* first = nullptr;
-    const std::uint8_t* last = nullptr;
-    const auto widen = [&](std::span<const std::uint8_t> view) {
-        if (view.empty())
-            return;
-        if (first == nullptr || std::less<>()(view.data(), first))
-            first = view.data();
-        if (last == nullptr || std::less<>()(last, view.data() + view.size()))
-            last = view.data() + view.size();
-    };
+    // The levels share one palette: it is copied once. Everything else is laid out one
+    // after the other, whatever buffers the views pointed into.
+    const std::uint8_t* palette = nullptr;
+    std::size_t paletteSize = 0;
+    std::size_t total = 0;
     for (const TxdLevel& level : Levels) {
-        widen(level.Palette);
-        widen(level.Data);
+        if (!level.Palette.empty() && (level.Palette.data() != palette || level.Palette.size() != paletteSize)) {
+            palette = level.Palette.data();
+            paletteSize = level.Palette.size();
+            total += paletteSize;
+        }
+        total += level.Data.size();
     }
-    std::vector<std::uint8_t> block(first == nullptr ? 0 : static_cast<std::size_t>(last - first));
-    if (!block.empty())
-        std::memcpy(block.data(), first, block.size());
-    const auto rebase = [&](std::span<const std::uint8_t> view) {
+    std::vector<std::uint8_t> block(total);
+    std::size_t at = 0;
+    const auto place = [&](std::span<const std::uint8_t> view) {
         if (view.empty())
             return std::span<const std::uint8_t>();
-        return std::span<const std::uint8_t>(block).subspan(static_cast<std::size_t>(view.data() - first), view.size());
+        std::memcpy(block.data() + at, view.data(), view.size());
+        at += view.size();
+        return std::span<const std::uint8_t>(block).subspan(at - view.size(), view.size());
     };
+    std::span<const std::uint8_t> lastPalette;
+    std::span<const std::uint8_t> placedPalette;
     for (TxdLevel& level : Levels) {
-        level.Palette = rebase(level.Palette);
-        level.Data = rebase(level.Data);
+        if (!level.Palette.empty() &&
+            (level.Palette.data() != lastPalette.data() || level.Palette.size() != lastPalette.size())) {
+            lastPalette = level.Palette;
+            placedPalette = place(level.Palette);
+        }
+        level.Palette = level.Palette.empty() ? std::span<const std::uint8_t>() : placedPalette;
+        level.Data = place(level.Data);
     }
     m_block = std::move(block); // the moved vector keeps its storage, so the views stay valid
 }

@@ -33,8 +33,8 @@ struct TxdDecodedTexture {
     TxdDecodedTexture(TxdDecodedTexture&&) noexcept = default;
     TxdDecodedTexture& operator=(TxdDecodedTexture&&) noexcept = default;
 
-    // Copies the bytes the levels view (one range, from the first to the last byte any of
-    // them views) into a block of this texture's own, and makes the levels view that.
+    // Copies the bytes the levels view (the shared palette once, then each level's data)
+    // into one block of this texture's own, and makes the levels view that.
     void holdBytes();
 
 private:

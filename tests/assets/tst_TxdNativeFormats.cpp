@@ -333,10 +333,21 @@ TEST(TxdLevelStorage, LevelsViewOneBlockThatCopiesOwn)
     const TxdDecodedTexture& pal = copied.Textures[0];
     ASSERT_EQ(pal.Levels.size(), 2u);
     EXPECT_FALSE(inside(pal.Levels[0].Data));
-    // One block: the palette, then each level after its size word.
-    EXPECT_EQ(pal.Levels[0].Palette.data() + 1024 + 4, pal.Levels[0].Data.data());
-    EXPECT_EQ(pal.Levels[0].Data.data() + 4 + 4, pal.Levels[1].Data.data());
+    // One block: the palette once, then each level's data.
+    EXPECT_EQ(pal.Levels[0].Palette.data() + 1024, pal.Levels[0].Data.data());
+    EXPECT_EQ(pal.Levels[0].Data.data() + 4, pal.Levels[1].Data.data());
     EXPECT_EQ(pal.Levels[1].Palette.data(), pal.Levels[0].Palette.data());
+
+    // A texture whose levels view separate buffers of a caller's own is copied whole too.
+    const Bytes ownPalette(128, 3), ownIndices{0, 31};
+    TxdDecodedTexture pieces;
+    pieces.Texture.Depth = 8;
+    pieces.Texture.RasterFormat = 0x4500;
+    pieces.Levels = {{2, 1, ownPalette, ownIndices}, {1, 1, ownPalette, std::span(ownIndices).first(1)}};
+    const TxdDecodedTexture held(pieces);
+    EXPECT_NE(held.Levels[0].Palette.data(), ownPalette.data());
+    EXPECT_EQ(held.Levels[1].Palette.data(), held.Levels[0].Palette.data());
+    EXPECT_EQ(levelRgba(held.Texture, held.Levels[0]), Bytes(8, 3));
 
     std::vector<TxdDecodedTexture> copies{inPlace.Textures[0], copied.Textures[1]};
     const TxdDecodedTexture assigned = [&] {
