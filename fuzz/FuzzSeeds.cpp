@@ -5,6 +5,7 @@
 //   fuzz_seeds FOLDER
 
 #include "DemoGame.h"
+#include "DffWriter.h"
 #include "ImgWriter.h"
 #include "TGTA3Archive.h"
 #include "TxdWriter.h"
@@ -125,6 +126,57 @@ void addTextureFormats(Corpus& dictionaries)
     }
 }
 
+// Layouts real files have that the writers never produce: Direct3D 9 textures (format
+// code and flags where Direct3D 8 has its alpha flag and compression byte), DXT textures
+// declaring depth 32 or 4, and a clump whose declared size ends before its last atomic.
+void addRealFileQuirks(Corpus& models, Corpus& dictionaries)
+{
+    RgbaImage image{8, 8, std::vector<std::uint8_t>(8 * 8 * 4, 200)};
+    TxdTextureData dxt1 = encodeTexture("d9dxt1", "", TxdFormat::Dxt1, image, 2);
+    dxt1.platform = 9, dxt1.hasAlpha = 0x31545844, dxt1.compression = 8; // "DXT1", compressed
+    TxdTextureData dxt5 = encodeTexture("d9dxt5", "m", TxdFormat::Dxt5, image, 1);
+    dxt5.platform = 9, dxt5.hasAlpha = 0x35545844, dxt5.compression = 9; // "DXT5", alpha, compressed
+    TxdTextureData argb = encodeTexture("d9argb", "", TxdFormat::Rgba32, image, 2);
+    argb.platform = 9, argb.hasAlpha = 21, argb.compression = 1; // A8R8G8B8, alpha
+    const std::vector<std::uint8_t> direct3D9 = writeTxd({dxt1, dxt5, argb}, 0x1003FFFF);
+    dictionaries.add(std::string(direct3D9.begin(), direct3D9.end()));
+
+    TxdTextureData deep = encodeTexture("deep", "", TxdFormat::Dxt1, image, 1);
+    deep.depth = 32, deep.rasterFormat = TxdRaster::Format888;
+    TxdTextureData shallow = encodeTexture("shallow", "", TxdFormat::Dxt1Alpha, image, 1);
+    shallow.depth = 4;
+    const std::vector<std::uint8_t> depths = writeTxd({deep, shallow}, 0x0401FFFF);
+    dictionaries.add(std::string(depths.begin(), depths.end()));
+
+    DffClump clump;
+    clump.frames = {DffFrame{"root"}};
+    DffGeometry geometry;
+    geometry.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    geometry.materials = {{"tex", "", {255, 255, 255, 255}}};
+    geometry.splits = {{0, {0, 1, 2}}};
+    clump.geometries = {geometry};
+    clump.atomics = {{0, 0, 5}, {0, 0, 5}, {0, 0, 5}};
+    std::string model;
+    for (const std::uint8_t byte : writeDff(clump, 0x0800FFFF))
+        model += static_cast<char>(byte);
+    const auto u32At = [&](std::size_t at) {
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < 4; ++i)
+            value |= std::uint32_t{static_cast<unsigned char>(model[at + i])} << (8 * i);
+        return value;
+    };
+    // The clump's declared size ends at its second atomic.
+    int atomics = 0;
+    for (std::size_t at = 12; at + 12 <= model.size(); at += 12 + u32At(at + 4)) {
+        if (u32At(at) == 20 && ++atomics == 2) {
+            for (std::size_t i = 0; i < 4; ++i)
+                model[4 + i] = static_cast<char>(((at - 12) >> (8 * i)) & 0xFF);
+            models.add(model);
+            break;
+        }
+    }
+}
+
 // The fuzz input of an archive: u16 directory length, directory, data file.
 void addArchive(const fs::path& scratch, const std::vector<ImgWriterEntry>& entries, std::uint32_t firstSector,
                 Corpus& archives)
@@ -171,6 +223,7 @@ int main(int argc, char** argv)
     addGame(scratch, true, maps, dats, models, dictionaries);
     addGame(scratch, false, maps, dats, models, dictionaries);
     addTextureFormats(dictionaries);
+    addRealFileQuirks(models, dictionaries);
     addArchives(scratch, archives);
 
     std::error_code ignored;

@@ -68,6 +68,7 @@ void TDffLoader::Clear()
 {
     Clumps.clear();
     Clumps.shrink_to_fit();
+    ReadWarning.clear();
     FrameNameCounter = 0;
     m_namedFrame = -1;
 }
@@ -113,6 +114,7 @@ std::string TDffLoader::ReadFromBytes(std::span<const std::uint8_t> bytes, bool 
         Clumps.emplace_back();
         ByteReader clump = reader.sub(std::min<std::size_t>(header.size, reader.remaining()));
         walk(clump, RwChunkType::Clump, 0);
+        readAtomicsAfterClump(reader);
         checkIndices();
     } catch (const ReadError& error) {
         return fail(error.what());
@@ -123,6 +125,52 @@ std::string TDffLoader::ReadFromBytes(std::span<const std::uint8_t> bytes, bool 
     }
     FrameNameCounter = 0;
     return shortClump;
+}
+
+// Some real models declare a clump size too small for their children (a GTA III vehicle
+// is 264 bytes short, its last three atomics past the declared end). The game reads the
+// clump's children in sequence and takes as many atomics as the clump's struct announces,
+// so atomic chunks that follow the declared end are read as the clump's own while the
+// count is not reached. Zero padding or other data after the clump ends the search.
+void TDffLoader::readAtomicsAfterClump(ByteReader& reader)
+{
+    TDFFClump& clump = Clumps.back();
+    const std::size_t declaredEnd = reader.absolute();
+    const std::size_t before = clump.Atomics.size();
+    while (clump.Atomics.size() < clump.AtomicTotal && reader.remaining() >= RwChunkHeaderSize) {
+        const std::size_t start = reader.position();
+        const std::size_t at = reader.absolute();
+        const RwChunkHeader header = RwChunkHeader::read(reader);
+        if (header.type != RwChunkType::Atomic) {
+            reader.seek(start);
+            break;
+        }
+        if (header.size > reader.remaining())
+            throw ReadError(chunkAt(header.type, at) + " after the clump's declared end claims " +
+                            std::to_string(header.size) + " bytes but only " + std::to_string(reader.remaining()) +
+                            " follow");
+        ByteReader data = reader.sub(header.size);
+        readChunk(header, data, RwChunkType::Clump, 1);
+    }
+    const std::size_t stoppedAt = reader.absolute();
+    const std::size_t after = clump.Atomics.size() - before;
+    const std::string announced = std::to_string(clump.AtomicTotal);
+    if (after != 0)
+        ReadWarning = "the clump's size is " + std::to_string(stoppedAt - declaredEnd) + " bytes short: " +
+                      std::to_string(after) + " of its " + announced + " atomics follow its declared end";
+    if (clump.Atomics.size() >= clump.AtomicTotal)
+        return;
+    const std::string found = std::to_string(clump.Atomics.size());
+    // Atomics past the end show a clump that goes on, and a chunk header cut short where
+    // one may follow shows a cut file: either way the clump stops short of its count.
+    const auto rest = reader.bytes(std::min(reader.remaining(), RwChunkHeaderSize));
+    const bool cutHeader = rest.size() < RwChunkHeaderSize &&
+                           std::any_of(rest.begin(), rest.end(), [](std::uint8_t byte) { return byte != 0; });
+    if (after != 0 || cutHeader)
+        throw ReadError("the clump announces " + announced + " atomics but its chunks stop after " + found +
+                        " at byte " + std::to_string(stoppedAt));
+    // Without them the file simply holds fewer atomics than it announces.
+    ReadWarning = "the clump announces " + announced + " atomics but holds " + found;
 }
 
 void TDffLoader::walk(ByteReader& reader, std::uint32_t enclosingType, int depth)

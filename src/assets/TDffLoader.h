@@ -23,6 +23,9 @@ public:
     // Whether reading computes the splits' face normals. A loader that draws turns it off
     // and has them computed when drawing first needs them (SplitNormals.h).
     bool ComputeNormals = true;
+    // What the last read met that the game reads past but a file should not hold (a clump
+    // whose declared size leaves atomics outside it); "" when nothing.
+    std::string ReadWarning;
 
     void Clear();
 
@@ -35,6 +38,7 @@ public:
     std::string ReadFromStream(const ByteSource& stream, std::int64_t length, std::int64_t offset);
 
 private:
+    void readAtomicsAfterClump(ByteReader& reader);
     void walk(ByteReader& reader, std::uint32_t enclosingType, int depth);
     void readChunk(const RwChunkHeader& header, ByteReader& data, std::uint32_t enclosingType, int depth);
     void readStruct(const RwChunkHeader& header, ByteReader& data, std::uint32_t enclosingType);

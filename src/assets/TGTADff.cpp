@@ -56,6 +56,8 @@ void TGTADff::Load()
     }
     if (!LoadError.empty())
         logLine("model " + Name + ": " + LoadError);
+    else if (!ReadWarning.empty())
+        logLine("model " + Name + ": " + ReadWarning);
 }
 
 void TGTADff::Unload()

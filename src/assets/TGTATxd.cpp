@@ -64,7 +64,8 @@ void TGTATxd::Load()
     m_maskIndex.clear();
     try {
         // Dictionaries load one after another on the user-interface thread: one read buffer
-        // serves all (the decoded levels are copies). Bytes held in memory are read in place.
+        // serves all. Bytes held in memory are read in place, and the levels are uploaded
+        // straight from those bytes, never copied.
         static thread_local std::vector<std::uint8_t> buffer;
         std::span<const std::uint8_t> bytes;
         if (m_stream == nullptr || Offset < 0 || Length < 0) {
@@ -76,7 +77,7 @@ void TGTATxd::Load()
                 LoadError =
                     "only " + std::to_string(bytes.size()) + " of " + std::to_string(Length) + " bytes could be read";
         }
-        TxdDecodeResult decoded = decodeTxd(bytes);
+        TxdDecodeResult decoded = decodeTxd(bytes, TxdLevelBytes::InPlace);
         if (!decoded.Error.empty())
             LoadError += (LoadError.empty() ? "" : "; ") + decoded.Error;
         if (decoded.Console)

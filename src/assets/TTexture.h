@@ -17,6 +17,12 @@ struct TTexture {
     std::uint8_t Depth = 0;      // bits per pixel
     std::uint32_t DataSize = 0;  // size of the last level read
     std::uint32_t RasterFormat = 0; // pixel format 0x0F00, PAL8 0x2000, PAL4 0x4000, mip levels 0x8000
+    // Direct3D 8 (8) or Direct3D 9 (9) layout. A Direct3D 9 texture stores a format code
+    // where Direct3D 8 has its alpha flag and a flags byte where it has its compression
+    // byte: `HasAlpha` and `Compression` are then taken from those, for the viewer.
+    std::uint32_t Platform = 8;
+    std::uint32_t D3DFormat = 0; // Direct3D 9 only
+    std::uint8_t D3DFlags = 0;   // Direct3D 9 only: 1 alpha, 2 cube map, 4 automatic mip levels, 8 compressed
 
     bool operator==(const TTexture&) const = default;
 };

@@ -3,8 +3,10 @@
 #include "ByteReader.h"
 #include "RwChunk.h"
 #include "TextParser.h"
+#include "TxdPixelFormat.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 // Texture dictionary layout (little-endian; positions from the start of the dictionary):
@@ -18,23 +20,25 @@
 //
 // One texture, from the position P of its chunk header:
 //
-//   offset  width  meaning
+//   offset  width  meaning (Direct3D 8, platform 8)      Direct3D 9 (platform 9)
 //   0       12     texture native chunk header
 //   12      12     struct chunk header
-//   24      u32    platform (8; the bytes "PS2\0" mark a console dictionary)
+//   24      u32    platform (the bytes "PS2\0" mark a console dictionary)
 //   28      u32    filter and addressing flags
 //   32      32     texture name, up to the first zero byte
 //   64      32     mask name, same rule
 //   96      u32    raster format (pixel format 0x0F00, PAL8 0x2000, PAL4 0x4000, mips 0x8000)
-//   100     u32    alpha flag (low half kept)
+//   100     u32    alpha flag (low half kept)           Direct3D format code ("DXT1", 21 ...)
 //   104     u16    width
 //   106     u16    height
 //   108     u8     depth (bits per pixel)
 //   109     u8     mip level count
 //   110     u8     raster type
-//   111     u8     compression (DXT number, or 0)
-//   112     ...    8-bit textures: the palette, once (32 entries for PAL4, else 256)
-//   then           levels: u32 size, that many bytes (one index byte per pixel when paletted)
+//   111     u8     compression (DXT number, or 0)       flags: 1 alpha, 2 cube map,
+//                                                       4 automatic mip levels, 8 compressed
+//   112     ...    paletted textures: the palette, once (32 entries for PAL4, else 256)
+//   then           levels: u32 size, that many bytes (one index byte per pixel when paletted);
+//                  a cube map has six faces of that many levels, one face after another
 //   then           extension chunk (empty)
 //
 // The next texture starts where this one's chunk ends, when its size lies inside the
@@ -48,6 +52,7 @@ constexpr std::size_t TextureFieldsEnd = 112; // from P: the first level
 constexpr std::uint32_t ConsoleTag = 0x00325350; // "PS2\0"
 constexpr std::uint32_t Pal8 = 0x2000;
 constexpr std::uint32_t Pal4 = 0x4000;
+constexpr std::size_t CubeFaces = 6;
 
 std::optional<std::uint32_t> u32At(std::span<const std::uint8_t> bytes, std::size_t position)
 {
@@ -64,19 +69,24 @@ std::uint16_t levelSide(std::uint16_t side, std::size_t level)
     return static_cast<std::uint16_t>(std::max(1, side >> level));
 }
 
-// Bytes a level needs for what its texture says it is; 0 when the format is not drawn.
-std::size_t neededLevelBytes(const TTexture& texture, std::uint16_t width, std::uint16_t height)
+// A fixed-width name field, up to its first zero byte, trimmed: no copy until it is kept.
+std::string_view nameField(ByteReader& reader)
 {
-    const std::size_t pixels = std::size_t{width} * height;
-    if (texture.Depth == 8)
-        return pixels;
-    if (texture.Depth == 32)
-        return pixels * 4;
-    if (texture.Depth == 16 && (texture.Compression == 1 || texture.Compression == 3 || texture.Compression == 5)) {
-        const std::size_t blocks = std::size_t{(width + 3u) / 4u} * ((height + 3u) / 4u);
-        return blocks * (texture.Compression == 1 ? 8 : 16);
-    }
-    return 0;
+    const auto field = reader.bytes(32);
+    std::size_t length = 0;
+    while (length < field.size() && field[length] != 0)
+        ++length;
+    return TrimText(std::string_view(reinterpret_cast<const char*>(field.data()), length));
+}
+
+// The palette stands before the levels whenever the raster format names one (as the games
+// read it); an 8-bit or P8 texture without those bits has 256 entries. A texture that its
+// compression or format code makes DXT has none, whatever its depth says.
+std::size_t paletteEntries(const TTexture& texture, TxdPixelFormat format)
+{
+    if ((texture.RasterFormat & (Pal4 | Pal8)) != 0)
+        return txdPaletteEntries(texture.RasterFormat, texture.Depth);
+    return format == TxdPixelFormat::Paletted ? 256 : 0;
 }
 
 void addError(std::string& error, const std::string& text)
@@ -88,45 +98,63 @@ void addError(std::string& error, const std::string& text)
 
 // Reads the texture whose chunk header is at `position`. On return `levelsEnd` is the
 // position after its last level (when all were read). Throws ReadError.
-TxdDecodedTexture readTexture(ByteReader& reader, std::size_t position, std::size_t& levelsEnd, std::string& error)
+TxdDecodedTexture readTexture(ByteReader& reader, std::size_t position, std::size_t& levelsEnd, std::string& error,
+                              TxdLevelBytes storage)
 {
     TxdDecodedTexture decoded;
     TTexture& texture = decoded.Texture;
-    reader.seek(position + 32);
-    texture.Name = std::string(TrimText(reader.fixedText(32)));
-    texture.MaskName = std::string(TrimText(reader.fixedText(32)));
+    reader.seek(position + 24);
+    texture.Platform = reader.u32();
+    reader.skip(4); // filter and addressing
+    texture.Name.assign(nameField(reader));
+    texture.MaskName.assign(nameField(reader));
     texture.RasterFormat = reader.u32();
-    texture.HasAlpha = static_cast<std::uint16_t>(reader.u32() & 0xFFFFu);
+    const std::uint32_t alphaOrFormat = reader.u32();
     texture.Width = reader.u16();
     texture.Height = reader.u16();
     texture.Depth = reader.u8();
     texture.Levels = reader.u8();
     texture.RasterType = reader.u8();
-    texture.Compression = reader.u8();
+    const std::uint8_t compressionOrFlags = reader.u8();
+    if (texture.Platform == TxdPlatform::Direct3D9) {
+        texture.D3DFormat = alphaOrFormat;
+        texture.D3DFlags = compressionOrFlags;
+        texture.HasAlpha = (compressionOrFlags & D3DFlags::Alpha) != 0 ? 1 : 0;
+        texture.Compression = dxtNumberOfD3DFormat(alphaOrFormat);
+    } else {
+        texture.HasAlpha = static_cast<std::uint16_t>(alphaOrFormat & 0xFFFFu);
+        texture.Compression = compressionOrFlags;
+    }
+    const TxdPixelFormat format = txdPixelFormat(texture);
+    const std::size_t faces =
+        texture.Platform == TxdPlatform::Direct3D9 && (texture.D3DFlags & D3DFlags::CubeMap) != 0 ? CubeFaces : 1;
 
-    // One palette serves every level; each level carries a copy so that it can be drawn alone.
-    const std::size_t paletteBytes = txdPaletteEntries(texture.RasterFormat, texture.Depth) * 4;
+    // One palette serves every level; each level views it so that it can be drawn alone.
+    const std::size_t paletteBytes = paletteEntries(texture, format) * 4;
     std::span<const std::uint8_t> palette;
     if (paletteBytes != 0 && texture.Levels != 0)
         palette = reader.bytes(paletteBytes);
-    decoded.Levels.reserve(std::min<std::size_t>(texture.Levels, reader.remaining() / 4)); // a u32 size each
-    for (std::size_t level = 0; level < texture.Levels; ++level) {
-        TxdLevel read;
-        read.Width = levelSide(texture.Width, level);
-        read.Height = levelSide(texture.Height, level);
-        read.Palette.assign(palette.begin(), palette.end());
-        const std::uint32_t size = reader.u32();
-        const auto data = reader.bytes(size);
-        read.Data.assign(data.begin(), data.end());
-        texture.DataSize = size;
-        const std::size_t needed = neededLevelBytes(texture, read.Width, read.Height);
-        if (read.Data.size() < needed)
-            addError(error, "texture \"" + texture.Name + "\" level " + std::to_string(level) + " holds " +
-                                std::to_string(read.Data.size()) + " bytes where " + std::to_string(read.Width) + "x" +
-                                std::to_string(read.Height) + " needs " + std::to_string(needed));
-        decoded.Levels.push_back(std::move(read));
+    decoded.Levels.reserve(std::min<std::size_t>(faces * texture.Levels, reader.remaining() / 4)); // a u32 size each
+    for (std::size_t face = 0; face < faces; ++face) {
+        for (std::size_t level = 0; level < texture.Levels; ++level) {
+            TxdLevel& read = decoded.Levels.emplace_back();
+            read.Width = levelSide(texture.Width, level);
+            read.Height = levelSide(texture.Height, level);
+            read.Palette = palette;
+            const std::uint32_t size = reader.u32();
+            read.Data = reader.bytes(size);
+            texture.DataSize = size;
+            const std::size_t needed = txdLevelBytes(format, read.Width, read.Height);
+            if (read.Data.size() < needed)
+                addError(error, "texture \"" + texture.Name + "\" " + (faces > 1 ? "face " + std::to_string(face) + " " : "") +
+                                    "level " + std::to_string(level) + " holds " + std::to_string(read.Data.size()) +
+                                    " bytes where " + std::to_string(read.Width) + "x" + std::to_string(read.Height) +
+                                    " needs " + std::to_string(needed));
+        }
     }
     levelsEnd = reader.position();
+    if (storage == TxdLevelBytes::Copied)
+        decoded.holdBytes();
     return decoded;
 }
 
@@ -146,6 +174,58 @@ std::size_t nextByLayout(std::span<const std::uint8_t> bytes, std::size_t levels
 
 } // namespace
 
+TxdDecodedTexture::TxdDecodedTexture(const TxdDecodedTexture& other) : Texture(other.Texture), Levels(other.Levels)
+{
+    holdBytes();
+}
+
+TxdDecodedTexture& TxdDecodedTexture::operator=(const TxdDecodedTexture& other)
+{
+    if (this != &other) {
+        TxdDecodedTexture copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+void TxdDecodedTexture::holdBytes()
+{
+    // The levels share one palette: it is copied once. Everything else is laid out one
+    // after the other, whatever buffers the views pointed into.
+    const std::uint8_t* palette = nullptr;
+    std::size_t paletteSize = 0;
+    std::size_t total = 0;
+    for (const TxdLevel& level : Levels) {
+        if (!level.Palette.empty() && (level.Palette.data() != palette || level.Palette.size() != paletteSize)) {
+            palette = level.Palette.data();
+            paletteSize = level.Palette.size();
+            total += paletteSize;
+        }
+        total += level.Data.size();
+    }
+    std::vector<std::uint8_t> block(total);
+    std::size_t at = 0;
+    const auto place = [&](std::span<const std::uint8_t> view) {
+        if (view.empty())
+            return std::span<const std::uint8_t>();
+        std::memcpy(block.data() + at, view.data(), view.size());
+        at += view.size();
+        return std::span<const std::uint8_t>(block).subspan(at - view.size(), view.size());
+    };
+    std::span<const std::uint8_t> lastPalette;
+    std::span<const std::uint8_t> placedPalette;
+    for (TxdLevel& level : Levels) {
+        if (!level.Palette.empty() &&
+            (level.Palette.data() != lastPalette.data() || level.Palette.size() != lastPalette.size())) {
+            lastPalette = level.Palette;
+            placedPalette = place(level.Palette);
+        }
+        level.Palette = level.Palette.empty() ? std::span<const std::uint8_t>() : placedPalette;
+        level.Data = place(level.Data);
+    }
+    m_block = std::move(block); // the moved vector keeps its storage, so the views stay valid
+}
+
 std::size_t txdPaletteEntries(std::uint32_t rasterFormat, std::uint8_t depth)
 {
     if ((rasterFormat & Pal4) != 0 && (rasterFormat & Pal8) == 0)
@@ -155,7 +235,7 @@ std::size_t txdPaletteEntries(std::uint32_t rasterFormat, std::uint8_t depth)
     return 0;
 }
 
-TxdDecodeResult decodeTxd(std::span<const std::uint8_t> bytes)
+TxdDecodeResult decodeTxd(std::span<const std::uint8_t> bytes, TxdLevelBytes levels)
 {
     TxdDecodeResult result;
     try {
@@ -218,7 +298,7 @@ TxdDecodeResult decodeTxd(std::span<const std::uint8_t> bytes)
             std::size_t levelsEnd = 0;
             bool read = false;
             try {
-                result.Textures.push_back(readTexture(reader, position, levelsEnd, result.Error));
+                result.Textures.push_back(readTexture(reader, position, levelsEnd, result.Error, levels));
                 read = true;
             } catch (const ReadError& e) {
                 addError(result.Error, "texture " + std::to_string(index + 1) + " of " + std::to_string(count) +

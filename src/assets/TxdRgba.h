@@ -17,7 +17,7 @@ struct RgbaPicture {
 // The alpha is what the game draws with: PC dictionaries carry the mask already merged
 // into the texture's own alpha, so formats with alpha keep it and formats without it (888
 // palettes and pixels, DXT1 without the alpha flag, 565) are opaque.
-// Palettes are expanded, DXT blocks decoded, 16-bit 1555, 565 and 4444 pixels widened.
+// Palettes are expanded, DXT blocks decoded, 16-bit and luminance pixels widened.
 // Empty pixels for formats the game does not draw and for levels shorter than their size.
 RgbaPicture txdLevelToRgba(const TTexture& texture, const TxdLevel& level);
 

@@ -80,6 +80,8 @@ int info(const std::string& path, std::ostream& out, std::ostream& err)
     for (const TDFFClump& clump : model.Clumps)
         clumps.push_back(clumpJson(clump));
     nlohmann::ordered_json result{{"clumps", clumps}};
+    if (!model.ReadWarning.empty())
+        result["warning"] = model.ReadWarning;
     if (!report.empty())
         result["error"] = report;
     // Names come from the file as bytes; invalid UTF-8 is replaced rather than failing.

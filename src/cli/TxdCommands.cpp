@@ -6,6 +6,7 @@
 #include "TGTA3Archive.h"
 #include "TxdDecoder.h"
 #include "TxdExport.h"
+#include "TxdPixelFormat.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -35,9 +36,26 @@ nlohmann::ordered_json texturesJson(const TxdDecodeResult& decoded)
         texture["height"] = t.Height;
         texture["depth"] = t.Depth;
         texture["levels"] = t.Levels;
-        texture["compression"] = t.Compression;
-        texture["hasAlpha"] = t.HasAlpha;
+        if (t.Platform == TxdPlatform::Direct3D9) {
+            // Where Direct3D 8 has its alpha flag and compression byte, these have a format
+            // code and a flags byte.
+            texture["platform"] = t.Platform;
+            if (dxtNumberOfD3DFormat(t.D3DFormat) != 0)
+                texture["d3dFormat"] = std::string(reinterpret_cast<const char*>(&t.D3DFormat), 4);
+            else
+                texture["d3dFormat"] = t.D3DFormat;
+            texture["alpha"] = (t.D3DFlags & D3DFlags::Alpha) != 0;
+            texture["cubeMap"] = (t.D3DFlags & D3DFlags::CubeMap) != 0;
+            texture["autoMipLevels"] = (t.D3DFlags & D3DFlags::AutoMipLevels) != 0;
+            texture["compressed"] = (t.D3DFlags & D3DFlags::Compressed) != 0;
+        } else {
+            texture["compression"] = t.Compression;
+            texture["hasAlpha"] = t.HasAlpha;
+        }
         texture["rasterFormat"] = t.RasterFormat;
+        // What the pixels are read as: the compression byte or format code wins over the
+        // depth and raster format.
+        texture["format"] = txdPixelFormatName(txdPixelFormat(t), t.RasterFormat);
         textures.push_back(std::move(texture));
     }
     nlohmann::ordered_json result;

@@ -181,6 +181,97 @@ INSTANTIATE_TEST_SUITE_P(
                   "cannot read"}),
     [](const testing::TestParamInfo<ExtraCase>& info) { return std::string(info.param.name); });
 
+// The hand model with three more atomics (frame 0, geometry 0) whose clump declares a
+// size that ends after the first atomic, as a real GTA III vehicle has it: the three lie
+// between the declared end and the clump's extension header.
+HandModel underDeclaredClump()
+{
+    HandModelOptions options;
+    options.clumpExtra = [](RwWriter& w) {
+        for (int i = 0; i < 3; ++i)
+            w.chunk(20, 0x1003FFFF, [&] {
+                w.chunk(1, 0x1003FFFF, [&] {
+                    w.i32(0);
+                    w.i32(0);
+                    w.u32(5);
+                    w.u32(0);
+                });
+                w.chunk(3, 0x1003FFFF, [] {});
+            });
+    };
+    HandModel model = writeHandModel(options);
+    const std::size_t atomicsEnd = model.at.at("clumpExtension.type");
+    const std::size_t declaredEnd = atomicsEnd - 3 * (12 + 12 + 16 + 12);
+    model.putU32("clump.size", static_cast<std::uint32_t>(declaredEnd - 12));
+    const std::size_t count = model.at.at("clumpStruct.type") + 12;
+    model.bytes[count] = 4;
+    model.at["declaredEnd"] = declaredEnd;
+    model.at["atomicsEnd"] = atomicsEnd;
+    return model;
+}
+
+TEST(DffUnderDeclaredClump, AtomicsPastTheDeclaredEndAreReadAsTheGameReadsThem)
+{
+    const HandModel model = underDeclaredClump();
+    TDffLoader loader;
+    ASSERT_EQ(loader.ReadFromBytes(model.bytes), "");
+    ASSERT_EQ(loader.Clumps.size(), 1u);
+    const TDFFClump& clump = loader.Clumps[0];
+    ASSERT_EQ(clump.Atomics.size(), 4u);
+    EXPECT_EQ(clump.AtomicCount, 4u);
+    EXPECT_EQ(clump.Atomics[0].FrameIndex, 1);
+    for (std::size_t a = 1; a < 4; ++a) {
+        EXPECT_EQ(clump.Atomics[a].FrameIndex, 0);
+        EXPECT_EQ(clump.Atomics[a].AtomicFlags, 5u);
+    }
+    EXPECT_EQ(loader.ReadWarning, "the clump's size is 156 bytes short: 3 of its 4 atomics follow its declared end");
+
+    // Archive entries: zero padding after the last atomic changes nothing.
+    std::vector<std::uint8_t> padded(model.bytes.begin(),
+                                     model.bytes.begin() + static_cast<std::ptrdiff_t>(model.at.at("atomicsEnd")));
+    padded.resize(2048, 0);
+    ASSERT_EQ(loader.ReadFromBytes(padded), "");
+    EXPECT_EQ(loader.Clumps[0].Atomics.size(), 4u);
+
+    // A clump that announces more atomics than it holds, with nothing after it, is read as
+    // it stands, with a word about it.
+    HandModel fewer = writeHandModel();
+    fewer.bytes[fewer.at.at("clumpStruct.type") + 12] = 3;
+    ASSERT_EQ(loader.ReadFromBytes(fewer.bytes), "");
+    EXPECT_EQ(loader.Clumps[0].Atomics.size(), 1u);
+    EXPECT_EQ(loader.ReadWarning, "the clump announces 3 atomics but holds 1");
+}
+
+// A cut after the declared end: at the end itself the file reads as a clump that holds
+// fewer atomics than it announces; inside the trailing atomics, or between them, the clump
+// stops short of its count and that is reported; after the last one nothing is missing.
+TEST(DffUnderDeclaredClump, EveryCutPastTheDeclaredEndIsReported)
+{
+    const HandModel model = underDeclaredClump();
+    const std::size_t declaredEnd = model.at.at("declaredEnd");
+    const std::size_t atomicsEnd = model.at.at("atomicsEnd");
+    for (std::size_t n = declaredEnd; n <= model.bytes.size(); ++n) {
+        const std::vector<std::uint8_t> cut(model.bytes.begin(), model.bytes.begin() + static_cast<std::ptrdiff_t>(n));
+        TDffLoader loader;
+        const std::string report = loader.ReadFromBytes(cut);
+        if (n == declaredEnd) {
+            EXPECT_EQ(report, "");
+            EXPECT_EQ(loader.ReadWarning, "the clump announces 4 atomics but holds 1");
+        } else if (n < atomicsEnd) {
+            EXPECT_NE(report, "") << "cut at " << n;
+            EXPECT_TRUE(loader.Clumps.empty()) << "cut at " << n;
+            TDffLoader partial;
+            EXPECT_NE(partial.ReadFromBytes(cut, true), "") << "cut at " << n;
+            ASSERT_EQ(partial.Clumps.size(), 1u) << "cut at " << n;
+            EXPECT_LT(partial.Clumps[0].Atomics.size(), 4u) << "cut at " << n;
+        } else {
+            EXPECT_EQ(report, "") << "cut at " << n;
+            ASSERT_EQ(loader.Clumps.size(), 1u);
+            EXPECT_EQ(loader.Clumps[0].Atomics.size(), 4u) << "cut at " << n;
+        }
+    }
+}
+
 TEST(DffStreams, BadLocationsAreReported)
 {
     const HandModel model = writeHandModel();

@@ -247,7 +247,8 @@ TEST_P(EntryLoading, DictionariesMatchTheDecoder)
             EXPECT_EQ(uploader.uploaded[t].Texture, expected.Texture) << txd.Name << " " << t;
             EXPECT_TRUE(std::equal(expected.Levels.begin(), expected.Levels.end(), uploader.uploaded[t].Levels.begin(),
                                    uploader.uploaded[t].Levels.end(), [](const TxdLevel& a, const TxdLevel& b) {
-                                       return a.Data == b.Data && a.Palette == b.Palette;
+                                       return std::ranges::equal(a.Data, b.Data) &&
+                                              std::ranges::equal(a.Palette, b.Palette);
                                    }))
                 << txd.Name << " " << t;
         }

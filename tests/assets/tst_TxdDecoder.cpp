@@ -182,30 +182,20 @@ TEST(TxdPalettes, EntriesFollowTheRasterFormatAndIndexesPastThePaletteAreTranspa
     TTexture texture;
     texture.Depth = 8;
     texture.RasterFormat = 0x4500;
-    TxdLevel level{2, 1, Bytes(128, 7), {1, 40}};
+    const Bytes palette(128, 7);
+    const Bytes indices{1, 40};
+    TxdLevel level{2, 1, palette, indices};
     EXPECT_EQ(levelRgba(texture, level), (Bytes{7, 7, 7, 7, 0, 0, 0, 0}));
     texture.RasterFormat = 0x4600;
     EXPECT_EQ(levelRgba(texture, level), (Bytes{7, 7, 7, 255, 0, 0, 0, 0}));
-    level.Data.pop_back(); // fewer indices than pixels: nothing to draw
+    level.Data = level.Data.first(1); // fewer indices than pixels: nothing to draw
     EXPECT_TRUE(levelRgba(texture, level).empty());
 }
 
 // A dictionary laid out byte by byte as the games store it: a paletted texture's palette
 // comes once, right after the texture's fields; then each level is a u32 size and that many
 // index bytes. Sizes are counted by hand, not taken from the project's writer.
-struct HandBytes {
-    Bytes bytes;
-    void u8(std::uint8_t v) { bytes.push_back(v); }
-    void u16(std::uint16_t v) { u8(static_cast<std::uint8_t>(v)), u8(static_cast<std::uint8_t>(v >> 8)); }
-    void u32(std::uint32_t v) { u16(static_cast<std::uint16_t>(v)), u16(static_cast<std::uint16_t>(v >> 16)); }
-    void header(std::uint32_t type, std::uint32_t size) { u32(type), u32(size), u32(ViceCityStamp); }
-    void name(const char* text)
-    {
-        const std::string padded = std::string(text) + std::string(32 - std::string(text).size(), '\0');
-        bytes.insert(bytes.end(), padded.begin(), padded.end());
-    }
-};
-
+using HandBytes = TxdHandBytes;
 struct PalettedCase {
     const char* what;
     std::uint32_t rasterFormat;

@@ -115,4 +115,43 @@ TEST(CliDffInfo, PartlyReadModelPrintsValidJsonWithTheErrorAndExitsOne)
     }
 }
 
+// The car with its clump's size ending before its last atomic, as a real GTA III vehicle
+// has it: the game, and so `dff info`, still finds both atomics, and says the size was wrong.
+// Cut inside that atomic, the model is read only in part.
+TEST(CliDffInfo, AtomicsPastAnUnderDeclaredClumpAreListedWithAWarning)
+{
+    TempDir dir;
+    std::vector<std::uint8_t> bytes = writeDff(carClump(), 0x0800FFFF);
+    const auto u32At = [&](std::size_t at) {
+        return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (std::uint32_t{bytes[at + 3]} << 24);
+    };
+    std::size_t lastAtomic = 0;
+    for (std::size_t at = 12; at + 12 <= bytes.size(); at += 12 + u32At(at + 4))
+        if (u32At(at) == 20)
+            lastAtomic = at;
+    ASSERT_NE(lastAtomic, 0u);
+    const std::uint32_t declared = static_cast<std::uint32_t>(lastAtomic - 12);
+    for (int i = 0; i < 4; ++i)
+        bytes[4 + i] = static_cast<std::uint8_t>(declared >> (8 * i));
+    writeFile(dir.file("short.dff"), bytesText(bytes));
+    const CliResult result = runCli({"dff", "info", dir.file("short.dff")});
+    EXPECT_EQ(result.code, 0) << result.err;
+    const nlohmann::json json = nlohmann::json::parse(result.out, nullptr, false);
+    ASSERT_FALSE(json.is_discarded()) << result.out;
+    EXPECT_EQ(json["clumps"][0]["atomics"].size(), 2u) << result.out;
+    EXPECT_EQ(json["clumps"][0]["atomics"][1]["geometry"], 1) << result.out;
+    EXPECT_NE(json.value("warning", "").find("bytes short: 1 of its 2 atomics follow its declared end"),
+              std::string::npos)
+        << result.out;
+    EXPECT_FALSE(json.contains("error")) << result.out;
+
+    bytes.resize(lastAtomic + 20);
+    writeFile(dir.file("cut.dff"), bytesText(bytes));
+    const CliResult cut = runCli({"dff", "info", dir.file("cut.dff")});
+    EXPECT_EQ(cut.code, 1);
+    const nlohmann::json partial = nlohmann::json::parse(cut.out, nullptr, false);
+    ASSERT_FALSE(partial.is_discarded()) << cut.out;
+    EXPECT_NE(partial.value("error", "").find("after the clump's declared end"), std::string::npos) << cut.out;
+}
+
 } // namespace

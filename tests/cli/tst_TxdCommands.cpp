@@ -30,17 +30,42 @@ TEST(CliTxdInfo, PrintsEveryTextureInFileOrder)
     EXPECT_EQ(result.out,
               "{\"textures\":["
               "{\"name\":\"road\",\"mask\":\"roadmask\",\"width\":8,\"height\":4,\"depth\":16,\"levels\":3,"
-              "\"compression\":1,\"hasAlpha\":1,\"rasterFormat\":33024},"
+              "\"compression\":1,\"hasAlpha\":1,\"rasterFormat\":33024,\"format\":\"DXT1\"},"
               "{\"name\":\"Lamp\",\"mask\":\"\",\"width\":2,\"height\":2,\"depth\":8,\"levels\":1,"
-              "\"compression\":0,\"hasAlpha\":0,\"rasterFormat\":17920},"
+              "\"compression\":0,\"hasAlpha\":0,\"rasterFormat\":17920,\"format\":\"PAL4\"},"
               "{\"name\":\"odd\xEF\xBF\xBDname\",\"mask\":\"\",\"width\":2,\"height\":2,\"depth\":32,\"levels\":1,"
-              "\"compression\":0,\"hasAlpha\":1,\"rasterFormat\":1280}"
+              "\"compression\":0,\"hasAlpha\":1,\"rasterFormat\":1280,\"format\":\"A8R8G8B8\"}"
               "]}\n");
 
     writeFile(dir.file("empty.txd"), bytesText(writeTxd({}, 0x00000310)));
     const CliResult empty = runCli({"txd", "info", dir.file("empty.txd")});
     EXPECT_EQ(empty.code, 0);
     EXPECT_EQ(empty.out, "{\"textures\":[]}\n");
+}
+
+// Direct3D 9 textures name their fields by their Direct3D 9 meaning; a DXT texture that
+// declares depth 32 is read, and named, as the DXT texture its compression byte makes it.
+TEST(CliTxdInfo, Direct3D9FieldsAndTheFormatThePixelsAreReadAs)
+{
+    TempDir dir;
+    const std::vector<std::uint8_t> dxt1(8, 0);
+    writeFile(dir.file("d3d9.txd"),
+              bytesText(handTxd({{"dxt", 9, 0x0200, 0x31545844, 4, 4, 16, 8 | 4, {}, {dxt1}},
+                                 {"argb", 9, 0x0500, 21, 1, 1, 32, 1 | 2, {}, std::vector(6, std::vector<std::uint8_t>(4)), 1},
+                                 {"deep", 8, 0x0600, 0, 4, 4, 32, 1, {}, {dxt1}}})));
+    const CliResult result = runCli({"txd", "info", dir.file("d3d9.txd")});
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(result.out,
+              "{\"textures\":["
+              "{\"name\":\"dxt\",\"mask\":\"\",\"width\":4,\"height\":4,\"depth\":16,\"levels\":1,\"platform\":9,"
+              "\"d3dFormat\":\"DXT1\",\"alpha\":false,\"cubeMap\":false,\"autoMipLevels\":true,\"compressed\":true,"
+              "\"rasterFormat\":512,\"format\":\"DXT1\"},"
+              "{\"name\":\"argb\",\"mask\":\"\",\"width\":1,\"height\":1,\"depth\":32,\"levels\":1,\"platform\":9,"
+              "\"d3dFormat\":21,\"alpha\":true,\"cubeMap\":true,\"autoMipLevels\":false,\"compressed\":false,"
+              "\"rasterFormat\":1280,\"format\":\"A8R8G8B8\"},"
+              "{\"name\":\"deep\",\"mask\":\"\",\"width\":4,\"height\":4,\"depth\":32,\"levels\":1,"
+              "\"compression\":1,\"hasAlpha\":0,\"rasterFormat\":1536,\"format\":\"DXT1\"}"
+              "]}\n");
 }
 
 TEST(CliTxdInfo, NonDictionariesExitTwoNamingTheFile)

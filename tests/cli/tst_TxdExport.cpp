@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -206,12 +207,49 @@ TEST(TxdExport, SixteenBitPixelsAreWidened)
         TxdDecodedTexture texture;
         texture.Texture.Width = 1, texture.Texture.Height = 1, texture.Texture.Depth = 16;
         texture.Texture.RasterFormat = c.format;
-        texture.Levels.push_back({1, 1, {}, {static_cast<std::uint8_t>(c.word), static_cast<std::uint8_t>(c.word >> 8)}});
+        const std::vector<std::uint8_t> word{static_cast<std::uint8_t>(c.word), static_cast<std::uint8_t>(c.word >> 8)};
+        texture.Levels.push_back({1, 1, {}, word});
         const RgbaPicture picture = txdTextureToRgba(texture);
         ASSERT_EQ(picture.Pixels.size(), 4u);
         EXPECT_EQ((std::array<std::uint8_t, 4>{picture.Pixels[0], picture.Pixels[1], picture.Pixels[2], picture.Pixels[3]}),
                   c.rgba)
             << std::hex << c.word;
+    }
+}
+
+// DXT textures declared with another depth and Direct3D 9 textures are all written, with
+// the pixels their blocks hold: a DXT1 block of colour 0 red, colour 1 blue, every index 0
+// or every index 1; A8R8G8B8 stored blue, green, red, alpha.
+TEST(TxdExport, DxtWhateverTheDepthAndDirect3D9TexturesAreWritten)
+{
+    const std::vector<std::uint8_t> red{0x00, 0xF8, 0x1F, 0x00, 0, 0, 0, 0};
+    const std::vector<std::uint8_t> blue{0x00, 0xF8, 0x1F, 0x00, 0x55, 0x55, 0x55, 0x55};
+    std::vector<std::uint8_t> dxt5(8, 0); // alpha block: alpha 0 = 255 everywhere
+    dxt5[0] = 255;
+    dxt5.insert(dxt5.end(), blue.begin(), blue.end());
+    TempDir dir;
+    writeFile(dir.file("mixed.txd"),
+              bytesText(handTxd({{"depth32", 8, 0x0600, 0, 4, 4, 32, 1, {}, {red}},
+                                 {"depth4", 8, 0x0200, 1, 4, 4, 4, 1, {}, {blue}},
+                                 {"d9dxt5", 9, 0x0300, 0x35545844, 4, 4, 16, 1 | 8, {}, {dxt5}},
+                                 {"d9argb", 9, 0x0500, 21, 1, 1, 32, 1, {}, {{10, 20, 30, 40}}}})));
+    const CliResult result = runCli({"txd", "export", dir.file("mixed.txd"), "-d", dir.file("out")});
+    EXPECT_EQ(result.code, 0) << result.err;
+    const struct {
+        const char* name;
+        std::array<std::uint8_t, 4> pixel;
+        int side;
+    } written[] = {{"depth32", {255, 0, 0, 255}, 4},
+                   {"depth4", {0, 0, 255, 255}, 4},
+                   {"d9dxt5", {0, 0, 255, 255}, 4},
+                   {"d9argb", {30, 20, 10, 40}, 1}};
+    for (const auto& w : written) {
+        const RgbaPicture picture = readPng(dir.file(std::string("out/") + w.name + ".png"));
+        ASSERT_EQ(picture.Width, w.side) << w.name;
+        std::vector<std::uint8_t> expected;
+        for (int i = 0; i < w.side * w.side; ++i)
+            expected.insert(expected.end(), w.pixel.begin(), w.pixel.end());
+        EXPECT_EQ(picture.Pixels, expected) << w.name;
     }
 }
 

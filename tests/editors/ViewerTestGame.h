@@ -59,6 +59,21 @@ inline std::vector<std::uint8_t> signsDictionary()
     return writeTxd(textures, 0x1003FFFF);
 }
 
+// A Direct3D 9 dictionary laid out by hand: "d9green" DXT1 (format code "DXT1", flags
+// compressed), 8 x 8 of blocks whose colour 0 is pure green, every index 0; "d9red" R5G6B5,
+// 8 x 8 of pure red words.
+inline std::vector<std::uint8_t> direct3D9Dictionary()
+{
+    std::vector<std::uint8_t> green;
+    for (int block = 0; block < 4; ++block)
+        green.insert(green.end(), {0xE0, 0x07, 0x00, 0x00, 0, 0, 0, 0});
+    std::vector<std::uint8_t> red;
+    for (int pixel = 0; pixel < 64; ++pixel)
+        red.insert(red.end(), {0x00, 0xF8});
+    return handTxd({{"d9green", 9, 0x0200, 0x31545844, 8, 8, 16, 8, {}, {green}},
+                    {"d9red", 9, 0x0200, 23, 8, 8, 16, 0, {}, {red}}});
+}
+
 inline const char* const ViewerIDE = "objs\r\n"
                                      "100, thing, cyan, 1, 100, 0\r\n"
                                      "200, nomodel, cyan, 1, 100, 0\r\n"
@@ -94,7 +109,8 @@ protected:
                                                                  {"other.dff", square},
                                                                  {"cyan.txd", solidDictionary(Cyan)},
                                                                  {"violet.txd", solidDictionary(Violet)},
-                                                                 {"signs.txd", signsDictionary()}}),
+                                                                 {"signs.txd", signsDictionary()},
+                                                                 {"d3d9.txd", direct3D9Dictionary()}}),
                   0);
         writeFile(dir.file("models/generic.txd"), bytesText(solidDictionary({255, 255, 255, 255})));
         writeFile(dir.file("first.ide"), ViewerIDE);

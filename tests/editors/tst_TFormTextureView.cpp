@@ -235,6 +235,19 @@ TEST_F(TextureViewPicture, TexturesOpenGLCouldNotTakeAreDecodedInSoftware)
     EXPECT_EQ(pixelAt(picture(), centre().x(), centre().y()), (Rgba{0, 255, 0, 255}));
 }
 
+// A Direct3D 9 dictionary: its DXT1 texture is shown as DXT1 and decoded (OpenGL takes no
+// compressed textures here), its R5G6B5 texture is uploaded widened.
+TEST_F(TextureViewPicture, Direct3D9TexturesAreShownByTheirFormatCode)
+{
+    form->SetDictionary(txd("d3d9"));
+    EXPECT_EQ(rowNames(), (QStringList{"d9green", "d9red"}));
+    EXPECT_EQ(information(), (QStringList{"d9green", "", "8 x 8", "16 bpp", "False", "1", "DXT1"}));
+    EXPECT_EQ(pixelAt(picture(), centre().x(), centre().y()), (Rgba{0, 255, 0, 255}));
+    selectRow(1);
+    EXPECT_EQ(information(), (QStringList{"d9red", "", "8 x 8", "16 bpp", "False", "1", "None"}));
+    EXPECT_EQ(pixelAt(picture(), centre().x(), centre().y()), (Rgba{255, 0, 0, 255}));
+}
+
 TEST_F(TextureView, ExportWritesTheShownTextureOrAllOfThem)
 {
     ScriptedDialogService dialogs;

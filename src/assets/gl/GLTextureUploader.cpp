@@ -2,16 +2,18 @@
 
 #include "TxdPixels.h"
 
+#include <algorithm>
+
 namespace {
 
-GLenum compressedFormat(const TTexture& texture)
+GLenum compressedFormat(const TTexture& texture, TxdPixelFormat format)
 {
-    switch (texture.Compression) {
-    case 1:
+    switch (format) {
+    case TxdPixelFormat::Dxt1:
         return texture.HasAlpha == 0 ? GL_COMPRESSED_RGB_S3TC_DXT1_EXT : GL_COMPRESSED_RGBA_S3TC_DXT1_EXT;
-    case 3:
+    case TxdPixelFormat::Dxt3:
         return GL_COMPRESSED_RGBA_S3TC_DXT3_EXT;
-    case 5:
+    case TxdPixelFormat::Dxt5:
         return GL_COMPRESSED_RGBA_S3TC_DXT5_EXT;
     default:
         return 0;
@@ -36,7 +38,9 @@ std::vector<std::uint32_t> GLTextureUploader::upload(const std::vector<TxdDecode
         ids[i] = names[i];
         glBindTexture(GL_TEXTURE_2D, names[i]);
         int uploaded = 0;
-        for (std::size_t level = 0; level < textures[i].Levels.size(); ++level) {
+        // A cube map's further faces follow its first face's levels: only the first is drawn.
+        const std::size_t levels = std::min<std::size_t>(textures[i].Levels.size(), texture.Levels);
+        for (std::size_t level = 0; level < levels; ++level) {
             // A level that cannot be uploaded ends the chain the texture samples from.
             if (!uploadLevel(texture, textures[i].Levels[level], static_cast<int>(level)))
                 break;
@@ -59,10 +63,19 @@ bool GLTextureUploader::uploadLevel(const TTexture& texture, const TxdLevel& lev
 {
     const GLsizei width = level.Width;
     const GLsizei height = level.Height;
-    if (texture.Depth == 8 && m_entryPoints.hasPalettes()) {
+    const TxdPixelFormat format = txdPixelFormat(texture);
+    if (txdIsDxt(format)) {
+        const std::size_t needed = txdLevelBytes(format, level.Width, level.Height);
+        if (!m_entryPoints.hasCompressedTextures() || level.Data.size() < needed)
+            return false;
+        m_entryPoints.CompressedTexImage2DARB(GL_TEXTURE_2D, levelIndex, compressedFormat(texture, format), width,
+                                              height, 0, static_cast<GLsizei>(needed), level.Data.data());
+        return true;
+    }
+    if (format == TxdPixelFormat::Paletted && m_entryPoints.hasPalettes()) {
         if (level.Data.size() < std::size_t{level.Width} * level.Height)
             return false;
-        std::vector<std::uint8_t> palette = level.Palette;
+        std::vector<std::uint8_t> palette(level.Palette.begin(), level.Palette.end());
         if (!txdPaletteHasAlpha(texture.RasterFormat))
             for (std::size_t i = 3; i < palette.size(); i += 4)
                 palette[i] = 255;
@@ -72,26 +85,11 @@ bool GLTextureUploader::uploadLevel(const TTexture& texture, const TxdLevel& lev
                                     GL_UNSIGNED_BYTE, palette.data());
         return true;
     }
-    if (texture.Depth == 8 || texture.Depth == 32) {
-        const std::vector<std::uint8_t> rgba = levelRgba(texture, level);
-        if (rgba.empty())
-            return false;
-        glTexImage2D(GL_TEXTURE_2D, levelIndex, GL_RGBA4, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-        return true;
-    }
-    if (texture.Depth == 16 && m_entryPoints.hasCompressedTextures()) {
-        const GLenum format = compressedFormat(texture);
-        if (format == 0)
-            return false;
-        const std::size_t blockBytes = texture.Compression == 1 ? 8 : 16;
-        const std::size_t needed = std::size_t{(level.Width + 3u) / 4u} * ((level.Height + 3u) / 4u) * blockBytes;
-        if (level.Data.size() < needed)
-            return false;
-        m_entryPoints.CompressedTexImage2DARB(GL_TEXTURE_2D, levelIndex, format, width, height, 0,
-                                              static_cast<GLsizei>(needed), level.Data.data());
-        return true;
-    }
-    return false;
+    const std::vector<std::uint8_t> rgba = levelRgba(texture, level);
+    if (rgba.empty())
+        return false;
+    glTexImage2D(GL_TEXTURE_2D, levelIndex, GL_RGBA4, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return true;
 }
 
 void GLTextureUploader::release(const std::vector<std::uint32_t>& ids)

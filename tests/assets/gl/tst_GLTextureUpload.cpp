@@ -191,6 +191,31 @@ TEST_F(GLTextureUpload, PalettesAreExpandedWhenTheDriverHasNoPaletteTextures)
     expectNearRgba4(readBack(uploaded[1], 0), picture.pixels);
 }
 
+// DXT textures go to the driver as blocks whatever depth they declare, and Direct3D 9
+// textures by their format code: DXT5 as blocks, R5G6B5 and L8 widened to RGBA.
+TEST_F(GLTextureUpload, TheCompressionByteAndDirect3D9FormatCodesDecideTheUpload)
+{
+    const Bytes redBlock{0x00, 0xF8, 0x1F, 0x00, 0, 0, 0, 0}; // every index 0: colour 0, red
+    Bytes dxt5{255, 0, 0, 0, 0, 0, 0, 0};                      // alpha 255 everywhere
+    dxt5.insert(dxt5.end(), redBlock.begin(), redBlock.end());
+    TxdDecodeResult result = decodeTxd(handTxd({{"deep", 8, 0x0600, 0, 4, 4, 32, 1, {}, {redBlock}},
+                                                {"d9dxt5", 9, 0x0300, 0x35545844, 4, 4, 16, 1 | 8, {}, {dxt5}},
+                                                {"d9565", 9, 0x0200, 23, 2, 1, 16, 0, {}, {{0x00, 0xF8, 0xE0, 0x07}}},
+                                                {"d9l8", 9, 0, 50, 1, 1, 8, 0, {}, {{136}}}}));
+    ASSERT_EQ(result.Error, "");
+    const auto uploaded = upload(result.Textures);
+    ASSERT_EQ(uploaded.size(), 4u);
+    EXPECT_EQ(levelParameter(uploaded[0], 0, GL_TEXTURE_INTERNAL_FORMAT),
+              static_cast<GLint>(GL_COMPRESSED_RGB_S3TC_DXT1_EXT));
+    expectNearRgba4(readBack(uploaded[0], 0), solidImage(4, 4, {255, 0, 0, 255}).pixels);
+    EXPECT_EQ(levelParameter(uploaded[1], 0, GL_TEXTURE_INTERNAL_FORMAT),
+              static_cast<GLint>(GL_COMPRESSED_RGBA_S3TC_DXT5_EXT));
+    expectNearRgba4(readBack(uploaded[1], 0), solidImage(4, 4, {255, 0, 0, 255}).pixels);
+    EXPECT_EQ(levelParameter(uploaded[2], 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA4);
+    expectNearRgba4(readBack(uploaded[2], 0), {255, 0, 0, 255, 0, 255, 0, 255});
+    expectNearRgba4(readBack(uploaded[3], 0), {136, 136, 136, 255});
+}
+
 TEST_F(GLTextureUpload, UnsupportedFormatsGetAnEmptyObjectAndReleaseDeletesThem)
 {
     TxdTextureData sixteen = encodeTexture("565", "", TxdFormat::Rgba32, solidImage(2, 2, {1, 2, 3, 4}), 1);
