@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RgbaImage.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,18 +11,13 @@
 // stored texture of a chosen format with mip levels; `TxdTextureData` can also be filled
 // by hand for exact bytes (corrupt and odd files in tests).
 
-struct RgbaImage {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> pixels; // red, green, blue, alpha; width * height * 4 bytes
-};
-
 enum class TxdFormat {
     Pal4_8888, // 32-entry palette with alpha, one index byte per pixel
     Pal4_888,  // 32-entry palette, alpha bytes meaningless (written as 0)
     Pal8_8888, // 256-entry palette with alpha
     Pal8_888,
     Rgba32,    // blue, green, red, alpha per pixel
+    Rgb32,     // blue, green, red and an unused byte (written as 255) per pixel: 888
     Dxt1,      // no alpha
     Dxt1Alpha, // one-bit alpha
     Dxt3,
@@ -65,6 +62,9 @@ struct TxdTextureData {
 // before (at least 1x1), box-filtered. A palette is built from the colours of all levels.
 TxdTextureData encodeTexture(const std::string& name, const std::string& mask, TxdFormat format,
                              const RgbaImage& image, int levelCount);
+
+// One texture native chunk (struct plus an empty extension), as `writeTxd` writes it.
+std::vector<std::uint8_t> writeTextureNative(const TxdTextureData& texture, std::uint32_t stamp);
 
 // The whole dictionary: dictionary chunk, struct (u16 count, u16 device 0), one texture
 // native chunk per texture (struct plus an empty extension), the dictionary's extension.

@@ -170,11 +170,15 @@ TxdLevelData encodeLevel(TxdFormat format, const RgbaImage& image)
     case TxdFormat::Pal8_8888:
     case TxdFormat::Pal8_888:
         return {}; // encoded against the texture's palette by encodeTexture
-    case TxdFormat::Rgba32: {
+    case TxdFormat::Rgba32:
+    case TxdFormat::Rgb32: {
         TxdLevelData level;
         level.data = image.pixels;
-        for (std::size_t i = 0; i + 3 < level.data.size(); i += 4)
+        for (std::size_t i = 0; i + 3 < level.data.size(); i += 4) {
             std::swap(level.data[i], level.data[i + 2]);
+            if (format == TxdFormat::Rgb32)
+                level.data[i + 3] = 255;
+        }
         return level;
     }
     case TxdFormat::Dxt1:
@@ -182,6 +186,7 @@ TxdLevelData encodeLevel(TxdFormat format, const RgbaImage& image)
     case TxdFormat::Dxt3:
     case TxdFormat::Dxt5: {
         std::vector<std::uint8_t> source = image.pixels;
+        // The slowest and best of libsquish's colour fits: dictionaries are written once.
         int flags = squish::kDxt1;
         if (format == TxdFormat::Dxt1) {
             for (std::size_t i = 3; i < source.size(); i += 4)
@@ -193,6 +198,7 @@ TxdLevelData encodeLevel(TxdFormat format, const RgbaImage& image)
         }
         TxdLevelData level;
         level.data.resize(static_cast<std::size_t>(squish::GetStorageRequirements(image.width, image.height, flags)));
+        flags |= squish::kColourIterativeClusterFit;
         squish::CompressImage(source.data(), image.width, image.height, level.data.data(), flags);
         return level;
     }
@@ -237,6 +243,11 @@ TxdTextureData encodeTexture(const std::string& name, const std::string& mask, T
     case TxdFormat::Rgba32:
         texture.rasterFormat = TxdRaster::Format8888;
         texture.depth = 32;
+        break;
+    case TxdFormat::Rgb32:
+        texture.rasterFormat = TxdRaster::Format888;
+        texture.depth = 32;
+        pictureHasAlpha = false;
         break;
     case TxdFormat::Dxt1:
         texture.rasterFormat = TxdRaster::Format565;
@@ -283,6 +294,43 @@ TxdTextureData encodeTexture(const std::string& name, const std::string& mask, T
     return texture;
 }
 
+namespace {
+
+void writeNative(RwWriter& out, const TxdTextureData& texture, std::uint32_t stamp)
+{
+    out.chunk(ChunkTextureNative, stamp, [&] {
+        out.chunk(ChunkStruct, stamp, [&] {
+            out.u32(texture.platform);
+            out.u32(texture.filterFlags);
+            out.fixedText(texture.name, 32);
+            out.fixedText(texture.mask, 32);
+            out.u32(texture.rasterFormat);
+            out.u32(texture.hasAlpha);
+            out.u16(texture.width);
+            out.u16(texture.height);
+            out.u8(texture.depth);
+            out.u8(static_cast<std::uint8_t>(texture.levels.size()));
+            out.u8(texture.rasterType);
+            out.u8(texture.compression);
+            out.bytes(texture.palette);
+            for (const TxdLevelData& level : texture.levels) {
+                out.u32(static_cast<std::uint32_t>(level.data.size()));
+                out.bytes(level.data);
+            }
+        });
+        out.chunk(ChunkExtension, stamp, [] {});
+    });
+}
+
+} // namespace
+
+std::vector<std::uint8_t> writeTextureNative(const TxdTextureData& texture, std::uint32_t stamp)
+{
+    RwWriter out;
+    writeNative(out, texture, stamp);
+    return out.take();
+}
+
 std::vector<std::uint8_t> writeTxd(const std::vector<TxdTextureData>& textures, std::uint32_t stamp)
 {
     RwWriter out;
@@ -291,30 +339,8 @@ std::vector<std::uint8_t> writeTxd(const std::vector<TxdTextureData>& textures, 
             out.u16(static_cast<std::uint16_t>(textures.size()));
             out.u16(0);
         });
-        for (const TxdTextureData& texture : textures) {
-            out.chunk(ChunkTextureNative, stamp, [&] {
-                out.chunk(ChunkStruct, stamp, [&] {
-                    out.u32(texture.platform);
-                    out.u32(texture.filterFlags);
-                    out.fixedText(texture.name, 32);
-                    out.fixedText(texture.mask, 32);
-                    out.u32(texture.rasterFormat);
-                    out.u32(texture.hasAlpha);
-                    out.u16(texture.width);
-                    out.u16(texture.height);
-                    out.u8(texture.depth);
-                    out.u8(static_cast<std::uint8_t>(texture.levels.size()));
-                    out.u8(texture.rasterType);
-                    out.u8(texture.compression);
-                    out.bytes(texture.palette);
-                    for (const TxdLevelData& level : texture.levels) {
-                        out.u32(static_cast<std::uint32_t>(level.data.size()));
-                        out.bytes(level.data);
-                    }
-                });
-                out.chunk(ChunkExtension, stamp, [] {});
-            });
-        }
+        for (const TxdTextureData& texture : textures)
+            writeNative(out, texture, stamp);
         out.chunk(ChunkExtension, stamp, [] {});
     });
     return out.take();
