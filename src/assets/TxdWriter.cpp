@@ -156,6 +156,53 @@ TxdLevelData encodeIndices(const RgbaImage& image, const std::vector<Colour>& pa
     return level;
 }
 
+// A 565 colour whose widening gives `colour` back exactly, or -1.
+int exact565(const Colour& colour)
+{
+    const int r = colour[0] >> 3, g = colour[1] >> 2, b = colour[2] >> 3;
+    if (colour[0] != (r << 3 | r >> 2) || colour[1] != (g << 2 | g >> 4) || colour[2] != (b << 3 | b >> 2))
+        return -1;
+    return r << 11 | g << 5 | b;
+}
+
+// libsquish's fits may move the end points of a block of two colours by a step; such a block
+// (of opaque colours 565 holds) is written with its two colours as the end points, so that
+// flat artwork comes back exact. `stride` is the bytes per block, the colour half last.
+void exactTwoColourBlocks(const RgbaImage& image, std::vector<std::uint8_t>& blocks, std::size_t stride)
+{
+    const int blocksWide = (image.width + 3) / 4;
+    for (int by = 0; by + 4 <= image.height; by += 4) {
+        for (int bx = 0; bx + 4 <= image.width; bx += 4) {
+            std::array<Colour, 16> pixels{};
+            std::vector<int> colours;
+            bool exact = true;
+            for (int i = 0; i < 16 && exact; ++i) {
+                pixels[static_cast<std::size_t>(i)] = colourAt(image.pixels, static_cast<std::size_t>((by + i / 4) * image.width + bx + i % 4));
+                const int packed = exact565(pixels[static_cast<std::size_t>(i)]);
+                exact = packed >= 0 && pixels[static_cast<std::size_t>(i)][3] == 255;
+                if (exact && std::find(colours.begin(), colours.end(), packed) == colours.end())
+                    colours.push_back(packed);
+                exact = exact && colours.size() <= 2;
+            }
+            if (!exact)
+                continue;
+            // Four-colour mode needs the first end point larger; equal end points draw one colour.
+            const int high = std::max(colours.front(), colours.back());
+            const int low = std::min(colours.front(), colours.back());
+            std::uint32_t indices = 0;
+            for (int i = 0; i < 16; ++i)
+                if (exact565(pixels[static_cast<std::size_t>(i)]) != high)
+                    indices |= 1u << (2 * i);
+            std::uint8_t* block = blocks.data() + static_cast<std::size_t>((by / 4) * blocksWide + bx / 4) * stride + stride - 8;
+            const std::uint8_t colourBytes[8] = {static_cast<std::uint8_t>(high), static_cast<std::uint8_t>(high >> 8),
+                                                 static_cast<std::uint8_t>(low), static_cast<std::uint8_t>(low >> 8),
+                                                 static_cast<std::uint8_t>(indices), static_cast<std::uint8_t>(indices >> 8),
+                                                 static_cast<std::uint8_t>(indices >> 16), static_cast<std::uint8_t>(indices >> 24)};
+            std::copy(std::begin(colourBytes), std::end(colourBytes), block);
+        }
+    }
+}
+
 bool isPaletted(TxdFormat format)
 {
     return format == TxdFormat::Pal4_8888 || format == TxdFormat::Pal4_888 || format == TxdFormat::Pal8_8888 ||
@@ -200,6 +247,8 @@ TxdLevelData encodeLevel(TxdFormat format, const RgbaImage& image)
         level.data.resize(static_cast<std::size_t>(squish::GetStorageRequirements(image.width, image.height, flags)));
         flags |= squish::kColourIterativeClusterFit;
         squish::CompressImage(source.data(), image.width, image.height, level.data.data(), flags);
+        if (format != TxdFormat::Dxt5)
+            exactTwoColourBlocks(image, level.data, format == TxdFormat::Dxt3 ? 16 : 8);
         return level;
     }
     }
