@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #define STB_IMAGE_RESIZE_STATIC
@@ -251,14 +253,34 @@ int pngFilesOfFolder(const std::string& folder, std::vector<std::string>& paths)
 std::vector<TxdTextureData> buildTextures(const std::vector<std::string>& pngPaths, const TxdBuildOptions& options,
                                           std::vector<std::string>& errors)
 {
-    std::vector<TxdTextureData> textures;
-    for (const std::string& path : texturePicturePaths(pngPaths, errors)) {
-        TexturePicture picture;
-        if (std::string error = readTexturePicture(path, options.resize, picture); !error.empty()) {
-            errors.push_back(std::move(error));
-            continue;
+    // Pictures are read and compressed on every core at once (DXT fitting is the slow part);
+    // results and messages keep the order of the pictures.
+    const std::vector<std::string> paths = texturePicturePaths(pngPaths, errors);
+    std::vector<TxdTextureData> built(paths.size());
+    std::vector<std::string> refusals(paths.size());
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i = next++; i < paths.size(); i = next++) {
+            TexturePicture picture;
+            refusals[i] = readTexturePicture(paths[i], options.resize, picture);
+            if (refusals[i].empty())
+                built[i] = buildTexture(picture, options);
         }
-        textures.push_back(buildTexture(picture, options));
+    };
+    const std::size_t helpers = std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), paths.size());
+    std::vector<std::thread> threads;
+    for (std::size_t i = 1; i < helpers; ++i)
+        threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads)
+        thread.join();
+
+    std::vector<TxdTextureData> textures;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (refusals[i].empty())
+            textures.push_back(std::move(built[i]));
+        else
+            errors.push_back(std::move(refusals[i]));
     }
     return textures;
 }
