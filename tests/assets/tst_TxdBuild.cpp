@@ -1,5 +1,4 @@
 #include "PngReader.h"
-#include "PngWriter.h"
 #include "TestFiles.h"
 #include "TxdBuild.h"
 #include "TxdChunkList.h"
@@ -28,11 +27,6 @@ Bytes u32le(std::uint32_t v)
 void append(Bytes& out, const Bytes& more)
 {
     out.insert(out.end(), more.begin(), more.end());
-}
-
-void writePng(const std::string& path, const RgbaImage& image)
-{
-    writeFile(path, bytesText(encodePng(image.width, image.height, image.pixels)));
 }
 
 // Every pixel of a 4x4 picture different, alpha 255 except where asked.

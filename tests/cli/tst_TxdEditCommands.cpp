@@ -1,7 +1,6 @@
 #include "CliRun.h"
 #include "FileSizeLimit.h"
 #include "ImgWriter.h"
-#include "PngWriter.h"
 #include "TGTA3Archive.h"
 #include "TestFiles.h"
 #include "TxdDecoder.h"
@@ -16,11 +15,6 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-void writePng(const std::string& path, const RgbaImage& image)
-{
-    writeFile(path, bytesText(encodePng(image.width, image.height, image.pixels)));
-}
 
 std::vector<std::string> names(const std::string& txdBytes)
 {
