@@ -209,7 +209,7 @@ TxdTextureData buildTexture(const TexturePicture& picture, const TxdBuildOptions
     int levels = 1;
     if (options.mipmaps)
         levels = std::bit_width(static_cast<unsigned>(std::max(picture.image.width, picture.image.height)));
-    return encodeTexture(picture.name, picture.mask, storedFormat(choice, alpha), picture.image, levels);
+    return encodeTexture(picture.name, picture.mask, storedFormat(choice, alpha), picture.image, levels, options.dxtFit);
 }
 
 std::vector<std::string> texturePicturePaths(const std::vector<std::string>& pngPaths, std::vector<std::string>& errors)

@@ -26,6 +26,7 @@ struct TxdBuildOptions {
     std::optional<TxdFormatChoice> format; // none: the game's usual format
     bool mipmaps = false;                  // levels down to 1x1, box-filtered
     bool resize = false;                   // sides that are not powers of two go to the nearest one
+    TxdDxtFit dxtFit = TxdDxtFit::Fast;
 };
 
 // The version stamp of the game's own dictionaries (Vice City 3.3.0.2, GTA III 3.2.0.0).

@@ -87,17 +87,6 @@ void printTexture(const TxdTextureData& texture, std::ostream& out)
     out << texture.name << '\t' << texture.width << 'x' << texture.height << '\t' << texture.levels.size() << '\n';
 }
 
-bool parseOptions(const std::string& game, const std::string& format, TxdBuildOptions& options, std::ostream& err)
-{
-    options.game = game == "gta3" ? TxdGame::Gta3 : TxdGame::ViceCity;
-    if (format.empty())
-        return true;
-    options.format = parseTxdFormatChoice(format);
-    if (!options.format)
-        err << "quoxmapper-cli: unknown texture format " << format << " (one of " << txdFormatChoiceNames() << ")\n";
-    return options.format.has_value();
-}
-
 int build(const std::string& folder, const DictionaryPlace& place, const TxdBuildOptions& options, std::ostream& out,
           std::ostream& err)
 {
@@ -185,13 +174,30 @@ struct PictureOptions {
     std::string format;
     bool mipmaps = false;
     bool resize = false;
+    bool best = false;
 };
+
+// The build options asked for; false after saying which format is unknown.
+bool buildOptionsOf(const PictureOptions& asked, TxdBuildOptions& options, std::ostream& err)
+{
+    options.game = asked.game == "gta3" ? TxdGame::Gta3 : TxdGame::ViceCity;
+    options.mipmaps = asked.mipmaps;
+    options.resize = asked.resize;
+    options.dxtFit = asked.best ? TxdDxtFit::Best : TxdDxtFit::Fast;
+    if (asked.format.empty())
+        return true;
+    options.format = parseTxdFormatChoice(asked.format);
+    if (!options.format)
+        err << "quoxmapper-cli: unknown texture format " << asked.format << " (one of " << txdFormatChoiceNames() << ")\n";
+    return options.format.has_value();
+}
 
 void addPictureOptions(CLI::App* command, PictureOptions& options)
 {
     command->add_option("--format", options.format, "dxt1, dxt1a, dxt3, 8888, 888, pal8 or pal4 (default: the game's usual)");
     command->add_flag("--mipmaps", options.mipmaps, "add mip levels down to 1x1");
     command->add_flag("--resize", options.resize, "resize pictures whose sides are not powers of two");
+    command->add_flag("--best", options.best, "fit DXT blocks with libsquish's slowest and best fit");
 }
 
 } // namespace
@@ -211,10 +217,8 @@ void addTxdEditCommands(CLI::App& txd, CliCommandSet& commands, CliStreams strea
     addPictureOptions(buildCommand, *buildOptions);
     commands.add(buildCommand, [=] {
         TxdBuildOptions options;
-        if (!parseOptions(buildOptions->game, buildOptions->format, options, streams.err))
+        if (!buildOptionsOf(*buildOptions, options, streams.err))
             return ExitUnreadable;
-        options.mipmaps = buildOptions->mipmaps;
-        options.resize = buildOptions->resize;
         return build(*buildFolder, *buildPlace, options, streams.out, streams.err);
     });
 
@@ -230,10 +234,8 @@ void addTxdEditCommands(CLI::App& txd, CliCommandSet& commands, CliStreams strea
     addPictureOptions(addCommand, *addOptions);
     commands.add(addCommand, [=] {
         TxdBuildOptions options;
-        if (!parseOptions(addOptions->game, addOptions->format, options, streams.err))
+        if (!buildOptionsOf(*addOptions, options, streams.err))
             return ExitUnreadable;
-        options.mipmaps = addOptions->mipmaps;
-        options.resize = addOptions->resize;
         return add(*addPlace, *addPictures, options, streams.out, streams.err);
     });
 
