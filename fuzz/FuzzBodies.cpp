@@ -4,6 +4,7 @@
 #include "FileIO.h"
 #include "Log.h"
 #include "ModelDrawTarget.h"
+#include "PngReader.h"
 #include "TGTA3Archive.h"
 #include "TGTADff.h"
 #include "TGTAFileList.h"
@@ -12,6 +13,8 @@
 #include "TIPLFile.h"
 #include "TextParser.h"
 #include "TextureUploader.h"
+#include "TxdBuild.h"
+#include "TxdDecoder.h"
 #include "TxdPixels.h"
 
 #include <cstdio>
@@ -382,6 +385,32 @@ void datFile(std::span<const std::uint8_t> input)
     reread.LoadDat(DatPass::IDE);
     if (reread.DatLines != lines)
         fail("the saved DAT file reads back as other lines, " + firstDifference(lines, reread.DatLines));
+}
+
+void pngPicture(std::span<const std::uint8_t> input)
+{
+    const PngPicture picture = decodePng(input);
+    const RgbaImage& image = picture.image;
+    if (!picture.error.empty()) {
+        if (!image.pixels.empty())
+            fail("a refused picture kept pixels");
+        return;
+    }
+    if (image.width <= 0 || image.height <= 0 ||
+        image.pixels.size() != static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 4)
+        fail("a read picture's pixels do not match its size");
+    const bool powers = (image.width & (image.width - 1)) == 0 && (image.height & (image.height - 1)) == 0;
+    if (!powers || image.width * image.height > 64 * 64)
+        return;
+    for (const TxdFormatChoice format : {TxdFormatChoice::Pal8, TxdFormatChoice::Dxt1}) {
+        TxdBuildOptions options;
+        options.format = format;
+        options.mipmaps = true;
+        const TxdDecodeResult decoded = decodeTxd(writeTxd({buildTexture({"fuzz", "", image}, options)}, 0x0C02FFFF));
+        if (!decoded.Error.empty() || decoded.Textures.size() != 1 || decoded.Textures[0].Levels.empty() ||
+            decoded.Textures[0].Levels[0].Width != image.width || decoded.Textures[0].Levels[0].Height != image.height)
+            fail("a dictionary built from a picture did not read back at its size: " + decoded.Error);
+    }
 }
 
 } // namespace fuzzing

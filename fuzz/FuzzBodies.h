@@ -28,4 +28,8 @@ void mapFile(std::span<const std::uint8_t> input);
 // written and read again: the same lines.
 void datFile(std::span<const std::uint8_t> input);
 
+// A PNG file: read as RGBA; a small picture of power-of-two sides is then built into a
+// dictionary (PAL8 and DXT1, with mip levels) and read back at the same size.
+void pngPicture(std::span<const std::uint8_t> input);
+
 } // namespace fuzzing

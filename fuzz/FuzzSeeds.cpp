@@ -8,6 +8,7 @@
 #include "DffWriter.h"
 #include "ImgWriter.h"
 #include "TGTA3Archive.h"
+#include "PngWriter.h"
 #include "TxdWriter.h"
 
 #include <cstdio>
@@ -177,6 +178,21 @@ void addRealFileQuirks(Corpus& models, Corpus& dictionaries)
     }
 }
 
+// Pictures of power-of-two and other sides, with and without alpha.
+void addPictures(Corpus& pictures)
+{
+    const int sizes[][2] = {{1, 1}, {4, 4}, {16, 8}, {3, 5}, {64, 64}};
+    std::uint8_t shade = 0;
+    for (const auto& size : sizes) {
+        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(size[0] * size[1]) * 4);
+        for (std::size_t i = 0; i < pixels.size(); ++i)
+            pixels[i] = static_cast<std::uint8_t>(i % 4 == 3 ? (shade % 2 ? 255 : i) : i * 13 + shade);
+        const std::vector<std::uint8_t> png = encodePng(size[0], size[1], pixels);
+        pictures.add(std::string(png.begin(), png.end()));
+        ++shade;
+    }
+}
+
 // The fuzz input of an archive: u16 directory length, directory, data file.
 void addArchive(const fs::path& scratch, const std::vector<ImgWriterEntry>& entries, std::uint32_t firstSector,
                 Corpus& archives)
@@ -219,12 +235,13 @@ int main(int argc, char** argv)
     const fs::path scratch = pattern;
 
     Corpus maps(folder / "mapfile"), dats(folder / "dat"), models(folder / "dff"), dictionaries(folder / "txd"),
-        archives(folder / "archive");
+        archives(folder / "archive"), pictures(folder / "png");
     addGame(scratch, true, maps, dats, models, dictionaries);
     addGame(scratch, false, maps, dats, models, dictionaries);
     addTextureFormats(dictionaries);
     addRealFileQuirks(models, dictionaries);
     addArchives(scratch, archives);
+    addPictures(pictures);
 
     std::error_code ignored;
     fs::remove_all(scratch, ignored);

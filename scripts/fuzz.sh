@@ -8,10 +8,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:-30}"
-targets=(txd dff archive mapfile dat)
+targets=(txd dff archive mapfile dat png)
 
 # clang 14 brings libFuzzer and the sanitizer runtimes with libclang-rt-14-dev.
-packages=(clang libclang-rt-14-dev cmake ninja-build libsquish-dev)
+packages=(clang libclang-rt-14-dev cmake ninja-build libsquish-dev libstb-dev zlib1g-dev)
 bash scripts/install-packages.sh "${packages[@]}"
 
 launcher=()

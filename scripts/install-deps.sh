@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
-  libsquish-dev zlib1g-dev
+  libsquish-dev zlib1g-dev libstb-dev
   qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   xvfb xauth
   locales

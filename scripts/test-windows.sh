@@ -27,7 +27,7 @@ fi
 
 # --- Packages ------------------------------------------------------------------------------
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 googletest libcli11-dev
-          nlohmann-json3-dev)
+          nlohmann-json3-dev libstb-dev)
 bash "$root/scripts/install-packages.sh" "${packages[@]}"
 
 phase_done "installing packages"
@@ -39,6 +39,7 @@ mkdir -p "$deps/include" "$deps/share/cmake"
 # The header-only libraries: only their own folders, never the host's whole /usr/include.
 ln -sfn /usr/include/CLI "$deps/include/CLI"
 ln -sfn /usr/include/nlohmann "$deps/include/nlohmann"
+ln -sfn /usr/include/stb "$deps/include/stb"
 for package in CLI11 nlohmann_json; do
   rm -rf "$deps/share/cmake/$package"
   cp -r "/usr/share/cmake/$package" "$deps/share/cmake/$package"

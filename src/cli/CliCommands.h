@@ -33,6 +33,8 @@ private:
 void addMapCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams);
 void addImgCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams);
 void addTxdCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams);
+// build, add, remove, rename: below the `txd` command.
+void addTxdEditCommands(CLI::App& txd, CliCommandSet& commands, CliStreams streams);
 void addDffCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams);
 void addDemoGameCommand(CLI::App& app, CliCommandSet& commands, CliStreams streams);
 void addValidateCommand(CLI::App& app, CliCommandSet& commands, CliStreams streams);

@@ -1,5 +1,7 @@
 #include "CliCommands.h"
 
+#include "CliFiles.h"
+
 #include "SystemFiles.h"
 #include "TGTA3Archive.h"
 #include "TextParser.h"
@@ -16,25 +18,6 @@
 #include <vector>
 
 namespace {
-
-// Opens the archive for the command; on failure says which file and why and returns null.
-std::unique_ptr<TGTA3Archive> openArchive(const std::string& path, bool forWriting, std::ostream& err)
-{
-    auto archive = std::make_unique<TGTA3Archive>(path, false);
-    if (!archive->Opened) {
-        std::error_code ignored;
-        const std::string& missing = std::filesystem::exists(systemfiles::pathFromUtf8(path), ignored) ? archive->dirFileName() : path;
-        err << "quoxmapper-cli: cannot open archive " << missing << ": " << std::strerror(archive->openError())
-            << '\n';
-        return nullptr;
-    }
-    if (forWriting && archive->ReadOnly) {
-        err << "quoxmapper-cli: cannot change " << path
-            << ": the archive could only be opened read-only (another program holds it)\n";
-        return nullptr;
-    }
-    return archive;
-}
 
 void printEntry(const TImgEntry& entry, std::ostream& out)
 {

@@ -1,5 +1,7 @@
 #include "CliCommands.h"
 
+#include "CliFiles.h"
+
 #include "EntryNames.h"
 #include "RwChunk.h"
 #include "SystemFiles.h"
@@ -63,49 +65,6 @@ nlohmann::ordered_json texturesJson(const TxdDecodeResult& decoded)
     if (!decoded.Error.empty())
         result["error"] = decoded.Error;
     return result;
-}
-
-bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::ostream& err)
-{
-    std::ifstream in(systemfiles::pathFromUtf8(path), std::ios::binary);
-    if (!in) {
-        err << "quoxmapper-cli: cannot read " << path << ": " << std::strerror(errno) << '\n';
-        return false;
-    }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        err << "quoxmapper-cli: cannot read " << path << '\n';
-        return false;
-    }
-    return true;
-}
-
-// The bytes of the archive's entry `name` (".txd" added when it has no extension).
-bool readArchiveEntry(const std::string& archivePath, const std::string& name, std::vector<std::uint8_t>& bytes,
-                      std::ostream& err)
-{
-    TGTA3Archive archive(archivePath, false);
-    if (!archive.Opened) {
-        std::error_code ignored;
-        const std::string& missing = std::filesystem::exists(systemfiles::pathFromUtf8(archivePath), ignored) ? archive.dirFileName() : archivePath;
-        err << "quoxmapper-cli: cannot open archive " << missing << ": " << std::strerror(archive.openError()) << '\n';
-        return false;
-    }
-    int index = archive.FindEntry(name);
-    if (index < 0 && extensionOf(name).empty())
-        index = archive.FindEntry(name + ".txd");
-    if (index < 0) {
-        err << "quoxmapper-cli: " << archivePath << " has no entry named " << name << '\n';
-        return false;
-    }
-    std::ostringstream entry;
-    if (const int error = archive.ExtractEntry(index, entry)) {
-        err << "quoxmapper-cli: cannot read " << name << " from " << archivePath << ": " << std::strerror(error) << '\n';
-        return false;
-    }
-    const std::string data = std::move(entry).str();
-    bytes.assign(data.begin(), data.end());
-    return true;
 }
 
 // Lists the textures of a dictionary. A dictionary read only in part prints what was read
@@ -195,4 +154,6 @@ void addTxdCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams)
     commands.add(exportCommand, [=] {
         return exportTextures(*exportSource, *exportArchive, *exportFolder, streams.out, streams.err);
     });
+
+    addTxdEditCommands(*txd, commands, streams);
 }

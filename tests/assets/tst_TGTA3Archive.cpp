@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "ImgWriter.h"
 #include "TGTA3Archive.h"
 #include "TestFiles.h"
@@ -57,31 +58,6 @@ std::string extracted(const TGTA3Archive& archive, int index, int* error = nullp
     return out.str();
 }
 
-#ifndef _WIN32
-// Lowers the size limit for files this process writes; writes past it fail with EFBIG.
-// Windows has no such limit: its failed commits are made by a holder of the file instead.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limited = m_saved;
-        limited.rlim_cur = bytes;
-        m_active = ::setrlimit(RLIMIT_FSIZE, &limited) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-    bool active() const { return m_active; }
-
-private:
-    void (*m_handler)(int);
-    rlimit m_saved {};
-    bool m_active = false;
-};
-#endif
 
 // A source that gives some bytes and then fails as a broken disk or pipe would.
 class FailingBuffer : public std::streambuf {

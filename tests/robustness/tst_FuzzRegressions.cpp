@@ -24,7 +24,7 @@ const std::map<std::string, Body>& bodies()
 {
     static const std::map<std::string, Body> byTarget = {
         {"txd", fuzzing::textureDictionary}, {"dff", fuzzing::model},  {"archive", fuzzing::archive},
-        {"mapfile", fuzzing::mapFile},       {"dat", fuzzing::datFile},
+        {"mapfile", fuzzing::mapFile},       {"dat", fuzzing::datFile}, {"png", fuzzing::pngPicture},
     };
     return byTarget;
 }

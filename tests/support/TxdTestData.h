@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PngWriter.h"
+#include "TestFiles.h"
 #include "TxdWriter.h"
 
 #include <cstddef>
@@ -16,6 +18,12 @@ inline RgbaImage solidImage(int width, int height, std::initializer_list<std::ui
     for (int i = 0; i < width * height; ++i)
         image.pixels.insert(image.pixels.end(), rgba);
     return image;
+}
+
+// The picture as a PNG file.
+inline void writePng(const std::string& path, const RgbaImage& image)
+{
+    writeFile(path, bytesText(encodePng(image.width, image.height, image.pixels)));
 }
 
 // A picture of 2x2 blocks, block k (in reading order) of `colours[k % colours.size()]`:

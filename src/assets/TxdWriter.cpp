@@ -4,6 +4,11 @@
 
 #include <squish.h>
 
+#include <cstring> // stb_dxt needs memcpy declared
+#define STB_DXT_IMPLEMENTATION
+#define STB_DXT_STATIC
+#include <stb_dxt.h>
+
 #include <algorithm>
 #include <array>
 #include <limits>
@@ -156,13 +161,91 @@ TxdLevelData encodeIndices(const RgbaImage& image, const std::vector<Colour>& pa
     return level;
 }
 
+// A 565 colour whose widening gives `colour` back exactly, or -1.
+int exact565(const Colour& colour)
+{
+    const int r = colour[0] >> 3, g = colour[1] >> 2, b = colour[2] >> 3;
+    if (colour[0] != (r << 3 | r >> 2) || colour[1] != (g << 2 | g >> 4) || colour[2] != (b << 3 | b >> 2))
+        return -1;
+    return r << 11 | g << 5 | b;
+}
+
+// libsquish's fits may move the end points of a block of two colours by a step; such a block
+// (of opaque colours 565 holds) is written with its two colours as the end points, so that
+// flat artwork comes back exact. `stride` is the bytes per block, the colour half last.
+void exactTwoColourBlocks(const RgbaImage& image, std::vector<std::uint8_t>& blocks, std::size_t stride)
+{
+    const int blocksWide = (image.width + 3) / 4;
+    for (int by = 0; by + 4 <= image.height; by += 4) {
+        for (int bx = 0; bx + 4 <= image.width; bx += 4) {
+            std::array<Colour, 16> pixels{};
+            std::vector<int> colours;
+            bool exact = true;
+            for (int i = 0; i < 16 && exact; ++i) {
+                pixels[static_cast<std::size_t>(i)] = colourAt(image.pixels, static_cast<std::size_t>((by + i / 4) * image.width + bx + i % 4));
+                const int packed = exact565(pixels[static_cast<std::size_t>(i)]);
+                exact = packed >= 0 && pixels[static_cast<std::size_t>(i)][3] == 255;
+                if (exact && std::find(colours.begin(), colours.end(), packed) == colours.end())
+                    colours.push_back(packed);
+                exact = exact && colours.size() <= 2;
+            }
+            if (!exact)
+                continue;
+            // Four-colour mode needs the first end point larger; equal end points draw one colour.
+            const int high = std::max(colours.front(), colours.back());
+            const int low = std::min(colours.front(), colours.back());
+            std::uint32_t indices = 0;
+            for (int i = 0; i < 16; ++i)
+                if (exact565(pixels[static_cast<std::size_t>(i)]) != high)
+                    indices |= 1u << (2 * i);
+            std::uint8_t* block = blocks.data() + static_cast<std::size_t>((by / 4) * blocksWide + bx / 4) * stride + stride - 8;
+            const std::uint8_t colourBytes[8] = {static_cast<std::uint8_t>(high), static_cast<std::uint8_t>(high >> 8),
+                                                 static_cast<std::uint8_t>(low), static_cast<std::uint8_t>(low >> 8),
+                                                 static_cast<std::uint8_t>(indices), static_cast<std::uint8_t>(indices >> 8),
+                                                 static_cast<std::uint8_t>(indices >> 16), static_cast<std::uint8_t>(indices >> 24)};
+            std::copy(std::begin(colourBytes), std::end(colourBytes), block);
+        }
+    }
+}
+
+// DXT1 colour blocks, or DXT3 blocks (explicit 4-bit alpha, then the colour block), fitted
+// by stb_dxt. Blocks past the picture's edge (pictures under 4 pixels a side) repeat its
+// last row and column.
+std::vector<std::uint8_t> fastDxt(const RgbaImage& image, bool withAlpha)
+{
+    const std::size_t stride = withAlpha ? 16 : 8;
+    const int blocksWide = (image.width + 3) / 4;
+    const int blocksHigh = (image.height + 3) / 4;
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(blocksWide) * static_cast<std::size_t>(blocksHigh) * stride);
+    std::uint8_t* block = out.data();
+    for (int by = 0; by < blocksHigh; ++by) {
+        for (int bx = 0; bx < blocksWide; ++bx, block += stride) {
+            std::uint8_t pixels[64];
+            for (int i = 0; i < 16; ++i) {
+                const int x = std::min(bx * 4 + i % 4, image.width - 1);
+                const int y = std::min(by * 4 + i / 4, image.height - 1);
+                std::memcpy(pixels + i * 4, image.pixels.data() + (static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) + static_cast<std::size_t>(x)) * 4, 4);
+            }
+            if (withAlpha) {
+                for (int i = 0; i < 16; i += 2) {
+                    const int low = (pixels[i * 4 + 3] * 15 + 127) / 255;
+                    const int high = (pixels[i * 4 + 7] * 15 + 127) / 255;
+                    block[i / 2] = static_cast<std::uint8_t>(low | high << 4);
+                }
+            }
+            stb_compress_dxt_block(block + stride - 8, pixels, 0, STB_DXT_HIGHQUAL);
+        }
+    }
+    return out;
+}
+
 bool isPaletted(TxdFormat format)
 {
     return format == TxdFormat::Pal4_8888 || format == TxdFormat::Pal4_888 || format == TxdFormat::Pal8_8888 ||
            format == TxdFormat::Pal8_888;
 }
 
-TxdLevelData encodeLevel(TxdFormat format, const RgbaImage& image)
+TxdLevelData encodeLevel(TxdFormat format, const RgbaImage& image, TxdDxtFit fit)
 {
     switch (format) {
     case TxdFormat::Pal4_8888:
@@ -170,11 +253,15 @@ TxdLevelData encodeLevel(TxdFormat format, const RgbaImage& image)
     case TxdFormat::Pal8_8888:
     case TxdFormat::Pal8_888:
         return {}; // encoded against the texture's palette by encodeTexture
-    case TxdFormat::Rgba32: {
+    case TxdFormat::Rgba32:
+    case TxdFormat::Rgb32: {
         TxdLevelData level;
         level.data = image.pixels;
-        for (std::size_t i = 0; i + 3 < level.data.size(); i += 4)
+        for (std::size_t i = 0; i + 3 < level.data.size(); i += 4) {
             std::swap(level.data[i], level.data[i + 2]);
+            if (format == TxdFormat::Rgb32)
+                level.data[i + 3] = 255;
+        }
         return level;
     }
     case TxdFormat::Dxt1:
@@ -192,8 +279,15 @@ TxdLevelData encodeLevel(TxdFormat format, const RgbaImage& image)
             flags = squish::kDxt5;
         }
         TxdLevelData level;
-        level.data.resize(static_cast<std::size_t>(squish::GetStorageRequirements(image.width, image.height, flags)));
-        squish::CompressImage(source.data(), image.width, image.height, level.data.data(), flags);
+        if (fit == TxdDxtFit::Fast && (format == TxdFormat::Dxt1 || format == TxdFormat::Dxt3)) {
+            level.data = fastDxt(image, format == TxdFormat::Dxt3);
+        } else {
+            level.data.resize(static_cast<std::size_t>(squish::GetStorageRequirements(image.width, image.height, flags)));
+            flags |= fit == TxdDxtFit::Best ? squish::kColourIterativeClusterFit : squish::kColourClusterFit;
+            squish::CompressImage(source.data(), image.width, image.height, level.data.data(), flags);
+        }
+        if (format != TxdFormat::Dxt5)
+            exactTwoColourBlocks(image, level.data, format == TxdFormat::Dxt3 ? 16 : 8);
         return level;
     }
     }
@@ -203,7 +297,7 @@ TxdLevelData encodeLevel(TxdFormat format, const RgbaImage& image)
 } // namespace
 
 TxdTextureData encodeTexture(const std::string& name, const std::string& mask, TxdFormat format,
-                             const RgbaImage& image, int levelCount)
+                             const RgbaImage& image, int levelCount, TxdDxtFit fit)
 {
     TxdTextureData texture;
     texture.name = name;
@@ -238,6 +332,11 @@ TxdTextureData encodeTexture(const std::string& name, const std::string& mask, T
         texture.rasterFormat = TxdRaster::Format8888;
         texture.depth = 32;
         break;
+    case TxdFormat::Rgb32:
+        texture.rasterFormat = TxdRaster::Format888;
+        texture.depth = 32;
+        pictureHasAlpha = false;
+        break;
     case TxdFormat::Dxt1:
         texture.rasterFormat = TxdRaster::Format565;
         texture.depth = 16;
@@ -271,7 +370,7 @@ TxdTextureData encodeTexture(const std::string& name, const std::string& mask, T
         pictures.push_back(halve(pictures.back()));
     if (!isPaletted(format) || pictures.empty()) {
         for (const RgbaImage& picture : pictures)
-            texture.levels.push_back(encodeLevel(format, picture));
+            texture.levels.push_back(encodeLevel(format, picture, fit));
         return texture;
     }
     const std::size_t entries = (format == TxdFormat::Pal4_8888 || format == TxdFormat::Pal4_888) ? 32 : 256;
@@ -283,6 +382,43 @@ TxdTextureData encodeTexture(const std::string& name, const std::string& mask, T
     return texture;
 }
 
+namespace {
+
+void writeNative(RwWriter& out, const TxdTextureData& texture, std::uint32_t stamp)
+{
+    out.chunk(ChunkTextureNative, stamp, [&] {
+        out.chunk(ChunkStruct, stamp, [&] {
+            out.u32(texture.platform);
+            out.u32(texture.filterFlags);
+            out.fixedText(texture.name, 32);
+            out.fixedText(texture.mask, 32);
+            out.u32(texture.rasterFormat);
+            out.u32(texture.hasAlpha);
+            out.u16(texture.width);
+            out.u16(texture.height);
+            out.u8(texture.depth);
+            out.u8(static_cast<std::uint8_t>(texture.levels.size()));
+            out.u8(texture.rasterType);
+            out.u8(texture.compression);
+            out.bytes(texture.palette);
+            for (const TxdLevelData& level : texture.levels) {
+                out.u32(static_cast<std::uint32_t>(level.data.size()));
+                out.bytes(level.data);
+            }
+        });
+        out.chunk(ChunkExtension, stamp, [] {});
+    });
+}
+
+} // namespace
+
+std::vector<std::uint8_t> writeTextureNative(const TxdTextureData& texture, std::uint32_t stamp)
+{
+    RwWriter out;
+    writeNative(out, texture, stamp);
+    return out.take();
+}
+
 std::vector<std::uint8_t> writeTxd(const std::vector<TxdTextureData>& textures, std::uint32_t stamp)
 {
     RwWriter out;
@@ -291,30 +427,8 @@ std::vector<std::uint8_t> writeTxd(const std::vector<TxdTextureData>& textures, 
             out.u16(static_cast<std::uint16_t>(textures.size()));
             out.u16(0);
         });
-        for (const TxdTextureData& texture : textures) {
-            out.chunk(ChunkTextureNative, stamp, [&] {
-                out.chunk(ChunkStruct, stamp, [&] {
-                    out.u32(texture.platform);
-                    out.u32(texture.filterFlags);
-                    out.fixedText(texture.name, 32);
-                    out.fixedText(texture.mask, 32);
-                    out.u32(texture.rasterFormat);
-                    out.u32(texture.hasAlpha);
-                    out.u16(texture.width);
-                    out.u16(texture.height);
-                    out.u8(texture.depth);
-                    out.u8(static_cast<std::uint8_t>(texture.levels.size()));
-                    out.u8(texture.rasterType);
-                    out.u8(texture.compression);
-                    out.bytes(texture.palette);
-                    for (const TxdLevelData& level : texture.levels) {
-                        out.u32(static_cast<std::uint32_t>(level.data.size()));
-                        out.bytes(level.data);
-                    }
-                });
-                out.chunk(ChunkExtension, stamp, [] {});
-            });
-        }
+        for (const TxdTextureData& texture : textures)
+            writeNative(out, texture, stamp);
         out.chunk(ChunkExtension, stamp, [] {});
     });
     return out.take();

@@ -1,0 +1,51 @@
+#include "PngReader.h"
+
+#include "FileIO.h"
+
+#include <cerrno>
+#include <cstring>
+#include <limits>
+
+// Only the PNG decoder, and no file access of its own: files are read through the program's
+// UTF-8 paths. Pictures above 16384 pixels a side are refused before anything is allocated
+// (no texture of the games comes near, and a hostile header may claim 2^31).
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
+#define STBI_ONLY_PNG
+#define STBI_NO_STDIO
+#define STBI_MAX_DIMENSIONS 16384
+#include <stb_image.h>
+
+PngPicture decodePng(std::span<const std::uint8_t> bytes)
+{
+    PngPicture picture;
+    if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+        picture.error = "too large to be read";
+        return picture;
+    }
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    stbi_uc* pixels = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height, &channels, 4);
+    if (pixels == nullptr) {
+        const char* reason = stbi_failure_reason();
+        picture.error = std::string("not a readable PNG picture (") + (reason != nullptr ? reason : "unknown fault") + ")";
+        return picture;
+    }
+    picture.image.width = width;
+    picture.image.height = height;
+    picture.image.pixels.assign(pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    stbi_image_free(pixels);
+    return picture;
+}
+
+PngPicture readPngFile(const std::string& path)
+{
+    std::string contents;
+    if (const int error = appendFileContents(path, contents)) {
+        PngPicture picture;
+        picture.error = std::strerror(error);
+        return picture;
+    }
+    return decodePng(std::span(reinterpret_cast<const std::uint8_t*>(contents.data()), contents.size()));
+}
