@@ -46,6 +46,8 @@ ValidationReport MapValidator::run(bool fix, ValidationObserver* observer)
     checkNameLengths();
     checkRotations();
     checkTimedHours();
+    checkLodPartners();
+    checkLodPlacements();
 
     m_names = nullptr;
     m_objs.clear();
