@@ -83,15 +83,7 @@ void MapValidator::checkLodPartners()
             "Warning @ file " + file + " [" + tag + "] " + std::to_string(record.ID) + " = Model: " +
                 inQuotes(record.ModelName) + " LOD Has No High-Detail Partner! ");
     };
-    for (int file = 0; file < m_files.Count(); ++file) {
-        const TIDEFile* ide = m_files.IDEFile(file);
-        if (!ide)
-            continue;
-        for (const TGTASObjsObj& record : ide->Objs.Items)
-            visit(ide->FileName, "OBJS", record);
-        for (const TGTASTObjObj& record : ide->TObj.Items)
-            visit(ide->FileName, "TOBJ", record);
-    }
+    forEachDefinition(visit);
     finishCheck();
 }
 
@@ -100,39 +92,35 @@ void MapValidator::checkLodPlacements()
     check("LOD Placements");
     const LodPartners partners(m_files);
     // Every LOD placement, by the pair key of its definition.
+    // Every placement with its definition, IPL files in list order.
+    auto forEachPlacement = [this](auto&& visit) {
+        for (int file = 0; file < m_files.Count(); ++file)
+            if (const TIPLFile* ipl = m_files.IPLFile(file))
+                for (const TGTASInstObj& inst : ipl->Inst.Items)
+                    if (const TGTASObjsObj* definition = definitionOf(inst.ID))
+                        visit(*ipl, inst, *definition);
+    };
     std::unordered_map<std::string, LodPlacements> lods;
-    for (int file = 0; file < m_files.Count(); ++file) {
-        const TIPLFile* ipl = m_files.IPLFile(file);
-        if (!ipl)
-            continue;
-        for (const TGTASInstObj& inst : ipl->Inst.Items) {
-            const TGTASObjsObj* definition = definitionOf(inst.ID);
-            if (definition && isLodModelName(definition->ModelName))
-                lods[lodPairKey(definition->ModelName)].add({inst.PosX, inst.PosY, inst.PosZ});
-        }
-    }
+    forEachPlacement([&](const TIPLFile&, const TGTASInstObj& inst, const TGTASObjsObj& definition) {
+        if (isLodModelName(definition.ModelName))
+            lods[lodPairKey(definition.ModelName)].add({inst.PosX, inst.PosY, inst.PosZ});
+    });
     for (auto& [key, placements] : lods)
         placements.sort();
 
-    for (int file = 0; file < m_files.Count(); ++file) {
-        const TIPLFile* ipl = m_files.IPLFile(file);
-        if (!ipl)
-            continue;
-        for (const TGTASInstObj& inst : ipl->Inst.Items) {
-            const TGTASObjsObj* definition = definitionOf(inst.ID);
-            if (!definition || !partners.hasLod(definition->ModelName))
-                continue;
-            const Point at{inst.PosX, inst.PosY, inst.PosZ};
-            const auto found = lods.find(lodPairKey(definition->ModelName));
-            if (found != lods.end() && found->second.anyWithin(at, LodPlacementReach))
-                continue;
-            const std::string problem = found == lods.end()
-                ? "its LOD placement is missing"
-                : "its nearest LOD placement is " + shortFloatText(found->second.nearest(at)) + " units away";
-            add(FindingSeverity::Warning, ipl->FileName, inst.ID, inst.ModelName,
-                "Warning @ File: " + ipl->FileName + " [INST] ID: " + std::to_string(inst.ID) + " (Model: " +
-                    inQuotes(inst.ModelName) + ") - " + problem);
-        }
-    }
+    forEachPlacement([&](const TIPLFile& ipl, const TGTASInstObj& inst, const TGTASObjsObj& definition) {
+        if (!partners.hasLod(definition.ModelName))
+            return;
+        const Point at{inst.PosX, inst.PosY, inst.PosZ};
+        const auto found = lods.find(lodPairKey(definition.ModelName));
+        if (found != lods.end() && found->second.anyWithin(at, LodPlacementReach))
+            return;
+        const std::string problem = found == lods.end()
+            ? "its LOD placement is missing"
+            : "its nearest LOD placement is " + shortFloatText(found->second.nearest(at)) + " units away";
+        add(FindingSeverity::Warning, ipl.FileName, inst.ID, inst.ModelName,
+            "Warning @ File: " + ipl.FileName + " [INST] ID: " + std::to_string(inst.ID) + " (Model: " +
+                inQuotes(inst.ModelName) + ") - " + problem);
+    });
     finishCheck();
 }

@@ -2,6 +2,7 @@
 
 #include "ValidationReport.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,6 +80,10 @@ private:
     const Definition* findObjs(int id) const;
     const TimedDefinition* findTObj(int id) const;
     const TGTASObjsObj* definitionOf(int id) const; // objs first, as the instance check takes it
+    // Every objs and then tobj record of each IDE file in list order, with the file's name
+    // and the section's tag as report lines show it ("OBJS", "TOBJ").
+    void forEachDefinition(
+        const std::function<void(const std::string& file, const char* tag, const TGTASObjsObj& record)>& visit) const;
     std::vector<std::string> datMapFiles() const;
 
     TGTAFileList& m_files;
