@@ -5,6 +5,9 @@
 //   - the median frame at the start camera and zoomed out until the whole map is in view,
 //     in cubes mode and in models mode with textures and without (compiled and drawn
 //     texture by texture, compiled and drawn item by item, and immediate mode);
+//   - in models mode, the frame of each LOD choice ("Normal Mode", "LOD Mode", "Normal +
+//     LOD", "As In Game") at both cameras, taking turns with the cubes frame, with the
+//     items and compiled splits each draws;
 //   - a pick at the centre of the view (double click), selection included;
 //   - the peak resident memory after models mode with textures loaded what every file
 //     shows, beside the archive bytes of the models and dictionaries loaded, and the
@@ -16,6 +19,7 @@
 #include "BenchTiming.h"
 #include "DemoGame.h"
 #include "DialogService.h"
+#include "DrawSettings.h"
 #include "LoadSequence.h"
 #include "Log.h"
 #include "ProgramSettings.h"
@@ -36,6 +40,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -88,7 +93,16 @@ struct ModeFigures {
     double pick = 0;
     SceneRenderer::Counts countsStart;
     SceneRenderer::Counts countsZoomed;
+    struct Choice {
+        double start = 0, zoomed = 0;
+        SceneRenderer::Counts countsStart, countsZoomed;
+    };
+    std::array<Choice, 4> choices{}; // by LOD choice, models mode only
+    double choiceCubesStart = 0;     // the cubes frame taking turns with them
+    double choiceCubesZoomed = 0;
 };
+
+constexpr const char* ChoiceNames[] = {"Normal Mode", "LOD Mode", "Normal + LOD", "As In Game"};
 
 // What a paint of the view draws, into the view's own framebuffer; the composition of the
 // window is left out (a repaint is skipped while the window server has not exposed it).
@@ -152,6 +166,35 @@ std::vector<double> interleavedFrames(TGLView& view, int runs,
         medians.push_back(t[t.size() / 2]);
     }
     return medians;
+}
+
+// Each LOD choice drawn as the editor draws it, taking turns with the cubes frame.
+void measureChoices(TGLView& view, SceneRenderer& renderer, SceneRenderer& cubes, ModeFigures& figures)
+{
+    std::vector<std::function<SceneRenderer*()>> ways;
+    for (int choice = 0; choice < 4; ++choice)
+        ways.push_back([choice]() -> SceneRenderer* {
+            drawSettings().LodChoice = choice;
+            return nullptr;
+        });
+    ways.push_back([&cubes]() -> SceneRenderer* { return &cubes; });
+    for (const bool zoomed : {false, true}) {
+        view.Camera().Zoom = zoomed ? -6000.0f : -600.0f;
+        // A first frame of each loads what the choice shows and compiles it.
+        for (int choice = 0; choice < 4; ++choice) {
+            ways[static_cast<std::size_t>(choice)]();
+            frameTime(view, 1);
+            ModeFigures::Choice& c = figures.choices[static_cast<std::size_t>(choice)];
+            (zoomed ? c.countsZoomed : c.countsStart) = renderer.LastCounts();
+        }
+        const std::vector<double> times = interleavedFrames(view, zoomed ? ZoomedRuns : Runs, ways);
+        for (int choice = 0; choice < 4; ++choice) {
+            ModeFigures::Choice& c = figures.choices[static_cast<std::size_t>(choice)];
+            (zoomed ? c.zoomed : c.start) = times[static_cast<std::size_t>(choice)];
+        }
+        (zoomed ? figures.choiceCubesZoomed : figures.choiceCubesStart) = times[4];
+    }
+    drawSettings().LodChoice = 0;
 }
 
 ModeFigures run(const std::string& gameDir, bool models, bool textures, bool memoryOnly = false)
@@ -255,6 +298,7 @@ ModeFigures run(const std::string& gameDir, bool models, bool textures, bool mem
             (always ? figures.groupingZoomed : figures.choiceZoomed) = renderer.LastGrouping();
         }
         renderer.SetGrouping(true, false);
+        measureChoices(view, renderer, cubes, figures);
     }
     view.makeCurrent();
     cubes.ReleaseGL();
@@ -287,6 +331,17 @@ void printMode(const char* name, const ModeFigures& f)
     std::printf("%-34s %10.2f ms\n", (std::string(name) + ": item by item, zoomed").c_str(), f.itemsZoomed);
     std::printf("%-34s %10.2f ms\n", (std::string(name) + ": immediate, start").c_str(), f.immediateStart);
     std::printf("%-34s %10.2f ms\n", (std::string(name) + ": immediate, zoomed").c_str(), f.immediateZoomed);
+    for (const bool zoomed : {false, true}) {
+        const double cubes = zoomed ? f.choiceCubesZoomed : f.choiceCubesStart;
+        std::printf("%s, %s: cubes frame %.2f ms\n", name, zoomed ? "zoomed out" : "start camera", cubes);
+        for (std::size_t choice = 0; choice < f.choices.size(); ++choice) {
+            const ModeFigures::Choice& c = f.choices[choice];
+            const SceneRenderer::Counts& counts = zoomed ? c.countsZoomed : c.countsStart;
+            const double ms = zoomed ? c.zoomed : c.start;
+            std::printf("  %-14s %10.2f ms  %6.2fx cubes  %6d items, %6d splits drawn\n", ChoiceNames[choice], ms,
+                        ms / cubes, counts.instancesDrawn, counts.splitsDrawn);
+        }
+    }
 }
 
 }

@@ -19,6 +19,7 @@
 #include "TIPLFile.h"
 #include "TextParser.h"
 #include "Twnd_setup.h"
+#include "ViewPreferences.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,10 +48,17 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <clocale>
 #include <cstdio>
 
 namespace {
+
+// The draw distance scale as the slider's label shows it: "×1.25".
+QString drawDistanceText(float scale)
+{
+    return QString::fromUtf8("\u00d7") + QString::fromStdString(fixedFloatText(scale, 2));
+}
 
 constexpr const char* ProgramCaption = "Quox Mapper";
 
@@ -449,8 +457,8 @@ QStackedWidget* TFormMain::buildToolsPages()
     ComboLod = named(new QGroupBox("Level of detail"), "ComboLod");
     ComboLodItems = new QButtonGroup(ComboLod);
     auto* lodLayout = new QVBoxLayout(ComboLod);
-    const char* lodNames[] = {"Normal Mode", "LOD Mode", "Normal + LOD"};
-    for (int item = 0; item < 3; ++item) {
+    const char* lodNames[] = {"Normal Mode", "LOD Mode", "Normal + LOD", "As In Game"};
+    for (int item = 0; item < 4; ++item) {
         auto* radio = new QRadioButton(lodNames[item]);
         radio->setObjectName(QString("ComboLodItem%1").arg(item));
         ComboLodItems->addButton(radio, item);
@@ -460,15 +468,31 @@ QStackedWidget* TFormMain::buildToolsPages()
     viewLayout->addWidget(ComboLod, 5, 0, 1, 2);
     connect(ComboLodItems, &QButtonGroup::idClicked, this, &TFormMain::ComboLodClick);
 
+    // x0.25 to x4 in steps of a quarter, as kept from the last run.
+    drawSettings().DrawDistanceScale = ViewPreferences::drawDistanceScale();
+    TrackDrawDistance = named(new QSlider(Qt::Horizontal), "TrackDrawDistance");
+    TrackDrawDistance->setRange(1, 16);
+    TrackDrawDistance->setPageStep(4);
+    TrackDrawDistance->setValue(static_cast<int>(std::lround(drawSettings().DrawDistanceScale * 4)));
+    TrackDrawDistance->setToolTip("Scales every draw distance of \"As In Game\"");
+    LblDrawDistance = named(new QLabel, "LblDrawDistance");
+    auto* distanceRow = new QHBoxLayout;
+    distanceRow->addWidget(TrackDrawDistance);
+    distanceRow->addWidget(LblDrawDistance);
+    viewLayout->addWidget(new QLabel("Draw Distance"), 6, 0);
+    viewLayout->addLayout(distanceRow, 6, 1);
+    connect(TrackDrawDistance, &QSlider::valueChanged, this, &TFormMain::TrackDrawDistanceChange);
+    LblDrawDistance->setText(drawDistanceText(drawSettings().DrawDistanceScale));
+
     ChkBackgroundMap = named(new QCheckBox("Background Map"), "ChkBackgroundMap");
-    viewLayout->addWidget(ChkBackgroundMap, 6, 0, 1, 2);
+    viewLayout->addWidget(ChkBackgroundMap, 7, 0, 1, 2);
     connect(ChkBackgroundMap, &QCheckBox::clicked, this, &TFormMain::ChkBackgroundMapClick);
 
     TrackBar1 = named(new QSlider(Qt::Horizontal), "TrackBar1");
     TrackBar1->setRange(-300, 1000);
     TrackBar1->setValue(drawSettings().RadarZLevel * 3);
-    viewLayout->addWidget(new QLabel("Radar Z-level"), 7, 0);
-    viewLayout->addWidget(TrackBar1, 7, 1);
+    viewLayout->addWidget(new QLabel("Radar Z-level"), 8, 0);
+    viewLayout->addWidget(TrackBar1, 8, 1);
     connect(TrackBar1, &QSlider::valueChanged, this, &TFormMain::TrackBar1Change);
     stack->addWidget(view);
     return stack;
@@ -753,6 +777,15 @@ void TFormMain::ComboLodClick()
         startLoadingPass(static_cast<int>(std::count_if(m_visibleRows.begin(), m_visibleRows.end(), [this](int pos) {
             return m_fileList->File(pos)->Visible;
         })));
+    if (m_view)
+        m_view->update();
+}
+
+void TFormMain::TrackDrawDistanceChange()
+{
+    drawSettings().DrawDistanceScale = static_cast<float>(TrackDrawDistance->value()) / 4;
+    LblDrawDistance->setText(drawDistanceText(drawSettings().DrawDistanceScale));
+    ViewPreferences::setDrawDistanceScale(drawSettings().DrawDistanceScale);
     if (m_view)
         m_view->update();
 }

@@ -92,6 +92,7 @@ public:
     void TrackBar1Change();
     void ChkBackgroundMapClick();
     void ComboLodClick();
+    void TrackDrawDistanceChange();
     void ChkListVisibleClickCheck(QListWidgetItem* row);
     void BtnVisCheckAllClick();
     void BtnVisUnCheckAllClick();
@@ -147,6 +148,8 @@ public:
     QCheckBox* ChkAlpha = nullptr;
     QGroupBox* ComboLod = nullptr;
     QButtonGroup* ComboLodItems = nullptr;
+    QSlider* TrackDrawDistance = nullptr; // "As In Game" draw distance, in quarters
+    QLabel* LblDrawDistance = nullptr;
     QCheckBox* ChkBackgroundMap = nullptr;
     QSlider* TrackBar1 = nullptr;
     QToolButton* BtnHideShow3DView = nullptr;

@@ -143,15 +143,7 @@ void MapValidator::checkNameLengths()
             add(FindingSeverity::Error, file, record.ID, record.ModelName,
                 prefix + "Texture: " + inQuotes(record.TextureName) + " Name Longer Than 23 Characters! ");
     };
-    for (int file = 0; file < m_files.Count(); ++file) {
-        const TIDEFile* ide = m_files.IDEFile(file);
-        if (!ide)
-            continue;
-        for (const TGTASObjsObj& record : ide->Objs.Items)
-            visit(ide->FileName, "OBJS", record);
-        for (const TGTASTObjObj& record : ide->TObj.Items)
-            visit(ide->FileName, "TOBJ", record);
-    }
+    forEachDefinition(visit);
     finishCheck();
 }
 

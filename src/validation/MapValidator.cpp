@@ -46,6 +46,8 @@ ValidationReport MapValidator::run(bool fix, ValidationObserver* observer)
     checkNameLengths();
     checkRotations();
     checkTimedHours();
+    checkLodPartners();
+    checkLodPlacements();
 
     m_names = nullptr;
     m_objs.clear();
@@ -239,6 +241,20 @@ const MapValidator::TimedDefinition* MapValidator::findTObj(int id) const
     auto at = std::lower_bound(m_tobj.begin(), m_tobj.end(), id,
                                [](const TimedDefinition& d, int wanted) { return d.record->ID < wanted; });
     return at != m_tobj.end() && at->record->ID == id ? &*at : nullptr;
+}
+
+void MapValidator::forEachDefinition(
+    const std::function<void(const std::string& file, const char* tag, const TGTASObjsObj& record)>& visit) const
+{
+    for (int file = 0; file < m_files.Count(); ++file) {
+        const TIDEFile* ide = m_files.IDEFile(file);
+        if (!ide)
+            continue;
+        for (const TGTASObjsObj& record : ide->Objs.Items)
+            visit(ide->FileName, "OBJS", record);
+        for (const TGTASTObjObj& record : ide->TObj.Items)
+            visit(ide->FileName, "TOBJ", record);
+    }
 }
 
 void MapValidator::checkInstances()

@@ -2,6 +2,7 @@
 
 #include "ValidationReport.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,7 +33,7 @@ public:
 // Checks the whole loaded map against itself and against the main archive: duplicate
 // archive entries, duplicate and broken definitions, models and dictionaries the archive
 // lacks, instances without a definition or with another model name, then the consistency
-// checks of the DAT file, names, rotations and hours. With `fix`, repairs what it can.
+// checks of the DAT file, names, rotations, hours and LOD partners. With `fix`, repairs what it can.
 class MapValidator {
 public:
     // `archive` may be null (no archive: every name is missing). `gameDir` is the game
@@ -73,9 +74,16 @@ private:
     void checkNameLengths();
     void checkRotations();
     void checkTimedHours();
+    void checkLodPartners();
+    void checkLodPlacements();
 
     const Definition* findObjs(int id) const;
     const TimedDefinition* findTObj(int id) const;
+    const TGTASObjsObj* definitionOf(int id) const; // objs first, as the instance check takes it
+    // Every objs and then tobj record of each IDE file in list order, with the file's name
+    // and the section's tag as report lines show it ("OBJS", "TOBJ").
+    void forEachDefinition(
+        const std::function<void(const std::string& file, const char* tag, const TGTASObjsObj& record)>& visit) const;
     std::vector<std::string> datMapFiles() const;
 
     TGTAFileList& m_files;

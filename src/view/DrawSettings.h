@@ -4,7 +4,7 @@
 #include <cstdint>
 
 // The drawing settings every frame reads: those of the settings window (built-in defaults
-// each run, nothing stored) and the main window's LOD choice and radar z-level.
+// each run, nothing stored) and the main window's LOD choice, draw distance and radar z-level.
 struct DrawSettings {
     float RadarTileSizeX = 503.0f;
     float RadarTileSizeY = 501.0f;
@@ -14,7 +14,11 @@ struct DrawSettings {
     std::array<std::uint8_t, 3> BoatPathColour{0, 255, 0};
     float PathCoordinateScale = 0.0625f;
     int RadarZLevel = -100;
-    int LodChoice = 0; // 0 "Normal Mode", 1 "LOD Mode", 2 "Normal + LOD"
+    int LodChoice = 0; // 0 "Normal Mode", 1 "LOD Mode", 2 "Normal + LOD", 3 "As In Game"
+    float DrawDistanceScale = 1.0f; // "As In Game": every draw distance times this
 };
+
+// The LOD choice that draws what the game would show from the camera.
+constexpr int LodChoiceAsInGame = 3;
 
 DrawSettings& drawSettings();

@@ -5,7 +5,9 @@
 #include "DrawSettings.h"
 #include "GroupedFrame.h"
 #include "GLModelDrawer.h"
+#include "InGameDistances.h"
 #include "InstanceRotation.h"
+#include "LodPartners.h"
 #include "LoadProgress.h"
 #include "ModelBounds.h"
 #include "ProgramSettings.h"
@@ -14,6 +16,7 @@
 #include "TGTASDefinitions.h"
 #include "TIPLFile.h"
 #include "ViewFrustum.h"
+#include "ViewMatrices.h"
 
 #include <GL/gl.h>
 
@@ -52,18 +55,13 @@ void boxFaces(float x1, float y1, float z1, float x2, float y2, float z2, float 
     face(Magenta, {{x1, y1, z1}, {x1, y1, z2}, {x1, y2, z2}, {x1, y2, z1}});
 }
 
-bool isLodName(const std::string& name)
-{
-    if (name.size() < 3)
-        return false;
-    auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; };
-    return upper(name[0]) == 'L' && upper(name[1]) == 'O' && upper(name[2]) == 'D';
-}
-
-// LOD choice 0 "Normal Mode", 1 "LOD Mode", 2 "Normal + LOD".
+// LOD choice 0 "Normal Mode", 1 "LOD Mode", 2 "Normal + LOD"; "As In Game" lets the
+// distance rule decide.
 bool passesLodChoice(const std::string& modelName, int choice)
 {
-    return isLodName(modelName) ? (choice == 1 || choice == 2) : (choice == 0 || choice == 2);
+    if (choice == LodChoiceAsInGame)
+        return true;
+    return isLodModelName(modelName) ? (choice == 1 || choice == 2) : (choice == 0 || choice == 2);
 }
 
 // The corners of the box around a sphere, for the screen area it may cover.
@@ -136,6 +134,10 @@ struct SceneRenderer::Impl {
     Counts counts;
     ViewFrustum frustum;
     FrameIDIndex idIndex;
+    InGameDistances inGame;
+    // "As In Game" this frame: where the camera stands and the draw distance scale.
+    std::optional<std::array<float, 3>> eye;
+    float distanceScale = 1;
     // Model-space spheres by model index; a model's geometry never changes in a run, so
     // they outlive unloading.
     std::vector<BoundingSphere> spheres;
@@ -171,6 +173,19 @@ struct SceneRenderer::Impl {
         if (!culling)
             return true;
         return !frustum.outside({placePoint(placement, local.centre), local.radius});
+    }
+
+    // "As In Game": whether the game draws the placement from this frame's camera. A
+    // placement without a definition at this hour (a timed object out of its hours) is not.
+    bool shownInGame(const TGTASInstObj& record, const TGTASObjsObj* definition) const
+    {
+        if (!definition)
+            return false;
+        const InGameDistances::Reach* reach = inGame.reachOf(record.DefFile, record.DefHour != -1, record.DefIndex);
+        if (!reach)
+            return false;
+        const float dx = record.PosX - (*eye)[0], dy = record.PosY - (*eye)[1], dz = record.PosZ - (*eye)[2];
+        return InGameDistances::drawn(*reach, dx * dx + dy * dy + dz * dz, distanceScale);
     }
 
     void drawInstances(TIPLFile& ipl, int fileIndex, int hour, bool picking, bool loadingPass, SceneRenderer& owner,
@@ -264,6 +279,21 @@ void SceneRenderer::DrawAll(int gameHour, bool picking)
     m->frustum = m->culling ? ViewFrustum::fromMatrices(currentMatrix(GL_PROJECTION_MATRIX),
                                                         currentMatrix(GL_MODELVIEW_MATRIX))
                             : ViewFrustum();
+    m->eye.reset();
+    if (m->modelsMode && drawSettings().LodChoice == LodChoiceAsInGame) {
+        m->inGame.refresh(*m->files);
+        m->distanceScale = drawSettings().DrawDistanceScale;
+        auto widen = [](const std::array<float, 16>& from) {
+            Matrix4 to{};
+            std::copy(from.begin(), from.end(), to.begin());
+            return to;
+        };
+        // The camera from the matrices themselves, so a pick pass measures what its frame did.
+        if (const auto eye = eyePosition(widen(currentMatrix(GL_PROJECTION_MATRIX)),
+                                         widen(currentMatrix(GL_MODELVIEW_MATRIX))))
+            m->eye = std::array<float, 3>{static_cast<float>((*eye)[0]), static_cast<float>((*eye)[1]),
+                                          static_cast<float>((*eye)[2])};
+    }
     // While a loading pass runs (or freeing waits for this frame's usage marks) every model
     // of the visible files is loaded and marked, drawn or not.
     const bool loadingPass = m->progress != nullptr || (m->set != nullptr && m->set->FreePending);
@@ -352,11 +382,17 @@ void SceneRenderer::Impl::drawInstances(TIPLFile& ipl, int fileIndex, int hour, 
 
         TGTASObjsObj* definition = nullptr;
         int modelIndex = -1;
+        bool farAway = false; // hidden by the game's distance rule
         if (modelsMode) {
             DefinitionLookup::forgetOtherHour(record, hour);
             if (!passesLodChoice(record.ModelName, lodChoice))
                 continue;
             definition = lookup.resolve(record, hour);
+            if (eye && !shownInGame(record, definition)) {
+                if (!loadingPass)
+                    continue; // costs nothing more
+                farAway = true;
+            }
             if (definition && set) {
                 if (definition->TextureIndex >= 0 && definition->TextureIndex < set->TxdCount)
                     set->Txds[static_cast<std::size_t>(definition->TextureIndex)]->Used = true;
@@ -366,12 +402,13 @@ void SceneRenderer::Impl::drawInstances(TIPLFile& ipl, int fileIndex, int hour, 
                     modelIndex = definition->ModelIndex;
             }
         }
-        ++counts.instancesConsidered;
+        if (!farAway)
+            ++counts.instancesConsidered;
 
         const std::array<float, 16> placement = instanceMatrix(record.PosX, record.PosY, record.PosZ, record.RotX,
                                                                record.RotY, record.RotZ, record.RotW);
         const BoundingSphere& local = modelIndex != -1 ? modelSphere(modelIndex) : cubeSphere();
-        if (!inView(placement, local)) {
+        if (farAway || !inView(placement, local)) {
             if (loadingPass && modelIndex != -1) {
                 TGTADff& dff = model(modelIndex);
                 if (!dff.Loaded)
@@ -418,6 +455,8 @@ void SceneRenderer::Impl::drawModel(const std::array<float, 16>& placement, cons
     const CompiledModel* lists =
         compileModels ? compiled.get(*set, modelIndex, dictionary, *drawer, loadTextures, queue != nullptr)
                       : nullptr;
+    if (lists)
+        counts.splitsDrawn += static_cast<int>(lists->splits.size());
     if (!queue) {
         if (lists)
             CompiledModels::drawInOrder(*lists, loadTextures);

@@ -16,6 +16,8 @@ struct TGTASObjsObj;
 // Draws the visible IPL files of the game file list into the current OpenGL context:
 // instances as their definitions' models or as the placeholder cube, IPL path lines, zone
 // and cull boxes; with a name per file, kind and instance while the view picks.
+// With "As In Game" an item is drawn only within its definition's draw distance (times
+// the draw distance scale), and a LOD only beyond that of its high-detail partner.
 // Items whose bounding sphere lies outside the current projection and modelview (the view
 // frustum, or the few pixels of a pick region) are skipped; the picture and the hit are
 // the same as drawing everything. Models are compiled split by split once per dictionary
@@ -57,8 +59,9 @@ public:
 
     // Figures of the last DrawAll, for tests and the benchmark.
     struct Counts {
-        int instancesConsidered = 0; // records of visible files that passed the LOD filter
+        int instancesConsidered = 0; // records of visible files that passed the LOD choice's rule
         int instancesDrawn = 0;      // of those, inside the frustum
+        int splitsDrawn = 0;         // compiled model splits those drew
     };
     Counts LastCounts() const;
 

@@ -131,3 +131,16 @@ std::optional<std::array<double, 3>> unprojectPoint(double winX, double winY, do
         return std::nullopt;
     return std::array<double, 3>{out[0] / out[3], out[1] / out[3], out[2] / out[3]};
 }
+
+std::optional<std::array<double, 3>> eyePosition(const Matrix4& projection, const Matrix4& modelview)
+{
+    // The eye maps to clip (0, 0, c, 0): it is the inverse's third column, made whole.
+    const std::optional<Matrix4> inverse = invertMatrix(multiplyMatrix(projection, modelview));
+    if (!inverse)
+        return std::nullopt;
+    const Matrix4& m = *inverse;
+    const double w = m[2 * 4 + 3];
+    if (!(std::abs(w) > 1e-12))
+        return std::nullopt; // an orthographic projection sees from infinitely far
+    return std::array<double, 3>{m[2 * 4 + 0] / w, m[2 * 4 + 1] / w, m[2 * 4 + 2] / w};
+}

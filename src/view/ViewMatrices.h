@@ -31,3 +31,8 @@ ViewMatrices cameraMatrices(const ViewCamera& camera, int width, int height);
 // matrices cannot be inverted.
 std::optional<std::array<double, 3>> unprojectPoint(double winX, double winY, double winZ,
                                                     const ViewMatrices& matrices, const Viewport& viewport);
+
+// The point the picture is seen from, in world units: the centre of projection of
+// projection · modelview (a pick matrix on the projection leaves it where it is); nothing
+// for matrices without one.
+std::optional<std::array<double, 3>> eyePosition(const Matrix4& projection, const Matrix4& modelview);

@@ -64,7 +64,7 @@ Placement findLoneShop(const TGTAFileList& files)
             continue;
         const auto& items = ipl->Inst.Items;
         for (int record = 0; record < static_cast<int>(items.size()); ++record) {
-            if (items[record].ModelName != "shop01")
+            if (items[record].ModelName != "qx_shop01")
                 continue;
             bool covered = false;
             for (const auto& other : items)
@@ -182,7 +182,7 @@ TEST_F(DemoTown, DoubleClickHoldTheRaiseButtonAndSaveWritesTheNewHeight)
     EXPECT_TRUE(dialogs.messages[0].text.contains(QString::fromStdString(files->File(shop.file)->FileName)));
     const TGTASInstObj* saved = savedInstance(shop);
     ASSERT_NE(saved, nullptr);
-    EXPECT_EQ(saved->ModelName, "shop01");
+    EXPECT_EQ(saved->ModelName, "qx_shop01");
     EXPECT_NEAR(saved->PosZ, raisedZ, 1e-4);
     EXPECT_FLOAT_EQ(saved->PosX, building.PosX);
 }
@@ -269,7 +269,7 @@ TEST(EditorEndToEnd, DoubleClickCtrlDragAndSaveMoveABuildingOnDisk)
     const TIPLFile* saved = reread.IPLFile(shop.file);
     ASSERT_NE(saved, nullptr);
     ASSERT_TRUE(saved->Inst.IsValidIndex(shop.record));
-    EXPECT_EQ(saved->Inst.Items[shop.record].ModelName, "shop01");
+    EXPECT_EQ(saved->Inst.Items[shop.record].ModelName, "qx_shop01");
     EXPECT_NEAR(saved->Inst.Items[shop.record].PosX, movedX, 1e-3);
     EXPECT_NEAR(saved->Inst.Items[shop.record].PosY, startY, 0.5f);
 

@@ -438,10 +438,17 @@ TEST(DemoGameTown, HasLodModelsTimedObjectsLightsAndEnoughModels)
             continue;
         ++lods;
         const std::string model = entry.substr(0, entry.find('@'));
-        const std::string building = model.substr(3);
-        EXPECT_GE(drawDistance[model], 1000.0f) << model;
-        EXPECT_LT(drawDistance[building], drawDistance[model]) << model;
-        EXPECT_TRUE(where.count(building + entry.substr(entry.find('@')))) << "no building under " << entry;
+        const std::string at = entry.substr(entry.find('@'));
+        // The building the games pair with it: equal from the fourth character on.
+        std::string building;
+        for (const std::string& other : where)
+            if (other.rfind("lod", 0) != 0 && other.size() > 3 && other.substr(3) == model.substr(3) + at)
+                building = other.substr(0, other.find('@'));
+        ASSERT_FALSE(building.empty()) << "no building under " << entry;
+        EXPECT_GE(drawDistance[model], 300.0f) << model;
+        EXPECT_LE(drawDistance[model], 2000.0f) << model;
+        EXPECT_GE(drawDistance[building], 100.0f) << building;
+        EXPECT_LE(drawDistance[building], 300.0f) << building;
     }
     EXPECT_GT(lods, 0);
 }
@@ -492,7 +499,7 @@ TEST(DemoGameRadar, TilesShowRoadsLandAndSeaWhereTheyAre)
     for (int pos = 0; pos < map.list.Count(); ++pos)
         if (const TIPLFile* ipl = map.list.IPLFile(pos))
             for (const auto& inst : ipl->Inst.Items)
-                if (lower(inst.ModelName).rfind("house", 0) == 0) {
+                if (lower(inst.ModelName).rfind("qx_house", 0) == 0) {
                     ++houses;
                     const auto roof = sample(inst.PosX, inst.PosY);
                     redRoofs += roof[0] > roof[1] + 40 && roof[0] > roof[2] + 40;

@@ -37,6 +37,12 @@ TEST(ValidateCommand, PrintsTheReportAndExitsByWhatItFound)
     SmallGame warningsOnly = validSmallGame();
     addInstance(warningsOnly, "100, box, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
     SmallGame gta3 = validSmallGame(false);
+    SmallGame lods = validSmallGame();
+    lods.entries.insert(lods.entries.end(), {"LODbarn.dff", "hd_silo.dff", "LODsilo.dff"});
+    addDefinition(lods, "objs", "102, LODbarn, generic, 1, 1000, 0");
+    addDefinition(lods, "objs", "103, hd_silo, generic, 1, 150, 0");
+    addDefinition(lods, "objs", "104, LODsilo, generic, 1, 1000, 0");
+    addInstance(lods, "103, hd_silo, 0, 10, 10, 0, 1, 1, 1, 0, 0, 0, 1");
     struct Case {
         const char* name;
         SmallGame game;
@@ -47,6 +53,7 @@ TEST(ValidateCommand, PrintsTheReportAndExitsByWhatItFound)
         {"clean GTA III", gta3, {"--game", "gta3"}, 0},
         {"warnings only", warningsOnly, {"--game", "vc"}, 0},
         {"errors", fixableGame(), {}, 1},
+        {"LOD warnings", lods, {}, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -57,6 +64,11 @@ TEST(ValidateCommand, PrintsTheReportAndExitsByWhatItFound)
         const CliResult result = runCli(args);
         EXPECT_EQ(result.code, c.code) << result.err;
         EXPECT_EQ(result.out, expectedOutput(c.game));
+        if (std::string(c.name) == "LOD warnings") {
+            EXPECT_NE(result.out.find("Model: \"LODbarn\" LOD Has No High-Detail Partner! \n"), std::string::npos);
+            EXPECT_NE(result.out.find("(Model: \"hd_silo\") - its LOD placement is missing\n"), std::string::npos);
+            EXPECT_NE(result.out.find("SUCCESS: No Errors Found! (2 Warnings)\n"), std::string::npos);
+        }
     }
 }
 

@@ -165,7 +165,7 @@ TEST_F(ArchiveEditor, ListsEveryEntryInDirectoryOrderWithItsTexts)
     EXPECT_EQ(QStringList({text(0, 0), text(0, 1), text(0, 2), text(0, 3)}),
               QStringList({"0", "qx_shops.txd", "TXD File",
                            TFormEditorArchive::SizeText(m_set->GetEntry(0).Size)}));
-    EXPECT_EQ(text(rowOf("shop01.dff"), 3), "1 kB");     // 2 sectors
+    EXPECT_EQ(text(rowOf("qx_shop01.dff"), 3), "1 kB");     // 2 sectors
     EXPECT_EQ(text(rowOf("LODshop01.dff"), 3), "0 kB");  // 1 sector
     EXPECT_EQ(text(rows() - 1, 0), QString::number(rows() - 1));
     EXPECT_EQ(text(rows() - 1, 1), "bank.txd");
@@ -230,8 +230,8 @@ TEST_F(ArchiveEditor, SelectionShowsTheModelOrDictionaryAndClearingShowsNothing)
     select({"bank.dff"});
     ASSERT_EQ(models.size(), 1);
     EXPECT_EQ(models.last(), QVariantList({"bank", bankTxd}));
-    select({"shop01.dff"});
-    EXPECT_EQ(models.last(), QVariantList({"shop01", -1})) << "no dictionary of its own: untextured";
+    select({"qx_shop01.dff"});
+    EXPECT_EQ(models.last(), QVariantList({"qx_shop01", -1})) << "no dictionary of its own: untextured";
     select({"qx_shops.txd"});
     ASSERT_EQ(dictionaries.size(), 1);
     EXPECT_EQ(dictionaries.last(), QVariantList({"qx_shops", m_set->FindTxd("qx_shops")}));
@@ -247,9 +247,9 @@ TEST_F(ArchiveEditor, ExtractWritesWholeSectorsIntoTheFolderOnly)
         ASSERT_EQ(archive.AddFile("..\\../escape.dff", bytes), 0);
     }
     open();
-    writeFile(m_out.file("shop01.dff"), "an older file, replaced whole");
+    writeFile(m_out.file("qx_shop01.dff"), "an older file, replaced whole");
     clickHeader(1); // sorted: the rows are the entries shown, wherever they are in the directory
-    select({"shop01.dff", "..\\../escape.dff", "LODshop01.dff"});
+    select({"qx_shop01.dff", "..\\../escape.dff", "LODshop01.dff"});
 
     m_dialogs.folderChoices = {std::nullopt};
     press("TBEditExtract");
@@ -261,9 +261,9 @@ TEST_F(ArchiveEditor, ExtractWritesWholeSectorsIntoTheFolderOnly)
     m_dialogs.folderChoices = {QString::fromStdString(m_out.path().string())};
     press("TBEditExtract");
     EXPECT_TRUE(m_dialogs.messages.empty());
-    const int shop = m_set->FindEntry("shop01.dff");
-    EXPECT_EQ(readFile(m_out.file("shop01.dff")), entryBytes(*m_set, shop));
-    EXPECT_EQ(fs::file_size(m_out.file("shop01.dff")), 2 * 2048u);
+    const int shop = m_set->FindEntry("qx_shop01.dff");
+    EXPECT_EQ(readFile(m_out.file("qx_shop01.dff")), entryBytes(*m_set, shop));
+    EXPECT_EQ(fs::file_size(m_out.file("qx_shop01.dff")), 2 * 2048u);
     EXPECT_EQ(fs::file_size(m_out.file("LODshop01.dff")), 2048u);
     EXPECT_EQ(readFile(m_out.file("escape.dff")).substr(0, 8), "escaping");
     EXPECT_FALSE(fs::exists(m_game.path() / "escape.dff"));
@@ -274,17 +274,17 @@ TEST_F(ArchiveEditor, ExtractWritesWholeSectorsIntoTheFolderOnly)
 TEST_F(ArchiveEditor, ExtractFailingPartWayClosesTheProgressAndSaysWhatWasDone)
 {
     open();
-    select({"house01.dff", "qx_industry.txd", "house02.dff"}); // extracted in directory order
-    fs::create_directories(m_out.path() / "house02.dff"); // a folder where the file must go
+    select({"qx_house01.dff", "qx_industry.txd", "qx_house02.dff"}); // extracted in directory order
+    fs::create_directories(m_out.path() / "qx_house02.dff"); // a folder where the file must go
     m_dialogs.folderChoices = {QString::fromStdString(m_out.path().string())};
     press("TBEditExtract");
     ASSERT_EQ(m_dialogs.messages.size(), 1u);
     EXPECT_FALSE(m_dialogs.progressShownAtMessage[0]);
     const QString message = m_dialogs.messages[0].text;
-    EXPECT_TRUE(message.startsWith("ERROR: Could not extract house02.dff into " + QString::fromStdString(m_out.path().string())))
+    EXPECT_TRUE(message.startsWith("ERROR: Could not extract qx_house02.dff into " + QString::fromStdString(m_out.path().string())))
         << message.toStdString();
-    EXPECT_TRUE(message.endsWith("Extracted (1): house01.dff\nNot extracted (2): house02.dff, qx_industry.txd")) << message.toStdString();
-    EXPECT_TRUE(fs::exists(m_out.file("house01.dff")));
+    EXPECT_TRUE(message.endsWith("Extracted (1): qx_house01.dff\nNot extracted (2): qx_house02.dff, qx_industry.txd")) << message.toStdString();
+    EXPECT_TRUE(fs::exists(m_out.file("qx_house01.dff")));
     EXPECT_FALSE(fs::exists(m_out.file("qx_industry.txd")));
     EXPECT_TRUE(m_editor->isEnabled());
 }
@@ -332,29 +332,29 @@ TEST_F(ArchiveEditor, InsertOfAnExistingNameAsksAndReplacesTheEntry)
 {
     open();
     const int before = rows();
-    const int model = m_set->FindDff("shop01");
-    const std::string oldBytes = entryBytes(*m_set, m_set->FindEntry("shop01.dff"));
-    writeFile(m_out.file("SHOP01.DFF"), "the new shop");
+    const int model = m_set->FindDff("qx_shop01");
+    const std::string oldBytes = entryBytes(*m_set, m_set->FindEntry("qx_shop01.dff"));
+    writeFile(m_out.file("QX_SHOP01.DFF"), "the new shop");
 
-    m_dialogs.openFileChoices = {{QString::fromStdString(m_out.file("SHOP01.DFF"))}};
+    m_dialogs.openFileChoices = {{QString::fromStdString(m_out.file("QX_SHOP01.DFF"))}};
     m_dialogs.answers = {DialogAnswer::No};
     press("TBEditInsert");
     ASSERT_EQ(m_dialogs.messages.size(), 1u);
-    EXPECT_EQ(m_dialogs.messages[0].text, "The archive already has an entry named SHOP01.DFF. Replace it?");
+    EXPECT_EQ(m_dialogs.messages[0].text, "The archive already has an entry named QX_SHOP01.DFF. Replace it?");
     EXPECT_EQ(m_dialogs.messages[0].buttons, DialogButtons::YesNo);
     EXPECT_EQ(rows(), before);
-    EXPECT_EQ(entryBytes(*m_set, m_set->FindEntry("shop01.dff")), oldBytes);
+    EXPECT_EQ(entryBytes(*m_set, m_set->FindEntry("qx_shop01.dff")), oldBytes);
 
-    m_dialogs.openFileChoices = {{QString::fromStdString(m_out.file("SHOP01.DFF"))}};
+    m_dialogs.openFileChoices = {{QString::fromStdString(m_out.file("QX_SHOP01.DFF"))}};
     m_dialogs.answers = {DialogAnswer::Yes};
     press("TBEditInsert");
     EXPECT_EQ(rows(), before);
-    EXPECT_EQ(entryCount("shop01.dff"), 0);
-    EXPECT_EQ(entryCount("SHOP01.DFF"), 1);
-    const int entry = m_set->FindEntry("shop01.dff");
+    EXPECT_EQ(entryCount("qx_shop01.dff"), 0);
+    EXPECT_EQ(entryCount("QX_SHOP01.DFF"), 1);
+    const int entry = m_set->FindEntry("qx_shop01.dff");
     EXPECT_EQ(entryBytes(*m_set, entry).substr(0, 12), "the new shop");
     // The model of that name reads the new entry; no second model appears.
-    EXPECT_EQ(m_set->FindDff("shop01"), model);
+    EXPECT_EQ(m_set->FindDff("qx_shop01"), model);
     EXPECT_EQ(m_set->Dffs[static_cast<std::size_t>(model)]->Offset, std::int64_t{m_set->GetEntry(entry).Offset} * 2048);
 
     // The same for a dictionary, which is loaded: it drops what it read and reads the new entry.
@@ -399,7 +399,7 @@ TEST_F(ArchiveEditor, DeleteAsksThenRemovesTheEntriesShownInTheSelectedRows)
     const int before = rows();
     clickHeader(1);
     clickHeader(1); // by name, descending
-    select({"house01.dff", "bank.txd"});
+    select({"qx_house01.dff", "bank.txd"});
 
     press("TBEditDelete");
     ASSERT_EQ(m_dialogs.messages.size(), 1u);
@@ -410,9 +410,9 @@ TEST_F(ArchiveEditor, DeleteAsksThenRemovesTheEntriesShownInTheSelectedRows)
     m_dialogs.answers = {DialogAnswer::Yes};
     press("TBEditDelete");
     EXPECT_EQ(rows(), before - 2);
-    EXPECT_EQ(m_set->FindEntry("house01.dff"), -1);
+    EXPECT_EQ(m_set->FindEntry("qx_house01.dff"), -1);
     EXPECT_EQ(m_set->FindEntry("bank.txd"), -1);
-    EXPECT_GE(m_set->FindEntry("house02.dff"), 0);
+    EXPECT_GE(m_set->FindEntry("qx_house02.dff"), 0);
     EXPECT_EQ(text(0, 1), "qx_shops.txd") << "back in directory order";
     EXPECT_FALSE(m_list->selectionModel()->hasSelection());
     EXPECT_EQ(TGTA3Archive(img(), false).EntryCount(), before - 2) << "the directory file is written";
@@ -430,23 +430,23 @@ TEST_F(ArchiveEditor, ReadOnlyArchiveAllowsOnlyExtracting)
     for (const char* name : {"TBEditInsert", "TBEditDelete", "TBEditRebuild"})
         EXPECT_FALSE(m_editor->findChild<QToolButton*>(name)->isEnabled()) << name;
     EXPECT_TRUE(m_editor->findChild<QToolButton*>("TBEditExtract")->isEnabled());
-    select({"shop01.dff"});
+    select({"qx_shop01.dff"});
     m_editor->ActionEditDelete->trigger();
     m_editor->ActionEditRebuildExecute();
     EXPECT_TRUE(m_dialogs.messages.empty());
     m_dialogs.folderChoices = {QString::fromStdString(m_out.path().string())};
     press("TBEditExtract");
-    EXPECT_TRUE(fs::exists(m_out.file("shop01.dff")));
+    EXPECT_TRUE(fs::exists(m_out.file("qx_shop01.dff")));
 }
 
 TEST_F(ArchiveEditor, RebuildDropsTheHolesAndEveryEntryKeepsItsBytes)
 {
     open();
-    writeFile(m_out.file("house02.dff"), "replacement house");
-    m_dialogs.openFileChoices = {{QString::fromStdString(m_out.file("house02.dff"))}};
+    writeFile(m_out.file("qx_house02.dff"), "replacement house");
+    m_dialogs.openFileChoices = {{QString::fromStdString(m_out.file("qx_house02.dff"))}};
     m_dialogs.answers = {DialogAnswer::Yes, DialogAnswer::Yes};
     press("TBEditInsert");
-    select({"tower01.dff", "qx_towers.txd"});
+    select({"qx_tower01.dff", "qx_towers.txd"});
     press("TBEditDelete");
     m_dialogs.messages.clear();
 
@@ -459,8 +459,8 @@ TEST_F(ArchiveEditor, RebuildDropsTheHolesAndEveryEntryKeepsItsBytes)
         sectors += m_set->GetEntry(i).Size;
     }
     const std::uint64_t oldBytes = fs::file_size(img());
-    const int house = m_set->FindDff("house01");
-    const int tower = m_set->FindDff("tower01");
+    const int house = m_set->FindDff("qx_house01");
+    const int tower = m_set->FindDff("qx_tower01");
 
     press("TBEditRebuild");
     ASSERT_EQ(m_dialogs.messages.size(), 1u);
@@ -479,7 +479,7 @@ TEST_F(ArchiveEditor, RebuildDropsTheHolesAndEveryEntryKeepsItsBytes)
     }
     // Models follow their entries; the one whose entry is gone reads nothing.
     TGTADff& kept = *m_set->Dffs[static_cast<std::size_t>(house)];
-    EXPECT_EQ(kept.Offset, std::int64_t{m_set->GetEntry(m_set->FindEntry("house01.dff")).Offset} * 2048);
+    EXPECT_EQ(kept.Offset, std::int64_t{m_set->GetEntry(m_set->FindEntry("qx_house01.dff")).Offset} * 2048);
     kept.Load();
     EXPECT_EQ(kept.LoadError, "");
     EXPECT_EQ(m_set->Dffs[static_cast<std::size_t>(tower)]->Length, 0);

@@ -62,7 +62,7 @@ TEST(TFormValidate, CleanGamePassesEveryCheckAndShowsWhatTheCommandLinePrints)
     EXPECT_EQ(textColour(window.ResultValue), QColor(0, 128, 0));
     EXPECT_EQ(textColour(window.ModeValue), QColor(0, 128, 0));
     const std::vector<Row> rows = statusRows(window);
-    ASSERT_EQ(rows.size(), 19u);
+    ASSERT_EQ(rows.size(), 21u);
     EXPECT_EQ(rows[0], (Row{"Main Archive", 22}));
     EXPECT_EQ(rows[1], (Row{"Duplicate Entries", 27}));
     for (const Row& row : rows)
@@ -145,7 +145,7 @@ TEST(TFormValidate, StartWhileRunningDoesNothing)
     EXPECT_TRUE(window.ResultValue->text().isEmpty());
     window.Running = false;
     window.BtnStartClick();
-    EXPECT_EQ(window.ListStatus->topLevelItemCount(), 19);
+    EXPECT_EQ(window.ListStatus->topLevelItemCount(), 21);
     EXPECT_TRUE(window.BtnStart->isEnabled());
 }
 

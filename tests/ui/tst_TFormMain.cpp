@@ -2,6 +2,8 @@
 // question, and the visibility list.
 #include "TFormMain.h"
 
+#include "DrawSettings.h"
+#include "EnvironmentScope.h"
 #include "ProgramSettings.h"
 #include "ScriptedDialogService.h"
 #include "TGTAFileList.h"
@@ -10,6 +12,9 @@
 #include "TestFiles.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSlider>
 #include <QTabWidget>
 #include <QListWidget>
 #include <QPushButton>
@@ -192,6 +197,48 @@ TEST_F(MainWindowFiles, SelectAllInModelsModeAsksFirst)
 
 // The actions that show the tool windows: each hidden until the load sequence hands over its
 // window, then following the window however it is shown; the menu items follow the actions.
+TEST(MainWindowViewOptions, AsInGameAndItsDrawDistanceAreKeptForTheNextRun)
+{
+    TempDir dir;
+    const EnvironmentScope file("QUOX_SETTINGS_FILE", QByteArray::fromStdString(dir.file("settings.ini")));
+    const DrawSettings saved = drawSettings();
+    {
+        TFormMain main;
+        auto* asInGame = main.findChild<QRadioButton*>("ComboLodItem3");
+        ASSERT_NE(asInGame, nullptr);
+        EXPECT_EQ(asInGame->text(), "As In Game");
+        asInGame->click();
+        EXPECT_EQ(drawSettings().LodChoice, LodChoiceAsInGame);
+
+        auto* slider = main.findChild<QSlider*>("TrackDrawDistance");
+        auto* label = main.findChild<QLabel*>("LblDrawDistance");
+        ASSERT_TRUE(slider && label);
+        EXPECT_EQ(drawSettings().DrawDistanceScale, 1.0f) << "x1 without a saved choice";
+        EXPECT_EQ(label->text(), QString::fromUtf8("\u00d71.00"));
+        slider->setValue(slider->minimum());
+        EXPECT_EQ(drawSettings().DrawDistanceScale, 0.25f);
+        slider->setValue(slider->maximum());
+        EXPECT_EQ(drawSettings().DrawDistanceScale, 4.0f);
+        slider->setValue(7);
+        EXPECT_EQ(drawSettings().DrawDistanceScale, 1.75f);
+        EXPECT_EQ(label->text(), QString::fromUtf8("\u00d71.75"));
+    }
+    EXPECT_NE(readFile(dir.file("settings.ini")).find("DrawDistance=1.75"), std::string::npos);
+    drawSettings().DrawDistanceScale = 1;
+    {
+        TFormMain main;
+        EXPECT_EQ(main.findChild<QSlider*>("TrackDrawDistance")->value(), 7);
+        EXPECT_EQ(drawSettings().DrawDistanceScale, 1.75f);
+    }
+    // A value a hand edit broke, or one outside the slider, starts at x1 again.
+    for (const char* text : {"DrawDistance=1,75", "DrawDistance=9", "DrawDistance=nan"}) {
+        writeFile(dir.file("settings.ini"), std::string("[View]\n") + text + "\n");
+        TFormMain main;
+        EXPECT_EQ(drawSettings().DrawDistanceScale, 1.0f) << text;
+    }
+    drawSettings() = saved;
+}
+
 TEST(MainWindowToolWindows, ActionsAppearWithTheirWindowsAndFollowThem)
 {
     TFormMain main;

@@ -114,6 +114,32 @@ const std::vector<Case>& cases()
          {"Warning @ File: DATA\\MAPS\\town.ipl [INST] ID: 100 (Model: \"box\") - rotation is not a unit quaternion "
           "(length 2)"},
          "SUCCESS: No Errors Found! (1 Warnings)"},
+        {"LOD definition without a building of its name", true,
+         [](SmallGame& g) {
+             g.entries.push_back("LODbarn.dff");
+             addDefinition(g, "objs", "102, LODbarn, generic, 1, 1000, 0");
+             addDefinition(g, "tobj", "202, lodshed, generic, 1, 1000, 0, 20, 6");
+             g.entries.push_back("lodshed.dff");
+         },
+         {"Warning @ file DATA\\MAPS\\town.ide [OBJS] 102 = Model: \"LODbarn\" LOD Has No High-Detail Partner! ",
+          "Warning @ file DATA\\MAPS\\town.ide [TOBJ] 202 = Model: \"lodshed\" LOD Has No High-Detail Partner! "},
+         "SUCCESS: No Errors Found! (2 Warnings)"},
+        {"buildings whose LOD placement stands elsewhere or nowhere", true,
+         [](SmallGame& g) {
+             g.entries.insert(g.entries.end(), {"hd_barn.dff", "LODbarn.dff", "hd_silo.dff", "lodSILO.dff"});
+             addDefinition(g, "objs", "102, hd_barn, generic, 1, 150, 0");
+             addDefinition(g, "objs", "103, LODbarn, generic, 1, 1000, 0");
+             addDefinition(g, "objs", "104, hd_silo, generic, 1, 150, 0");
+             addDefinition(g, "objs", "105, lodSILO, generic, 1, 1000, 0");
+             addInstance(g, "103, LODbarn, 0, 50, 50, 0, 1, 1, 1, 0, 0, 0, 1");
+             addInstance(g, "102, hd_barn, 0, 53, 54, 0, 1, 1, 1, 0, 0, 0, 1"); // 5 units away: its own
+             addInstance(g, "102, hd_barn, 0, 150, 50, 0, 1, 1, 1, 0, 0, 0, 1");
+             addInstance(g, "104, hd_silo, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
+         },
+         {"Warning @ File: DATA\\MAPS\\town.ipl [INST] ID: 102 (Model: \"hd_barn\") - its nearest LOD placement is "
+          "100 units away",
+          "Warning @ File: DATA\\MAPS\\town.ipl [INST] ID: 104 (Model: \"hd_silo\") - its LOD placement is missing"},
+         "SUCCESS: No Errors Found! (2 Warnings)"},
         {"timed object hour outside the day", true,
          [](SmallGame& g) { addDefinition(g, "tobj", "201, lamp, boxtex, 1, 100, 0, 25, 6"); },
          {"Warning @ file DATA\\MAPS\\town.ide [TOBJ] 201 = Model: \"lamp\" Hours 25-6 Outside 0..23! "},
@@ -162,7 +188,7 @@ TEST(MapValidator, RowsAndHeadingsComeInRunOrder)
         "  Models in Archive", "  Textures in Archive", "IDE - Section: TObj", "  Models in Archive",
         "  Textures in Archive", "IPL - Section: Inst", "  Associated Definition", "Map Consistency",
         "  DAT Map Files on Disk", "  Map Files Not in DAT", "  IDs in Objs and TObj", "  Name Lengths",
-        "  Instance Rotations", "  TObj Hours"};
+        "  Instance Rotations", "  TObj Hours", "  LOD Partners", "  LOD Placements"};
     EXPECT_EQ(rows, expected);
     EXPECT_EQ(report.lines(),
               (std::vector<std::string>{"### Error Report: Main Archive  ###", "### Error Report: IDE - Objs ###",

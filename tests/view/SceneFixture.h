@@ -161,7 +161,8 @@ private:
 inline constexpr Rgba Black{0, 0, 0, 255};
 inline constexpr Rgba CubeTop{255, 0, 0, 255}; // the +z face
 
-// Writes the fixture game into `dir`: the archive (models "thing", "LODthing", "other";
+// Writes the fixture game into `dir`: the archive (models "thing", "LODthing", "other",
+// and "hd_thing", the building the games would pair with "LODthing";
 // dictionaries "cyan", "violet", and "glass", white at half alpha), "generic", and a DAT file naming the given map files in
 // order. Each map file is (DAT name, text); IDE files are told apart by their extension.
 inline void writeFixtureGame(const TempDir& dir, const std::vector<std::pair<std::string, std::string>>& mapFiles)
@@ -170,6 +171,7 @@ inline void writeFixtureGame(const TempDir& dir, const std::vector<std::pair<std
     std::filesystem::create_directories(dir.path() / "models");
     ASSERT_EQ(writeImgArchive(dir.file("models/gta3.img"), {{"thing.dff", square},
                                                              {"LODthing.dff", square},
+                                                             {"hd_thing.dff", square},
                                                              {"other.dff", square},
                                                              {"cyan.txd", solidDictionary(Cyan)},
                                                              {"violet.txd", solidDictionary(Violet)},

@@ -17,6 +17,17 @@ constexpr float BlockTop = 0.2f; // height of the pavement slab buildings stand 
 constexpr std::array<ShapeKind, 6> BuildingKinds{ShapeKind::Shop, ShapeKind::Office, ShapeKind::Tower,
                                                   ShapeKind::House, ShapeKind::Warehouse, ShapeKind::Apartment};
 
+// How near a building of this kind must be for the game to draw it rather than its LOD.
+float buildingDrawDistance(ShapeKind kind)
+{
+    switch (kind) {
+    case ShapeKind::Shop:
+    case ShapeKind::House: return 150;
+    case ShapeKind::Tower: return 300;
+    default: return 200;
+    }
+}
+
 std::string kindName(ShapeKind kind)
 {
     switch (kind) {
@@ -109,7 +120,10 @@ struct District {
 
 class TownBuilder {
 public:
-    TownBuilder(TownLayout& layout, bool large) : m_layout(layout), m_large(large), m_random(large ? 0x1A26Eu : 0x5A11u) {}
+    TownBuilder(TownLayout& layout, bool large)
+        : m_layout(layout), m_large(large), m_random(large ? 0x1A26Eu : 0x5A11u), m_buildingPrefix(large ? "bx_" : "qx_")
+    {
+    }
 
     void buildSmallTown();
     void buildLargeMap();
@@ -177,6 +191,8 @@ private:
     bool m_large;
     DemoRandom m_random;
     int m_nextId = 100;
+    // Three characters before a building's name, which its LOD's "LOD" stands in for.
+    const std::string m_buildingPrefix;
 };
 
 void TownBuilder::defineDistrict(District& d)
@@ -186,14 +202,17 @@ void TownBuilder::defineDistrict(District& d)
             const ShapeRecipe recipe = buildingRecipe(kind, v);
             const std::string name = d.modelPrefix + kindName(kind) + (v < 9 ? "0" : "") + std::to_string(v + 1);
             BuildingDefinitions defs;
-            defs.building = define(d, name, recipe, kind == ShapeKind::Tower ? 400.0f : 250.0f, 0);
+            // The games pair a building with its LOD by name from the fourth character on
+            // ("qx_shop01" and "LODshop01"), and draw them by the games' own distances:
+            // the building near by, its LOD from there on out to the distance of a skyline.
+            defs.building = define(d, m_buildingPrefix + name, recipe, buildingDrawDistance(kind), 0);
             ShapeRecipe lod = recipe;
             lod.kind = ShapeKind::Lod;
-            defs.lod = define(d, "LOD" + name, lod, kind == ShapeKind::Tower ? 3000.0f : 1500.0f, 0);
+            defs.lod = define(d, "LOD" + name, lod, kind == ShapeKind::Tower ? 2000.0f : 1000.0f, 0);
             if (kind == ShapeKind::Office || kind == ShapeKind::Tower) {
                 ShapeRecipe night = recipe;
                 night.kind = ShapeKind::NightWindows;
-                defs.night = define(d, name + "nt", night, 400, 12, 20, 6);
+                defs.night = define(d, name + "nt", night, buildingDrawDistance(kind), 12, 20, 6);
             }
             d.buildings[{static_cast<int>(kind), v}] = defs;
         }
