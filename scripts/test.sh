@@ -7,12 +7,18 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# A machine that has ccache (the fuzz and Windows builds use it too) rebuilds only what changed.
+launcher=()
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
 cmake --build build -j2
 ctest --test-dir build -j2 --output-on-failure
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DENABLE_ASAN=ON -DENABLE_UBSAN=ON \
-  -DQUOX_BUILD_BENCHMARKS=OFF
+  -DQUOX_BUILD_BENCHMARKS=OFF "${launcher[@]}"
 cmake --build build-sanitize -j2
 ctest --test-dir build-sanitize -j2 --output-on-failure
 
