@@ -60,14 +60,19 @@ MapDocument::RecordCopies MapDocument::copyRecords(int file, int section, std::v
     return copies;
 }
 
-void MapDocument::recordsEdited(const QString& text, RecordCopies before, Merge merge, int mergeKey)
+void MapDocument::recordsEdited(const QString& text, RecordCopies before, Merge merge, int mergeKey,
+                                std::optional<std::uint64_t> restoredVersion)
 {
     TGTASFile* file = m_files.File(before.file);
     if (!file || !file->SectionAt(before.section))
         return;
-    RecordCopies after = copyRecords(before.file, before.section, before.records);
-    pushCommand(new RecordsEditCommand(*this, text, file, std::move(before), std::move(after), merge, mergeKey));
-    notifyRecordsChanged(file, after.section);
+    const int section = before.section;
+    RecordCopies after = copyRecords(before.file, section, before.records);
+    auto* command = new RecordsEditCommand(*this, text, file, std::move(before), std::move(after), merge, mergeKey);
+    if (restoredVersion)
+        command->setVersionAfter(*restoredVersion);
+    pushCommand(command);
+    notifyRecordsChanged(file, section);
 }
 
 void MapDocument::editRecords(const QString& text, int file, int section, std::vector<int> records,
@@ -149,6 +154,14 @@ void MapDocument::setDatLines(const QString& text, std::vector<std::string> line
     pushCommand(new FilesCommand(*this, text, {}, m_files.DatLines, std::move(lines), false));
 }
 
+void MapDocument::datLinesEdited(const QString& text, std::vector<std::string> before)
+{
+    if (before == m_files.DatLines)
+        return;
+    pushCommand(new FilesCommand(*this, text, {}, std::move(before), m_files.DatLines, true));
+    notifyDatChanged();
+}
+
 int MapDocument::addFile(std::unique_ptr<TGTASFile> file)
 {
     const bool modified = file->Modified;
@@ -172,6 +185,8 @@ int MapDocument::removeFile(int file)
             ++dropped;
         }
     }
+    if (dropped > 0)
+        emit stepsRemoved(QString::fromStdString(leaving->FileName), dropped);
     m_marks.erase(leaving);
     if (m_selection.file == file)
         m_selection = {};

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -56,7 +57,10 @@ public:
     // are and puts the step on the stack. Consecutive steps with the same merge kind and key
     // on the same records become one until `endMerging`.
     RecordCopies copyRecords(int file, int section, std::vector<int> records) const;
-    void recordsEdited(const QString& text, RecordCopies before, Merge merge = Merge::None, int mergeKey = 0);
+    // `restoredVersion`: the edit puts the records back as they were at that version of the
+    // file (the item editor's restore), so the file's mark is what it was then.
+    void recordsEdited(const QString& text, RecordCopies before, Merge merge = Merge::None, int mergeKey = 0,
+                       std::optional<std::uint64_t> restoredVersion = std::nullopt);
     // Changes records through `change` as one step.
     void editRecords(const QString& text, int file, int section, std::vector<int> records,
                      const std::function<void()>& change, Merge merge = Merge::None, int mergeKey = 0);
@@ -73,8 +77,10 @@ public:
     // copied, `change` runs and names the files it changed; one step takes them all back.
     void changeFiles(const QString& text, const std::function<std::vector<int>()>& change);
 
-    // The DAT file's lines replaced as one step.
+    // The DAT file's lines replaced as one step; or changed already, handed over with the
+    // lines as they were before.
     void setDatLines(const QString& text, std::vector<std::string> lines);
+    void datLinesEdited(const QString& text, std::vector<std::string> before);
 
     // Files joining or leaving the list: not steps, since they change what is on disk or
     // what is loaded at once. Removing a file takes every step that refers to it off the
@@ -110,6 +116,8 @@ signals:
     void recordsChanged(int file, int section);
     void fileAdded(int file);
     void fileRemoved(int file);
+    // Closing or deleting a file took this many of its steps off the stack.
+    void stepsRemoved(const QString& file, int steps);
     void modifiedChanged(int file);
     void datChanged();
     void datModifiedChanged();

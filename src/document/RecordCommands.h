@@ -26,6 +26,9 @@ public:
     void redo() final;
 
     bool refersTo(const TGTASFile* file) const;
+    // The one file's version once the step is done, when it returns the file to a version
+    // it had before.
+    void setVersionAfter(std::uint64_t version) { m_steps.front().after = version; }
     void drop() { setObsolete(true); }
 
 protected:

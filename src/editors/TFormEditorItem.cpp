@@ -16,6 +16,7 @@
 #include "ZonePanel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -401,6 +402,7 @@ void TFormEditorItem::SelectRecord(FileKind kind, SectionCode section, int recor
     const TGTASFile* selected = m_fileList ? m_fileList->File(SelFile) : nullptr;
     UndoModified = selected && selected->Modified;
     BtnUndo->setEnabled(false);
+    selectionChangedHere();
     if (!isVisible())
         show();
 }
@@ -422,6 +424,7 @@ void TFormEditorItem::ClearSelection()
         m_view->SetSelectionState(SelectionState::Nothing);
     m_peers->SetUseDefinitionEnabled(false);
     RefreshRecord(RecordRefresh::Reload);
+    selectionChangedHere();
 }
 
 std::array<float, 3> TFormEditorItem::GetSelectionCentre() const
@@ -461,6 +464,9 @@ void TFormEditorItem::MoveSelection(float dx, float dy, float dz)
         records = MultipleInstances();
     else
         return;
+    m_stepText = records.size() == 1 ? QStringLiteral("Move Instance")
+                                     : QStringLiteral("Move %1 Instances").arg(records.size());
+    m_stepMerge = MapDocument::Merge::Move;
     for (int record : records) {
         if (TGTASInstObj* inst = Instance(record)) {
             inst->PosX += dx;
@@ -491,6 +497,7 @@ void TFormEditorItem::SetSelectionRotation(const std::array<float, 4>& rotation)
     inst->RotY = rotation[1];
     inst->RotZ = rotation[2];
     inst->RotW = rotation[3];
+    m_stepText = QStringLiteral("Rotate Instance");
     paneliplinst->showRotation();
     RefreshRecord(RecordRefresh::Edit);
 }
@@ -504,6 +511,7 @@ void TFormEditorItem::UseDefinition(int id, const std::string& modelName)
     inst->ModelName = modelName;
     inst->DefFile = -1;
     inst->DefIndex = -1;
+    m_stepText = QStringLiteral("Use Object Definition");
     // The boxes show the new definition too, so that the next edit does not write the old
     // ID or name back.
     {
@@ -524,9 +532,101 @@ void TFormEditorItem::MarkModified()
         return;
     BtnUndo->setEnabled(true);
     if (TGTASFile* file = m_fileList->File(SelFile)) {
-        file->Modified = true;
+        if (m_document)
+            pushEdit();
+        else
+            file->Modified = true;
         emit fileModified(SelFile);
     }
+}
+
+void TFormEditorItem::SetDocument(MapDocument* document)
+{
+    if (m_document)
+        disconnect(m_document, nullptr, this, nullptr);
+    m_document = document;
+    if (!m_document)
+        return;
+    connect(m_document, &MapDocument::recordsChanged, this, [this](int file, int) { followRecords(file); });
+    selectionChangedHere();
+}
+
+std::vector<int> TFormEditorItem::selectedRecords() const
+{
+    if (!HasSelection)
+        return {};
+    if (SelKind == FileKind::IPL && SelSection == SectionCode::SeveralInst)
+        return MultipleInstances();
+    return {SelRecord};
+}
+
+void TFormEditorItem::selectionChangedHere()
+{
+    if (!m_document)
+        return;
+    const TGTASFile* file = HasSelection && m_fileList ? m_fileList->File(SelFile) : nullptr;
+    if (!file) {
+        m_before = {};
+        m_document->setSelection({});
+        return;
+    }
+    const int section = MapDocument::sectionIndex(*file, SelSection);
+    m_before = m_document->copyRecords(SelFile, section, selectedRecords());
+    m_versionAtSelection = m_document->version(file);
+    m_document->setSelection({SelKind, SelSection, SelFile, selectedRecords()});
+}
+
+void TFormEditorItem::pushEdit(std::optional<std::uint64_t> restoredVersion)
+{
+    const TGTASFile* file = m_fileList ? m_fileList->File(SelFile) : nullptr;
+    if (!file || m_before.file != SelFile || m_before.section < 0 || m_pushing)
+        return;
+    MapDocument::Merge merge = m_stepMerge;
+    int key = 0;
+    QString text = m_stepText;
+    // Typing into a box: every key is an edit, and the edits of one box make one step.
+    if (merge == MapDocument::Merge::None && text.isEmpty()) {
+        if (const auto* box = qobject_cast<const QLineEdit*>(QApplication::focusWidget()); box && isAncestorOf(box)) {
+            merge = MapDocument::Merge::Field;
+            key = static_cast<int>(qHash(box->objectName()));
+        }
+    }
+    if (text.isEmpty())
+        text = QStringLiteral("Edit Record");
+    m_pushing = true;
+    m_document->recordsEdited(text, std::move(m_before), merge, key, restoredVersion);
+    m_pushing = false;
+    m_stepText.clear();
+    m_stepMerge = MapDocument::Merge::None;
+    m_before = m_document->copyRecords(SelFile, MapDocument::sectionIndex(*file, SelSection), selectedRecords());
+    m_versionAfterOwnStep = m_document->version(file);
+}
+
+void TFormEditorItem::MoveFinished()
+{
+    if (m_document)
+        m_document->endMerging();
+}
+
+void TFormEditorItem::followRecords(int file)
+{
+    if (m_pushing || !HasSelection || file != SelFile || !m_document)
+        return;
+    const DocumentSelection& kept = m_document->selection();
+    if (kept.empty()) {
+        ClearSelection();
+        return;
+    }
+    if (SelSection == SectionCode::SeveralInst && kept.records != MultipleInstances()) {
+        EditIPLMultInstList->clear();
+        for (int record : kept.records)
+            addInstanceRow(record);
+    }
+    RefreshRecord(RecordRefresh::Reload);
+    if (SelSection == SectionCode::SeveralInst)
+        showMultipleCount();
+    const TGTASFile* shown = m_fileList->File(SelFile);
+    m_before = m_document->copyRecords(SelFile, MapDocument::sectionIndex(*shown, SelSection), selectedRecords());
 }
 
 void TFormEditorItem::FileRemoved(int file)
@@ -540,6 +640,8 @@ void TFormEditorItem::FileRemoved(int file)
     // Later files moved up by one: the selection follows its file.
     if (SelFile > file)
         --SelFile;
+    if (m_before.file > file)
+        --m_before.file;
 }
 
 std::string TFormEditorItem::RecordText() const
@@ -649,6 +751,21 @@ void TFormEditorItem::UndoEdit()
     if (!HasSelection)
         return;
     restoreFromText(UndoText);
+    if (m_document) {
+        // One step that can be redone. The file is as it was when the record was selected
+        // unless another window changed it since.
+        const TGTASFile* file = m_fileList->File(SelFile);
+        const std::uint64_t now = file ? m_document->version(file) : 0;
+        std::optional<std::uint64_t> restored;
+        if (now == m_versionAtSelection || now == m_versionAfterOwnStep)
+            restored = m_versionAtSelection;
+        m_stepText = QStringLiteral("Restore Record");
+        pushEdit(restored);
+        RefreshRecord(RecordRefresh::Reload);
+        BtnUndo->setEnabled(false);
+        emit fileModified(SelFile);
+        return;
+    }
     if (!UndoModified && m_fileList) {
         if (TGTASFile* file = m_fileList->File(SelFile))
             file->Modified = false;
