@@ -16,7 +16,6 @@
 #include "ZonePanel.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -28,7 +27,31 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
+
+// Which columns (and node lines) of a record's text an edit changed, as one number: edits of
+// the same field give the same number.
+int changedColumnsKey(const std::string& before, const std::string& after)
+{
+    std::size_t hash = 0;
+    std::size_t column = 0;
+    std::size_t a = 0;
+    std::size_t b = 0;
+    while (a <= before.size() || b <= after.size()) {
+        const std::size_t aEnd = std::min(before.find_first_of(",\n", a), before.size());
+        const std::size_t bEnd = std::min(after.find_first_of(",\n", b), after.size());
+        const bool aDone = a > before.size();
+        const bool bDone = b > after.size();
+        if (aDone || bDone || before.compare(a, aEnd - a, after, b, bEnd - b) != 0)
+            hash = hash * 31 + column + 1;
+        a = aDone ? a : aEnd + 1;
+        b = bDone ? b : bEnd + 1;
+        ++column;
+    }
+    return static_cast<int>(hash);
+}
 
 QString positionText(const std::array<float, 3>& position)
 {
@@ -572,6 +595,7 @@ void TFormEditorItem::selectionChangedHere()
     }
     const int section = MapDocument::sectionIndex(*file, SelSection);
     m_before = m_document->copyRecords(SelFile, section, selectedRecords());
+    m_beforeText = RecordText();
     m_versionAtSelection = m_document->version(file);
     m_document->setSelection({SelKind, SelSection, SelFile, selectedRecords()});
 }
@@ -584,12 +608,12 @@ void TFormEditorItem::pushEdit(std::optional<std::uint64_t> restoredVersion)
     MapDocument::Merge merge = m_stepMerge;
     int key = 0;
     QString text = m_stepText;
-    // Typing into a box: every key is an edit, and the edits of one box make one step.
+    // Typing into a box: every key is an edit, and the edits of one field make one step. The
+    // field is told by the columns of the record's text that the edit changed.
+    const std::string afterText = RecordText();
     if (merge == MapDocument::Merge::None && text.isEmpty()) {
-        if (const auto* box = qobject_cast<const QLineEdit*>(QApplication::focusWidget()); box && isAncestorOf(box)) {
-            merge = MapDocument::Merge::Field;
-            key = static_cast<int>(qHash(box->objectName()));
-        }
+        merge = MapDocument::Merge::Field;
+        key = changedColumnsKey(m_beforeText, afterText);
     }
     if (text.isEmpty())
         text = QStringLiteral("Edit Record");
@@ -599,6 +623,7 @@ void TFormEditorItem::pushEdit(std::optional<std::uint64_t> restoredVersion)
     m_stepText.clear();
     m_stepMerge = MapDocument::Merge::None;
     m_before = m_document->copyRecords(SelFile, MapDocument::sectionIndex(*file, SelSection), selectedRecords());
+    m_beforeText = afterText;
     m_versionAfterOwnStep = m_document->version(file);
 }
 
@@ -627,6 +652,7 @@ void TFormEditorItem::followRecords(int file)
         showMultipleCount();
     const TGTASFile* shown = m_fileList->File(SelFile);
     m_before = m_document->copyRecords(SelFile, MapDocument::sectionIndex(*shown, SelSection), selectedRecords());
+    m_beforeText = RecordText();
 }
 
 void TFormEditorItem::FileRemoved(int file)

@@ -225,6 +225,7 @@ private:
     ItemEditorPeers* m_peers = nullptr;
     MapDocument* m_document = nullptr;
     MapDocument::RecordCopies m_before;
+    std::string m_beforeText;
     // What the next step is called and whether it merges with the one before.
     QString m_stepText;
     MapDocument::Merge m_stepMerge = MapDocument::Merge::None;
