@@ -611,6 +611,9 @@ void TFormEditorItem::pushEdit(std::optional<std::uint64_t> restoredVersion)
     // Typing into a box: every key is an edit, and the edits of one field make one step. The
     // field is told by the columns of the record's text that the edit changed.
     const std::string afterText = RecordText();
+    // A box that writes back what the record holds (leaving it, a reformat) is no step.
+    if (afterText == m_beforeText && afterText != "N/A" && text.isEmpty())
+        return;
     if (merge == MapDocument::Merge::None && text.isEmpty()) {
         merge = MapDocument::Merge::Field;
         key = changedColumnsKey(m_beforeText, afterText);
@@ -637,14 +640,18 @@ void TFormEditorItem::followRecords(int file)
 {
     if (m_pushing || !HasSelection || file != SelFile || !m_document)
         return;
-    const DocumentSelection& kept = m_document->selection();
+    // The records that still exist stay selected.
+    const TGTASFile* changed = m_fileList->File(SelFile);
+    const TGTASContainer* records = changed ? changed->SectionAt(MapDocument::sectionIndex(*changed, SelSection)) : nullptr;
+    std::vector<int> kept = selectedRecords();
+    std::erase_if(kept, [records](int record) { return !records || record >= records->Count(); });
     if (kept.empty()) {
         ClearSelection();
         return;
     }
-    if (SelSection == SectionCode::SeveralInst && kept.records != MultipleInstances()) {
+    if (SelSection == SectionCode::SeveralInst && kept != MultipleInstances()) {
         EditIPLMultInstList->clear();
-        for (int record : kept.records)
+        for (int record : kept)
             addInstanceRow(record);
     }
     RefreshRecord(RecordRefresh::Reload);
