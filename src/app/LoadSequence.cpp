@@ -3,6 +3,7 @@
 #include "GameDirectoryStep.h"
 #include "GLEntryPoints.h"
 #include "GLTextureUploader.h"
+#include "MapDocument.h"
 #include "MapEditorPeers.h"
 #include "ProgramSettings.h"
 #include "ProgramWindows.h"
@@ -177,6 +178,15 @@ bool RunLoadSequence(LoadProgress* watcher)
     main.SetToolWindow(ToolWindow::Validate, validate);
     windows.About = windows.made(new TFormAbout);
     main.SetToolWindow(ToolWindow::About, windows.About);
+
+    // Every window that changes the map does so through the document.
+    MapDocument* document = main.Document();
+    document->setArchiveSet(main.ArchiveSet());
+    itemEditor->SetDocument(document);
+    ideEditor->SetDocument(document);
+    iplEditor->SetDocument(document);
+    datEditor->SetDocument(document);
+    validate->SetDocument(document);
 
     linkItemEditor(*itemEditor, main);
     linkMapFileEditors(*iplEditor, *ideEditor, *itemEditor, main);

@@ -3,6 +3,7 @@
 #include "GameMode.h"
 #include "GamePaths.h"
 #include "MapValidator.h"
+#include "ModifiedFilesSave.h"
 #include "TGTA3Archive.h"
 #include "TGTAFileList.h"
 
@@ -47,19 +48,12 @@ nlohmann::ordered_json reportJson(const ValidationReport& report)
 // written (it stays modified).
 bool saveModified(TGTAFileList& files, std::vector<std::string>& written, std::ostream& err)
 {
-    bool allSaved = true;
-    for (int pos = 0; pos < files.Count(); ++pos) {
-        TGTASFile& file = *files.File(pos);
-        if (!file.Modified)
-            continue;
-        if (const int error = file.Save()) {
-            err << "quoxmapper-cli: cannot save " << file.FileName << ": " << std::strerror(error) << '\n';
-            allSaved = false;
-        } else {
-            written.push_back(file.FileName);
-        }
-    }
-    return allSaved;
+    const ModifiedFilesReport report = SaveModifiedFiles(files);
+    for (const ModifiedFilesReport::Entry& failed : report.failed)
+        err << "quoxmapper-cli: cannot save " << failed.name << ": " << std::strerror(failed.error) << '\n';
+    for (const ModifiedFilesReport::Entry& saved : report.saved)
+        written.push_back(saved.name);
+    return report.allSaved();
 }
 
 // Loads the game as the editor does (DAT, IDE files, IPL files, main archive), checks it

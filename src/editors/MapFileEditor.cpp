@@ -4,6 +4,7 @@
 #include "DialogService.h"
 #include "FileRowsModel.h"
 #include "GamePaths.h"
+#include "MapDocument.h"
 #include "MapListView.h"
 #include "RecordRowsModel.h"
 #include "RecordSection.h"
@@ -318,12 +319,46 @@ void MapFileEditor::SetSection(SectionCode code)
     }
 }
 
+void MapFileEditor::SetDocument(MapDocument* document)
+{
+    if (m_document)
+        disconnect(m_document, nullptr, this, nullptr);
+    m_document = document;
+    if (!m_document)
+        return;
+    connect(m_document, &MapDocument::modifiedChanged, this, &MapFileEditor::RepaintLists);
+    connect(m_document, &MapDocument::recordsChanged, this, [this](int file, int) { followRecords(file); });
+}
+
+void MapFileEditor::followRecords(int file)
+{
+    // Records added or deleted change the rows; an edit in place changes only their texts.
+    const TGTASFile* shown = currentFileObject();
+    if (file == m_currentFile && shown && m_recordRows->recordCount() != currentSectionEntry().count(*shown))
+        RefreshRecords();
+    else
+        RepaintLists();
+}
+
+int MapFileEditor::addRecordsStep(const QString& text, TGTASFile& file, const std::function<int()>& add)
+{
+    if (!m_document)
+        return add();
+    const int section = MapDocument::sectionIndex(file, CurrentSection());
+    const std::vector<int> added = m_document->addRecords(text, m_document->indexOf(&file), section, [&add] {
+        const int record = add();
+        return record >= 0 ? std::vector<int>{record} : std::vector<int>{};
+    });
+    return added.empty() ? -1 : added.front();
+}
+
 void MapFileEditor::markModified(int file)
 {
     TGTASFile* changed = m_files ? m_files->File(file) : nullptr;
     if (!changed)
         return;
-    changed->Modified = true;
+    if (!m_document) // the document marks the files its steps change
+        changed->Modified = true;
     m_fileRows->repaint();
     emit fileModified(file);
 }
@@ -335,7 +370,9 @@ int MapFileEditor::AddRecord()
     if (!file || !section.add)
         return -1;
     const std::array<float, 3> target = m_view ? m_view->GetCameraTarget() : std::array<float, 3>{0, 0, 0};
-    const int record = section.add(*file, target);
+    const int record = addRecordsStep(QStringLiteral("Add Record"), *file, [&] { return section.add(*file, target); });
+    if (record < 0)
+        return -1;
     markModified(m_currentFile);
     RefreshRecords();
     ListItems->selectRow(m_recordRows->rowOf(record));
@@ -381,7 +418,11 @@ void MapFileEditor::ActionEditDeleteExecute()
         m_itemEditor->ClearSelection();
     const RecordSection& section = currentSectionEntry();
     if (section.remove && record < section.count(*file)) {
-        section.remove(*file, record);
+        if (m_document)
+            m_document->deleteRecords(QStringLiteral("Delete Record"), m_currentFile,
+                                      MapDocument::sectionIndex(*file, CurrentSection()), {record});
+        else
+            section.remove(*file, record);
         markModified(m_currentFile);
     }
     RefreshRecords();
@@ -420,7 +461,7 @@ void MapFileEditor::offerReference(const std::string& name)
 
 int MapFileEditor::addFile(std::unique_ptr<TGTASFile> file)
 {
-    const int pos = m_files->AddFile(std::move(file));
+    const int pos = m_document ? m_document->addFile(std::move(file)) : m_files->AddFile(std::move(file));
     emit fileAdded(pos);
     if (m_itemEditor)
         m_itemEditor->ClearSelection();
@@ -526,7 +567,10 @@ std::optional<std::string> MapFileEditor::closeCurrentFile()
     m_fileRows->dropFile(pos);
     m_currentFile = -1;
     m_currentObject = nullptr;
-    m_files->RemoveFile(pos);
+    if (m_document)
+        m_document->removeFile(pos);
+    else
+        m_files->RemoveFile(pos);
     FileRemoved(pos);
     emit fileRemoved(pos);
     if (m_itemEditor)

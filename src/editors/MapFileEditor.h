@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -15,6 +16,7 @@
 
 class DatReferences;
 class FileRowsModel;
+class MapDocument;
 class MapListView;
 class QAction;
 class QButtonGroup;
@@ -55,6 +57,10 @@ public:
     void SetItemEditor(TFormEditorItem* editor) { m_itemEditor = editor; }
     void SetView(TGLView* view) { m_view = view; }
     void SetDatReferences(DatReferences* references) { m_dat = references; }
+    // The document records are added and deleted through, as steps; the lists follow its
+    // steps. Without one (a window tried on its own) records change in place.
+    void SetDocument(MapDocument* document);
+    MapDocument* Document() const { return m_document; }
     void SetMenuAction(QAction* action) override;
 
     // Rebuilds the file rows from the file list in list order.
@@ -139,6 +145,9 @@ protected:
     virtual SectionCode openedSection(int record, bool add);
 
     void markModified(int file);
+    // Adds records through `add` as one step (in place without a document); the first new
+    // record, or -1.
+    int addRecordsStep(const QString& text, TGTASFile& file, const std::function<int()>& add);
     // Chooses a file row without running the choice handler (-1: none).
     void chooseFileRow(int row);
     TGTASFile* currentFileObject() const;
@@ -161,6 +170,8 @@ private:
     bool alreadyLoaded(const std::string& name) const;
     void offerReference(const std::string& name);
     int addFile(std::unique_ptr<TGTASFile> file);
+    // A step was done or undone on the file's records.
+    void followRecords(int file);
     // Asks, then removes the current file from the list; its path on disk when it was removed.
     std::optional<std::string> closeCurrentFile();
     bool saveBeforeClosing(TGTASFile& file);
@@ -171,6 +182,7 @@ private:
     TFormEditorItem* m_itemEditor = nullptr;
     TGLView* m_view = nullptr;
     DatReferences* m_dat = nullptr;
+    MapDocument* m_document = nullptr;
 
     FileRowsModel* m_fileRows = nullptr;
     RecordRowsModel* m_recordRows = nullptr;

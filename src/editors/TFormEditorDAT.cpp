@@ -1,6 +1,7 @@
 #include "TFormEditorDAT.h"
 
 #include "DialogService.h"
+#include "MapDocument.h"
 #include "TGTAFileList.h"
 #include "TextParser.h"
 
@@ -115,10 +116,35 @@ void TFormEditorDAT::selectRow(int row)
     }
 }
 
-void TFormEditorDAT::markModified()
+void TFormEditorDAT::SetDocument(MapDocument* document)
 {
-    m_fileList->DatModified = true;
-    BtnSave->setEnabled(true);
+    if (m_document)
+        disconnect(m_document, nullptr, this, nullptr);
+    m_document = document;
+    if (m_fileList)
+        m_linesBefore = m_fileList->DatLines;
+    if (!m_document)
+        return;
+    connect(m_document, &MapDocument::datChanged, this, [this] {
+        if (m_fileList && m_fileList->DatLines != m_linesBefore) {
+            Reload();
+            m_linesBefore = m_fileList->DatLines;
+        }
+    });
+    connect(m_document, &MapDocument::datModifiedChanged, this,
+            [this] { BtnSave->setEnabled(m_fileList && m_fileList->DatModified); });
+}
+
+void TFormEditorDAT::markModified(const QString& text)
+{
+    if (m_document) {
+        std::vector<std::string> before = std::move(m_linesBefore);
+        m_linesBefore = m_fileList->DatLines;
+        m_document->datLinesEdited(text, std::move(before));
+    } else {
+        m_fileList->DatModified = true;
+    }
+    BtnSave->setEnabled(m_fileList->DatModified);
     emit datModified();
 }
 
@@ -137,7 +163,7 @@ void TFormEditorDAT::BtnUpdateClick()
     const std::string line(TrimText(EditLine->text().toStdString()));
     m_fileList->DatLines[row] = line;
     ListDAT->item(row)->setText(QString::fromStdString(line));
-    markModified();
+    markModified(QStringLiteral("Change DAT Line"));
 }
 
 void TFormEditorDAT::insertLine(int row, const std::string& line)
@@ -160,7 +186,7 @@ void TFormEditorDAT::BtnAddClick()
         // The selection stays on the position, which now holds the new line.
         selectRow(row);
     }
-    markModified();
+    markModified(QStringLiteral("Insert DAT Line"));
 }
 
 void TFormEditorDAT::BtnUpClick()
@@ -174,7 +200,7 @@ void TFormEditorDAT::BtnUpClick()
         ListDAT->insertItem(row - 1, ListDAT->takeItem(row));
     }
     selectRow(row - 1);
-    markModified();
+    markModified(QStringLiteral("Move DAT Line"));
 }
 
 void TFormEditorDAT::BtnDownClick()
@@ -188,7 +214,7 @@ void TFormEditorDAT::BtnDownClick()
         ListDAT->insertItem(row + 1, ListDAT->takeItem(row));
     }
     selectRow(row + 1);
-    markModified();
+    markModified(QStringLiteral("Move DAT Line"));
 }
 
 void TFormEditorDAT::deleteRow(int row)
@@ -200,7 +226,7 @@ void TFormEditorDAT::deleteRow(int row)
     }
     // The line that moved up into the position stays selected; past the end nothing is.
     selectRow(row < ListDAT->count() ? row : -1);
-    markModified();
+    markModified(QStringLiteral("Delete DAT Line"));
     ListDATClick();
 }
 
@@ -217,7 +243,7 @@ void TFormEditorDAT::BtnSaveClick()
     if (!m_fileList)
         return;
     const QString name = QString::fromStdString(m_fileList->DatName());
-    if (m_fileList->SaveDat() != 0) {
+    if ((m_document ? m_document->saveDat() : m_fileList->SaveDat()) != 0) {
         // The edits stay, modified, so the user can fix the cause and save again.
         dialogs().showMessage(MessageKind::Error, QString(),
                               "ERROR: The DAT file \"" + name + "\" failed to save.\n"
@@ -249,7 +275,7 @@ void TFormEditorDAT::addReference(const std::string& keyword, const std::string&
             position = row + 1;
     }
     insertLine(position, keyword + " " + std::string(TrimText(name)));
-    markModified();
+    markModified(QStringLiteral("Add DAT Reference"));
     dropSelection();
 }
 

@@ -7,11 +7,13 @@
 #include <QWidget>
 
 #include <string>
+#include <vector>
 
 class QAction;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class MapDocument;
 class TGTAFileList;
 
 // The DAT file editor: shows the file list's DatLines one row per line and changes, inserts,
@@ -25,6 +27,9 @@ public:
     TFormEditorDAT(TGTAFileList* fileList, QWidget* view, QWidget* parent = nullptr);
 
     void SetView(QWidget* view) { m_view = view; }
+    // The document every change of the lines goes through as a step; the list follows its
+    // steps. Without one the lines change in place.
+    void SetDocument(MapDocument* document);
     void SetMenuAction(QAction* action) override;
 
     // Fills the list from DatLines again; nothing is selected afterwards.
@@ -68,7 +73,8 @@ private:
     int selectedRow() const;
     // Selects the row, or nothing for -1, without running the row-click behaviour.
     void selectRow(int row);
-    void markModified();
+    // `text` names the step the change is on the document's stack.
+    void markModified(const QString& text);
     void deleteRow(int row);
     void insertLine(int row, const std::string& line);
     void addReference(const std::string& keyword, const std::string& name);
@@ -77,5 +83,7 @@ private:
     void dropSelection();
 
     TGTAFileList* m_fileList = nullptr;
+    MapDocument* m_document = nullptr;
+    std::vector<std::string> m_linesBefore; // the lines before the change in progress
     QWidget* m_view = nullptr;
 };

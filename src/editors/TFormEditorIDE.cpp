@@ -3,6 +3,7 @@
 #include "DatReferences.h"
 #include "DialogService.h"
 #include "IDESections.h"
+#include "MapDocument.h"
 #include "TFormEditorIPL.h"
 #include "TFormEditorItem.h"
 #include "TGTAFileList.h"
@@ -109,9 +110,15 @@ void TFormEditorIDE::ActionEditAddInstanceExecute()
     const std::string modelName = hasDefinition ? definition->ModelName : std::string();
     // Always an instance, whatever section the IPL editor showed.
     m_iplEditor->SetSection(SectionCode::Inst);
-    if (m_iplEditor->AddRecord() < 0)
-        return;
-    m_iplEditor->OpenRecord(m_iplEditor->CurrentRow(), false);
-    if (hasDefinition && itemEditor())
-        itemEditor()->UseDefinition(id, modelName);
+    // The new instance and its definition are one step.
+    QUndoStack* stack = Document() ? &Document()->undoStack() : nullptr;
+    if (stack)
+        stack->beginMacro(QStringLiteral("Add Item Instance"));
+    if (m_iplEditor->AddRecord() >= 0) {
+        m_iplEditor->OpenRecord(m_iplEditor->CurrentRow(), false);
+        if (hasDefinition && itemEditor())
+            itemEditor()->UseDefinition(id, modelName);
+    }
+    if (stack)
+        stack->endMacro();
 }

@@ -110,7 +110,8 @@ void TFormEditorIPL::ActionEditDuplicateExecute()
         return;
     const RecordSection& section = currentSectionEntry();
     if (section.duplicate && record < section.count(*file)) {
-        const int copy = section.duplicate(*file, record);
+        const int copy = addRecordsStep(QStringLiteral("Duplicate Record"), *file,
+                                        [&] { return section.duplicate(*file, record); });
         markModified(CurrentFile());
         RefreshRecords();
         ListItems->selectRow(recordRows().rowOf(copy));

@@ -27,7 +27,31 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
+
+// Which columns (and node lines) of a record's text an edit changed, as one number: edits of
+// the same field give the same number.
+int changedColumnsKey(const std::string& before, const std::string& after)
+{
+    std::size_t hash = 0;
+    std::size_t column = 0;
+    std::size_t a = 0;
+    std::size_t b = 0;
+    while (a <= before.size() || b <= after.size()) {
+        const std::size_t aEnd = std::min(before.find_first_of(",\n", a), before.size());
+        const std::size_t bEnd = std::min(after.find_first_of(",\n", b), after.size());
+        const bool aDone = a > before.size();
+        const bool bDone = b > after.size();
+        if (aDone || bDone || before.compare(a, aEnd - a, after, b, bEnd - b) != 0)
+            hash = hash * 31 + column + 1;
+        a = aDone ? a : aEnd + 1;
+        b = bDone ? b : bEnd + 1;
+        ++column;
+    }
+    return static_cast<int>(hash);
+}
 
 QString positionText(const std::array<float, 3>& position)
 {
@@ -401,6 +425,7 @@ void TFormEditorItem::SelectRecord(FileKind kind, SectionCode section, int recor
     const TGTASFile* selected = m_fileList ? m_fileList->File(SelFile) : nullptr;
     UndoModified = selected && selected->Modified;
     BtnUndo->setEnabled(false);
+    selectionChangedHere();
     if (!isVisible())
         show();
 }
@@ -422,6 +447,7 @@ void TFormEditorItem::ClearSelection()
         m_view->SetSelectionState(SelectionState::Nothing);
     m_peers->SetUseDefinitionEnabled(false);
     RefreshRecord(RecordRefresh::Reload);
+    selectionChangedHere();
 }
 
 std::array<float, 3> TFormEditorItem::GetSelectionCentre() const
@@ -461,6 +487,9 @@ void TFormEditorItem::MoveSelection(float dx, float dy, float dz)
         records = MultipleInstances();
     else
         return;
+    m_stepText = records.size() == 1 ? QStringLiteral("Move Instance")
+                                     : QStringLiteral("Move %1 Instances").arg(records.size());
+    m_stepMerge = MapDocument::Merge::Move;
     for (int record : records) {
         if (TGTASInstObj* inst = Instance(record)) {
             inst->PosX += dx;
@@ -491,6 +520,7 @@ void TFormEditorItem::SetSelectionRotation(const std::array<float, 4>& rotation)
     inst->RotY = rotation[1];
     inst->RotZ = rotation[2];
     inst->RotW = rotation[3];
+    m_stepText = QStringLiteral("Rotate Instance");
     paneliplinst->showRotation();
     RefreshRecord(RecordRefresh::Edit);
 }
@@ -504,6 +534,7 @@ void TFormEditorItem::UseDefinition(int id, const std::string& modelName)
     inst->ModelName = modelName;
     inst->DefFile = -1;
     inst->DefIndex = -1;
+    m_stepText = QStringLiteral("Use Object Definition");
     // The boxes show the new definition too, so that the next edit does not write the old
     // ID or name back.
     {
@@ -524,9 +555,111 @@ void TFormEditorItem::MarkModified()
         return;
     BtnUndo->setEnabled(true);
     if (TGTASFile* file = m_fileList->File(SelFile)) {
-        file->Modified = true;
+        if (m_document)
+            pushEdit();
+        else
+            file->Modified = true;
         emit fileModified(SelFile);
     }
+}
+
+void TFormEditorItem::SetDocument(MapDocument* document)
+{
+    if (m_document)
+        disconnect(m_document, nullptr, this, nullptr);
+    m_document = document;
+    if (!m_document)
+        return;
+    connect(m_document, &MapDocument::recordsChanged, this, [this](int file, int) { followRecords(file); });
+    selectionChangedHere();
+}
+
+std::vector<int> TFormEditorItem::selectedRecords() const
+{
+    if (!HasSelection)
+        return {};
+    if (SelKind == FileKind::IPL && SelSection == SectionCode::SeveralInst)
+        return MultipleInstances();
+    return {SelRecord};
+}
+
+void TFormEditorItem::selectionChangedHere()
+{
+    if (!m_document)
+        return;
+    const TGTASFile* file = HasSelection && m_fileList ? m_fileList->File(SelFile) : nullptr;
+    if (!file) {
+        m_before = {};
+        m_document->setSelection({});
+        return;
+    }
+    const int section = MapDocument::sectionIndex(*file, SelSection);
+    m_before = m_document->copyRecords(SelFile, section, selectedRecords());
+    m_beforeText = RecordText();
+    m_versionAtSelection = m_document->version(file);
+    m_document->setSelection({SelKind, SelSection, SelFile, selectedRecords()});
+}
+
+void TFormEditorItem::pushEdit(std::optional<std::uint64_t> restoredVersion)
+{
+    const TGTASFile* file = m_fileList ? m_fileList->File(SelFile) : nullptr;
+    if (!file || m_before.file != SelFile || m_before.section < 0 || m_pushing)
+        return;
+    MapDocument::Merge merge = m_stepMerge;
+    int key = 0;
+    QString text = m_stepText;
+    // Typing into a box: every key is an edit, and the edits of one field make one step. The
+    // field is told by the columns of the record's text that the edit changed.
+    const std::string afterText = RecordText();
+    // A box that writes back what the record holds (leaving it, a reformat) is no step.
+    if (afterText == m_beforeText && afterText != "N/A" && text.isEmpty())
+        return;
+    if (merge == MapDocument::Merge::None && text.isEmpty()) {
+        merge = MapDocument::Merge::Field;
+        key = changedColumnsKey(m_beforeText, afterText);
+    }
+    if (text.isEmpty())
+        text = QStringLiteral("Edit Record");
+    m_pushing = true;
+    m_document->recordsEdited(text, std::move(m_before), merge, key, restoredVersion);
+    m_pushing = false;
+    m_stepText.clear();
+    m_stepMerge = MapDocument::Merge::None;
+    m_before = m_document->copyRecords(SelFile, MapDocument::sectionIndex(*file, SelSection), selectedRecords());
+    m_beforeText = afterText;
+    m_versionAfterOwnStep = m_document->version(file);
+}
+
+void TFormEditorItem::MoveFinished()
+{
+    if (m_document)
+        m_document->endMerging();
+}
+
+void TFormEditorItem::followRecords(int file)
+{
+    if (m_pushing || !HasSelection || file != SelFile || !m_document)
+        return;
+    // The records that still exist stay selected.
+    const TGTASFile* changed = m_fileList->File(SelFile);
+    const TGTASContainer* records = changed ? changed->SectionAt(MapDocument::sectionIndex(*changed, SelSection)) : nullptr;
+    std::vector<int> kept = selectedRecords();
+    std::erase_if(kept, [records](int record) { return !records || record >= records->Count(); });
+    if (kept.empty()) {
+        ClearSelection();
+        return;
+    }
+    if (SelSection == SectionCode::SeveralInst && kept != MultipleInstances()) {
+        EditIPLMultInstList->clear();
+        for (int record : kept)
+            addInstanceRow(record);
+    }
+    RefreshRecord(RecordRefresh::Reload);
+    if (SelSection == SectionCode::SeveralInst)
+        showMultipleCount();
+    const TGTASFile* shown = m_fileList->File(SelFile);
+    m_before = m_document->copyRecords(SelFile, MapDocument::sectionIndex(*shown, SelSection), selectedRecords());
+    m_beforeText = RecordText();
 }
 
 void TFormEditorItem::FileRemoved(int file)
@@ -540,6 +673,8 @@ void TFormEditorItem::FileRemoved(int file)
     // Later files moved up by one: the selection follows its file.
     if (SelFile > file)
         --SelFile;
+    if (m_before.file > file)
+        --m_before.file;
 }
 
 std::string TFormEditorItem::RecordText() const
@@ -649,6 +784,21 @@ void TFormEditorItem::UndoEdit()
     if (!HasSelection)
         return;
     restoreFromText(UndoText);
+    if (m_document) {
+        // One step that can be redone. The file is as it was when the record was selected
+        // unless another window changed it since.
+        const TGTASFile* file = m_fileList->File(SelFile);
+        const std::uint64_t now = file ? m_document->version(file) : 0;
+        std::optional<std::uint64_t> restored;
+        if (now == m_versionAtSelection || now == m_versionAfterOwnStep)
+            restored = m_versionAtSelection;
+        m_stepText = QStringLiteral("Restore Record");
+        pushEdit(restored);
+        RefreshRecord(RecordRefresh::Reload);
+        BtnUndo->setEnabled(false);
+        emit fileModified(SelFile);
+        return;
+    }
     if (!UndoModified && m_fileList) {
         if (TGTASFile* file = m_fileList->File(SelFile))
             file->Modified = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ItemEditorPeers.h"
+#include "MapDocument.h"
 #include "MenuActionWindow.h"
 #include "SectionCode.h"
 #include "SelectionTarget.h"
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -84,6 +86,10 @@ public:
     void SetView(TGLView* view) { m_view = view; }
     // The windows of the IPL and IDE editors and the secondary model view, once they exist.
     void SetPeers(ItemEditorPeers* peers);
+    // The document every edit goes through as a step; without one (a window tried on its
+    // own) an edit only marks its file modified.
+    void SetDocument(MapDocument* document);
+    MapDocument* Document() const { return m_document; }
     // The archive entry picker of the pick buttons.
     void SetImgFilePicker(Twnd_imgfilepicker* picker) { m_picker = picker; }
 
@@ -92,6 +98,7 @@ public:
     void ClearSelection();
     std::array<float, 3> GetSelectionCentre() const override;
     void MoveSelection(float dx, float dy, float dz) override;
+    void MoveFinished() override;
     // The one selected instance's rotation (x, y, z, w); the identity for any other selection.
     std::array<float, 4> GetSelectionRotation() const;
     void SetSelectionRotation(const std::array<float, 4>& rotation);
@@ -202,10 +209,27 @@ private:
     void showRecordTexts();
     void showPage(const SectionEntry* entry);
     void restoreFromText(const std::string& text);
+    std::vector<int> selectedRecords() const;
+    // The selection changed here: the document learns of it, and the records are copied as
+    // they are before the next edit.
+    void selectionChangedHere();
+    // Hands the edit just made to the document as a step.
+    void pushEdit(std::optional<std::uint64_t> restoredVersion = std::nullopt);
+    // A step was undone or redone: the selection and the page follow the records.
+    void followRecords(int file);
 
     TGTAFileList* m_fileList = nullptr;
     TGLView* m_view = nullptr;
     TGTAImg* m_archiveSet = nullptr;
     Twnd_imgfilepicker* m_picker = nullptr;
     ItemEditorPeers* m_peers = nullptr;
+    MapDocument* m_document = nullptr;
+    MapDocument::RecordCopies m_before;
+    std::string m_beforeText;
+    // What the next step is called and whether it merges with the one before.
+    QString m_stepText;
+    MapDocument::Merge m_stepMerge = MapDocument::Merge::None;
+    bool m_pushing = false;
+    std::uint64_t m_versionAtSelection = 0;
+    std::uint64_t m_versionAfterOwnStep = 0;
 };

@@ -25,6 +25,8 @@ void TFormEditorItem::MoveButtonDown(int mode, float step)
 void TFormEditorItem::MoveButtonUp()
 {
     MoveTimer->stop();
+    // A held button is one step.
+    MoveFinished();
 }
 
 void TFormEditorItem::MoveTimerTimer()
@@ -42,6 +44,8 @@ void TFormEditorItem::MoveTimerTimer()
         }
         float TGTASInstObj::*const axes[] = {&TGTASInstObj::PosX, &TGTASInstObj::PosY, &TGTASInstObj::PosZ};
         inst->*axes[MoveMode - 1] += MoveStep;
+        m_stepText = QStringLiteral("Move Instance");
+        m_stepMerge = MapDocument::Merge::Move;
         paneliplinst->showPosition();
         RefreshRecord(RecordRefresh::Edit);
         break;
@@ -63,6 +67,8 @@ void TFormEditorItem::MoveTimerTimer()
         inst->RotY = turned.y;
         inst->RotZ = turned.z;
         inst->RotW = turned.w;
+        m_stepText = QStringLiteral("Rotate Instance");
+        m_stepMerge = MapDocument::Merge::Move;
         paneliplinst->showRotation();
         RefreshRecord(RecordRefresh::Edit);
         break;

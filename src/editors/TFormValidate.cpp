@@ -1,6 +1,7 @@
 #include "TFormValidate.h"
 
 #include "MainImageList.h"
+#include "MapDocument.h"
 #include "MapValidator.h"
 #include "ProgramSettings.h"
 #include "TGTA3Archive.h"
@@ -40,7 +41,13 @@ public:
     }
     void instancesDeleting(int file) override { emit m_window.instancesDeleted(file); }
     void recordsChanged(int file) override { emit m_window.recordsChanged(file); }
-    void fileModified(int file) override { emit m_window.fileModified(file); }
+    void fileModified(int file) override
+    {
+        modifiedFiles.push_back(file);
+        emit m_window.fileModified(file);
+    }
+
+    std::vector<int> modifiedFiles;
 
 private:
     QTreeWidgetItem* addRow(const std::string& caption, int image)
@@ -164,7 +171,15 @@ void TFormValidate::BtnStartClick()
     if (m_files) {
         StatusRows rows(*this);
         MapValidator validator(*m_files, m_archive, viceCity, m_files->GameDir());
-        report = validator.run(box_fix->isChecked(), &rows);
+        if (m_document && box_fix->isChecked()) {
+            // Every fix of the run is one step.
+            m_document->changeFiles(QStringLiteral("Validation Fixes"), [&] {
+                report = validator.run(true, &rows);
+                return rows.modifiedFiles;
+            });
+        } else {
+            report = validator.run(box_fix->isChecked(), &rows);
+        }
     }
     report.viceCity = viceCity;
 

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class MapDocument;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -26,6 +27,8 @@ public:
     TFormValidate(TGTAFileList* files, TGTA3Archive* archive, QWidget* view, QWidget* parent = nullptr);
 
     void SetMenuAction(QAction* action) override;
+    // The document a run with fixes changes the files through, as one step.
+    void SetDocument(MapDocument* document) { m_document = document; }
 
     void BtnStartClick();
     void BtnCopyClick();
@@ -67,6 +70,7 @@ private:
     void showResult(bool failed, const QString& text);
 
     TGTAFileList* m_files;
+    MapDocument* m_document = nullptr;
     TGTA3Archive* m_archive;
     QWidget* m_view;
     QStringList m_lines; // the report as shown, for the clipboard

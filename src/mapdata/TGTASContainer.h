@@ -1,5 +1,6 @@
 #pragma once
 
+#include <any>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -49,6 +50,19 @@ public:
     // container of the same kind into which its original text was read again.
     virtual bool WritesSameAs(int pos, TGTASContainer& parsed) const = 0;
     virtual void ClearRecords() = 0;
+
+    // Copies of records, whatever their kind, for taking an edit back. A copy holds the
+    // record's fields; putting it back at a position restores them exactly. Inserting a
+    // copy with the read index it had puts a deleted record back so that saving writes its
+    // original text again. A copy of another kind, or a position out of range, changes
+    // nothing and returns false.
+    virtual std::any CopyRecord(int pos) const = 0;
+    virtual bool PutRecord(int pos, const std::any& copy) = 0;
+    virtual bool InsertRecordCopy(int pos, const std::any& copy, int readIndex) = 0;
+    virtual void RemoveRecord(int pos) = 0;
+    // Every record with its read index and Present: a whole section, taken and put back.
+    virtual std::any CopySection() const = 0;
+    virtual bool PutSection(const std::any& copy) = 0;
 
 protected:
     // Parallel to the records; kept in step by adding and deleting. Records pushed into
@@ -112,7 +126,52 @@ public:
             appendRecord(out, Items[pos]);
     }
 
+    std::any CopyRecord(int pos) const final { return IsValidIndex(pos) ? std::any(Items[pos]) : std::any(); }
+
+    bool PutRecord(int pos, const std::any& copy) final
+    {
+        const Record* record = std::any_cast<Record>(&copy);
+        if (!record || !IsValidIndex(pos))
+            return false;
+        Items[pos] = *record;
+        return true;
+    }
+
+    bool InsertRecordCopy(int pos, const std::any& copy, int readIndex) final
+    {
+        const Record* record = std::any_cast<Record>(&copy);
+        if (!record || pos < 0 || pos > Count())
+            return false;
+        if (m_readIndex.size() < Items.size())
+            m_readIndex.resize(Items.size(), -1);
+        Items.insert(Items.begin() + pos, *record);
+        m_readIndex.insert(m_readIndex.begin() + pos, readIndex);
+        Present = true;
+        return true;
+    }
+
+    void RemoveRecord(int pos) final { DeleteRecord(pos); }
+
+    std::any CopySection() const final { return SectionCopy{Items, m_readIndex, Present}; }
+
+    bool PutSection(const std::any& copy) final
+    {
+        const auto* section = std::any_cast<SectionCopy>(&copy);
+        if (!section)
+            return false;
+        Items = section->items;
+        m_readIndex = section->readIndex;
+        Present = section->present;
+        return true;
+    }
+
 protected:
+    struct SectionCopy {
+        std::vector<Record> items;
+        std::vector<int32_t> readIndex;
+        bool present = false;
+    };
+
     virtual void appendRecord(std::string& out, const Record& record) const = 0;
     // Lookups cached in a record, which are not part of its text.
     virtual void copyCaches(Record& /*to*/, const Record& /*from*/) const {}

@@ -81,6 +81,15 @@ void TGTASFile::readFrom(std::size_t begin)
     reader.finish();
 }
 
+int TGTASFile::SectionIndexOf(const TGTASContainer* container) const
+{
+    for (std::size_t index = 0; index < m_sections.size(); ++index) {
+        if (m_sections[index].container == container)
+            return static_cast<int>(index);
+    }
+    return -1;
+}
+
 const TGTASFile::Section* TGTASFile::sectionFor(std::string_view keyword) const
 {
     for (const Section& section : m_sections) {

@@ -65,6 +65,15 @@ public:
     // Reads map text as Load does, without touching the disk.
     void ReadText(std::string_view text);
 
+    // The known sections by their place in the file kind's fixed order, so that an edit
+    // can name the section of a record without knowing the file kind.
+    int SectionCount() const { return static_cast<int>(m_sections.size()); }
+    TGTASContainer* SectionAt(int index) const
+    {
+        return index >= 0 && index < SectionCount() ? m_sections[static_cast<std::size_t>(index)].container : nullptr;
+    }
+    int SectionIndexOf(const TGTASContainer* container) const;
+
 protected:
     struct Section {
         std::string_view keyword;

@@ -5,6 +5,7 @@
 #include "GLEntryPoints.h"
 #include "GLTextureUploader.h"
 #include "HelpWindow.h"
+#include "MapDocument.h"
 #include "NumberText.h"
 #include "ProgramSettings.h"
 #include "MenuActionWindow.h"
@@ -40,6 +41,8 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QSplitter>
+#include <QStatusBar>
+#include <QUndoView>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
@@ -137,6 +140,8 @@ TFormMain::~TFormMain()
         m_view->SetItemEditor(nullptr);
         m_view->SetFileList(nullptr);
     }
+    delete UndoHistory;
+    m_document.reset();
     m_fileList.reset();
     m_archiveSet.reset();
 }
@@ -201,6 +206,20 @@ void TFormMain::buildActions()
     addAction(ActionSaveModified);
     connect(ActionFileExit, &QAction::triggered, this, &QWidget::close);
 
+    // Undo and redo name the step they take; both wait for the document.
+    ActionUndo = named(new QAction("&Undo", this), "ActionUndo");
+    ActionUndo->setShortcut(QKeySequence("Ctrl+Z"));
+    ActionUndo->setEnabled(false);
+    ActionRedo = named(new QAction("&Redo", this), "ActionRedo");
+    ActionRedo->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+    ActionRedo->setEnabled(false);
+    addAction(ActionUndo);
+    addAction(ActionRedo);
+    ActionViewHistory = named(new QAction("Undo History", this), "ActionViewHistory");
+    ActionViewHistory->setCheckable(true);
+    ActionViewHistory->setEnabled(false);
+    connect(ActionViewHistory, &QAction::triggered, this, &TFormMain::ActionViewHistoryExecute);
+
     HelpHelpItem = named(new QAction("Mapper &Help", this), "HelpHelpItem");
     connect(HelpHelpItem, &QAction::triggered, this, &TFormMain::HelpHelpItemClick);
 
@@ -209,6 +228,9 @@ void TFormMain::buildActions()
     FileSaveItem = menuItem(FileMenu, ActionSaveModified, "FileSaveItem");
     FileMenu->addSeparator();
     FileExitItem = menuItem(FileMenu, ActionFileExit, "FileExitItem");
+    EditMenu = named(menuBar()->addMenu("&Edit"), "EditMenu");
+    EditMenu->addAction(ActionUndo);
+    EditMenu->addAction(ActionRedo);
     ViewMenu = named(menuBar()->addMenu("&View"), "ViewMenu");
     ViewEditorItem = menuItem(ViewMenu, ActionViewEditor, "ViewEditorItem");
     ViewExtraItem = menuItem(ViewMenu, ActionViewExtra, "ViewExtraItem");
@@ -219,12 +241,16 @@ void TFormMain::buildActions()
     ViewMenu->addAction(ActionViewIPL);
     ViewMenu->addAction(ActionViewIDE);
     ViewMenu->addAction(ActionViewArchive);
+    ViewMenu->addSeparator();
+    ViewMenu->addAction(ActionViewHistory);
     HelpMenu = named(menuBar()->addMenu("&Help"), "HelpMenu");
     HelpMenu->addAction(HelpHelpItem);
     HelpAboutItem = menuItem(HelpMenu, ActionHelpAbout, "HelpAboutItem");
 
     MainToolbar = named(addToolBar("Tools"), "MainToolbar");
     MainToolbar->addAction(ActionSaveModified);
+    MainToolbar->addAction(ActionUndo);
+    MainToolbar->addAction(ActionRedo);
     MainToolbar->addSeparator();
     for (QAction* action : {ActionViewEditor, ActionViewExtra, ActionViewTexture, ActionViewDAT, ActionValidateAll})
         MainToolbar->addAction(action);
@@ -566,9 +592,67 @@ void TFormMain::SetArchiveSet(std::unique_ptr<GLTextureUploader> uploader, std::
 
 void TFormMain::SetFileList(std::unique_ptr<TGTAFileList> fileList)
 {
+    delete UndoHistory;
+    m_document.reset();
     m_fileList = std::move(fileList);
     if (m_view)
         m_view->SetFileList(m_fileList.get());
+    if (!m_fileList)
+        return;
+    m_document = std::make_unique<MapDocument>(*m_fileList, m_archiveSet.get());
+    followDocument();
+}
+
+void TFormMain::followDocument()
+{
+    QUndoStack& stack = m_document->undoStack();
+    connect(ActionUndo, &QAction::triggered, &stack, &QUndoStack::undo, Qt::UniqueConnection);
+    connect(ActionRedo, &QAction::triggered, &stack, &QUndoStack::redo, Qt::UniqueConnection);
+    const auto showSteps = [this, &stack] {
+        const QString undo = stack.undoText();
+        const QString redo = stack.redoText();
+        ActionUndo->setText(undo.isEmpty() ? QStringLiteral("&Undo") : QStringLiteral("&Undo ") + undo);
+        ActionRedo->setText(redo.isEmpty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo ") + redo);
+        ActionUndo->setEnabled(stack.canUndo());
+        ActionRedo->setEnabled(stack.canRedo());
+    };
+    connect(&stack, &QUndoStack::indexChanged, this, showSteps);
+    connect(&stack, &QUndoStack::cleanChanged, this, showSteps);
+    showSteps();
+    // The save action is there while a file or the DAT file is modified.
+    const auto followModified = [this] {
+        ActionSaveModified->setEnabled(m_document->anyModified());
+        emit filesSaved();
+    };
+    connect(m_document.get(), &MapDocument::modifiedChanged, this, followModified);
+    connect(m_document.get(), &MapDocument::changed, this, [this] {
+        if (m_view)
+            m_view->update();
+    });
+    connect(m_document.get(), &MapDocument::stepsRemoved, this, [this](const QString& file, int steps) {
+        statusBar()->showMessage(QString::number(steps) + (steps == 1 ? QStringLiteral(" step of ") : QStringLiteral(" steps of "))
+                                     + file + QStringLiteral(" removed from the undo history"),
+                                 10000);
+    });
+
+    UndoHistory = named(new QUndoView(&stack, this), "UndoHistory");
+    UndoHistory->setWindowFlag(Qt::Tool);
+    UndoHistory->setWindowTitle(QStringLiteral("Undo History"));
+    UndoHistory->setEmptyLabel(QStringLiteral("<Files as read>"));
+    UndoHistory->resize(320, 400);
+    UndoHistory->hide();
+    UndoHistory->installEventFilter(this);
+    ActionViewHistory->setEnabled(true);
+}
+
+void TFormMain::ActionViewHistoryExecute()
+{
+    if (!UndoHistory)
+        return;
+    UndoHistory->setVisible(!UndoHistory->isVisible());
+    if (UndoHistory->isVisible())
+        UndoHistory->raise();
+    ActionViewHistory->setChecked(UndoHistory->isVisible());
 }
 
 void TFormMain::RebuildVisibleList()
@@ -896,20 +980,15 @@ void TFormMain::startLoadingPass(int fileCount)
 
 void TFormMain::ActionSaveModifiedExecute()
 {
-    if (!m_fileList)
+    if (!m_document)
         return;
+    const ModifiedFilesReport result = m_document->saveModified();
     QString saved;
     QString failed;
-    for (int pos = 0; pos < m_fileList->Count(); ++pos) {
-        TGTASFile* file = m_fileList->File(pos);
-        if (!file->Modified)
-            continue;
-        const QString name = "\n" + QString::fromStdString(file->FileName);
-        if (file->Save() == 0)
-            saved += name;
-        else
-            failed += name;
-    }
+    for (const ModifiedFilesReport::Entry& entry : result.saved)
+        saved += "\n" + QString::fromStdString(entry.name);
+    for (const ModifiedFilesReport::Entry& entry : result.failed)
+        failed += "\n" + QString::fromStdString(entry.name);
     QString report;
     if (!saved.isEmpty())
         report = "SUCCESS: The following files saved successfully:\n" + saved;
@@ -948,7 +1027,7 @@ bool TFormMain::FormCloseQuery()
         ActionSaveModifiedExecute();
     int datError = 0;
     if (m_fileList->DatModified) {
-        datError = m_fileList->SaveDat();
+        datError = m_document ? m_document->saveDat() : m_fileList->SaveDat();
         if (datError == 0)
             m_fileList->DatModified = false;
     }
@@ -1063,6 +1142,8 @@ void TFormMain::ActionViewExecute(ToolWindow which)
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+        if (watched == UndoHistory)
+            ActionViewHistory->setChecked(UndoHistory->isVisible());
         for (const auto& [which, window] : m_toolWindows) {
             if (window == watched && !isDocked(window))
                 ActionOf(which)->setChecked(window->isVisible());

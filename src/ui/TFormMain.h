@@ -9,6 +9,7 @@
 #include <vector>
 
 class GLTextureUploader;
+class MapDocument;
 class QAction;
 class QButtonGroup;
 class QCheckBox;
@@ -27,6 +28,7 @@ class QTabBar;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
+class QUndoView;
 class TFormGLViewDetached;
 class TFormLoading;
 class TGLView;
@@ -40,7 +42,8 @@ enum class ToolWindow { ItemEditor, ExtraView, TextureView, DATEditor, IPLEditor
 // The frame of the application: hosts the 3D view and the docked editors, controls which
 // IPL files are shown, holds the view options, runs the rest of the frame loop after each
 // frame of the view, saves modified map files and asks before closing with unsaved changes.
-// It owns the game file list and the archive set of the run.
+// It owns the game file list and the archive set of the run, and the map document over
+// them, whose steps its Edit menu undoes and redoes.
 class TFormMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -53,6 +56,8 @@ public:
     void SetArchiveSet(std::unique_ptr<GLTextureUploader> uploader, std::unique_ptr<TGTAImg> archiveSet);
     void SetFileList(std::unique_ptr<TGTAFileList> fileList);
     TGTAFileList* FileList() const { return m_fileList.get(); }
+    // The document over the file list; exists from SetFileList on.
+    MapDocument* Document() const { return m_document.get(); }
     TGTAImg* ArchiveSet() const { return m_archiveSet.get(); }
     TGLView* View() const { return m_view; }
 
@@ -98,6 +103,7 @@ public:
     void BtnVisUnCheckAllClick();
     void ChkListVisibleDblClick();
     void ActionSaveModifiedExecute();
+    void ActionViewHistoryExecute();
     void ActionViewExecute(ToolWindow which);
     void HelpHelpItemClick();
     void ToolButton1Click();
@@ -159,6 +165,10 @@ public:
     QToolButton* ToolButton1 = nullptr;
 
     QAction* ActionSaveModified = nullptr;
+    QAction* ActionUndo = nullptr;
+    QAction* ActionRedo = nullptr;
+    QAction* ActionViewHistory = nullptr;
+    QUndoView* UndoHistory = nullptr;
     QAction* ActionViewEditor = nullptr;
     QAction* ActionViewExtra = nullptr;
     QAction* ActionViewTexture = nullptr;
@@ -180,6 +190,7 @@ public:
     QAction* HelpHelpItem = nullptr;
     QAction* HelpAboutItem = nullptr;
     QMenu* FileMenu = nullptr;
+    QMenu* EditMenu = nullptr;
     QMenu* ViewMenu = nullptr;
     QMenu* HelpMenu = nullptr;
 
@@ -204,6 +215,7 @@ protected:
 private:
     void buildControls();
     void buildActions();
+    void followDocument();
     QAction* menuItem(QMenu* menu, QAction* action, const char* name);
     bool isDocked(QWidget* window) const;
     QWidget* buildNavigationPage();
@@ -222,6 +234,7 @@ private:
     std::map<ToolWindow, QPointer<QWidget>> m_toolWindows;
     std::vector<QPointer<QWidget>> m_toolWindowOrder;
     std::unique_ptr<TGTAFileList> m_fileList;
+    std::unique_ptr<MapDocument> m_document; // goes before the file list it edits
     std::unique_ptr<GLTextureUploader> m_uploader;
     std::unique_ptr<TGTAImg> m_archiveSet;
     std::vector<int> m_visibleRows;

@@ -15,4 +15,6 @@ public:
     // The single record's position, or the average position of several instances.
     virtual std::array<float, 3> GetSelectionCentre() const = 0;
     virtual void MoveSelection(float dx, float dy, float dz) = 0;
+    // The drag that moved the selection was let go.
+    virtual void MoveFinished() {}
 };

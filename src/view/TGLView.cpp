@@ -655,6 +655,8 @@ void TGLView::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
     const Qt::MouseButtons buttons = event->buttons();
     m->buttonState = leftHeld(buttons) ? 1 : (buttons & Qt::RightButton) ? 2 : 0;
+    if (m->dragMode != DragMode::None && m->dragMode != DragMode::Pan && m->editor)
+        m->editor->MoveFinished();
     m->dragMode = DragMode::None;
     const bool forwardButton = event->button() == Qt::LeftButton || event->button() == Qt::MiddleButton;
     if (m->camera.FirstPerson && forwardButton && !leftHeld(buttons)) {

@@ -5,6 +5,7 @@
 
 #include "DemoGame.h"
 #include "EditorControls.h"
+#include "MapDocument.h"
 #include "MapListDriving.h"
 #include "ProgramSettings.h"
 #include "ProgramWindows.h"
@@ -24,6 +25,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QUndoStack>
 
 #include <gtest/gtest.h>
 
@@ -111,10 +113,35 @@ TEST_F(MapEditingWorkflow, ANewFileTakesAnInstanceOfAChosenDefinitionAndTheGameR
     EXPECT_EQ(item->SelFile, newFile);
     EXPECT_TRUE(main->ActionViewEditor->isChecked()) << "the item editor shows the instance";
 
-    // Moved in the item editor, as typed.
+    // Moved in the item editor, as typed: each field typed is one step.
+    QUndoStack& steps = main->Document()->undoStack();
+    const int stepsBefore = steps.count();
+    const float placedX = block.Inst.Items[0].PosX;
+    const float placedZ = block.Inst.Items[0].PosZ;
     retypeBox(namedControl(*item, "EditIPLInstPosX"), "123.5");
     retypeBox(namedControl(*item, "EditIPLInstPosZ"), "7.25");
     EXPECT_FLOAT_EQ(block.Inst.Items[0].PosX, 123.5f);
+    EXPECT_EQ(steps.count(), stepsBefore + 2);
+
+    // Undone and redone from the Edit menu; the item editor shows the record as it is.
+    EXPECT_EQ(main->ActionUndo->text(), "&Undo Edit Record");
+    main->ActionUndo->trigger();
+    main->ActionUndo->trigger();
+    EXPECT_FLOAT_EQ(block.Inst.Items[0].PosX, placedX);
+    EXPECT_FLOAT_EQ(block.Inst.Items[0].PosZ, placedZ);
+    EXPECT_EQ(namedControl(*item, "EditIPLInstPosX")->text().toFloat(), placedX);
+    EXPECT_EQ(main->ActionUndo->text(), "&Undo Add Item Instance");
+    main->ActionUndo->trigger();
+    EXPECT_EQ(block.Inst.Count(), 0) << "the added instance is taken back in one step";
+    EXPECT_FALSE(item->HasSelection) << "the selected record no longer exists";
+    EXPECT_EQ(main->ActionRedo->text(), "&Redo Add Item Instance");
+    for (int step = 0; step < 3; ++step)
+        main->ActionRedo->trigger();
+    EXPECT_FALSE(main->ActionRedo->isEnabled());
+    ASSERT_EQ(block.Inst.Count(), 1);
+    EXPECT_EQ(block.Inst.Items[0].ID, definition.ID);
+    EXPECT_FLOAT_EQ(block.Inst.Items[0].PosX, 123.5f);
+    EXPECT_FLOAT_EQ(block.Inst.Items[0].PosZ, 7.25f);
 
     // Saved: the map files, then the DAT file from its editor.
     dialogs.messages.clear();
