@@ -2,6 +2,7 @@
 
 #include "GameMode.h"
 #include "GamePaths.h"
+#include "FixPolicy.h"
 #include "MapValidator.h"
 #include "TGTA3Archive.h"
 #include "TGTAFileList.h"
@@ -21,7 +22,19 @@ struct ValidateOptions {
     std::string gameDir;
     std::string game;
     bool fix = false;
+    bool fixDeletions = false;
+    bool dryRun = false;
     bool json = false;
+
+    FixPolicy policy() const
+    {
+        FixPolicy policy;
+        policy.repairs = fix || fixDeletions;
+        policy.deletions = fixDeletions;
+        policy.dryRun = dryRun;
+        policy.keptNote = "(not deleted: use --fix-deletions)";
+        return policy;
+    }
 };
 
 nlohmann::ordered_json reportJson(const ValidationReport& report)
@@ -43,16 +56,18 @@ nlohmann::ordered_json reportJson(const ValidationReport& report)
             {"findings", std::move(findings)}};
 }
 
-// Saves every modified map file and lists those written; false when one could not be
-// written (it stays modified).
-bool saveModified(TGTAFileList& files, std::vector<std::string>& written, std::ostream& err)
+// Saves every modified map file and lists those written (a dry run only lists them); false
+// when one could not be written (it stays modified).
+bool saveModified(TGTAFileList& files, bool dryRun, std::vector<std::string>& written, std::ostream& err)
 {
     bool allSaved = true;
     for (int pos = 0; pos < files.Count(); ++pos) {
         TGTASFile& file = *files.File(pos);
         if (!file.Modified)
             continue;
-        if (const int error = file.Save()) {
+        if (dryRun) {
+            written.push_back(file.FileName);
+        } else if (const int error = file.Save()) {
             err << "quoxmapper-cli: cannot save " << file.FileName << ": " << std::strerror(error) << '\n';
             allSaved = false;
         } else {
@@ -66,6 +81,11 @@ bool saveModified(TGTAFileList& files, std::vector<std::string>& written, std::o
 // and prints the report lines and the result text, or the JSON form.
 int validate(const ValidateOptions& options, std::ostream& out, std::ostream& err)
 {
+    const FixPolicy policy = options.policy();
+    if (options.dryRun && !policy.repairs) {
+        err << "quoxmapper-cli: --dry-run needs --fix or --fix-deletions\n";
+        return ExitUnreadable; // bad usage
+    }
     TGTAFileList files(withTrailingSeparator(options.gameDir), gameIsViceCity(options.gameDir, options.game));
     if (const int error = files.LoadDat(DatPass::IDE)) {
         err << "quoxmapper-cli: cannot read " << files.DatPath() << ": " << std::strerror(error) << '\n';
@@ -80,10 +100,10 @@ int validate(const ValidateOptions& options, std::ostream& out, std::ostream& er
     }
 
     MapValidator validator(files, &archive, files.IsViceCity(), files.GameDir());
-    const ValidationReport report = validator.run(options.fix);
+    const ValidationReport report = validator.run(policy);
 
     std::vector<std::string> written;
-    const bool saved = !options.fix || saveModified(files, written, err);
+    const bool saved = !policy.repairs || saveModified(files, policy.dryRun, written, err);
     if (options.json) {
         out << reportJson(report).dump(2) << '\n';
     } else {
@@ -91,14 +111,14 @@ int validate(const ValidateOptions& options, std::ostream& out, std::ostream& er
             out << line << '\n';
         out << report.resultText() << '\n';
         for (const std::string& name : written)
-            out << "Saved: " << name << '\n';
+            out << (policy.dryRun ? "Would save: " : "Saved: ") << name << '\n';
     }
     return report.errors > 0 || !saved ? ExitCheckFailed : ExitOk;
 }
 
 } // namespace
 
-// validate GAMEDIR [--game vc|gta3] [--fix] [--json]
+// validate GAMEDIR [--game vc|gta3] [--fix | --fix-deletions] [--dry-run] [--json]
 void addValidateCommand(CLI::App& app, CliCommandSet& commands, CliStreams streams)
 {
     auto options = std::make_shared<ValidateOptions>();
@@ -107,7 +127,12 @@ void addValidateCommand(CLI::App& app, CliCommandSet& commands, CliStreams strea
     command->add_option("GAMEDIR", options->gameDir, "the game directory")->required();
     command->add_option("--game", options->game, "vc or gta3 (default: vc when gta-vc.exe is present)")
         ->check(CLI::IsMember({"vc", "gta3"}));
-    command->add_flag("--fix", options->fix, "repair what can be repaired and save the modified map files");
+    command->add_flag("--fix", options->fix,
+                      "repair names, interiors and values and save the modified map files; placements without "
+                      "a definition are only listed");
+    command->add_flag("--fix-deletions", options->fixDeletions,
+                      "repair as --fix does and also delete the placements without a definition");
+    command->add_flag("--dry-run", options->dryRun, "with --fix or --fix-deletions: report the repairs, save nothing");
     command->add_flag("--json", options->json, "print the report as one JSON object");
     commands.add(command, [=] { return validate(*options, streams.out, streams.err); });
 }
