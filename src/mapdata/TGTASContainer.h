@@ -49,6 +49,9 @@ public:
     // container of the same kind into which its original text was read again.
     virtual bool WritesSameAs(int pos, TGTASContainer& parsed) const = 0;
     virtual void ClearRecords() = 0;
+    // Room for `count` more records, so that reading a large section does not move the
+    // records read so far again and again.
+    virtual void ReserveRecords(std::size_t count) = 0;
 
 protected:
     // Parallel to the records; kept in step by adding and deleting. Records pushed into
@@ -86,6 +89,12 @@ public:
     {
         Items.clear();
         m_readIndex.clear();
+    }
+
+    void ReserveRecords(std::size_t count) override
+    {
+        Items.reserve(Items.size() + count);
+        m_readIndex.reserve(Items.size() + count);
     }
 
     bool WritesSameAs(int pos, TGTASContainer& parsed) const final
