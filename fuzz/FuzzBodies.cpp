@@ -19,9 +19,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <unistd.h>
@@ -254,14 +256,14 @@ void archive(std::span<const std::uint8_t> input)
     if (input.size() < 2)
         return;
     const std::size_t dirLength = std::min<std::size_t>(input[0] | std::size_t{input[1]} << 8, input.size() - 2);
+    const std::span<const std::uint8_t> data = input.subspan(2 + dirLength);
     const fs::path folder = scratch() / "archive";
     const fs::path out = folder / "out";
     std::error_code error;
     fs::remove_all(folder, error);
     fs::create_directories(out, error);
-    writeBytes(folder / "gta3.img", input.subspan(2 + dirLength));
+    writeBytes(folder / "gta3.img", data);
     writeBytes(folder / "gta3.dir", input.subspan(2, dirLength));
-    const std::uintmax_t imgLength = fileSize(folder / "gta3.img");
 
     std::size_t kept = 0;
     bool deleted = false;
@@ -277,21 +279,40 @@ void archive(std::span<const std::uint8_t> input)
             const int found = archive.FindEntry(entry.TrimmedView());
             if (found < 0 || found > i || !equalsIgnoringCase(archive.GetEntry(found).TrimmedView(), entry.TrimmedView()))
                 fail("entry " + std::to_string(i) + " is not found by its name");
+            const std::string safeName = safeEntryFileName(entry);
+            if (safeName.empty() || safeName == "." || safeName == ".." ||
+                safeName.find_first_of("/\\") != std::string::npos)
+                fail("entry " + std::to_string(i) + " would be extracted as \"" + safeName + "\"");
 
-            std::string written;
-            const int extracted = archive.ExtractEntryToFolder(i, out.string(), written);
+            // Into memory, compared with the input's bytes: the whole sectors or nothing.
+            std::ostringstream bytes;
+            const int extracted = archive.ExtractEntry(i, bytes);
+            const std::uint64_t begin = std::uint64_t{entry.Offset} * 2048;
             const std::uint64_t end = (std::uint64_t{entry.Offset} + entry.Size) * 2048;
             if (extracted != 0) {
-                if (end <= imgLength)
+                if (end <= data.size())
                     fail("entry " + std::to_string(i) + " lies inside the data file but failed to extract");
                 continue;
             }
-            if (entry.Size > 0 && end > imgLength)
+            if (entry.Size > 0 && end > data.size())
                 fail("entry " + std::to_string(i) + " reaches past the data file but was extracted");
+            const std::string copy = bytes.str();
+            if (entry.Size > 0 &&
+                (copy.size() != end - begin ||
+                 std::memcmp(copy.data(), data.data() + begin, static_cast<std::size_t>(end - begin)) != 0))
+                fail("entry " + std::to_string(i) + " was extracted with other bytes");
+
+            // Files only for the first and the last entry: writing every entry of a large
+            // directory would make each input cost as much as a thousand small ones.
+            if (i != 0 && i + 1 != archive.EntryCount())
+                continue;
+            std::string written;
+            if (const int failed = archive.ExtractEntryToFolder(i, out.string(), written))
+                fail("entry " + std::to_string(i) + " failed to extract to a folder: " + std::to_string(failed));
             const fs::path path(written);
-            if (path.parent_path() != out || path.filename() != safeEntryFileName(entry))
+            if (path.parent_path() != out || path.filename() != safeName)
                 fail("entry " + std::to_string(i) + " was extracted to " + written);
-            if (fileSize(path) != std::uintmax_t{entry.Size} * 2048)
+            if (fileSize(path) != copy.size())
                 fail("entry " + std::to_string(i) + " was extracted with the wrong length");
         }
 
@@ -311,7 +332,7 @@ void archive(std::span<const std::uint8_t> input)
     // Without deletions the directory is left as it was, a trailing piece included.
     if (fileSize(folder / "gta3.dir") != (deleted ? kept * 32 : dirLength))
         fail("the directory file does not hold the kept entries");
-    if (fileSize(folder / "gta3.img") != imgLength)
+    if (fileSize(folder / "gta3.img") != data.size())
         fail("deleting entries changed the data file");
 
     // Nothing may have been written beside the archive or below the extraction folder.

@@ -9,6 +9,7 @@
 #include "TIPLFile.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -16,7 +17,22 @@
 #include <string>
 #include <vector>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
+
+// Bytes the C library's allocator has handed out and not taken back (0 where unknown).
+std::size_t heapInUse()
+{
+#ifdef __GLIBC__
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+#else
+    return 0;
+#endif
+}
 
 size_t plainLineRead(const std::string& path)
 {
@@ -34,13 +50,18 @@ void measure(const char* label, const std::string& path, size_t lines, const std
     size_t seen = 0;
     const double floor = medianMilliseconds([&] { seen = plainLineRead(path); });
     size_t read = 0;
-    const double reading = medianMilliseconds([&] {
+    const auto load = [&] {
         File file;
         file.Load(path);
         read = records(file);
-    });
+    };
+    const double reading = medianMilliseconds(load);
+    const double floorCpu = medianCpuMilliseconds([&] { seen = plainLineRead(path); });
+    const double readingCpu = medianCpuMilliseconds(load);
+    const std::size_t heapBefore = heapInUse();
     File loaded;
     loaded.Load(path);
+    const std::size_t heapAfter = heapInUse();
     const std::string copy = path + ".written";
     loaded.FileName = copy;
     const double writing = medianMilliseconds([&] { loaded.Save(); });
@@ -54,6 +75,12 @@ void measure(const char* label, const std::string& path, size_t lines, const std
                 perSecond(writing));
     std::printf("  %zu bytes; the whole text built in memory alone takes %.1f ms; a write includes flushing to disk\n",
                 bytes, formatting);
+    std::printf("  processor time: floor %.1f ms, read %.1f ms (%4.2fx floor)\n", floorCpu, readingCpu,
+                readingCpu / floorCpu);
+    if (heapAfter > heapBefore)
+        std::printf("  memory of the loaded file: %.0f bytes per record (%.0f bytes of text per line)\n",
+                    static_cast<double>(heapAfter - heapBefore) / static_cast<double>(records(loaded)),
+                    static_cast<double>(bytes) / static_cast<double>(lines));
     if (read + 4 < lines)
         std::printf("  warning: read %zu records of %zu lines\n", read, lines);
     std::filesystem::remove(copy);

@@ -2,24 +2,42 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <functional>
 #include <vector>
 
-// The median wall time of `runs` runs of `work`, in milliseconds: this machine is shared
-// and noisy, so one run says little.
-// `prepare`, when given, runs untimed before each run.
-inline double medianMilliseconds(const std::function<void()>& work, int runs = 7,
-                                 const std::function<void()>& prepare = {})
+// The median of `runs` runs of `work` in milliseconds of the clock `now` gives: this machine
+// is shared and noisy, so one run says little. `prepare`, when given, runs untimed before each run.
+template <typename Now>
+double medianOf(Now&& now, const std::function<void()>& work, int runs, const std::function<void()>& prepare)
 {
-    using Clock = std::chrono::steady_clock;
     std::vector<double> times;
     for (int run = 0; run < runs; ++run) {
         if (prepare)
             prepare();
-        const auto start = Clock::now();
+        const double start = now();
         work();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        times.push_back(now() - start);
     }
     std::sort(times.begin(), times.end());
     return times[static_cast<std::size_t>(runs / 2)];
+}
+
+// The median wall time.
+inline double medianMilliseconds(const std::function<void()>& work, int runs = 7,
+                                 const std::function<void()>& prepare = {})
+{
+    return medianOf(
+        [] {
+            return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+        },
+        work, runs, prepare);
+}
+
+// The median processor time of this process: on a loaded machine the wall time also
+// counts the time other programs held the processor.
+inline double medianCpuMilliseconds(const std::function<void()>& work, int runs = 7,
+                                    const std::function<void()>& prepare = {})
+{
+    return medianOf([] { return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }, work, runs, prepare);
 }

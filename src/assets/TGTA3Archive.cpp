@@ -168,7 +168,8 @@ void TGTA3Archive::readDirectory()
     if (fileLength(DirStream, length) == 0 && length / RecordSize < Entries.max_size())
         Entries.reserve(static_cast<std::size_t>(length / RecordSize) + 1);
 
-    std::vector<std::uint8_t> buffer(CopyPiece);
+    // A small directory gets a small buffer; room for two records at least, whatever the length says.
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(CopyPiece, length + 2 * RecordSize)));
     std::size_t held = 0;
     std::uint64_t position = 0;
     while (true) {
@@ -211,6 +212,13 @@ int TGTA3Archive::copyEntry(int index, const std::function<bool(const char*, std
     const TImgEntry& entry = Entries[static_cast<std::size_t>(index)];
     std::uint64_t position = entry.Offset * SectorSize;
     std::uint64_t remaining = entry.Size * SectorSize;
+    // An entry past the data file's end fails before anything is copied or a buffer is
+    // made for it (a corrupt directory may name sizes of gigabytes).
+    std::uint64_t available = 0;
+    if (const int error = fileLength(ImgStream, available))
+        return error;
+    if (remaining > 0 && (position > available || remaining > available - position))
+        return EIO;
     std::vector<char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(remaining, CopyPiece)));
     while (remaining > 0) {
         if (position > static_cast<std::uint64_t>(LLONG_MAX))

@@ -2,6 +2,7 @@
 
 #include "GameMode.h"
 #include "GamePaths.h"
+#include "FixPolicy.h"
 #include "MapValidator.h"
 #include "ModifiedFilesSave.h"
 #include "TGTA3Archive.h"
@@ -22,7 +23,19 @@ struct ValidateOptions {
     std::string gameDir;
     std::string game;
     bool fix = false;
+    bool fixDeletions = false;
+    bool dryRun = false;
     bool json = false;
+
+    FixPolicy policy() const
+    {
+        FixPolicy policy;
+        policy.repairs = fix || fixDeletions;
+        policy.deletions = fixDeletions;
+        policy.dryRun = dryRun;
+        policy.keptNote = "(not deleted: use --fix-deletions)";
+        return policy;
+    }
 };
 
 nlohmann::ordered_json reportJson(const ValidationReport& report)
@@ -44,10 +57,17 @@ nlohmann::ordered_json reportJson(const ValidationReport& report)
             {"findings", std::move(findings)}};
 }
 
-// Saves every modified map file and lists those written; false when one could not be
-// written (it stays modified).
-bool saveModified(TGTAFileList& files, std::vector<std::string>& written, std::ostream& err)
+// Saves every modified map file and lists those written (a dry run only lists them); false
+// when one could not be written (it stays modified).
+bool saveModified(TGTAFileList& files, bool dryRun, std::vector<std::string>& written, std::ostream& err)
 {
+    if (dryRun) {
+        for (int pos = 0; pos < files.Count(); ++pos) {
+            if (files.File(pos)->Modified)
+                written.push_back(files.File(pos)->FileName);
+        }
+        return true;
+    }
     const ModifiedFilesReport report = SaveModifiedFiles(files);
     for (const ModifiedFilesReport::Entry& failed : report.failed)
         err << "quoxmapper-cli: cannot save " << failed.name << ": " << std::strerror(failed.error) << '\n';
@@ -60,6 +80,11 @@ bool saveModified(TGTAFileList& files, std::vector<std::string>& written, std::o
 // and prints the report lines and the result text, or the JSON form.
 int validate(const ValidateOptions& options, std::ostream& out, std::ostream& err)
 {
+    const FixPolicy policy = options.policy();
+    if (options.dryRun && !policy.repairs) {
+        err << "quoxmapper-cli: --dry-run needs --fix or --fix-deletions\n";
+        return ExitUnreadable; // bad usage
+    }
     TGTAFileList files(withTrailingSeparator(options.gameDir), gameIsViceCity(options.gameDir, options.game));
     if (const int error = files.LoadDat(DatPass::IDE)) {
         err << "quoxmapper-cli: cannot read " << files.DatPath() << ": " << std::strerror(error) << '\n';
@@ -74,10 +99,10 @@ int validate(const ValidateOptions& options, std::ostream& out, std::ostream& er
     }
 
     MapValidator validator(files, &archive, files.IsViceCity(), files.GameDir());
-    const ValidationReport report = validator.run(options.fix);
+    const ValidationReport report = validator.run(policy);
 
     std::vector<std::string> written;
-    const bool saved = !options.fix || saveModified(files, written, err);
+    const bool saved = !policy.repairs || saveModified(files, policy.dryRun, written, err);
     if (options.json) {
         out << reportJson(report).dump(2) << '\n';
     } else {
@@ -85,14 +110,14 @@ int validate(const ValidateOptions& options, std::ostream& out, std::ostream& er
             out << line << '\n';
         out << report.resultText() << '\n';
         for (const std::string& name : written)
-            out << "Saved: " << name << '\n';
+            out << (policy.dryRun ? "Would save: " : "Saved: ") << name << '\n';
     }
     return report.errors > 0 || !saved ? ExitCheckFailed : ExitOk;
 }
 
 } // namespace
 
-// validate GAMEDIR [--game vc|gta3] [--fix] [--json]
+// validate GAMEDIR [--game vc|gta3] [--fix | --fix-deletions] [--dry-run] [--json]
 void addValidateCommand(CLI::App& app, CliCommandSet& commands, CliStreams streams)
 {
     auto options = std::make_shared<ValidateOptions>();
@@ -101,7 +126,12 @@ void addValidateCommand(CLI::App& app, CliCommandSet& commands, CliStreams strea
     command->add_option("GAMEDIR", options->gameDir, "the game directory")->required();
     command->add_option("--game", options->game, "vc or gta3 (default: vc when gta-vc.exe is present)")
         ->check(CLI::IsMember({"vc", "gta3"}));
-    command->add_flag("--fix", options->fix, "repair what can be repaired and save the modified map files");
+    command->add_flag("--fix", options->fix,
+                      "repair names, interiors and values and save the modified map files; placements without "
+                      "a definition are only listed");
+    command->add_flag("--fix-deletions", options->fixDeletions,
+                      "repair as --fix does and also delete the placements without a definition");
+    command->add_flag("--dry-run", options->dryRun, "with --fix or --fix-deletions: report the repairs, save nothing");
     command->add_flag("--json", options->json, "print the report as one JSON object");
     commands.add(command, [=] { return validate(*options, streams.out, streams.err); });
 }

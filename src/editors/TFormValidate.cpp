@@ -1,5 +1,6 @@
 #include "TFormValidate.h"
 
+#include "DialogService.h"
 #include "MainImageList.h"
 #include "MapDocument.h"
 #include "MapValidator.h"
@@ -24,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 // Adds the status rows as the run reaches each section and check, and passes on what the
 // repairs change.
@@ -152,11 +154,41 @@ void TFormValidate::setRowImage(QTreeWidgetItem* row, int image)
     row->setData(0, Qt::UserRole, image);
 }
 
+// Repairs only, or with the deletion of placements without a definition. More deletions
+// than a slip could explain (a mod folder without its base game's definitions) are asked
+// about first. Nothing when the user cancels.
+std::optional<FixPolicy> TFormValidate::chooseFixPolicy()
+{
+    if (!box_fix->isChecked() || !m_files)
+        return FixPolicy::checkOnly();
+    MapValidator counter(*m_files, m_archive, m_files->IsViceCity(), m_files->GameDir());
+    const int deletions = counter.placementsWithoutDefinition();
+    if (deletions <= DeletionsWithoutQuestion)
+        return FixPolicy::withDeletions();
+    const DialogAnswer answer = dialogs().showMessage(
+        MessageKind::Confirmation, "Validation",
+        QString("This validation would delete %1 placements whose definition is missing.\n\n"
+                "Yes deletes them, No repairs the rest and keeps them, Cancel does nothing.")
+            .arg(deletions),
+        DialogButtons::YesNoCancel);
+    if (answer == DialogAnswer::Yes)
+        return FixPolicy::withDeletions();
+    if (answer == DialogAnswer::No)
+        return FixPolicy::repairsOnly();
+    return std::nullopt;
+}
+
 void TFormValidate::BtnStartClick()
 {
     if (Running)
         return;
+    // Running already while the question is open, so that its event loop cannot start a second run.
     Running = true;
+    const std::optional<FixPolicy> policy = chooseFixPolicy();
+    if (!policy) {
+        Running = false;
+        return;
+    }
     BtnStart->setEnabled(false);
     ListResult->clear();
     ListStatus->clear();
@@ -171,14 +203,14 @@ void TFormValidate::BtnStartClick()
     if (m_files) {
         StatusRows rows(*this);
         MapValidator validator(*m_files, m_archive, viceCity, m_files->GameDir());
-        if (m_document && box_fix->isChecked()) {
+        if (m_document && policy->repairs) {
             // Every fix of the run is one step.
             m_document->changeFiles(QStringLiteral("Validation Fixes"), [&] {
-                report = validator.run(true, &rows);
+                report = validator.run(*policy, &rows);
                 return rows.modifiedFiles;
             });
         } else {
-            report = validator.run(box_fix->isChecked(), &rows);
+            report = validator.run(*policy, &rows);
         }
     }
     report.viceCity = viceCity;

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "FixPolicy.h"
 #include "MenuActionWindow.h"
 
 #include <QStringList>
 #include <QWidget>
+
+#include <optional>
 
 class MapDocument;
 class QAction;
@@ -66,6 +69,7 @@ protected:
 private:
     class StatusRows;
 
+    std::optional<FixPolicy> chooseFixPolicy();
     void setRowImage(QTreeWidgetItem* row, int image);
     void showResult(bool failed, const QString& text);
 

@@ -50,6 +50,9 @@ public:
     // container of the same kind into which its original text was read again.
     virtual bool WritesSameAs(int pos, TGTASContainer& parsed) const = 0;
     virtual void ClearRecords() = 0;
+    // Room for `count` more records, so that reading a large section does not move the
+    // records read so far again and again.
+    virtual void ReserveRecords(std::size_t count) = 0;
 
     // Copies of records, whatever their kind, for taking an edit back. A copy holds the
     // record's fields; putting it back at a position restores them exactly. Inserting a
@@ -100,6 +103,12 @@ public:
     {
         Items.clear();
         m_readIndex.clear();
+    }
+
+    void ReserveRecords(std::size_t count) override
+    {
+        Items.reserve(Items.size() + count);
+        m_readIndex.reserve(Items.size() + count);
     }
 
     bool WritesSameAs(int pos, TGTASContainer& parsed) const final

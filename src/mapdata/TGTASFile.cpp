@@ -63,12 +63,7 @@ void TGTASFile::readFrom(std::size_t begin)
 {
     if (m_recordsRead.size() < m_sections.size())
         m_recordsRead.resize(m_sections.size(), 0);
-    // One piece per line at most: room for them at once rather than growing by copies.
-    std::size_t lines = 1;
-    for (const char* p = m_text.data() + begin, *end = m_text.data() + m_text.size();
-         (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr; ++p)
-        ++lines;
-    m_pieces.reserve(m_pieces.size() + lines + 1);
+    reserveFor(begin);
 
     LineReader reader(*this);
     if (std::string_view(m_text).substr(begin, ByteOrderMark.size()) == ByteOrderMark) {
@@ -88,6 +83,40 @@ int TGTASFile::SectionIndexOf(const TGTASContainer* container) const
             return static_cast<int>(index);
     }
     return -1;
+}
+
+// Room for what the text will add, counted in a quick pass first: a piece per line at most,
+// and per section at most a record per line between its keyword and its "end". Growing
+// instead would copy the records read so far again and again and touch twice the memory.
+void TGTASFile::reserveFor(std::size_t begin)
+{
+    std::size_t lines = 1;
+    std::vector<std::size_t> recordLines(m_sections.size(), 0);
+    const Section* current = nullptr;
+    forEachLineSpan(m_text, begin, [&](std::size_t at, std::size_t length, std::size_t) {
+        ++lines;
+        const std::string_view raw = std::string_view(m_text).substr(at, length);
+        const std::string_view line = TrimText(raw);
+        if (line.empty() || line.front() == '#')
+            return;
+        // Keywords and "end" start with a letter; records mostly with a digit.
+        const char first = lowerAscii(line.front());
+        if (first >= 'a' && first <= 'z') {
+            if (const Section* section = sectionFor(line)) {
+                current = section;
+                return;
+            }
+            if (equalsIgnoringCase(line, "end")) {
+                current = nullptr;
+                return;
+            }
+        }
+        if (current && !(current->nodeLines && raw.front() == '\t'))
+            ++recordLines[static_cast<std::size_t>(current - m_sections.data())];
+    });
+    m_pieces.reserve(m_pieces.size() + lines + 1);
+    for (std::size_t s = 0; s < m_sections.size(); ++s)
+        m_sections[s].container->ReserveRecords(recordLines[s]);
 }
 
 const TGTASFile::Section* TGTASFile::sectionFor(std::string_view keyword) const

@@ -127,6 +127,7 @@ private:
 
     const Section* sectionFor(std::string_view keyword) const;
     void readFrom(std::size_t begin);
+    void reserveFor(std::size_t begin);
 
     template <typename Flush>
     void writeNormalForm(std::string& text, Flush&& flush) const;

@@ -17,9 +17,9 @@ MapValidator::MapValidator(TGTAFileList& files, const TGTA3Archive* archive, boo
 {
 }
 
-ValidationReport MapValidator::run(bool fix, ValidationObserver* observer)
+ValidationReport MapValidator::run(const FixPolicy& policy, ValidationObserver* observer)
 {
-    m_fix = fix;
+    m_policy = policy;
     m_observer = observer;
     m_report = {};
     m_report.viceCity = m_viceCity;
@@ -174,7 +174,7 @@ void MapValidator::checkObjs()
         add(FindingSeverity::Error, m_files.File(definition.file)->FileName, record.ID, record.ModelName,
             "Error @ ID: " + std::to_string(record.ID) + " - " + record.ModelName +
                 " = ZERO number of clumps in model (!!model invisible!!) !");
-        if (m_fix) {
+        if (m_policy.repairs) {
             // Repaired without a note on the line.
             record.MeshCount = 1;
             markModified(definition.file);
@@ -257,6 +257,36 @@ void MapValidator::forEachDefinition(
     }
 }
 
+// The IDE file named like the IPL file first, then every definition by ID, objs first.
+MapValidator::FoundDefinition MapValidator::findDefinition(DefinitionSearch& search, int id) const
+{
+    if (const DefinitionFound preferred = search.findPreferred(id))
+        return {preferred.record, preferred.timed};
+    if (const Definition* objs = findObjs(id))
+        return {objs->record, false};
+    if (const TimedDefinition* tobj = findTObj(id))
+        return {tobj->record, true};
+    return {};
+}
+
+int MapValidator::placementsWithoutDefinition()
+{
+    buildLists();
+    DefinitionIDIndex index;
+    int count = 0;
+    for (int file = 0; file < m_files.Count(); ++file) {
+        const TIPLFile* ipl = m_files.IPLFile(file);
+        if (!ipl || ipl->Inst.Count() == 0)
+            continue;
+        DefinitionSearch search(m_files, ipl->FileName, &index);
+        for (const TGTASInstObj& inst : ipl->Inst.Items)
+            count += findDefinition(search, inst.ID).record ? 0 : 1;
+    }
+    m_objs.clear();
+    m_tobj.clear();
+    return count;
+}
+
 void MapValidator::checkInstances()
 {
     check("Associated Definition");
@@ -283,24 +313,14 @@ void MapValidator::checkInstance(int file, TIPLFile& ipl, int pos, DefinitionSea
         const std::string& name = ipl.FileName;
         const std::string id = std::to_string(inst.ID);
 
-        // The IDE file named like the IPL file first, then every definition by ID, objs first.
-        const TGTASObjsObj* definition = nullptr;
-        bool timed = false;
-        if (const DefinitionFound preferred = search.findPreferred(inst.ID)) {
-            definition = preferred.record;
-            timed = preferred.timed;
-        } else if (const Definition* objs = findObjs(inst.ID)) {
-            definition = objs->record;
-        } else if (const TimedDefinition* tobj = findTObj(inst.ID)) {
-            definition = tobj->record;
-            timed = true;
-        }
-
+        const auto [definition, timed] = findDefinition(search, inst.ID);
         if (!definition) {
             finding = &add(FindingSeverity::Error, name, inst.ID, inst.ModelName,
                            "Error @ File: " + name + " [INST] ID: \"" + id + "\" (Model: " + inQuotes(inst.ModelName) +
                                " !! IDE DEFINITION IS MISSING!!)");
-            if (m_fix) {
+            if (m_policy.repairs && !m_policy.deletions) {
+                finding->fix = m_policy.keptNote;
+            } else if (m_policy.repairs) {
                 if (!deleting && m_observer)
                     m_observer->instancesDeleting(file);
                 deleting = true;
@@ -314,7 +334,7 @@ void MapValidator::checkInstance(int file, TIPLFile& ipl, int pos, DefinitionSea
                 finding = &add(FindingSeverity::Error, name, inst.ID, inst.ModelName,
                                "Error @ File: " + name + " [TOBJ] ID: " + id + " (Model: " + inQuotes(inst.ModelName) +
                                    " should be " + inQuotes(definition->ModelName) + ")");
-                if (m_fix) {
+                if (m_policy.repairs) {
                     inst.ModelName = definition->ModelName;
                     noteFix(*finding, file, "changed ipl name to TOBJ name");
                 }
@@ -325,7 +345,7 @@ void MapValidator::checkInstance(int file, TIPLFile& ipl, int pos, DefinitionSea
             finding = &add(FindingSeverity::Warning, name, inst.ID, inst.ModelName,
                            "Warning @ File: " + name + " [OBJS] ID: " + id + " (Model: " + inQuotes(inst.ModelName) +
                                ") - missing VC interior number");
-            if (m_fix) {
+            if (m_policy.repairs) {
                 inst.HasInterior = true;
                 inst.Interior = 0;
                 noteFix(*finding, file, "set interior to zero (externior)");
@@ -335,14 +355,14 @@ void MapValidator::checkInstance(int file, TIPLFile& ipl, int pos, DefinitionSea
             finding = &add(FindingSeverity::Error, name, inst.ID, inst.ModelName,
                            "Error @ File: " + name + " [OBJS] ID: " + id + " (Model: " + inQuotes(inst.ModelName) +
                                " should be " + inQuotes(definition->ModelName) + ")");
-            if (m_fix) {
+            if (m_policy.repairs) {
                 inst.ModelName = definition->ModelName;
                 noteFix(*finding, file, "changed ipl name to objs name");
             }
         }
     } catch (const std::exception&) {
         // One instance that cannot be checked or repaired does not stop the run.
-        if (finding && m_fix)
+        if (finding && m_policy.repairs)
             finding->fix = "FAILED TO FIX, DO IT MANUALLY OR DELETE THE STUFF!!";
     }
 }

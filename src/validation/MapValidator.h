@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FixPolicy.h"
 #include "ValidationReport.h"
 
 #include <functional>
@@ -33,14 +34,18 @@ public:
 // Checks the whole loaded map against itself and against the main archive: duplicate
 // archive entries, duplicate and broken definitions, models and dictionaries the archive
 // lacks, instances without a definition or with another model name, then the consistency
-// checks of the DAT file, names, rotations, hours and LOD partners. With `fix`, repairs what it can.
+// checks of the DAT file, names, rotations, hours and LOD partners. Repairs what its fix policy allows.
 class MapValidator {
 public:
     // `archive` may be null (no archive: every name is missing). `gameDir` is the game
     // folder the DAT file names its map files under.
     MapValidator(TGTAFileList& files, const TGTA3Archive* archive, bool viceCity, std::string gameDir);
 
-    ValidationReport run(bool fix, ValidationObserver* observer = nullptr);
+    ValidationReport run(const FixPolicy& policy = FixPolicy::checkOnly(), ValidationObserver* observer = nullptr);
+
+    // How many placements a run deleting them would delete: those whose ID no IDE file
+    // defines. Changes nothing.
+    int placementsWithoutDefinition();
 
 private:
     struct Definition {
@@ -66,6 +71,11 @@ private:
     void checkTObj();
     void checkInstances();
     void checkInstance(int file, TIPLFile& ipl, int pos, class DefinitionSearch& search, bool& deleting);
+    struct FoundDefinition {
+        const TGTASObjsObj* record = nullptr;
+        bool timed = false;
+    };
+    FoundDefinition findDefinition(DefinitionSearch& search, int id) const;
     void checkArchiveNames(bool timed);
 
     void checkDatFilesOnDisk();
@@ -91,7 +101,7 @@ private:
     bool m_viceCity;
     std::string m_gameDir;
 
-    bool m_fix = false;
+    FixPolicy m_policy;
     ValidationObserver* m_observer = nullptr;
     ValidationReport m_report;
     const ArchiveNames* m_names = nullptr;

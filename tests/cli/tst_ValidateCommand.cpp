@@ -15,7 +15,7 @@ std::string expectedOutput(const SmallGame& game)
 {
     LoadedSmallGame loaded(game);
     MapValidator validator(loaded.files, loaded.archive.get(), game.viceCity, loaded.gameDir);
-    const ValidationReport report = validator.run(false);
+    const ValidationReport report = validator.run();
     std::string text;
     for (const std::string& line : report.lines())
         text += line + "\n";
@@ -89,17 +89,81 @@ TEST(ValidateCommand, FixSavesAndASecondRunFindsNothingToFix)
 {
     TempDir dir;
     const std::string gameDir = fixableGame().write(dir);
-    const CliResult fixed = runCli({"validate", gameDir, "--fix"});
+    const CliResult fixed = runCli({"validate", gameDir, "--fix-deletions"});
     EXPECT_EQ(fixed.code, 1) << "errors were found, though repaired";
     EXPECT_NE(fixed.out.find(" -> DELETED\n"), std::string::npos) << fixed.out;
     EXPECT_NE(fixed.out.find("Saved: DATA\\MAPS\\town.ide\n"), std::string::npos) << fixed.out;
     EXPECT_NE(fixed.out.find("Saved: DATA\\MAPS\\town.ipl\n"), std::string::npos) << fixed.out;
 
-    const CliResult again = runCli({"validate", gameDir, "--fix"});
+    const CliResult again = runCli({"validate", gameDir, "--fix-deletions"});
     EXPECT_EQ(again.code, 0) << again.out;
     EXPECT_EQ(again.out.find(" -> "), std::string::npos) << again.out;
     EXPECT_EQ(again.out.find("Saved: "), std::string::npos) << again.out;
     EXPECT_NE(again.out.find("SUCCESS: No Errors Found!\n"), std::string::npos);
+}
+
+// Which flags may change which file: deletions only when asked for, nothing on a dry run.
+TEST(ValidateCommand, FixFlagsDecideWhatIsRepairedDeletedAndSaved)
+{
+    const std::string missing = "Error @ File: DATA\\MAPS\\town.ipl [INST] ID: \"999\" (Model: \"nothing\" !! IDE "
+                                "DEFINITION IS MISSING!!)";
+    const std::string interior = "- missing VC interior number";
+    struct Case {
+        std::vector<std::string> options;
+        int code;
+        std::string missingLine; // the line of the placement without a definition
+        const char* interiorNote; // after the interior warning's line
+        const char* saving;       // what comes before each saved file's name
+        bool filesChange;
+        bool placementStays;
+    } cases[] = {
+        {{}, 1, missing + "\n", "\n", nullptr, false, true},
+        {{"--fix"}, 1, missing + " -> (not deleted: use --fix-deletions)\n",
+         " -> set interior to zero (externior)\n", "Saved: ", true, true},
+        {{"--fix-deletions"}, 1, missing + " -> DELETED\n", " -> set interior to zero (externior)\n", "Saved: ", true,
+         false},
+        {{"--fix", "--dry-run"}, 1, missing + " -> (not deleted: use --fix-deletions)\n",
+         " -> set interior to zero (externior)\n", "Would save: ", false, true},
+        {{"--fix-deletions", "--dry-run"}, 1, missing + " -> DELETED\n", " -> set interior to zero (externior)\n",
+         "Would save: ", false, true},
+        {{"--fix", "--fix-deletions"}, 1, missing + " -> DELETED\n", " -> set interior to zero (externior)\n",
+         "Saved: ", true, false},
+        {{"--dry-run"}, 2, "", nullptr, nullptr, false, true},
+    };
+    for (const Case& c : cases) {
+        std::string name = "validate";
+        for (const std::string& option : c.options)
+            name += " " + option;
+        SCOPED_TRACE(name);
+        TempDir dir;
+        const std::string gameDir = fixableGame().write(dir);
+        const std::string ideBefore = readFile(dir.file("data/maps/town.ide"));
+        const std::string iplBefore = readFile(dir.file("data/maps/town.ipl"));
+        std::vector<std::string> args{"validate", gameDir};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const CliResult result = runCli(args);
+
+        EXPECT_EQ(result.code, c.code) << result.err;
+        const std::string ide = readFile(dir.file("data/maps/town.ide"));
+        const std::string ipl = readFile(dir.file("data/maps/town.ipl"));
+        EXPECT_EQ(ide != ideBefore, c.filesChange);
+        EXPECT_EQ(ipl != iplBefore, c.filesChange);
+        EXPECT_EQ(ipl.find("999, nothing") != std::string::npos, c.placementStays);
+        if (c.code == 2) {
+            EXPECT_NE(result.err.find("--dry-run needs --fix or --fix-deletions"), std::string::npos) << result.err;
+            continue;
+        }
+        EXPECT_NE(result.out.find(c.missingLine), std::string::npos) << result.out;
+        EXPECT_NE(result.out.find(interior + c.interiorNote), std::string::npos) << result.out;
+        for (const char* file : {"DATA\\MAPS\\town.ide\n", "DATA\\MAPS\\town.ipl\n"}) {
+            EXPECT_EQ(result.out.find(std::string("Saved: ") + file) != std::string::npos,
+                      c.saving && std::string(c.saving) == "Saved: ")
+                << result.out;
+            EXPECT_EQ(result.out.find(std::string("Would save: ") + file) != std::string::npos,
+                      c.saving && std::string(c.saving) == "Would save: ")
+                << result.out;
+        }
+    }
 }
 
 TEST(ValidateCommand, FixThatCannotBeSavedFailsTheRun)
@@ -124,7 +188,7 @@ TEST(ValidateCommand, JsonFormReadsBack)
 {
     TempDir dir;
     const std::string gameDir = fixableGame().write(dir);
-    const CliResult result = runCli({"validate", gameDir, "--json", "--fix"});
+    const CliResult result = runCli({"validate", gameDir, "--json", "--fix-deletions"});
     EXPECT_EQ(result.code, 1);
     const nlohmann::json report = nlohmann::json::parse(result.out);
     EXPECT_EQ(report["mode"], "vc");

@@ -1,5 +1,6 @@
 // The validation window: its rows, result text and colours, the report it shows beside the
 // command line's, the signals of a deleting repair, the clipboard and the busy button.
+#include "ScriptedDialogService.h"
 #include "SmallGame.h"
 #include "TFormValidate.h"
 #include "TIPLFile.h"
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -119,6 +121,52 @@ TEST(TFormValidate, DeletingRepairSignalsBeforeAndAfter)
     EXPECT_EQ(events, (std::vector<std::string>{"deleted 1 of 4", "modified 1", "changed 1 of 3"}));
     EXPECT_TRUE(ipl.Modified);
     EXPECT_TRUE(window.ListResult->toPlainText().contains("!! IDE DEFINITION IS MISSING!!) -> DELETED\n"));
+}
+
+// A mod folder checked without its base game's definitions would lose most of its map:
+// more than 20 deletions are asked about first, naming the count.
+TEST(TFormValidate, AsksBeforeDeletingMoreThanTwentyPlacements)
+{
+    struct Case {
+        const char* name;
+        int missing;
+        std::optional<DialogAnswer> answer; // nothing: no question expected
+        bool runs;
+        int placementsLeft;
+    } cases[] = {
+        {"twenty are deleted without a question", 20, std::nullopt, true, 3},
+        {"twenty-one, Yes: deleted", 21, DialogAnswer::Yes, true, 3},
+        {"twenty-one, No: repaired but kept", 21, DialogAnswer::No, true, 24},
+        {"twenty-one, Cancel: no run", 21, DialogAnswer::Cancel, false, 24},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SmallGame game = validSmallGame();
+        for (int i = 0; i < c.missing; ++i)
+            addInstance(game, std::to_string(900 + i) + ", nothing, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
+        LoadedSmallGame loaded(game);
+        const TIPLFile& ipl = *loaded.files.IPLFile(1);
+        ScriptedDialogService dialogs;
+        if (c.answer)
+            dialogs.answers.push_back(*c.answer);
+        TFormValidate window(&loaded.files, loaded.archive.get(), nullptr);
+        window.box_fix->setChecked(true);
+        window.BtnStart->click();
+
+        if (c.answer) {
+            ASSERT_EQ(dialogs.messages.size(), 1u);
+            EXPECT_EQ(dialogs.messages[0].buttons, DialogButtons::YesNoCancel);
+            EXPECT_TRUE(dialogs.messages[0].text.contains("would delete 21 placements")) << dialogs.messages[0].text.toStdString();
+        } else {
+            EXPECT_TRUE(dialogs.messages.empty());
+        }
+        EXPECT_EQ(window.ListStatus->topLevelItemCount(), c.runs ? 19 : 0);
+        EXPECT_EQ(ipl.Inst.Count(), c.placementsLeft);
+        EXPECT_EQ(ipl.Modified, c.runs && c.placementsLeft == 3);
+        if (c.answer == DialogAnswer::No)
+            EXPECT_EQ(window.ListResult->toPlainText().count("!! IDE DEFINITION IS MISSING!!) -> (not deleted)"), 21);
+        EXPECT_TRUE(window.BtnStart->isEnabled());
+    }
 }
 
 TEST(TFormValidate, CopyPutsTheReportWithCrLfOnTheClipboard)

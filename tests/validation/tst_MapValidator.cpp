@@ -11,10 +11,15 @@
 
 namespace {
 
-ValidationReport validate(LoadedSmallGame& game, bool fix = false, ValidationObserver* observer = nullptr)
+MapValidator validatorOf(LoadedSmallGame& game)
 {
-    MapValidator validator(game.files, game.archive.get(), programSettings().IsViceCity, game.gameDir);
-    return validator.run(fix, observer);
+    return MapValidator(game.files, game.archive.get(), programSettings().IsViceCity, game.gameDir);
+}
+
+ValidationReport validate(LoadedSmallGame& game, const FixPolicy& policy = FixPolicy::checkOnly(),
+                          ValidationObserver* observer = nullptr)
+{
+    return validatorOf(game).run(policy, observer);
 }
 
 std::vector<std::string> findingLines(const ValidationReport& report)
@@ -216,7 +221,7 @@ private:
     const TGTAFileList& m_files;
 };
 
-TEST(MapValidator, FixesRepairNoteAndMarkTheirFiles)
+SmallGame gameWithEveryFix()
 {
     SmallGame game = validSmallGame();
     std::string& ide = game.ide.front().second;
@@ -225,9 +230,15 @@ TEST(MapValidator, FixesRepairNoteAndMarkTheirFiles)
     addInstance(game, "100, BOX, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
     addInstance(game, "200, lamp2, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
     addInstance(game, "101, barrel, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
-    LoadedSmallGame loaded(game);
+    return game;
+}
+
+TEST(MapValidator, FixesRepairNoteAndMarkTheirFiles)
+{
+    LoadedSmallGame loaded(gameWithEveryFix());
+    EXPECT_EQ(validatorOf(loaded).placementsWithoutDefinition(), 1);
     EventLog log(loaded.files);
-    const ValidationReport report = validate(loaded, true, &log);
+    const ValidationReport report = validate(loaded, FixPolicy::withDeletions(), &log);
 
     EXPECT_EQ(findingLines(report),
               (std::vector<std::string>{
@@ -258,8 +269,27 @@ TEST(MapValidator, FixesRepairNoteAndMarkTheirFiles)
     EXPECT_EQ(log.events, (std::vector<std::string>{"modified 0", "changed 0", "modified 1", "deleting 1 with 7",
                                                     "changed 1 with 6"}));
 
-    const ValidationReport again = validate(loaded, true);
+    const ValidationReport again = validate(loaded, FixPolicy::withDeletions());
     EXPECT_TRUE(again.findings.empty()) << (again.findings.empty() ? "" : again.findings.front().line());
+    EXPECT_EQ(validatorOf(loaded).placementsWithoutDefinition(), 0);
+}
+
+TEST(MapValidator, RepairsWithoutDeletionsKeepAndNoteThePlacement)
+{
+    LoadedSmallGame loaded(gameWithEveryFix());
+    FixPolicy policy = FixPolicy::repairsOnly();
+    policy.keptNote = "(kept)";
+    EventLog log(loaded.files);
+    const ValidationReport report = validate(loaded, policy, &log);
+
+    ASSERT_EQ(report.findings.size(), 5u);
+    EXPECT_EQ(report.findings.back().line(), "Error @ File: DATA\\MAPS\\town.ipl [INST] ID: \"999\" (Model: "
+                                             "\"nothing\" !! IDE DEFINITION IS MISSING!!) -> (kept)");
+    EXPECT_EQ(report.findings[1].fix, "changed ipl name to objs name") << "the other repairs are made";
+    EXPECT_EQ(loaded.files.IPLFile(1)->Inst.Count(), 7);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"modified 0", "changed 0", "modified 1", "changed 1 with 7"}))
+        << "no deletion is announced";
+    EXPECT_EQ(validatorOf(loaded).placementsWithoutDefinition(), 1);
 }
 
 } // namespace
