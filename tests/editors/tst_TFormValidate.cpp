@@ -160,11 +160,12 @@ TEST(TFormValidate, AsksBeforeDeletingMoreThanTwentyPlacements)
         } else {
             EXPECT_TRUE(dialogs.messages.empty());
         }
-        EXPECT_EQ(window.ListStatus->topLevelItemCount(), c.runs ? 19 : 0);
+        EXPECT_EQ(window.ListStatus->topLevelItemCount(), c.runs ? 21 : 0);
         EXPECT_EQ(ipl.Inst.Count(), c.placementsLeft);
         EXPECT_EQ(ipl.Modified, c.runs && c.placementsLeft == 3);
-        if (c.answer == DialogAnswer::No)
+        if (c.answer == DialogAnswer::No) {
             EXPECT_EQ(window.ListResult->toPlainText().count("!! IDE DEFINITION IS MISSING!!) -> (not deleted)"), 21);
+        }
         EXPECT_TRUE(window.BtnStart->isEnabled());
     }
 }
