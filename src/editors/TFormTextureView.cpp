@@ -190,6 +190,9 @@ TFormTextureView::TFormTextureView(TGTAImg* archiveSet, QWidget* view, QWidget* 
         ComboImportFormat->addItem(QString::fromLatin1(name), static_cast<int>(format));
     ChkImportMipmaps = new QCheckBox("Mip levels");
     ChkImportMipmaps->setObjectName("ChkImportMipmaps");
+    ChkImportResize = new QCheckBox("Resize");
+    ChkImportResize->setObjectName("ChkImportResize");
+    ChkImportResize->setToolTip("Resize pictures whose sides are not powers of two to the nearest ones");
     BtnDelete = new QPushButton("Delete");
     BtnDelete->setObjectName("BtnDelete");
     BtnRename = new QPushButton("Rename...");
@@ -198,10 +201,11 @@ TFormTextureView::TFormTextureView(TGTAImg* archiveSet, QWidget* view, QWidget* 
     BtnSave->setObjectName("BtnSave");
     edit->addWidget(BtnImport, 0, 0);
     edit->addWidget(ComboImportFormat, 0, 1);
-    edit->addWidget(ChkImportMipmaps, 0, 2);
-    edit->addWidget(BtnDelete, 1, 0);
-    edit->addWidget(BtnRename, 1, 1);
-    edit->addWidget(BtnSave, 1, 2);
+    edit->addWidget(ChkImportMipmaps, 1, 0);
+    edit->addWidget(ChkImportResize, 1, 1);
+    edit->addWidget(BtnDelete, 2, 0);
+    edit->addWidget(BtnRename, 2, 1);
+    edit->addWidget(BtnSave, 3, 0);
 
     auto* leftLayout = new QVBoxLayout(LeftPanel);
     leftLayout->setContentsMargins(0, 0, 0, 0);
@@ -225,7 +229,7 @@ TFormTextureView::TFormTextureView(TGTAImg* archiveSet, QWidget* view, QWidget* 
     layout->setSpacing(0);
     layout->addWidget(FilePanel);
     layout->addWidget(splitter, 1);
-    resize(560, 400);
+    resize(560, 460);
 
     connect(ListTextures->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TFormTextureView::ListTexturesSelectItem);
@@ -521,6 +525,7 @@ void TFormTextureView::enableEditing()
     BtnImport->setEnabled(shown);
     ComboImportFormat->setEnabled(shown);
     ChkImportMipmaps->setEnabled(shown);
+    ChkImportResize->setEnabled(shown);
     BtnDelete->setEnabled(selected);
     BtnRename->setEnabled(selected);
     BtnSave->setEnabled(Modified);
@@ -541,6 +546,7 @@ void TFormTextureView::BtnImportClick()
     if (const QVariant format = ComboImportFormat->currentData(); format.isValid())
         options.format = static_cast<TxdFormatChoice>(format.toInt());
     options.mipmaps = ChkImportMipmaps->isChecked();
+    options.resize = ChkImportResize->isChecked();
     std::vector<std::string> paths;
     for (const QString& file : files)
         paths.push_back(file.toStdString());

@@ -97,6 +97,7 @@ public:
     QPushButton* BtnImport = nullptr;
     QComboBox* ComboImportFormat = nullptr; // first item: the game's usual format
     QCheckBox* ChkImportMipmaps = nullptr;
+    QCheckBox* ChkImportResize = nullptr;
     QPushButton* BtnDelete = nullptr;
     QPushButton* BtnRename = nullptr;
     QPushButton* BtnSave = nullptr;
