@@ -1,5 +1,6 @@
 #include "ViewerTestGame.h"
 
+#include "FileSizeLimit.h"
 #include "GLPanel.h"
 #include "ScriptedDialogService.h"
 #include "TFormTextureView.h"
@@ -15,9 +16,6 @@
 #include <QTest>
 #include <QTreeView>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <set>
 
 namespace {
@@ -438,6 +436,7 @@ TEST_F(TextureEditing, RefusedNamesAndPicturesChangeNothing)
     EXPECT_EQ(rowNames().size(), 6);
 }
 
+#ifndef _WIN32
 // A save the disk refuses (a file-size limit) leaves the archive entry or generic.txd
 // whole, says so, and keeps the changes on screen.
 TEST_F(TextureEditing, FailedSaveLeavesTheOldDictionaryAndKeepsTheChanges)
@@ -454,16 +453,12 @@ TEST_F(TextureEditing, FailedSaveLeavesTheOldDictionaryAndKeepsTheChanges)
         QTest::mouseClick(form->BtnImport, Qt::LeftButton);
         ASSERT_TRUE(form->Modified);
 
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = old;
-        small.rlim_cur = static_cast<rlim_t>(fileSize);
-        setrlimit(RLIMIT_FSIZE, &small);
-        dialogs.answers.push_back(DialogAnswer::Yes);
-        QTest::mouseClick(form->BtnSave, Qt::LeftButton);
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
+        {
+            FileSizeLimit limit(static_cast<rlim_t>(fileSize));
+            ASSERT_TRUE(limit.active());
+            dialogs.answers.push_back(DialogAnswer::Yes);
+            QTest::mouseClick(form->BtnSave, Qt::LeftButton);
+        }
 
         const QString message = dialogs.messages.back().text;
         EXPECT_TRUE(message.startsWith("ERROR: Could not save " + QString(c.dictionary) + ".txd: File too large."))
@@ -490,6 +485,7 @@ TEST_F(TextureEditing, FailedSaveLeavesTheOldDictionaryAndKeepsTheChanges)
     generic.assign(text.begin(), text.end());
     EXPECT_EQ(savedTextures(generic).back(), (SavedTexture{"red", 1, {255, 0, 0, 255}}));
 }
+#endif
 
 TEST_F(TextureEditing, LeavingOrClosingWithChangesAsksFirst)
 {
