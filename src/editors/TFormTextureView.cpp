@@ -17,7 +17,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -242,6 +241,8 @@ TFormTextureView::TFormTextureView(TGTAImg* archiveSet, QWidget* view, QWidget* 
     connect(BtnSave, &QPushButton::clicked, this, &TFormTextureView::BtnSaveClick);
     ShowInformation();
     enableEditing();
+    if (parent)
+        parent->installEventFilter(this);
 }
 
 TFormTextureView::~TFormTextureView()
@@ -635,9 +636,20 @@ bool TFormTextureView::AskToSaveChanges()
         return false;
     if (answer == DialogAnswer::No) {
         discardEdits();
+        Refresh();
         return true;
     }
     return saveChanges();
+}
+
+bool TFormTextureView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The program is closing: its main window goes, and this window with it, unasked.
+    if (watched == parentWidget() && event->type() == QEvent::Close && Modified && !AskToSaveChanges()) {
+        event->ignore();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 bool TFormTextureView::saveChanges()
@@ -828,8 +840,6 @@ void TFormTextureView::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    discardEdits();
-    Refresh();
     if (MenuAction)
         MenuAction->setChecked(false);
     QWidget::closeEvent(event);

@@ -528,6 +528,29 @@ TEST_F(TextureEditing, LeavingOrClosingWithChangesAsksFirst)
     EXPECT_EQ(savedTextures(entryBytes(img, "violet.txd")).back().name, "red");
 }
 
+// The program's main window closing takes this window with it: it asks first, and Cancel
+// keeps the program open.
+TEST_F(TextureEditing, ClosingTheProgramWithChangesAsksFirst)
+{
+    QWidget main;
+    TFormTextureView owned(set.get(), nullptr, &main);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    owned.SetDictionary(txd("cyan"));
+    dialogs.openFileChoices.push_back({path("red.png")});
+    owned.BtnImport->click();
+    ASSERT_TRUE(owned.Modified);
+    dialogs.answers.push_back(DialogAnswer::Cancel);
+    main.close();
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(dialogs.messages.back().text, "cyan.txd has unsaved changes. Save them?");
+    dialogs.answers.push_back(DialogAnswer::No);
+    main.close();
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_FALSE(owned.Modified);
+    EXPECT_EQ(owned.ListTextures->model()->rowCount(), 1) << "the dictionary as saved is shown again";
+}
+
 TEST_F(TextureViewPicture, ImportedTextureIsDrawnBeforeAndAfterSaving)
 {
     ScriptedDialogService dialogs;
