@@ -146,6 +146,7 @@ bool RunLoadSequence(LoadProgress* watcher)
     main.SetToolWindow(ToolWindow::TextureView, textureView);
     QObject::connect(&main, &TFormMain::frameFinished, extraView, &TFormExtraView::Draw);
     QObject::connect(&main, &TFormMain::frameFinished, textureView, &TFormTextureView::Draw);
+    QObject::connect(textureView, &TFormTextureView::dictionarySaved, view, [view] { view->update(); });
     QObject::connect(&main, &TFormMain::texturesSwitched, extraView, &TFormExtraView::SetTextures);
     auto* archiveEditor = windows.made(new TFormEditorArchive(main.ArchiveSet(), &main));
     main.SetToolWindow(ToolWindow::ArchiveEditor, archiveEditor);

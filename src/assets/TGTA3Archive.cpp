@@ -340,6 +340,39 @@ int TGTA3Archive::AddFile(const std::string& name, std::istream& source)
     return 0;
 }
 
+int TGTA3Archive::ReplaceEntry(const std::string& name, std::istream& source)
+{
+    const std::string_view kept = TrimText(name);
+    std::uint64_t oldImgLength = 0;
+    std::uint64_t oldDirLength = 0;
+    if (Opened) {
+        if (const int error = fileLength(ImgStream, oldImgLength))
+            return error;
+        if (const int error = fileLength(DirStream, oldDirLength))
+            return error;
+    }
+    const std::size_t before = Entries.size();
+    // Not the override: a derived archive set must not take the new entry for a new object.
+    if (const int error = TGTA3Archive::AddFile(name, source))
+        return error;
+    for (std::size_t pos = 0; pos < before; ++pos)
+        if (equalsIgnoringCase(Entries[pos].TrimmedView(), kept))
+            Entries[pos].Deleted = true;
+    const int error = CommitDeletions();
+    if (error == 0)
+        return 0;
+    // The old directory stands: take the new entry's record and data off again, so the old
+    // entry stays the one found by its name.
+    for (TImgEntry& entry : Entries)
+        entry.Deleted = false;
+    if (DirStream < 0 || sys::truncateFile(ImgStream, oldImgLength) != 0 || sys::truncateFile(DirStream, oldDirLength) != 0)
+        logLine("archive: cannot cut " + FileName + " back after a failed replace: " + std::strerror(errno));
+    Entries.resize(before);
+    BuildNameIndex();
+    entryChanged(kept);
+    return error;
+}
+
 void TGTA3Archive::MarkDeleted(int index)
 {
     if (index >= 0 && index < static_cast<int>(Entries.size()))

@@ -37,6 +37,9 @@ public:
     // Appends the source's bytes from its current position as a new entry. On failure
     // both files are cut back to their old lengths and the entry list is unchanged.
     virtual int AddFile(const std::string& name, std::istream& source);
+    // Adds the source as a new entry and removes the older entries of the same name (any
+    // letter case). On failure both files and the entry list are as they were.
+    int ReplaceEntry(const std::string& name, std::istream& source);
     void MarkDeleted(int index);
     // Removes the marked entries and replaces the directory file whole. On failure nothing
     // changes, in memory or on disk.

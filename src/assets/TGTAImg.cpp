@@ -1,6 +1,7 @@
 #include "TGTAImg.h"
 
 #include "EntryNames.h"
+#include "FileIO.h"
 
 #include "GamePaths.h"
 #include "LoadProgress.h"
@@ -16,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace {
 
@@ -228,47 +230,65 @@ int TGTAImg::AddFile(const std::string& name, std::istream& source)
 int TGTAImg::ReplaceFile(const std::string& name, std::istream& source)
 {
     const std::string trimmed(TrimText(name));
-    std::vector<int> older;
-    for (std::size_t pos = 0; pos < Entries.size(); ++pos) {
-        if (equalsIgnoringCase(Entries[pos].TrimmedView(), trimmed))
-            older.push_back(static_cast<int>(pos));
-    }
-    if (older.empty())
+    if (FindEntry(trimmed) < 0)
         return AddFile(name, source);
-
-    // Added first: a failed add leaves the old entry in place.
-    if (const int error = TGTA3Archive::AddFile(name, source))
+    if (const int error = ReplaceEntry(name, source))
         return error;
-    const TImgEntry added = Entries.back();
+    const TImgEntry& added = Entries.back();
+    const std::int64_t offset = std::int64_t{added.Offset} * 2048;
+    const std::int64_t length = std::int64_t{added.Size} * 2048;
     const std::string_view extension = extensionOf(trimmed);
     const std::string_view base = withoutExtension(trimmed);
-    const auto repoint = [&added](auto& object) {
-        if (object.Loaded)
-            object.Unload();
-        object.Offset = std::int64_t{added.Offset} * 2048;
-        object.Length = std::int64_t{added.Size} * 2048;
-    };
     const int model = equalsIgnoringCase(extension, ".dff") ? FindDff(base) : -1;
     const int dictionary = m_compressedTextures && equalsIgnoringCase(extension, ".txd") ? FindTxd(base) : -1;
     if (model >= 0 && Dffs[static_cast<std::size_t>(model)]->Stream == &ImgSource()) {
-        repoint(*Dffs[static_cast<std::size_t>(model)]);
+        TGTADff& object = *Dffs[static_cast<std::size_t>(model)];
+        if (object.Loaded)
+            object.Unload();
+        object.Offset = offset;
+        object.Length = length;
     } else if (dictionary > 0) {
-        repoint(*Txds[static_cast<std::size_t>(dictionary)]);
+        Txds[static_cast<std::size_t>(dictionary)]->SetSource(&ImgSource(), offset, length);
     } else if (equalsIgnoringCase(extension, ".dff")) {
-        Dffs.push_back(std::make_unique<TGTADff>(&ImgSource(), std::int64_t{added.Size} * 2048,
-                                                 std::int64_t{added.Offset} * 2048, trimmed));
+        Dffs.push_back(std::make_unique<TGTADff>(&ImgSource(), length, offset, trimmed));
         DffCount = static_cast<int>(Dffs.size());
         BuildDffIndex();
     } else if (m_compressedTextures && equalsIgnoringCase(extension, ".txd")) {
-        Txds.push_back(std::make_unique<TGTATxd>(&ImgSource(), std::int64_t{added.Size} * 2048,
-                                                 std::int64_t{added.Offset} * 2048, trimmed, m_uploader));
+        Txds.push_back(std::make_unique<TGTATxd>(&ImgSource(), length, offset, trimmed, m_uploader));
         TxdCount = static_cast<int>(Txds.size());
         BuildTxdIndex();
     }
+    return 0;
+}
 
-    for (const int pos : older)
-        MarkDeleted(pos);
-    return CommitDeletions();
+int TGTAImg::SaveTxd(int index, std::span<const std::uint8_t> bytes)
+{
+    if (index < 0 || index >= TxdCount)
+        return EINVAL;
+    TGTATxd& dictionary = *Txds[static_cast<std::size_t>(index)];
+    const std::string_view contents(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (index == 0) {
+        if (const int error = replaceFileContents(gameFile("models\\generic.txd"), contents))
+            return error;
+        dictionary.Unload();
+        m_genericBytes = std::make_unique<MemoryByteSource>(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+        GenericError = 0;
+        dictionary.SetSource(m_genericBytes.get(), 0, static_cast<std::int64_t>(bytes.size()));
+        return 0;
+    }
+    TGTA3Archive& archive = m_compressedTextures || !TxdArchive ? *this : *TxdArchive;
+    // The entry keeps the name it has, letter case and all.
+    const int entry = archive.FindEntry(withExtension(dictionary.Name, ".txd"));
+    const std::string name = entry >= 0 ? archive.Entries[static_cast<std::size_t>(entry)].TrimmedName()
+                                        : withExtension(dictionary.Name, ".txd");
+    std::istringstream source{std::string(contents)};
+    if (&archive == this)
+        return ReplaceFile(name, source);
+    if (const int error = archive.ReplaceEntry(name, source))
+        return error;
+    const TImgEntry& added = archive.Entries.back();
+    dictionary.SetSource(&archive.ImgSource(), std::int64_t{added.Offset} * 2048, std::int64_t{added.Size} * 2048);
+    return 0;
 }
 
 int TGTAImg::Rebuild(ArchiveRebuildReport& report, const RebuildObserver& observer)

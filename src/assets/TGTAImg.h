@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -39,6 +40,11 @@ public:
     // model or dictionary of that name reads the new entry from now on (it is reloaded on
     // its next use), so definitions that found it keep finding it.
     int ReplaceFile(const std::string& name, std::istream& source);
+    // Writes a changed dictionary back to where it came from: "generic" to its loose file
+    // (replaced whole or not at all), any other to its archive entry, replaced as above.
+    // The dictionary is unloaded (with a graphics context current) and reads the new bytes
+    // on its next use. On failure the old file or entry is as it was.
+    int SaveTxd(int index, std::span<const std::uint8_t> bytes);
     // The archive's rebuild; models and dictionaries follow their entries to the new
     // offsets, and those whose entries are gone read nothing any more.
     int Rebuild(ArchiveRebuildReport& report, const RebuildObserver& observer = {}) override;
@@ -71,6 +77,9 @@ public:
     // Links the map data: definitions find their dictionaries here, and changes to the
     // archive's entries make them look again.
     void ConnectFileList(TGTAFileList& fileList);
+
+    // What turns this set's dictionaries into graphics textures (null for tools).
+    TextureUploader* Uploader() const { return m_uploader; }
 
     std::uint32_t textureId(int dictionaryIndex, std::string_view name) override;
     std::uint32_t maskTextureId(int dictionaryIndex, std::string_view maskName) override;

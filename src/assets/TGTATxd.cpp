@@ -35,6 +35,7 @@ TGTATxd& TGTATxd::operator=(TGTATxd&& other) noexcept
     Offset = other.Offset;
     Length = other.Length;
     Loaded = other.Loaded;
+    LoadCount = other.LoadCount;
     Used = other.Used;
     Textures = std::move(other.Textures);
     TextureIds = std::move(other.TextureIds);
@@ -56,6 +57,7 @@ void TGTATxd::Load()
 {
     releaseTextures(); // a second load must not strand the first one's objects
     Loaded = true;
+    ++LoadCount;
     LoadError.clear();
     Textures.clear();
     TextureIds.clear();
@@ -106,6 +108,26 @@ void TGTATxd::Load()
     }
     if (!LoadError.empty())
         logLine("texture dictionary " + Name + ": " + LoadError);
+}
+
+void TGTATxd::SetSource(const ByteSource* stream, std::int64_t offset, std::int64_t length)
+{
+    if (Loaded)
+        Unload();
+    m_stream = stream;
+    Offset = offset;
+    Length = length;
+}
+
+std::vector<std::uint8_t> TGTATxd::Bytes() const
+{
+    if (m_stream == nullptr || Offset < 0 || Length < 0)
+        return {};
+    try {
+        return readSourceBytes(*m_stream, static_cast<std::uint64_t>(Offset), static_cast<std::uint64_t>(Length));
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 TxdDecodeResult TGTATxd::Decode() const

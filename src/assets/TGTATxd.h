@@ -31,6 +31,11 @@ public:
     void Load();
     void Unload();
 
+    // Where the bytes lie from now on (a replaced entry); unloads the dictionary first.
+    void SetSource(const ByteSource* stream, std::int64_t offset, std::int64_t length);
+    // The dictionary's bytes as stored (empty when they cannot be read).
+    std::vector<std::uint8_t> Bytes() const;
+
     // Reads and decodes the dictionary's bytes again, without uploading anything: the
     // pixels for export and for drawing what OpenGL could not take.
     TxdDecodeResult Decode() const;
@@ -44,6 +49,8 @@ public:
     std::int64_t Offset = 0;
     std::int64_t Length = 0;
     bool Loaded = false;
+    // Counts the loads: texture objects taken from one load are not those of another.
+    std::uint32_t LoadCount = 0;
     bool Used = false;
     std::vector<TTexture> Textures;
     std::vector<std::uint32_t> TextureIds;

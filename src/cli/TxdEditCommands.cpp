@@ -6,6 +6,7 @@
 #include "TextParser.h"
 #include "TxdBuild.h"
 #include "TxdChunkList.h"
+#include "TxdEdits.h"
 
 #include <CLI/CLI.hpp>
 
@@ -25,8 +26,8 @@ struct DictionaryPlace {
 };
 
 // Writes the dictionary back to its place: a loose file replaced whole or not at all, or an
-// archive entry added anew and the old entries of the same name removed (a failed add leaves
-// the old entry as it was).
+// archive entry added anew and the old entries of the same name removed (a failure leaves
+// the archive as it was).
 bool saveDictionary(const DictionaryPlace& place, const std::vector<std::uint8_t>& bytes, std::ostream& err)
 {
     const std::string_view contents(reinterpret_cast<const char*>(bytes.data()), bytes.size());
@@ -46,16 +47,9 @@ bool saveDictionary(const DictionaryPlace& place, const std::vector<std::uint8_t
     if (int existing = archive->FindEntry(name); existing >= 0 || (existing = archive->FindEntry(place.path)) >= 0)
         name = archive->GetEntry(existing).TrimmedName();
     std::istringstream source{std::string(contents)};
-    if (const int error = archive->AddFile(name, source)) {
-        err << "quoxmapper-cli: cannot add " << name << " to " << place.archive << ": " << std::strerror(error) << '\n';
-        return false;
-    }
-    const int added = archive->EntryCount() - 1;
-    for (int i = 0; i < added; ++i)
-        if (equalsIgnoringCase(archive->GetEntry(i).TrimmedName(), TrimText(name)))
-            archive->MarkDeleted(i);
-    if (const int error = archive->CommitDeletions()) {
-        err << "quoxmapper-cli: cannot write " << archive->dirFileName() << ": " << std::strerror(error) << '\n';
+    if (const int error = archive->ReplaceEntry(name, source)) {
+        err << "quoxmapper-cli: cannot replace " << name << " in " << place.archive << ": " << std::strerror(error)
+            << " (the archive is unchanged)\n";
         return false;
     }
     return true;
@@ -112,12 +106,9 @@ int add(const DictionaryPlace& place, const std::vector<std::string>& pngs, TxdB
     TxdChunkList dictionary;
     if (!loadDictionary(place, dictionary, err))
         return ExitUnreadable;
-    std::vector<std::string> errors;
-    const std::vector<TxdTextureData> textures = buildTextures(pngs, options, errors);
-    if (!reportRefusals(errors, err))
+    std::vector<TxdTextureData> textures;
+    if (!reportRefusals(addTexturePictures(dictionary, pngs, options, &textures), err))
         return ExitUnreadable;
-    for (const TxdTextureData& texture : textures)
-        dictionary.putTexture(texture.name, writeTextureNative(texture, dictionary.stamp()));
     if (!saveDictionary(place, dictionary.write(), err))
         return ExitUnreadable;
     for (const TxdTextureData& texture : textures)
@@ -149,19 +140,11 @@ int rename(const DictionaryPlace& place, const std::string& oldName, const std::
     TxdChunkList dictionary;
     if (!loadDictionary(place, dictionary, err))
         return ExitUnreadable;
-    const int existing = dictionary.findTexture(newName);
-    if (newName.empty() || newName.size() > TxdMaxNameLength) {
-        err << "quoxmapper-cli: a texture name has 1 to 31 characters; " << newName << " has " << newName.size() << '\n';
+    if (const std::string refusal = textureRenameRefusal(dictionary, place.path, oldName, newName); !refusal.empty()) {
+        err << "quoxmapper-cli: " << refusal << '\n';
         return ExitUnreadable;
     }
-    if (existing >= 0 && existing != dictionary.findTexture(oldName)) {
-        err << "quoxmapper-cli: " << place.path << " already has a texture named " << newName << '\n';
-        return ExitUnreadable;
-    }
-    if (!dictionary.renameTexture(oldName, newName)) {
-        err << "quoxmapper-cli: " << place.path << " has no texture named " << oldName << '\n';
-        return ExitUnreadable;
-    }
+    dictionary.renameTexture(oldName, newName);
     if (!saveDictionary(place, dictionary.write(), err))
         return ExitUnreadable;
     out << oldName << '\t' << newName << '\n';

@@ -6,17 +6,23 @@
 #include "ProgramSettings.h"
 #include "SharedGLContext.h"
 #include "TGTAImg.h"
+#include "ByteSource.h"
+#include "TxdChunkList.h"
+#include "TxdEdits.h"
 #include "TxdExport.h"
 #include "TxdRgba.h"
 
 #include <QAbstractTableModel>
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QToolButton>
@@ -32,7 +38,7 @@
 // The rows of `ListTextures`, produced on demand from the window's `EntryOrder`.
 class TextureListModel : public QAbstractTableModel {
 public:
-    explicit TextureListModel(TFormTextureView& form, TGTAImg* set) : m_form(form), m_set(set) {}
+    explicit TextureListModel(TFormTextureView& form) : m_form(form) {}
 
     void reset()
     {
@@ -66,17 +72,10 @@ public:
         return section == 0 ? QStringLiteral("Index") : QStringLiteral("Texture Name");
     }
 
-    const TGTATxd* shown() const
-    {
-        const int index = m_form.DictionaryIndex;
-        if (!m_set || index < 0 || index >= m_set->TxdCount)
-            return nullptr;
-        return m_set->Txds[static_cast<std::size_t>(index)].get();
-    }
+    const TGTATxd* shown() const { return m_form.ShownDictionary(); }
 
 private:
     TFormTextureView& m_form;
-    TGTAImg* m_set;
 };
 
 namespace {
@@ -87,6 +86,14 @@ QLabel* namedLabel(const char* name, const QString& text = {})
     label->setObjectName(QString::fromLatin1(name));
     return label;
 }
+
+// The import formats offered, in the words of the command line's --format, after the
+// first item, the game's usual format.
+constexpr std::pair<const char*, TxdFormatChoice> ImportFormats[] = {
+    {"DXT1", TxdFormatChoice::Dxt1},     {"DXT1 with alpha", TxdFormatChoice::Dxt1Alpha},
+    {"DXT3", TxdFormatChoice::Dxt3},     {"8888", TxdFormatChoice::Rgba8888},
+    {"888", TxdFormatChoice::Rgb888},    {"PAL8", TxdFormatChoice::Pal8},
+    {"PAL4", TxdFormatChoice::Pal4}};
 
 QString compressionText(int compression)
 {
@@ -120,7 +127,7 @@ TFormTextureView::TFormTextureView(TGTAImg* archiveSet, QWidget* view, QWidget* 
     LeftPanel->setObjectName("LeftPanel");
     ListTextures = new QTreeView;
     ListTextures->setObjectName("ListTextures");
-    m_model = new TextureListModel(*this, archiveSet);
+    m_model = new TextureListModel(*this);
     m_model->setParent(this);
     ListTextures->setModel(m_model);
     ListTextures->setRootIsDecorated(false);
@@ -168,10 +175,42 @@ TFormTextureView::TFormTextureView(TGTAImg* archiveSet, QWidget* view, QWidget* 
     BtnExport->setMenu(exportMenu);
     info->addWidget(BtnExport, 7, 0, 1, 2, Qt::AlignLeft);
 
+    auto* editPanel = new QWidget;
+    editPanel->setObjectName("EditPanel");
+    auto* edit = new QGridLayout(editPanel);
+    edit->setContentsMargins(4, 0, 4, 4);
+    BtnImport = new QPushButton("Import...");
+    BtnImport->setObjectName("BtnImport");
+    BtnImport->setToolTip("Add textures from PNG pictures; a texture of the same name is replaced");
+    ComboImportFormat = new QComboBox;
+    ComboImportFormat->setObjectName("ComboImportFormat");
+    ComboImportFormat->addItem("Usual for the game");
+    for (const auto& [name, format] : ImportFormats)
+        ComboImportFormat->addItem(QString::fromLatin1(name), static_cast<int>(format));
+    ChkImportMipmaps = new QCheckBox("Mip levels");
+    ChkImportMipmaps->setObjectName("ChkImportMipmaps");
+    ChkImportResize = new QCheckBox("Resize");
+    ChkImportResize->setObjectName("ChkImportResize");
+    ChkImportResize->setToolTip("Resize pictures whose sides are not powers of two to the nearest ones");
+    BtnDelete = new QPushButton("Delete");
+    BtnDelete->setObjectName("BtnDelete");
+    BtnRename = new QPushButton("Rename...");
+    BtnRename->setObjectName("BtnRename");
+    BtnSave = new QPushButton("Save");
+    BtnSave->setObjectName("BtnSave");
+    edit->addWidget(BtnImport, 0, 0);
+    edit->addWidget(ComboImportFormat, 0, 1);
+    edit->addWidget(ChkImportMipmaps, 1, 0);
+    edit->addWidget(ChkImportResize, 1, 1);
+    edit->addWidget(BtnDelete, 2, 0);
+    edit->addWidget(BtnRename, 2, 1);
+    edit->addWidget(BtnSave, 3, 0);
+
     auto* leftLayout = new QVBoxLayout(LeftPanel);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     leftLayout->addWidget(ListTextures, 1);
     leftLayout->addWidget(InfoPanel);
+    leftLayout->addWidget(editPanel);
 
     ViewPanel = new GLPanel;
     ViewPanel->setObjectName("ViewPanel");
@@ -189,14 +228,21 @@ TFormTextureView::TFormTextureView(TGTAImg* archiveSet, QWidget* view, QWidget* 
     layout->setSpacing(0);
     layout->addWidget(FilePanel);
     layout->addWidget(splitter, 1);
-    resize(560, 400);
+    resize(560, 460);
 
     connect(ListTextures->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TFormTextureView::ListTexturesSelectItem);
     connect(ListTextures->header(), &QHeaderView::sectionClicked, this, &TFormTextureView::ListTexturesColumnClick);
     connect(ActionExportTexture, &QAction::triggered, this, &TFormTextureView::ActionExportTextureExecute);
     connect(ActionExportAll, &QAction::triggered, this, &TFormTextureView::ActionExportAllExecute);
+    connect(BtnImport, &QPushButton::clicked, this, &TFormTextureView::BtnImportClick);
+    connect(BtnDelete, &QPushButton::clicked, this, &TFormTextureView::BtnDeleteClick);
+    connect(BtnRename, &QPushButton::clicked, this, &TFormTextureView::BtnRenameClick);
+    connect(BtnSave, &QPushButton::clicked, this, &TFormTextureView::BtnSaveClick);
     ShowInformation();
+    enableEditing();
+    if (parent)
+        parent->installEventFilter(this);
 }
 
 TFormTextureView::~TFormTextureView()
@@ -210,6 +256,10 @@ TFormTextureView::~TFormTextureView()
     ViewPanel->release = nullptr;
     if (m_set)
         m_set->ReleaseTxd(DictionaryIndex);
+    if (m_edited) {
+        SharedGLContextScope context;
+        m_edited.reset();
+    }
 }
 
 void TFormTextureView::SetMenuAction(QAction* action)
@@ -219,6 +269,12 @@ void TFormTextureView::SetMenuAction(QAction* action)
 
 void TFormTextureView::SetDictionary(int index)
 {
+    if (Modified) {
+        // Shown again (the archive editor's row chosen anew): the changes stay on screen.
+        if (index == DictionaryIndex || !AskToSaveChanges())
+            return;
+    }
+    discardEdits();
     if (m_set) {
         m_set->ReleaseTxd(DictionaryIndex);
         // With textures off at start-up nothing else draws this dictionary's textures; one
@@ -239,9 +295,10 @@ void TFormTextureView::Refresh()
 {
     EntryOrder.clear();
     FilenameValue->clear();
+    m_fallbackDictionary = m_fallbackIndex = -1; // the changed dictionary's pictures differ
     if (DictionaryIndex != -1) {
-        TGTATxd& dictionary = *m_set->Txds[static_cast<std::size_t>(DictionaryIndex)];
-        FilenameValue->setText(QString::fromStdString(dictionary.Name) + ".txd");
+        TGTATxd& dictionary = m_edited ? *m_edited : *m_set->Txds[static_cast<std::size_t>(DictionaryIndex)];
+        FilenameValue->setText(shownFileName());
         if (!dictionary.Loaded) {
             SharedGLContextScope context;
             dictionary.Load();
@@ -258,6 +315,8 @@ void TFormTextureView::Refresh()
         selectRow(0);
         ShowInformation();
     }
+    updateCaption();
+    enableEditing();
     ViewPanel->update();
 }
 
@@ -274,6 +333,13 @@ void TFormTextureView::selectRow(int row)
     ListTextures->scrollTo(index);
 }
 
+const TGTATxd* TFormTextureView::ShownDictionary() const
+{
+    if (!m_set || DictionaryIndex < 0 || DictionaryIndex >= m_set->TxdCount)
+        return nullptr;
+    return m_edited ? m_edited.get() : m_set->Txds[static_cast<std::size_t>(DictionaryIndex)].get();
+}
+
 void TFormTextureView::ListTexturesSelectItem()
 {
     const QModelIndexList rows = ListTextures->selectionModel()->selectedRows();
@@ -282,6 +348,7 @@ void TFormTextureView::ListTexturesSelectItem()
     else
         SelectedTexture = EntryOrder[static_cast<std::size_t>(rows.first().row())];
     ShowInformation();
+    enableEditing();
     ViewPanel->update();
 }
 
@@ -389,6 +456,236 @@ void TFormTextureView::ActionExportAllExecute()
     dialogs().showMessage(MessageKind::Information, "Export All Textures", text);
 }
 
+QString TFormTextureView::shownFileName() const
+{
+    const TGTATxd* dictionary =
+        m_set && DictionaryIndex >= 0 ? m_set->Txds[static_cast<std::size_t>(DictionaryIndex)].get() : nullptr;
+    return dictionary ? QString::fromStdString(dictionary->Name) + ".txd" : QString();
+}
+
+TxdChunkList* TFormTextureView::edits()
+{
+    if (m_edits)
+        return m_edits.get();
+    if (!m_set || DictionaryIndex < 0)
+        return nullptr;
+    auto chunks = std::make_unique<TxdChunkList>();
+    const std::vector<std::uint8_t> bytes = m_set->Txds[static_cast<std::size_t>(DictionaryIndex)]->Bytes();
+    if (const std::string error = chunks->read(bytes); !error.empty()) {
+        dialogs().showMessage(MessageKind::Error, "Texture Display",
+                              QStringLiteral("ERROR: %1 cannot be changed: %2").arg(shownFileName(), QString::fromStdString(error)));
+        return nullptr;
+    }
+    m_edits = std::move(chunks);
+    return m_edits.get();
+}
+
+void TFormTextureView::showEdits(const std::string& select)
+{
+    SharedGLContextScope context;
+    m_edited.reset(); // its texture objects go while a context is current
+    m_editedBytes = std::make_unique<MemoryByteSource>(m_edits->write());
+    m_edited = std::make_unique<TGTATxd>(m_editedBytes.get(), static_cast<std::int64_t>(m_editedBytes->bytes().size()), 0,
+                                         m_set->Txds[static_cast<std::size_t>(DictionaryIndex)]->Name,
+                                         m_set->Uploader());
+    m_edited->Load();
+    Modified = true;
+    Refresh();
+    const int texture = m_edited->FindTexture(select);
+    const auto row = std::find(EntryOrder.begin(), EntryOrder.end(), texture);
+    if (texture >= 0 && row != EntryOrder.end()) {
+        selectRow(static_cast<int>(row - EntryOrder.begin()));
+        SelectedTexture = texture;
+        ShowInformation();
+        enableEditing();
+    }
+}
+
+void TFormTextureView::discardEdits()
+{
+    if (m_edited) {
+        SharedGLContextScope context;
+        m_edited.reset();
+    }
+    m_editedBytes.reset();
+    m_edits.reset();
+    Modified = false;
+}
+
+void TFormTextureView::updateCaption()
+{
+    // The usual mark of unsaved changes, after the dictionary's name.
+    setWindowTitle(Modified ? QStringLiteral("Texture Display - %1 *").arg(shownFileName())
+                            : QStringLiteral("Texture Display"));
+}
+
+void TFormTextureView::enableEditing()
+{
+    const bool shown = ShownDictionary() != nullptr;
+    const bool selected = shown && SelectedTexture >= 0;
+    BtnImport->setEnabled(shown);
+    ComboImportFormat->setEnabled(shown);
+    ChkImportMipmaps->setEnabled(shown);
+    ChkImportResize->setEnabled(shown);
+    BtnDelete->setEnabled(selected);
+    BtnRename->setEnabled(selected);
+    BtnSave->setEnabled(Modified);
+}
+
+void TFormTextureView::BtnImportClick()
+{
+    if (!ShownDictionary())
+        return;
+    const QStringList files = dialogs().openFiles("Import Textures", "PNG Pictures (*.png)|*.png", true);
+    if (files.isEmpty())
+        return;
+    TxdChunkList* dictionary = edits();
+    if (!dictionary)
+        return;
+    TxdBuildOptions options;
+    options.game = programSettings().IsViceCity ? TxdGame::ViceCity : TxdGame::Gta3;
+    if (const QVariant format = ComboImportFormat->currentData(); format.isValid())
+        options.format = static_cast<TxdFormatChoice>(format.toInt());
+    options.mipmaps = ChkImportMipmaps->isChecked();
+    options.resize = ChkImportResize->isChecked();
+    std::vector<std::string> paths;
+    for (const QString& file : files)
+        paths.push_back(file.toStdString());
+    std::vector<TxdTextureData> added;
+    const std::vector<std::string> errors = addTexturePictures(*dictionary, paths, options, &added);
+    if (!errors.empty()) {
+        QStringList lines;
+        for (const std::string& error : errors)
+            lines << QString::fromStdString(error);
+        dialogs().showMessage(MessageKind::Error, "Import Textures",
+                              QStringLiteral("ERROR: Nothing was imported.\n\n%1").arg(lines.join('\n')));
+        return;
+    }
+    if (!added.empty())
+        showEdits(added.front().name);
+}
+
+void TFormTextureView::BtnDeleteClick()
+{
+    const TGTATxd* dictionary = ShownDictionary();
+    if (!dictionary || SelectedTexture < 0 || SelectedTexture >= dictionary->TextureCount)
+        return;
+    const std::string name = dictionary->Textures[static_cast<std::size_t>(SelectedTexture)].Name;
+    if (dialogs().showMessage(MessageKind::Confirmation, "Delete Texture",
+                              QStringLiteral("Delete the texture %1?").arg(QString::fromStdString(name)),
+                              DialogButtons::YesNo)
+        != DialogAnswer::Yes)
+        return;
+    TxdChunkList* chunks = edits();
+    if (!chunks || !chunks->removeTexture(name))
+        return;
+    showEdits({});
+}
+
+void TFormTextureView::BtnRenameClick()
+{
+    const TGTATxd* dictionary = ShownDictionary();
+    if (!dictionary || SelectedTexture < 0 || SelectedTexture >= dictionary->TextureCount)
+        return;
+    const std::string oldName = dictionary->Textures[static_cast<std::size_t>(SelectedTexture)].Name;
+    const std::optional<QString> typed =
+        dialogs().inputText("Rename Texture",
+                            QStringLiteral("New name of the texture %1 (at most %2 characters):")
+                                .arg(QString::fromStdString(oldName))
+                                .arg(TxdMaxNameLength),
+                            QString::fromStdString(oldName));
+    if (!typed || typed->toStdString() == oldName)
+        return;
+    TxdChunkList* chunks = edits();
+    if (!chunks)
+        return;
+    const std::string newName = typed->toStdString();
+    if (const std::string refusal = textureRenameRefusal(*chunks, shownFileName().toStdString(), oldName, newName);
+        !refusal.empty()) {
+        dialogs().showMessage(MessageKind::Error, "Rename Texture",
+                              QStringLiteral("ERROR: %1. The texture keeps its name.").arg(QString::fromStdString(refusal)));
+        return;
+    }
+    chunks->renameTexture(oldName, newName);
+    showEdits(newName);
+}
+
+void TFormTextureView::BtnSaveClick()
+{
+    if (!Modified)
+        return;
+    if (dialogs().showMessage(MessageKind::Confirmation, "Save Texture Dictionary",
+                              QStringLiteral("Write the changed %1 back to %2?")
+                                  .arg(shownFileName(), DictionaryIndex == 0 ? QStringLiteral("its file")
+                                                                             : QStringLiteral("the archive")),
+                              DialogButtons::YesNo)
+        != DialogAnswer::Yes)
+        return;
+    saveChanges();
+}
+
+bool TFormTextureView::AskToSaveChanges()
+{
+    if (!Modified || !m_edits)
+        return true;
+    const DialogAnswer answer =
+        dialogs().showMessage(MessageKind::Confirmation, "Texture Display",
+                              QStringLiteral("%1 has unsaved changes. Save them?").arg(shownFileName()),
+                              DialogButtons::YesNoCancel);
+    if (answer == DialogAnswer::Cancel)
+        return false;
+    if (answer == DialogAnswer::No) {
+        discardEdits();
+        Refresh();
+        return true;
+    }
+    return saveChanges();
+}
+
+bool TFormTextureView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The program is closing: its main window goes, and this window with it, unasked.
+    if (watched == parentWidget() && event->type() == QEvent::Close && Modified && !AskToSaveChanges()) {
+        event->ignore();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TFormTextureView::saveChanges()
+{
+    const std::vector<std::uint8_t> bytes = m_edits->write();
+    int error = 0;
+    {
+        SharedGLContextScope context;
+        error = m_set->SaveTxd(DictionaryIndex, bytes);
+    }
+    if (error != 0) {
+        dialogs().showMessage(MessageKind::Error, "Save Texture Dictionary",
+                              QStringLiteral("ERROR: Could not save %1: %2.\n\nThe saved dictionary is unchanged; "
+                                             "the changes are still here.")
+                                  .arg(shownFileName(), QString::fromLocal8Bit(std::strerror(error))));
+        return false;
+    }
+    const std::string selected = SelectedTexture >= 0 && ShownDictionary() &&
+                                         SelectedTexture < ShownDictionary()->TextureCount
+                                     ? ShownDictionary()->Textures[static_cast<std::size_t>(SelectedTexture)].Name
+                                     : std::string();
+    const int saved = DictionaryIndex;
+    discardEdits();
+    Refresh();
+    if (const TGTATxd* dictionary = ShownDictionary(); dictionary && !selected.empty()) {
+        const int texture = dictionary->FindTexture(selected);
+        if (const auto row = std::find(EntryOrder.begin(), EntryOrder.end(), texture); texture >= 0 && row != EntryOrder.end()) {
+            selectRow(static_cast<int>(row - EntryOrder.begin()));
+            SelectedTexture = texture;
+            ShowInformation();
+        }
+    }
+    emit dictionarySaved(saved);
+    return true;
+}
+
 void TFormTextureView::Draw()
 {
     if (isVisible())
@@ -451,7 +748,8 @@ std::uint32_t TFormTextureView::textureToDraw()
     if (m_fallbackDictionary != DictionaryIndex || m_fallbackIndex != SelectedTexture) {
         m_fallbackDictionary = DictionaryIndex;
         m_fallbackIndex = SelectedTexture;
-        const TxdDecodeResult decoded = m_set->Txds[static_cast<std::size_t>(DictionaryIndex)]->Decode();
+        const TGTATxd* dictionary = ShownDictionary();
+        const TxdDecodeResult decoded = dictionary ? dictionary->Decode() : TxdDecodeResult{};
         const auto at = static_cast<std::size_t>(SelectedTexture);
         const RgbaPicture picture = at < decoded.Textures.size() ? txdTextureToRgba(decoded.Textures[at]) : RgbaPicture{};
         if (picture.Pixels.empty()) {
@@ -538,6 +836,10 @@ void TFormTextureView::showEvent(QShowEvent* event)
 
 void TFormTextureView::closeEvent(QCloseEvent* event)
 {
+    if (Modified && !AskToSaveChanges()) {
+        event->ignore();
+        return;
+    }
     if (MenuAction)
         MenuAction->setChecked(false);
     QWidget::closeEvent(event);

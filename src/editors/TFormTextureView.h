@@ -6,19 +6,28 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class GLPanel;
+class MemoryByteSource;
 class QAction;
+class QCheckBox;
+class QComboBox;
 class QLabel;
+class QPushButton;
 class QToolButton;
 class QTreeView;
 class TGTAImg;
+class TGTATxd;
 class TextureListModel;
+class TxdChunkList;
 
 // The texture viewer: the textures of one dictionary of the archive set in a list, the
 // format of the selected one, and the texture itself drawn over a checkerboard that shows
 // through where it is transparent. The dictionary shown is held loaded while shown.
+// Textures can be imported from PNG pictures, deleted and renamed; the changes are kept
+// here (and shown) until "Save" writes the dictionary back to where it came from.
 class TFormTextureView : public QWidget, public MenuActionWindow {
     Q_OBJECT
 public:
@@ -38,6 +47,17 @@ public:
     void ListTexturesColumnClick(int column);
     void ActionExportTextureExecute();
     void ActionExportAllExecute();
+    void BtnImportClick();
+    void BtnDeleteClick();
+    void BtnRenameClick();
+    void BtnSaveClick();
+
+    // The dictionary as shown: with unsaved changes, the changed one; else the archive
+    // set's. Null when none is shown.
+    const TGTATxd* ShownDictionary() const;
+    // Asks whether to save unsaved changes; false when the user cancels or the save failed,
+    // so that whatever was to happen next does not.
+    bool AskToSaveChanges();
 
     int DictionaryIndex = -1;
     int SelectedTexture = -1;
@@ -49,6 +69,7 @@ public:
     QPointer<QAction> MenuAction;
     bool ContextOk = false;
     bool FirstShow = true;
+    bool Modified = false; // changes not saved yet
 
     QWidget* FilePanel = nullptr;
     QLabel* FilenameLabel = nullptr;
@@ -73,14 +94,38 @@ public:
     QToolButton* BtnExport = nullptr;
     QAction* ActionExportTexture = nullptr;
     QAction* ActionExportAll = nullptr;
+    QPushButton* BtnImport = nullptr;
+    QComboBox* ComboImportFormat = nullptr; // first item: the game's usual format
+    QCheckBox* ChkImportMipmaps = nullptr;
+    QCheckBox* ChkImportResize = nullptr;
+    QPushButton* BtnDelete = nullptr;
+    QPushButton* BtnRename = nullptr;
+    QPushButton* BtnSave = nullptr;
     GLPanel* ViewPanel = nullptr;
+
+signals:
+    // The dictionary at this position was written back and reads its new bytes: views
+    // that draw its textures draw again.
+    void dictionarySaved(int index);
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Refresh();
+    // The shown dictionary's chunks, to be changed; read on the first change. Null after
+    // telling the user why it cannot be changed.
+    TxdChunkList* edits();
+    // Shows the changed dictionary and marks it modified; selects the texture `select`.
+    void showEdits(const std::string& select);
+    void discardEdits();
+    // Writes the changes back through the archive set; false after saying why not.
+    bool saveChanges();
+    void updateCaption();
+    void enableEditing();
+    QString shownFileName() const;
     void ShowInformation();
     void selectRow(int row);
     void initializeGL();
@@ -97,4 +142,7 @@ private:
     std::uint32_t m_fallbackTexture = 0;
     int m_fallbackDictionary = -1; // what m_fallbackTexture holds
     int m_fallbackIndex = -1;
+    std::unique_ptr<TxdChunkList> m_edits;
+    std::unique_ptr<MemoryByteSource> m_editedBytes;
+    std::unique_ptr<TGTATxd> m_edited; // the changed dictionary, read from m_editedBytes
 };

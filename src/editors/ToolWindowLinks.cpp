@@ -70,6 +70,9 @@ void linkViewers(TFormExtraView& extraView, TFormTextureView& textureView, TForm
                      [&extraView](const QString& name, int dictionary) { extraView.ShowModel(name.toStdString(), dictionary); });
     QObject::connect(&archive, &TFormEditorArchive::dictionaryChosen, &textureView,
                      [&textureView](const QString&, int dictionary) { textureView.SetDictionary(dictionary); });
+    // A saved dictionary has a new entry: the list shows its place and size.
+    QObject::connect(&textureView, &TFormTextureView::dictionarySaved, &archive, &TFormEditorArchive::RefreshList);
+    QObject::connect(&textureView, &TFormTextureView::dictionarySaved, &extraView, &TFormExtraView::Draw);
     for (MapFileEditor* editor : {static_cast<MapFileEditor*>(&ipl), static_cast<MapFileEditor*>(&ide)}) {
         QObject::connect(editor, &MapFileEditor::definitionChosen, &extraView,
                          [&extraView](int id, bool timed) { extraView.ShowDefinition(id, timed ? 1 : 0); });

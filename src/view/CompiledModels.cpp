@@ -133,6 +133,11 @@ bool CompiledModels::dictionaryLoaded(const TGTAImg& set, int dictionary)
     return dictionary >= 0 && dictionary < set.TxdCount && set.Txds[static_cast<std::size_t>(dictionary)]->Loaded;
 }
 
+std::uint32_t CompiledModels::dictionaryLoad(const TGTAImg& set, int dictionary)
+{
+    return dictionaryLoaded(set, dictionary) ? set.Txds[static_cast<std::size_t>(dictionary)]->LoadCount : 0;
+}
+
 const CompiledModel* CompiledModels::get(TGTAImg& set, int model, int dictionary, GLModelDrawer& drawer,
                                          bool textures, bool opacity)
 {
@@ -150,8 +155,9 @@ const CompiledModel* CompiledModels::get(TGTAImg& set, int model, int dictionary
     for (Entry& entry : entries)
         if (entry.dictionary == dictionary)
             found = &entry;
-    if (found && found->dictionaryLoaded && !dictionaryLoaded(set, dictionary)) {
-        // Freed behind our back (not through the frame loop): its texture names are gone.
+    if (found && found->dictionaryLoaded && found->dictionaryLoad != dictionaryLoad(set, dictionary)) {
+        // Freed behind our back (not through the frame loop), or read again (a saved
+        // dictionary): the texture names the lists bind are gone.
         deleteLists(found->model);
         found->compiled = false;
         found->opacityKnown = false;
@@ -165,6 +171,7 @@ const CompiledModel* CompiledModels::get(TGTAImg& set, int model, int dictionary
     if (!found->compiled) {
         found->compiled = compile(set, model, dictionary, drawer, found->model);
         found->dictionaryLoaded = dictionaryLoaded(set, dictionary);
+        found->dictionaryLoad = dictionaryLoad(set, dictionary);
     }
     if (!found->compiled)
         return nullptr;
@@ -288,7 +295,8 @@ void CompiledModels::dropStale(const TGTAImg& set)
             continue;
         const bool modelLoaded = static_cast<int>(model) < set.DffCount && set.Dffs[model]->Loaded;
         std::erase_if(entries, [&](Entry& entry) {
-            const bool stale = !modelLoaded || (entry.dictionary != -1 && !dictionaryLoaded(set, entry.dictionary));
+            const bool stale = !modelLoaded || (entry.dictionary != -1 && !dictionaryLoaded(set, entry.dictionary)) ||
+                               (entry.dictionaryLoaded && entry.dictionaryLoad != dictionaryLoad(set, entry.dictionary));
             if (stale)
                 deleteLists(entry.model);
             return stale;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
@@ -74,6 +75,7 @@ private:
     struct Entry {
         int dictionary = -1;
         bool dictionaryLoaded = false; // the dictionary's texture names were taken
+        std::uint32_t dictionaryLoad = 0; // from this load of it (TGTATxd::LoadCount)
         bool compiled = false;
         bool opacityKnown = false;
         CompiledModel model;
@@ -82,6 +84,7 @@ private:
     bool opaque(GLuint texture);
     static void deleteLists(CompiledModel& model);
     static bool dictionaryLoaded(const TGTAImg& set, int dictionary);
+    static std::uint32_t dictionaryLoad(const TGTAImg& set, int dictionary);
 
     std::vector<std::vector<Entry>> m_byModel; // by model index; few dictionaries each
     bool m_texturesBaked = false;              // the texture option the lists were made with

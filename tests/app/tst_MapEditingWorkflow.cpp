@@ -1,27 +1,39 @@
 // Adding a new object to the map, as a modder does it through the windows of the editor:
 // a new IPL file (named in the DAT file), an instance of a chosen definition placed into it,
-// moved in the item editor, everything saved, and the game read again from disk.
+// moved in the item editor, everything saved, and the game read again from disk; and a new
+// object made from pictures: dictionary, model, archive, definition, placement, validation.
 #include "LoadSequence.h"
 
 #include "DemoGame.h"
 #include "EditorControls.h"
 #include "MapDocument.h"
 #include "MapListDriving.h"
+#include "MapValidator.h"
 #include "ProgramSettings.h"
 #include "ProgramWindows.h"
 #include "ScriptedDialogService.h"
+#include "SquareModel.h"
+#include "TFormEditorArchive.h"
 #include "TFormEditorDAT.h"
 #include "TFormEditorIDE.h"
 #include "TFormEditorIPL.h"
 #include "TFormEditorItem.h"
 #include "TFormExtraView.h"
 #include "TFormMain.h"
+#include "TFormTextureView.h"
 #include "TGTAFileList.h"
+#include "TGTAImg.h"
 #include "TIDEFile.h"
 #include "TIPLFile.h"
 #include "TestFiles.h"
+#include "TextParser.h"
+#include "TxdBuild.h"
+#include "TxdDecoder.h"
+#include "TxdTestData.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -167,6 +179,115 @@ TEST_F(MapEditingWorkflow, ANewFileTakesAnInstanceOfAChosenDefinitionAndTheGameR
     EXPECT_EQ(saved->Inst.Items[0].ModelName, definition.ModelName);
     EXPECT_FLOAT_EQ(saved->Inst.Items[0].PosX, 123.5f);
     EXPECT_FLOAT_EQ(saved->Inst.Items[0].PosZ, 7.25f);
+}
+
+// A new object from nothing but pictures: a dictionary built from a folder of PNG files (as
+// `txd build` builds it), put into the archive with a model through the archive editor,
+// given one more texture in the texture viewer, then defined, placed, validated and saved.
+TEST_F(MapEditingWorkflow, PicturesBecomeAPlacedObjectThatValidates)
+{
+    const std::string pictures = m_game.file("work/pictures");
+    std::filesystem::create_directories(pictures);
+    writePng(pictures + "/tex.png", solidImage(16, 16, {40, 160, 60, 255}));
+    std::vector<std::string> pngs;
+    ASSERT_EQ(pngFilesOfFolder(pictures, pngs), 0);
+    std::vector<std::string> refusals;
+    const std::vector<TxdTextureData> textures = buildTextures(pngs, TxdBuildOptions{}, refusals);
+    ASSERT_TRUE(refusals.empty());
+    writeFile(m_game.file("work/crate.txd"), bytesText(writeTxd(textures, txdGameStamp(TxdGame::ViceCity))));
+    writeFile(m_game.file("work/crate.dff"), bytesText(squareModel())); // its texture is "tex"
+
+    // Into the archive with the archive editor.
+    auto* archiveEditor = static_cast<TFormEditorArchive*>(main->ToolWindowOf(ToolWindow::ArchiveEditor));
+    ASSERT_NE(archiveEditor, nullptr);
+    TGTAImg& archive = *main->ArchiveSet();
+    const int entries = archive.EntryCount();
+    dialogs.openFileChoices.push_back(
+        {QString::fromStdString(m_game.file("work/crate.dff")), QString::fromStdString(m_game.file("work/crate.txd"))});
+    archiveEditor->ActionEditInsert->trigger();
+    ASSERT_EQ(archive.EntryCount(), entries + 2);
+    ASSERT_GE(archive.FindDff("crate"), 0);
+    const int dictionary = archive.FindTxd("crate");
+    ASSERT_GT(dictionary, 0) << "the archive set has the new dictionary";
+
+    // One more texture, imported and saved in the texture viewer.
+    auto* textureView = static_cast<TFormTextureView*>(main->ToolWindowOf(ToolWindow::TextureView));
+    ASSERT_NE(textureView, nullptr);
+    textureView->SetDictionary(dictionary);
+    EXPECT_EQ(textureView->FilenameValue->text(), "crate.txd");
+    writePng(m_game.file("work/crate_side.png"), solidImage(8, 8, {200, 100, 0, 255}));
+    dialogs.openFileChoices.push_back({QString::fromStdString(m_game.file("work/crate_side.png"))});
+    textureView->BtnImport->click();
+    dialogs.answers = {DialogAnswer::Yes};
+    textureView->BtnSave->click();
+    EXPECT_FALSE(textureView->Modified);
+    EXPECT_EQ(archive.EntryCount(), entries + 2) << "saving replaced the entry";
+
+    // A definition naming the model and the dictionary.
+    main->DockPage->setCurrentWidget(ide);
+    chooseFile(*ide, 0);
+    ide->SetSection(SectionCode::Objs);
+    TGTAFileList& files = *main->FileList();
+    TIDEFile& definitions = *files.IDEFile(0);
+    const int before = definitions.Objs.Count();
+    ide->ActionEditAdd->trigger();
+    ASSERT_EQ(definitions.Objs.Count(), before + 1);
+    retypeBox(namedControl<QLineEdit>(*item, "EditIDEObjsModel"), "crate");
+    retypeBox(namedControl<QLineEdit>(*item, "EditIDEObjsTexture"), "crate");
+    const TGTASObjsObj& crate = definitions.Objs.Items[static_cast<std::size_t>(before)];
+    EXPECT_EQ(crate.ModelName, "crate");
+    EXPECT_EQ(crate.TextureName, "crate");
+    const int crateId = crate.ID;
+
+    // Placed into the first IPL file.
+    int placeFile = -1;
+    for (int pos = 0; pos < files.Count() && placeFile < 0; ++pos)
+        if (files.IPLFile(pos))
+            placeFile = pos;
+    ASSERT_GE(placeFile, 0);
+    main->DockPage->setCurrentWidget(ipl);
+    chooseFile(*ipl, placeFile);
+    main->DockPage->setCurrentWidget(ide);
+    clickRow(ide->ListItems, before);
+    dialogs.answers = {DialogAnswer::Yes};
+    ide->ActionEditAddInstance->trigger();
+    TIPLFile& placements = *files.IPLFile(placeFile);
+    ASSERT_EQ(placements.Inst.Items.back().ID, crateId);
+
+    // Validation finds nothing wrong with the new object.
+    MapValidator validator(files, &archive, true, programSettings().GameDir);
+    const ValidationReport report = validator.run();
+    for (const ValidationFinding& finding : report.findings) {
+        EXPECT_NE(finding.id, crateId) << finding.line();
+        EXPECT_FALSE(equalsIgnoringCase(finding.model, "crate")) << finding.line();
+    }
+
+    // Saved and read back as the next start reads the game.
+    dialogs.answers = {DialogAnswer::Ok};
+    main->ActionSaveModified->trigger();
+    TGTAFileList reread(programSettings().GameDir, true);
+    reread.LoadDat(DatPass::IDE);
+    reread.LoadDat(DatPass::IPL);
+    bool defined = false;
+    bool placed = false;
+    for (int pos = 0; pos < reread.Count(); ++pos) {
+        if (const TIDEFile* ideFile = reread.IDEFile(pos))
+            for (const TGTASObjsObj& record : ideFile->Objs.Items)
+                defined = defined || (record.ID == crateId && record.ModelName == "crate" && record.TextureName == "crate");
+        if (const TIPLFile* iplFile = reread.IPLFile(pos))
+            for (const TGTASInstObj& record : iplFile->Inst.Items)
+                placed = placed || (record.ID == crateId && record.ModelName == "crate");
+    }
+    EXPECT_TRUE(defined);
+    EXPECT_TRUE(placed);
+    TGTA3Archive saved(archive.FileName, false);
+    std::ostringstream bytes;
+    ASSERT_EQ(saved.ExtractEntry(saved.FindEntry("crate.txd"), bytes), 0);
+    const std::string text = bytes.str();
+    const TxdDecodeResult decoded = decodeTxd(std::vector<std::uint8_t>(text.begin(), text.end()));
+    ASSERT_EQ(decoded.Textures.size(), 2u);
+    EXPECT_EQ(decoded.Textures[0].Texture.Name, "tex");
+    EXPECT_EQ(decoded.Textures[1].Texture.Name, "crate_side");
 }
 
 } // namespace

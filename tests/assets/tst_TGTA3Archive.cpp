@@ -435,6 +435,37 @@ TEST(TGTA3ArchiveDelete, AFailedCommitLeavesTheOldDirectoryWholeAndTheMarksInPla
 }
 #endif
 
+TEST(TGTA3ArchiveReplace, ReplacesTheEntriesOfTheNameOrLeavesBothFilesAsTheyWere)
+{
+    TempDir dir;
+    const std::string img = writeNumberedArchive(dir, 3);
+    TGTA3Archive archive(img, false);
+    std::istringstream first(patterned(100, 9));
+    ASSERT_EQ(archive.ReplaceEntry("ENTRY1.DFF", first), 0);
+    ASSERT_EQ(archive.EntryCount(), 3);
+    EXPECT_EQ(archive.GetEntry(2).TrimmedName(), "ENTRY1.DFF");
+    EXPECT_EQ(extracted(archive, archive.FindEntry("entry1.dff")).substr(0, 100), patterned(100, 9));
+
+#ifndef _WIN32
+    // The directory cannot be replaced (its folder has become a file): the new entry's
+    // data and record are taken off again and the old entry stays the one found.
+    TempDir other;
+    const fs::path folder = other.path() / "game";
+    fs::create_directories(folder);
+    ASSERT_EQ(writeImgArchive((folder / "gta3.img").string(), {{"a.txd", bytesOf(patterned(50, 1))}}), 0);
+    TGTA3Archive moving((folder / "gta3.img").string(), false);
+    fs::rename(folder, other.path() / "away");
+    writeFile((other.path() / "game").string(), "a file where the folder was");
+    std::istringstream second(patterned(3000, 4));
+    EXPECT_EQ(moving.ReplaceEntry("a.txd", second), ENOTDIR);
+    EXPECT_EQ(moving.EntryCount(), 1);
+    EXPECT_FALSE(moving.GetEntry(0).Deleted);
+    EXPECT_EQ(extracted(moving, moving.FindEntry("a.txd")).substr(0, 50), patterned(50, 1));
+    EXPECT_EQ(fs::file_size(other.path() / "away" / "gta3.img"), 2048u);
+    EXPECT_EQ(fs::file_size(other.path() / "away" / "gta3.dir"), 32u);
+#endif
+}
+
 TEST(TGTA3ArchiveExtract, AnEntryReachingPastTheDataFileIsAReadError)
 {
     TempDir dir;

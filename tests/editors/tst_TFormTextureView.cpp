@@ -1,13 +1,18 @@
 #include "ViewerTestGame.h"
 
+#include "FileSizeLimit.h"
 #include "GLPanel.h"
 #include "ScriptedDialogService.h"
 #include "TFormTextureView.h"
+#include "TxdRgba.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeView>
 
@@ -272,6 +277,295 @@ TEST_F(TextureView, ExportWritesTheShownTextureOrAllOfThem)
     for (const char* name : {"zeta.png", "Alpha.png", "mid.png", "flagged.png"})
         EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder) / name)) << name;
     EXPECT_EQ(pixelAt(QImage(QString::fromStdString(folder + "/mid.png")), 10, 10), (Rgba{0, 255, 0, 255}));
+}
+
+// The textures of a dictionary's bytes: name, compression and the colour of the first texel.
+struct SavedTexture {
+    std::string name;
+    int compression;
+    Rgba first;
+    bool operator==(const SavedTexture&) const = default;
+};
+
+std::vector<SavedTexture> savedTextures(const std::vector<std::uint8_t>& bytes)
+{
+    std::vector<SavedTexture> textures;
+    for (const TxdDecodedTexture& texture : decodeTxd(bytes).Textures) {
+        const RgbaPicture picture = txdTextureToRgba(texture);
+        Rgba first{};
+        if (picture.Pixels.size() >= 4)
+            first = {picture.Pixels[0], picture.Pixels[1], picture.Pixels[2], picture.Pixels[3]};
+        textures.push_back({texture.Texture.Name, texture.Texture.Compression, first});
+    }
+    return textures;
+}
+
+// The bytes of the archive's entry as they are on disk now.
+std::vector<std::uint8_t> entryBytes(const std::string& img, const std::string& name)
+{
+    TGTA3Archive archive(img, false); // opened read-only beside the set that holds the lock
+    const int entry = archive.FindEntry(name);
+    if (entry < 0)
+        return {};
+    std::ostringstream out;
+    archive.ExtractEntry(entry, out);
+    const std::string text = out.str();
+    return {text.begin(), text.end()};
+}
+
+class TextureEditing : public TextureView {
+protected:
+    ScriptedDialogService dialogs;
+    std::string img;
+
+    void SetUp() override
+    {
+        TextureView::SetUp();
+        img = dir.file("models/gta3.img");
+        writePng(dir.file("red.png"), solidImage(8, 8, {255, 0, 0, 255}));
+        writePng(dir.file("glass.png"), solidImage(16, 16, {0, 0, 255, 100}));
+        writePng(dir.file("wide.png"), solidImage(12, 8, {0, 0, 0, 255}));
+    }
+    QString path(const char* name) const { return QString::fromStdString(dir.file(name)); }
+    void selectNamed(const QString& name) { selectRow(static_cast<int>(rowNames().indexOf(name))); }
+};
+
+// Import, delete, rename and save through the window's buttons; the archive entry read back
+// from disk holds what the window showed, and the set reads it at once.
+TEST_F(TextureEditing, ImportDeleteRenameAndSaveWriteTheArchiveEntry)
+{
+    const int cyan = txd("cyan");
+    const int entries = set->EntryCount();
+    form->SetDictionary(cyan);
+    EXPECT_FALSE(form->BtnSave->isEnabled());
+    EXPECT_EQ(form->ComboImportFormat->currentIndex(), 0);
+
+    dialogs.openFileChoices.push_back({path("red.png"), path("glass.png")});
+    QTest::mouseClick(form->BtnImport, Qt::LeftButton);
+    ASSERT_EQ(rowNames(), (QStringList{"tex", "red", "glass"}));
+    EXPECT_TRUE(form->Modified);
+    EXPECT_EQ(form->windowTitle(), "Texture Display - cyan.txd *");
+    EXPECT_TRUE(form->BtnSave->isEnabled());
+    EXPECT_EQ(form->TextureNameValue->text(), "red"); // the first picture imported is shown
+    EXPECT_EQ(form->CompressionValue->text(), "DXT1");
+    selectNamed("glass");
+    EXPECT_EQ(form->CompressionValue->text(), "DXT3"); // Vice City's usual format with alpha
+    // Nothing is written before "Save".
+    EXPECT_EQ(savedTextures(entryBytes(img, "cyan.txd")).size(), 1u);
+
+    selectNamed("tex");
+    dialogs.answers.push_back(DialogAnswer::Yes);
+    QTest::mouseClick(form->BtnDelete, Qt::LeftButton);
+    EXPECT_EQ(dialogs.messages.back().text, "Delete the texture tex?");
+    EXPECT_EQ(rowNames(), (QStringList{"red", "glass"}));
+
+    selectNamed("red");
+    dialogs.inputTexts.push_back(QString("Brick_Wall"));
+    QTest::mouseClick(form->BtnRename, Qt::LeftButton);
+    EXPECT_EQ(rowNames(), (QStringList{"Brick_Wall", "glass"}));
+    EXPECT_EQ(form->TextureNameValue->text(), "Brick_Wall");
+
+    dialogs.answers.push_back(DialogAnswer::Yes);
+    QTest::mouseClick(form->BtnSave, Qt::LeftButton);
+    EXPECT_EQ(dialogs.messages.back().text, "Write the changed cyan.txd back to the archive?");
+    EXPECT_FALSE(form->Modified);
+    EXPECT_EQ(form->windowTitle(), "Texture Display");
+    EXPECT_FALSE(form->BtnSave->isEnabled());
+    EXPECT_EQ(form->TextureNameValue->text(), "Brick_Wall");
+
+    const std::vector<SavedTexture> onDisk = savedTextures(entryBytes(img, "cyan.txd"));
+    ASSERT_EQ(onDisk.size(), 2u);
+    EXPECT_EQ(onDisk[0], (SavedTexture{"Brick_Wall", 1, {255, 0, 0, 255}}));
+    EXPECT_EQ(onDisk[1].name, "glass");
+    EXPECT_EQ(onDisk[1].compression, 3);
+    EXPECT_NEAR(onDisk[1].first[3], 100, 9); // DXT3 keeps 4 bits of alpha
+    EXPECT_EQ(set->EntryCount(), entries) << "the entry was replaced, not added beside the old one";
+    EXPECT_EQ(TGTA3Archive(img, false).EntryCount(), entries);
+    // The set reads the new entry: what the 3D view and the second display draw.
+    EXPECT_TRUE(set->Txds[cyan]->Loaded);
+    EXPECT_EQ(set->Txds[cyan]->TextureCount, 2);
+    EXPECT_NE(set->textureId(cyan, "brick_wall"), 0u);
+    EXPECT_EQ(set->textureId(cyan, "tex"), 0u);
+}
+
+TEST_F(TextureEditing, RefusedNamesAndPicturesChangeNothing)
+{
+    form->SetDictionary(txd("signs"));
+    selectNamed("zeta");
+    const struct {
+        QString typed;
+        QString message;
+    } refusals[] = {
+        {QString(32, 'x'), "ERROR: a texture name has 1 to 31 characters; " + QString(32, 'x') +
+                               " has 32. The texture keeps its name."},
+        {"", "ERROR: a texture name has 1 to 31 characters;  has 0. The texture keeps its name."},
+        {"MID", "ERROR: signs.txd already has a texture named MID. The texture keeps its name."},
+    };
+    for (const auto& refusal : refusals) {
+        dialogs.inputTexts.push_back(refusal.typed);
+        QTest::mouseClick(form->BtnRename, Qt::LeftButton);
+        EXPECT_EQ(dialogs.messages.back().text, refusal.message);
+        EXPECT_EQ(dialogs.messages.back().kind, MessageKind::Error);
+    }
+    // 31 characters fit, and a name may change its letter case.
+    dialogs.inputTexts.push_back(QString(31, 'y'));
+    QTest::mouseClick(form->BtnRename, Qt::LeftButton);
+    EXPECT_EQ(rowNames().front(), QString(31, 'y'));
+    dialogs.inputTexts.push_back(QString(31, 'Y'));
+    QTest::mouseClick(form->BtnRename, Qt::LeftButton);
+    EXPECT_EQ(rowNames().front(), QString(31, 'Y'));
+
+    // A side that is not a power of two: the message names the file; nothing is imported.
+    const std::size_t messages = dialogs.messages.size();
+    dialogs.openFileChoices.push_back({path("red.png"), path("wide.png")});
+    QTest::mouseClick(form->BtnImport, Qt::LeftButton);
+    ASSERT_EQ(dialogs.messages.size(), messages + 1);
+    EXPECT_TRUE(dialogs.messages.back().text.startsWith("ERROR: Nothing was imported.\n\n"));
+    EXPECT_TRUE(dialogs.messages.back().text.contains("wide.png is 12x8")) << dialogs.messages.back().text.toStdString();
+    EXPECT_EQ(rowNames().size(), 5);
+    // Asked for, it is resized.
+    form->ChkImportResize->setChecked(true);
+    dialogs.openFileChoices.push_back({path("wide.png")});
+    QTest::mouseClick(form->BtnImport, Qt::LeftButton);
+    EXPECT_EQ(rowNames().size(), 6);
+    EXPECT_EQ(form->TextureNameValue->text(), "wide");
+    EXPECT_EQ(form->SizeValue->text(), "16 x 8");
+
+    // Declining the delete question keeps the texture.
+    QTest::mouseClick(form->BtnDelete, Qt::LeftButton);
+    EXPECT_EQ(rowNames().size(), 6);
+}
+
+#ifndef _WIN32
+// A save the disk refuses (a file-size limit) leaves the archive entry or generic.txd
+// whole, says so, and keeps the changes on screen.
+TEST_F(TextureEditing, FailedSaveLeavesTheOldDictionaryAndKeepsTheChanges)
+{
+    struct Case {
+        const char* dictionary;
+        std::string file;
+    };
+    for (const Case& c : {Case{"cyan", img}, Case{"generic", dir.file("models/generic.txd")}}) {
+        form->SetDictionary(txd(c.dictionary));
+        const std::vector<std::uint8_t> before = set->Txds[txd(c.dictionary)]->Bytes();
+        const auto fileSize = std::filesystem::file_size(c.file);
+        dialogs.openFileChoices.push_back({path("red.png")});
+        QTest::mouseClick(form->BtnImport, Qt::LeftButton);
+        ASSERT_TRUE(form->Modified);
+
+        {
+            FileSizeLimit limit(static_cast<rlim_t>(fileSize));
+            ASSERT_TRUE(limit.active());
+            dialogs.answers.push_back(DialogAnswer::Yes);
+            QTest::mouseClick(form->BtnSave, Qt::LeftButton);
+        }
+
+        const QString message = dialogs.messages.back().text;
+        EXPECT_TRUE(message.startsWith("ERROR: Could not save " + QString(c.dictionary) + ".txd: File too large."))
+            << message.toStdString();
+        EXPECT_TRUE(message.contains("The saved dictionary is unchanged"));
+        EXPECT_TRUE(form->Modified);
+        EXPECT_EQ(form->windowTitle(), "Texture Display - " + QString(c.dictionary) + ".txd *");
+        EXPECT_EQ(std::filesystem::file_size(c.file), fileSize) << c.dictionary;
+        EXPECT_EQ(set->Txds[txd(c.dictionary)]->Bytes(), before) << c.dictionary;
+        if (c.file == img) {
+            EXPECT_EQ(entryBytes(img, "cyan.txd"), before);
+        }
+
+        // With room again the same changes save.
+        dialogs.answers.push_back(DialogAnswer::Yes);
+        QTest::mouseClick(form->BtnSave, Qt::LeftButton);
+        EXPECT_FALSE(form->Modified) << c.dictionary;
+        const int index = txd(c.dictionary);
+        EXPECT_GE(set->Txds[index]->FindTexture("red"), 0) << c.dictionary;
+    }
+    // The loose file itself holds the saved texture.
+    std::vector<std::uint8_t> generic;
+    const std::string text = readFile(dir.file("models/generic.txd"));
+    generic.assign(text.begin(), text.end());
+    EXPECT_EQ(savedTextures(generic).back(), (SavedTexture{"red", 1, {255, 0, 0, 255}}));
+}
+#endif
+
+TEST_F(TextureEditing, LeavingOrClosingWithChangesAsksFirst)
+{
+    const int cyan = txd("cyan");
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->SetDictionary(cyan);
+    dialogs.openFileChoices.push_back({path("red.png")});
+    QTest::mouseClick(form->BtnImport, Qt::LeftButton);
+
+    // Cancel: the window stays with its changes, whatever asked it to leave.
+    dialogs.answers.push_back(DialogAnswer::Cancel);
+    form->SetDictionary(txd("violet"));
+    EXPECT_EQ(dialogs.messages.back().text, "cyan.txd has unsaved changes. Save them?");
+    EXPECT_EQ(dialogs.messages.back().buttons, DialogButtons::YesNoCancel);
+    EXPECT_EQ(form->DictionaryIndex, cyan);
+    dialogs.answers.push_back(DialogAnswer::Cancel);
+    form->close();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->Modified);
+    // Shown again by the archive editor: no question, the changes stay.
+    const std::size_t asked = dialogs.messages.size();
+    form->SetDictionary(cyan);
+    EXPECT_EQ(dialogs.messages.size(), asked);
+    EXPECT_EQ(rowNames(), (QStringList{"tex", "red"}));
+
+    // No: the changes are dropped and the next dictionary is shown.
+    dialogs.answers.push_back(DialogAnswer::No);
+    form->SetDictionary(txd("violet"));
+    EXPECT_EQ(form->FilenameValue->text(), "violet.txd");
+    EXPECT_FALSE(form->Modified);
+    EXPECT_EQ(savedTextures(entryBytes(img, "cyan.txd")).size(), 1u);
+
+    // Yes on closing: saved, then closed.
+    dialogs.openFileChoices.push_back({path("red.png")});
+    QTest::mouseClick(form->BtnImport, Qt::LeftButton);
+    dialogs.answers.push_back(DialogAnswer::Yes);
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(savedTextures(entryBytes(img, "violet.txd")).back().name, "red");
+}
+
+// The program's main window closing takes this window with it: it asks first, and Cancel
+// keeps the program open.
+TEST_F(TextureEditing, ClosingTheProgramWithChangesAsksFirst)
+{
+    QWidget main;
+    TFormTextureView owned(set.get(), nullptr, &main);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    owned.SetDictionary(txd("cyan"));
+    dialogs.openFileChoices.push_back({path("red.png")});
+    owned.BtnImport->click();
+    ASSERT_TRUE(owned.Modified);
+    dialogs.answers.push_back(DialogAnswer::Cancel);
+    main.close();
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(dialogs.messages.back().text, "cyan.txd has unsaved changes. Save them?");
+    dialogs.answers.push_back(DialogAnswer::No);
+    main.close();
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_FALSE(owned.Modified);
+    EXPECT_EQ(owned.ListTextures->model()->rowCount(), 1) << "the dictionary as saved is shown again";
+}
+
+TEST_F(TextureViewPicture, ImportedTextureIsDrawnBeforeAndAfterSaving)
+{
+    ScriptedDialogService dialogs;
+    writePng(dir.file("tex.png"), solidImage(64, 64, {255, 255, 0, 255}));
+    form->SetDictionary(txd("cyan"));
+    form->ComboImportFormat->setCurrentText("8888");
+    dialogs.openFileChoices.push_back({QString::fromStdString(dir.file("tex.png"))});
+    form->BtnImport->click();
+    EXPECT_EQ(form->CompressionValue->text(), "None");
+    EXPECT_EQ(form->BPPValue->text(), "32 bpp");
+    EXPECT_EQ(pixelAt(picture(), centre().x(), centre().y()), (Rgba{255, 255, 0, 255}));
+    dialogs.answers.push_back(DialogAnswer::Yes);
+    form->BtnSave->click();
+    ASSERT_FALSE(form->Modified);
+    EXPECT_EQ(pixelAt(picture(), centre().x(), centre().y()), (Rgba{255, 255, 0, 255}));
 }
 
 } // namespace

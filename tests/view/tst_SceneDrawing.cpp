@@ -413,6 +413,32 @@ TEST_F(SceneDrawing, CompiledModelIsDrawnTexturedAgainAfterItsDictionaryWasFreed
     glDeleteTextures(1, &stranger);
 }
 
+// A dictionary written back to the archive and read again at once (as the texture viewer
+// does after saving) gets new texture objects: lists binding the old ones are compiled again.
+TEST_F(SceneDrawing, CompiledModelShowsTheDictionarySavedIntoTheArchive)
+{
+    start({{TownIde, objs("1, thing, cyan, 1, 100, 0\r\n")}, {TownIpl, inst(place(1, "thing", 0, 0))}}, true);
+    TGTAImg& set = *game->set;
+    const int cyan = set.FindTxd("cyan");
+    frame();
+    EXPECT_COLOUR(at(0, 0), Cyan);
+
+    ASSERT_EQ(set.SaveTxd(cyan, solidDictionary(Violet)), 0);
+    EXPECT_FALSE(set.Txds[cyan]->Loaded);
+    set.Txds[cyan]->Load();
+    frame();
+    EXPECT_COLOUR(at(0, 0), Violet);
+    EXPECT_EQ(renderer->CompiledListCount(), 1u);
+
+    // Read back from the archive as a fresh load of the game reads it.
+    LoadedGame again;
+    again.load();
+    TGTATxd& reread = *again.set->Txds[again.set->FindTxd("cyan")];
+    reread.Load();
+    EXPECT_EQ(reread.Bytes(), set.Txds[cyan]->Bytes());
+    EXPECT_EQ(again.set->EntryCount(), set.EntryCount());
+}
+
 TEST_F(SceneDrawing, CompiledModelFollowsTheTextureOption)
 {
     start({{TownIde, objs("1, thing, cyan, 1, 100, 0\r\n")}, {TownIpl, inst(place(1, "thing", 0, 0))}}, true);
