@@ -1,4 +1,7 @@
 #include "LargePages.h"
+#include "RandomMapRecords.h"
+#include "TIPLFile.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +55,30 @@ TEST(LargePages, ALargeReserveIsMarkedAndASmallOneIsNot)
     // The memory is still ordinary memory.
     large.assign(large.capacity(), 7);
     EXPECT_EQ(large[large.size() - 1], 7u);
+}
+
+// A map file large enough for large pages reads its records there, and is still written
+// back byte for byte.
+TEST(LargePages, ALargeMapFileReadsIntoThemAndSavesUnchanged)
+{
+    TempDir dir;
+    const std::string path = dir.file("large.ipl");
+    {
+        RandomMapRecords random(7, RandomMapRecords::Floats::MapLike);
+        TIPLFile written;
+        random.fillIPL(written, 60000, 0);
+        written.Cull.Present = written.Zone.Present = written.Occl.Present = written.Path.Present = false;
+        written.FileName = path;
+        ASSERT_EQ(written.Save(), 0);
+    }
+    const std::string bytes = readFile(path);
+    ASSERT_GT(bytes.size(), std::size_t{4} << 20);
+
+    TIPLFile read;
+    ASSERT_EQ(read.Load(path), 0);
+    ASSERT_EQ(read.Inst.Count(), 60000);
+    EXPECT_TRUE(markedForLargePages(&read.Inst.Items[read.Inst.Items.size() / 2]));
+    EXPECT_EQ(read.SaveText(), bytes);
 }
 #endif
 
