@@ -94,13 +94,6 @@ void writeBytes(const fs::path& path, std::span<const std::uint8_t> bytes)
         fail("cannot write " + path.string());
 }
 
-std::uintmax_t fileSize(const fs::path& path)
-{
-    std::error_code error;
-    const std::uintmax_t size = fs::file_size(path, error);
-    return error ? 0 : size;
-}
-
 // Every level turned into RGBA as the OpenGL uploader does; the result has the level's
 // size or nothing.
 class CheckingUploader : public TextureUploader {
@@ -256,93 +249,70 @@ void archive(std::span<const std::uint8_t> input)
     if (input.size() < 2)
         return;
     const std::size_t dirLength = std::min<std::size_t>(input[0] | std::size_t{input[1]} << 8, input.size() - 2);
+    const std::span<const std::uint8_t> directory = input.subspan(2, dirLength);
     const std::span<const std::uint8_t> data = input.subspan(2 + dirLength);
-    const fs::path folder = scratch() / "archive";
-    const fs::path out = folder / "out";
-    std::error_code error;
-    fs::remove_all(folder, error);
-    fs::create_directories(out, error);
-    writeBytes(folder / "gta3.img", data);
-    writeBytes(folder / "gta3.dir", input.subspan(2, dirLength));
 
-    std::size_t kept = 0;
+    // Held in memory: a file per input would make the file system the fuzzer's bottleneck.
+    TGTA3Archive archive(std::vector<std::uint8_t>(directory.begin(), directory.end()),
+                         std::vector<std::uint8_t>(data.begin(), data.end()));
+    if (!archive.Opened || archive.ReadOnly)
+        fail("the archive did not open for writing");
+    if (archive.EntryCount() != static_cast<int>(dirLength / 32))
+        fail("the directory of " + std::to_string(dirLength) + " bytes gave " +
+             std::to_string(archive.EntryCount()) + " entries");
+    for (int i = 0; i < archive.EntryCount(); ++i) {
+        const TImgEntry entry = archive.GetEntry(i);
+        const int found = archive.FindEntry(entry.TrimmedView());
+        if (found < 0 || found > i || !equalsIgnoringCase(archive.GetEntry(found).TrimmedView(), entry.TrimmedView()))
+            fail("entry " + std::to_string(i) + " is not found by its name");
+        const std::string safeName = safeEntryFileName(entry);
+        if (safeName.empty() || safeName == "." || safeName == ".." ||
+            safeName.find_first_of("/\\") != std::string::npos)
+            fail("entry " + std::to_string(i) + " would be extracted as \"" + safeName + "\"");
+
+        // Compared with the input's bytes: the whole sectors or nothing.
+        std::ostringstream bytes;
+        const int extracted = archive.ExtractEntry(i, bytes);
+        const std::uint64_t begin = std::uint64_t{entry.Offset} * 2048;
+        const std::uint64_t end = (std::uint64_t{entry.Offset} + entry.Size) * 2048;
+        if (extracted != 0) {
+            if (end <= data.size())
+                fail("entry " + std::to_string(i) + " lies inside the data file but failed to extract");
+            continue;
+        }
+        if (entry.Size > 0 && end > data.size())
+            fail("entry " + std::to_string(i) + " reaches past the data file but was extracted");
+        const std::string copy = bytes.str();
+        if (entry.Size > 0 &&
+            (copy.size() != end - begin ||
+             std::memcmp(copy.data(), data.data() + begin, static_cast<std::size_t>(end - begin)) != 0))
+            fail("entry " + std::to_string(i) + " was extracted with other bytes");
+    }
+
+    std::vector<std::uint8_t> keptRecords;
     bool deleted = false;
-    {
-        TGTA3Archive archive((folder / "gta3.img").string(), false);
-        if (!archive.Opened || archive.ReadOnly)
-            fail("the archive did not open for writing");
-        if (archive.EntryCount() != static_cast<int>(dirLength / 32))
-            fail("the directory of " + std::to_string(dirLength) + " bytes gave " +
-                 std::to_string(archive.EntryCount()) + " entries");
-        for (int i = 0; i < archive.EntryCount(); ++i) {
-            const TImgEntry entry = archive.GetEntry(i);
-            const int found = archive.FindEntry(entry.TrimmedView());
-            if (found < 0 || found > i || !equalsIgnoringCase(archive.GetEntry(found).TrimmedView(), entry.TrimmedView()))
-                fail("entry " + std::to_string(i) + " is not found by its name");
-            const std::string safeName = safeEntryFileName(entry);
-            if (safeName.empty() || safeName == "." || safeName == ".." ||
-                safeName.find_first_of("/\\") != std::string::npos)
-                fail("entry " + std::to_string(i) + " would be extracted as \"" + safeName + "\"");
-
-            // Into memory, compared with the input's bytes: the whole sectors or nothing.
-            std::ostringstream bytes;
-            const int extracted = archive.ExtractEntry(i, bytes);
-            const std::uint64_t begin = std::uint64_t{entry.Offset} * 2048;
-            const std::uint64_t end = (std::uint64_t{entry.Offset} + entry.Size) * 2048;
-            if (extracted != 0) {
-                if (end <= data.size())
-                    fail("entry " + std::to_string(i) + " lies inside the data file but failed to extract");
-                continue;
-            }
-            if (entry.Size > 0 && end > data.size())
-                fail("entry " + std::to_string(i) + " reaches past the data file but was extracted");
-            const std::string copy = bytes.str();
-            if (entry.Size > 0 &&
-                (copy.size() != end - begin ||
-                 std::memcmp(copy.data(), data.data() + begin, static_cast<std::size_t>(end - begin)) != 0))
-                fail("entry " + std::to_string(i) + " was extracted with other bytes");
-
-            // Files only for the first and the last entry: writing every entry of a large
-            // directory would make each input cost as much as a thousand small ones.
-            if (i != 0 && i + 1 != archive.EntryCount())
-                continue;
-            std::string written;
-            if (const int failed = archive.ExtractEntryToFolder(i, out.string(), written))
-                fail("entry " + std::to_string(i) + " failed to extract to a folder: " + std::to_string(failed));
-            const fs::path path(written);
-            if (path.parent_path() != out || path.filename() != safeName)
-                fail("entry " + std::to_string(i) + " was extracted to " + written);
-            if (fileSize(path) != copy.size())
-                fail("entry " + std::to_string(i) + " was extracted with the wrong length");
+    for (int i = 0; i < archive.EntryCount(); ++i) {
+        if (archive.GetEntry(i).Name[0] & 1) {
+            archive.MarkDeleted(i);
+            deleted = true;
+        } else {
+            const auto record = directory.subspan(static_cast<std::size_t>(i) * 32, 32);
+            keptRecords.insert(keptRecords.end(), record.begin(), record.end());
         }
-
-        for (int i = 0; i < archive.EntryCount(); ++i) {
-            if (archive.GetEntry(i).Name[0] & 1) {
-                archive.MarkDeleted(i);
-                deleted = true;
-            }
-            else
-                ++kept;
-        }
-        if (const int committed = archive.CommitDeletions())
-            fail("committing the deletions failed with " + std::to_string(committed));
-        if (archive.EntryCount() != static_cast<int>(kept))
-            fail("the archive holds other entries than those kept");
     }
-    // Without deletions the directory is left as it was, a trailing piece included.
-    if (fileSize(folder / "gta3.dir") != (deleted ? kept * 32 : dirLength))
-        fail("the directory file does not hold the kept entries");
-    if (fileSize(folder / "gta3.img") != data.size())
+    if (const int committed = archive.CommitDeletions())
+        fail("committing the deletions failed with " + std::to_string(committed));
+    if (archive.EntryCount() != static_cast<int>(keptRecords.size() / 32))
+        fail("the archive holds other entries than those kept");
+    // Without deletions the directory is left as it was, a trailing piece included; with
+    // them it holds the kept records as they were read.
+    const std::vector<std::uint8_t>& written = archive.directoryBytes();
+    if (deleted ? written != keptRecords
+                : !std::equal(written.begin(), written.end(), directory.begin(), directory.end()))
+        fail("the directory does not hold the kept entries");
+    const auto dataAfter = archive.ImgSource().inMemory();
+    if (!dataAfter || !std::equal(dataAfter->begin(), dataAfter->end(), data.begin(), data.end()))
         fail("deleting entries changed the data file");
-
-    // Nothing may have been written beside the archive or below the extraction folder.
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
-        const fs::path& path = entry.path();
-        const bool expected = path == out || path == folder / "gta3.img" || path == folder / "gta3.dir" ||
-                              (path.parent_path() == out && entry.is_regular_file());
-        if (!expected)
-            fail("a file was written to " + path.string());
-    }
 }
 
 void mapFile(std::span<const std::uint8_t> input)

@@ -16,8 +16,8 @@ void textureDictionary(std::span<const std::uint8_t> input);
 void model(std::span<const std::uint8_t> input);
 
 // An archive: a little-endian u16 length, that many bytes of directory, the rest the data
-// file. Opened, every entry extracted (never outside the extraction folder, with all its
-// sectors), then the entries whose name starts with an odd byte deleted.
+// file, both held in memory. Opened, every entry extracted (with all its sectors) and its
+// name made safe for a file, then the entries whose name starts with an odd byte deleted.
 void archive(std::span<const std::uint8_t> input);
 
 // A map file: the first byte chooses IPL (bit 0 set) or IDE, GTA III (bit 1 set) or Vice

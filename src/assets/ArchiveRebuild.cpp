@@ -211,7 +211,7 @@ int TGTA3Archive::Rebuild(ArchiveRebuildReport& report, const RebuildObserver& o
     report = {};
     if (!Opened)
         return EBADF;
-    if (ReadOnly)
+    if (ReadOnly || inMemory())
         return EROFS;
     const auto tell = [&observer](RebuildStage stage, int entry) {
         if (observer)

@@ -105,6 +105,15 @@ TGTA3Archive::TGTA3Archive(std::string fileName, bool createNew)
     BuildNameIndex();
 }
 
+TGTA3Archive::TGTA3Archive(std::vector<std::uint8_t> directory, std::vector<std::uint8_t> data)
+    : m_memoryData(std::in_place, std::move(data)), m_memoryDirectory(std::move(directory))
+{
+    Opened = true;
+    Entries.reserve(m_memoryDirectory.size() / RecordSize);
+    appendRecords(m_memoryDirectory);
+    BuildNameIndex();
+}
+
 TGTA3Archive::~TGTA3Archive()
 {
     FreeNameIndex();
@@ -180,12 +189,24 @@ void TGTA3Archive::readDirectory()
             break;
         position += static_cast<std::uint64_t>(got);
         held += static_cast<std::size_t>(got);
-        std::size_t used = 0;
-        for (; held - used >= RecordSize; used += RecordSize)
-            Entries.push_back(entryFromRecord(buffer.data() + used, static_cast<std::int32_t>(Entries.size())));
+        const std::size_t used = (held / RecordSize) * RecordSize;
+        appendRecords(std::span(buffer.data(), used));
         std::memmove(buffer.data(), buffer.data() + used, held - used);
         held -= used;
     }
+}
+
+void TGTA3Archive::appendRecords(std::span<const std::uint8_t> bytes)
+{
+    for (std::size_t used = 0; bytes.size() - used >= RecordSize; used += RecordSize)
+        Entries.push_back(entryFromRecord(bytes.data() + used, static_cast<std::int32_t>(Entries.size())));
+}
+
+const ByteSource& TGTA3Archive::ImgSource() const
+{
+    if (m_memoryData)
+        return *m_memoryData;
+    return m_imgSource;
 }
 
 int TGTA3Archive::EntryCount() const
@@ -215,10 +236,16 @@ int TGTA3Archive::copyEntry(int index, const std::function<bool(const char*, std
     // An entry past the data file's end fails before anything is copied or a buffer is
     // made for it (a corrupt directory may name sizes of gigabytes).
     std::uint64_t available = 0;
-    if (const int error = fileLength(ImgStream, available))
+    if (m_memoryData)
+        available = m_memoryData->bytes().size();
+    else if (const int error = fileLength(ImgStream, available))
         return error;
     if (remaining > 0 && (position > available || remaining > available - position))
         return EIO;
+    if (m_memoryData) {
+        const auto* bytes = reinterpret_cast<const char*>(m_memoryData->bytes().data());
+        return remaining == 0 || sink(bytes + position, static_cast<std::size_t>(remaining)) ? 0 : EIO;
+    }
     std::vector<char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(remaining, CopyPiece)));
     while (remaining > 0) {
         if (position > static_cast<std::uint64_t>(LLONG_MAX))
@@ -275,7 +302,7 @@ int TGTA3Archive::AddFile(const std::string& name, std::istream& source)
 {
     if (!Opened)
         return EBADF;
-    if (ReadOnly)
+    if (ReadOnly || inMemory())
         return EROFS;
     std::uint64_t oldImgLength = 0;
     std::uint64_t oldDirLength = 0;
@@ -402,6 +429,20 @@ int TGTA3Archive::CommitDeletions()
     if (removed.empty())
         return 0;
 
+    if (inMemory())
+        m_memoryDirectory.assign(directory.begin(), directory.end());
+    else if (const int error = replaceDirectoryFile(directory))
+        return error;
+
+    Entries = std::move(kept);
+    BuildNameIndex();
+    for (auto name = removed.rbegin(); name != removed.rend(); ++name)
+        entryChanged(*name);
+    return 0;
+}
+
+int TGTA3Archive::replaceDirectoryFile(const std::string& directory)
+{
 #ifdef _WIN32
     // Windows renames nothing over a file that is open, not even over our own descriptor:
     // the directory (and its lock) is let go for the replace and taken again after it.
@@ -425,14 +466,7 @@ int TGTA3Archive::CommitDeletions()
         ReadOnly = true;
         logLine("archive: " + m_dirFileName + " cannot be opened for writing again: " + std::strerror(-reopened));
     }
-    if (replaceError != 0)
-        return replaceError;
-
-    Entries = std::move(kept);
-    BuildNameIndex();
-    for (auto name = removed.rbegin(); name != removed.rend(); ++name)
-        entryChanged(*name);
-    return 0;
+    return replaceError;
 }
 
 int TGTA3Archive::FindEntry(std::string_view name) const

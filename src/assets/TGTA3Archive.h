@@ -7,6 +7,8 @@
 
 #include <functional>
 #include <iosfwd>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -22,6 +24,11 @@ public:
     // `CreateNew` both files are created empty. An archive that cannot be opened stays
     // empty with `Opened` false and `openError` set; what that means is the caller's business.
     TGTA3Archive(std::string FileName, bool CreateNew);
+    // An archive held in memory, for checks that must not touch any file: the directory
+    // file's bytes and the data file's. Entries are read and extracted as from files;
+    // deletions change the directory in memory (see directoryBytes); nothing can be added
+    // or rebuilt (EROFS).
+    TGTA3Archive(std::vector<std::uint8_t> directory, std::vector<std::uint8_t> data);
     virtual ~TGTA3Archive();
     TGTA3Archive(const TGTA3Archive&) = delete;
     TGTA3Archive& operator=(const TGTA3Archive&) = delete;
@@ -54,7 +61,10 @@ public:
     // On success the archive goes on with the new files and `Entries` has the new offsets.
     virtual int Rebuild(ArchiveRebuildReport& report, const RebuildObserver& observer = {});
     // The data file, for models and dictionaries read from the archive.
-    const ByteSource& ImgSource() const { return m_imgSource; }
+    const ByteSource& ImgSource() const;
+    // The directory as its file would hold it: of an archive in memory, the bytes kept
+    // there (with deletions committed); of an archive on disk, nothing.
+    const std::vector<std::uint8_t>& directoryBytes() const { return m_memoryDirectory; }
 
     // The error that left the archive unopened (0 when opened).
     int openError() const { return m_openError; }
@@ -77,8 +87,12 @@ private:
     bool openBothReadOnly();
     void closeBoth();
     void readDirectory();
+    void appendRecords(std::span<const std::uint8_t> bytes);
+    bool inMemory() const { return m_memoryData.has_value(); }
     int copyEntry(int index, const std::function<bool(const char*, std::size_t)>& sink) const;
     void entryChanged(std::string_view name) const;
+    // Writes the directory file anew with `directory`'s records and reopens it locked.
+    int replaceDirectoryFile(const std::string& directory);
     // Finishes or undoes what an interrupted rebuild left; called with both files locked.
     // False when the files could not be opened again afterwards.
     bool settleInterruptedRebuild();
@@ -90,6 +104,8 @@ private:
     NameIndex m_nameIndex; // trimmed entry names
     int m_openError = 0;
     FileByteSource m_imgSource{ImgStream};
+    std::optional<MemoryByteSource> m_memoryData;
+    std::vector<std::uint8_t> m_memoryDirectory;
 };
 
 // The entry name reduced to a file name that stays inside any folder: the last component

@@ -1,5 +1,6 @@
 #include "FileIO.h"
 
+#include "LargePages.h"
 #include "SystemFiles.h"
 
 #include <algorithm>
@@ -128,8 +129,10 @@ int appendFileContents(const std::string& path, std::string& text)
         return -fd;
     const size_t start = text.size();
     std::uint64_t length = 0;
-    if (sys::fileLength(fd, length) == 0 && length > 0)
+    if (sys::fileLength(fd, length) == 0 && length > 0) {
         text.reserve(start + static_cast<size_t>(length) + ReadPiece); // room for the read that finds the end
+        adviseLargePagesForSpare(text);
+    }
     while (true) {
         const std::int64_t got = appendNextPiece(fd, text);
         if (got < 0) {

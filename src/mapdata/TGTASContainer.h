@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LargePages.h"
+
 #include <any>
 #include <cstdint>
 #include <string>
@@ -109,6 +111,8 @@ public:
     {
         Items.reserve(Items.size() + count);
         m_readIndex.reserve(Items.size() + count);
+        adviseLargePagesForSpare(Items);
+        adviseLargePagesForSpare(m_readIndex);
     }
 
     bool WritesSameAs(int pos, TGTASContainer& parsed) const final

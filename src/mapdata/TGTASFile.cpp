@@ -2,6 +2,7 @@
 
 #include "FileIO.h"
 #include "GamePaths.h"
+#include "LargePages.h"
 #include "Log.h"
 #include "TextParser.h"
 
@@ -115,6 +116,7 @@ void TGTASFile::reserveFor(std::size_t begin)
             ++recordLines[static_cast<std::size_t>(current - m_sections.data())];
     });
     m_pieces.reserve(m_pieces.size() + lines + 1);
+    adviseLargePagesForSpare(m_pieces);
     for (std::size_t s = 0; s < m_sections.size(); ++s)
         m_sections[s].container->ReserveRecords(recordLines[s]);
 }

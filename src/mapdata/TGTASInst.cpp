@@ -19,24 +19,27 @@ constexpr float TGTASInstObj::*FloatFields[] = {
 bool TGTASInst::ReadLine(std::string_view line)
 {
     SplitLine(line);
+    const std::span<const std::string_view> tokens = Tokens();
+    const int count = static_cast<int>(tokens.size());
+    // A missing token reads as empty text; TokenAt also logs it.
+    const auto token = [&](int index) { return index < count ? tokens[static_cast<std::size_t>(index)] : TokenAt(index); };
     TGTASInstObj record;
-    record.ID = lenientInt(TokenAt(0), -1);
-    record.ModelName.assign(TokenAt(1));
-    int firstFloat = 2;
-    if (TokenCount() == 13) {
+    record.ID = lenientInt(token(0), -1);
+    record.ModelName.assign(token(1));
+    int next = 2;
+    if (count == 13) {
         record.HasInterior = true;
-        record.Interior = lenientInt(TokenAt(2), -1);
-        firstFloat = 3;
+        record.Interior = lenientInt(token(2), -1);
+        next = 3;
     }
-    int token = firstFloat;
     for (auto field : FloatFields)
-        record.*field = lenientFloat(TokenAt(token++), 0.0f);
-    if (token < TokenCount()) {
+        record.*field = lenientFloat(token(next++), 0.0f);
+    if (next < count) {
         // Kept as comma text, so that a quoted token is written back as one token.
-        std::string surplus = commaTextField(TokenAt(token++));
-        for (; token < TokenCount(); ++token) {
+        std::string surplus = commaTextField(token(next++));
+        for (; next < count; ++next) {
             surplus += ", ";
-            surplus += commaTextField(TokenAt(token));
+            surplus += commaTextField(token(next));
         }
         record.Surplus = surplus;
     }

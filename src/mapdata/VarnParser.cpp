@@ -3,13 +3,15 @@
 #include "Log.h"
 #include "TextParser.h"
 
+#include <array>
 #include <string>
 
 namespace {
 
-// The list keeps a copy of the split line and views into it; quoted tokens are unescaped
-// in place (they only get shorter). Reading a file of inst lines thus reuses one buffer
-// instead of allocating tokens for every line.
+// The tokens are views: into the split line itself when it has no quote (nothing to
+// unescape), else into the list's copy of it, where quoted tokens are unescaped in place
+// (they only get shorter). Reading a file of inst lines thus neither copies lines nor
+// allocates tokens.
 struct TokenList {
     std::string text;
     std::vector<std::string_view> tokens;
@@ -38,26 +40,33 @@ TokenList& tokenList()
     return theTokenList;
 }
 
+constexpr char Delimiter = ',';
+constexpr char Quote = '"';
+
 bool isBlank(char c)
 {
     const auto code = static_cast<unsigned char>(c);
     return code >= 1 && code <= 32;
 }
 
-constexpr char Delimiter = ',';
-constexpr char Quote = '"';
+// What ends an unquoted token: a blank or the delimiter; one look-up per byte.
+constexpr std::array<bool, 256> TokenEnds = [] {
+    std::array<bool, 256> ends{};
+    for (int code = 1; code <= 32; ++code)
+        ends[static_cast<std::size_t>(code)] = true;
+    ends[static_cast<unsigned char>(Delimiter)] = true;
+    return ends;
+}();
 
-} // namespace
-
-void SplitLine(std::string_view line)
+bool endsToken(char c)
 {
-    TokenList& list = tokenList();
-    list.created = true;
-    list.count = 0;
-    list.text.assign(line);
+    return TokenEnds[static_cast<unsigned char>(c)];
+}
 
-    char* p = list.text.data();
-    char* const end = p + list.text.size();
+// Splits [p, end) into the list; quoted tokens are unescaped in place, so a text with
+// quotes must be the list's own copy.
+void splitInto(TokenList& list, char* p, char* const end)
+{
     while (p < end && isBlank(*p))
         ++p;
     while (p < end) {
@@ -82,7 +91,7 @@ void SplitLine(std::string_view line)
             list.add(begin, out);
         } else {
             const char* begin = p;
-            while (p < end && !isBlank(*p) && *p != Delimiter)
+            while (p < end && !endsToken(*p))
                 ++p;
             list.add(begin, p);
         }
@@ -96,6 +105,23 @@ void SplitLine(std::string_view line)
                 ++p;
         }
     }
+}
+
+} // namespace
+
+void SplitLine(std::string_view line)
+{
+    TokenList& list = tokenList();
+    list.created = true;
+    list.count = 0;
+    if (line.find(Quote) == std::string_view::npos) {
+        // Nothing is written through the pointers of a text without quotes.
+        char* begin = const_cast<char*>(line.data());
+        splitInto(list, begin, begin + line.size());
+        return;
+    }
+    list.text.assign(line);
+    splitInto(list, list.text.data(), list.text.data() + list.text.size());
 }
 
 std::string commaTextField(std::string_view field)
@@ -121,8 +147,13 @@ std::string commaTextField(std::string_view field)
 
 void SplitWords(std::string_view line)
 {
-    SplitLine(ReplaceText(std::string(line), " ", ","));
+    // The tokens may view the text split, so it is kept in the list.
     TokenList& list = tokenList();
+    std::string words = ReplaceText(std::string(line), " ", ",");
+    list.text.swap(words);
+    list.created = true;
+    list.count = 0;
+    splitInto(list, list.text.data(), list.text.data() + list.text.size());
     int kept = 0;
     for (int i = 0; i < list.count; ++i) {
         const std::string_view token = list.tokens[i];
@@ -131,6 +162,12 @@ void SplitWords(std::string_view line)
         list.tokens[kept++] = token;
     }
     list.count = kept;
+}
+
+std::span<const std::string_view> Tokens()
+{
+    const TokenList& list = tokenList();
+    return std::span(list.tokens.data(), static_cast<std::size_t>(list.count));
 }
 
 std::string_view TokenAt(int index)

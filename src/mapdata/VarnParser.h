@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,7 @@
 // with another split.
 
 // Comma-text rule: commas and/or blanks (codes 1 to 32) separate; "..." quotes a token.
+// The tokens may view `line` itself, which must outlive the reads of them.
 void SplitLine(std::string_view line);
 
 // One token as comma text, the reverse of SplitLine: enclosed in double quotes, inner
@@ -24,6 +26,9 @@ void SplitWords(std::string_view line);
 std::string_view TokenAt(int index);
 
 int TokenCount();
+
+// All tokens of the last split, valid as TokenAt's.
+std::span<const std::string_view> Tokens();
 
 // The tokens of the last split joined by commas, as the debug output shows them.
 std::string TokenListText();

@@ -534,3 +534,74 @@ TEST(TGTA3ArchiveExtract, EntryNamesBecomeFileNamesInsideTheFolder)
 }
 
 } // namespace
+
+// The same archive laid out by hand, opened from files and from memory: the same entries,
+// the same extracted bytes and errors, the same directory after deletions.
+TEST(TGTA3ArchiveInMemory, AnswersAsTheSameArchiveOnDiskAndTouchesNoFile)
+{
+    std::string directory;
+    const auto addRecord = [&directory](std::uint32_t offset, std::uint32_t size, std::string_view name) {
+        char bytes[32] = {};
+        for (int i = 0; i < 4; ++i) {
+            bytes[i] = static_cast<char>(offset >> (8 * i));
+            bytes[4 + i] = static_cast<char>(size >> (8 * i));
+        }
+        std::memcpy(bytes + 8, name.data(), std::min<std::size_t>(name.size(), 24));
+        directory.append(bytes, 32);
+    };
+    addRecord(0, 1, "a.dff");
+    addRecord(1, 2, "B.TXD");
+    addRecord(2, 2, "past.dff"); // one sector past the data's end
+    addRecord(3, 0, "empty.dff");
+    addRecord(1, 1, "abcdefghijklmnopqrstuvwx"); // all 24 name bytes used
+    directory += "tail"; // not a record
+    const std::string data = patterned(3 * 2048, 5);
+
+    TempDir dir;
+    writeFile(dir.file("gta3.img"), data);
+    writeFile(dir.file("gta3.dir"), directory);
+    TGTA3Archive onDisk(dir.file("gta3.img"), false);
+    TGTA3Archive inMemory(bytesOf(directory), bytesOf(data));
+    ASSERT_TRUE(inMemory.Opened);
+    EXPECT_FALSE(inMemory.ReadOnly);
+    ASSERT_EQ(inMemory.EntryCount(), 5);
+    ASSERT_EQ(onDisk.EntryCount(), 5);
+    for (int i = 0; i < 5; ++i) {
+        const TImgEntry a = onDisk.GetEntry(i);
+        const TImgEntry b = inMemory.GetEntry(i);
+        EXPECT_EQ(a.TrimmedName(), b.TrimmedName());
+        EXPECT_EQ(a.Offset, b.Offset);
+        EXPECT_EQ(a.Size, b.Size);
+        int diskError = 0;
+        int memoryError = 0;
+        EXPECT_EQ(extracted(onDisk, i, &diskError), extracted(inMemory, i, &memoryError)) << i;
+        EXPECT_EQ(diskError, memoryError) << i;
+    }
+    EXPECT_EQ(extracted(inMemory, 1), data.substr(2048, 4096));
+    int pastError = 0;
+    EXPECT_EQ(extracted(inMemory, 2, &pastError), "");
+    EXPECT_EQ(pastError, EIO);
+    EXPECT_EQ(inMemory.FindEntry("b.txd"), 1);
+    EXPECT_EQ(inMemory.FindEntry("ABCDEFGHIJKLMNOPQRSTUVWX"), 4);
+    EXPECT_EQ(readSourceBytes(inMemory.ImgSource(), 2048, 10), bytesOf(data.substr(2048, 10)));
+
+    // Nothing to commit: the directory stays as it was, its tail included.
+    EXPECT_EQ(inMemory.CommitDeletions(), 0);
+    EXPECT_EQ(inMemory.directoryBytes(), bytesOf(directory));
+    for (TGTA3Archive* archive : {&onDisk, &inMemory}) {
+        archive->MarkDeleted(0);
+        archive->MarkDeleted(3);
+        ASSERT_EQ(archive->CommitDeletions(), 0);
+        EXPECT_EQ(archive->EntryCount(), 3);
+        EXPECT_EQ(archive->FindEntry("past.dff"), 1);
+    }
+    EXPECT_EQ(inMemory.directoryBytes(), bytesOf(readFile(dir.file("gta3.dir"))));
+    EXPECT_TRUE(onDisk.directoryBytes().empty());
+
+    std::istringstream source("more");
+    EXPECT_EQ(inMemory.AddFile("more.dff", source), EROFS);
+    ArchiveRebuildReport report;
+    EXPECT_EQ(inMemory.Rebuild(report), EROFS);
+    EXPECT_EQ(inMemory.EntryCount(), 3);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+}

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,8 +27,25 @@ class SplitLineRule : public testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitLineRule, GivesTheTokensOfTheCommaTextRule)
 {
-    SplitLine(GetParam().line);
+    std::string line = GetParam().line;
+    SplitLine(line);
     EXPECT_EQ(tokens(), GetParam().expected) << "line: [" << GetParam().line << "]";
+    const std::span<const std::string_view> all = Tokens();
+    EXPECT_EQ(std::vector<std::string>(all.begin(), all.end()), GetParam().expected);
+
+    // Without quotes the tokens are read in place; with them from the list's own copy, so
+    // changing the line afterwards changes the tokens only in the first case.
+    const bool quoted = line.find('"') != std::string::npos;
+    for (const std::string_view token : all) {
+        if (token.empty())
+            continue;
+        const bool inLine = token.data() >= line.data() && token.data() + token.size() <= line.data() + line.size();
+        EXPECT_EQ(inLine, !quoted) << "line: [" << GetParam().line << "]";
+    }
+    std::fill(line.begin(), line.end(), '#');
+    if (quoted) {
+        EXPECT_EQ(tokens(), GetParam().expected);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -52,7 +71,8 @@ TEST(SplitWords, KeepsOnlyTheNonEmptyWords)
 {
     SplitWords("  a   b  ");
     EXPECT_EQ(tokens(), (std::vector<std::string>{"a", "b"}));
-    SplitWords("vc,  \"Vice City\" 1");
+    // The words of a text made on the way, read after it is gone.
+    SplitWords(std::string("vc,  \"Vice City\" 1"));
     EXPECT_EQ(tokens(), (std::vector<std::string>{"vc", "Vice,City", "1"}));
 }
 
