@@ -217,7 +217,7 @@ void TFormEditorDAT::BtnDownClick()
     markModified(QStringLiteral("Move DAT Line"));
 }
 
-void TFormEditorDAT::deleteRow(int row)
+void TFormEditorDAT::deleteRow(int row, const QString& step)
 {
     m_fileList->DatLines.erase(m_fileList->DatLines.begin() + row);
     {
@@ -226,7 +226,7 @@ void TFormEditorDAT::deleteRow(int row)
     }
     // The line that moved up into the position stays selected; past the end nothing is.
     selectRow(row < ListDAT->count() ? row : -1);
-    markModified(QStringLiteral("Delete DAT Line"));
+    markModified(step);
     ListDATClick();
 }
 
@@ -235,7 +235,7 @@ void TFormEditorDAT::BtnDelClick()
     const int row = selectedRow();
     if (row < 0 || !m_fileList)
         return;
-    deleteRow(row);
+    deleteRow(row, QStringLiteral("Delete DAT Line"));
 }
 
 void TFormEditorDAT::BtnSaveClick()
@@ -290,7 +290,7 @@ bool TFormEditorDAT::removeReference(const std::string& keyword, const std::stri
     // Nothing to remove: the window and the edit in progress stay as they are.
     if (found == lines.rend())
         return false;
-    deleteRow(static_cast<int>(std::distance(found, lines.rend())) - 1);
+    deleteRow(static_cast<int>(std::distance(found, lines.rend())) - 1, QStringLiteral("Remove DAT Reference"));
     dropSelection();
     return true;
 }

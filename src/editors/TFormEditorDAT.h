@@ -75,7 +75,8 @@ private:
     void selectRow(int row);
     // `text` names the step the change is on the document's stack.
     void markModified(const QString& text);
-    void deleteRow(int row);
+    // `step` names the deletion on the document's stack.
+    void deleteRow(int row, const QString& step);
     void insertLine(int row, const std::string& line);
     void addReference(const std::string& keyword, const std::string& name);
     bool removeReference(const std::string& keyword, const std::string& name);

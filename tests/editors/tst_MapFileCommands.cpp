@@ -3,6 +3,7 @@
 #include "MapEditorFixture.h"
 
 #include "GamePaths.h"
+#include "MapDocument.h"
 #include "TFormEditorDAT.h"
 
 #include <QAction>
@@ -98,6 +99,8 @@ TEST_F(MapFileCommands, TheDatEditorTakesAndDropsTheReferences)
 {
     files().DatLines = {"IDE DATA\\MAPS\\TOWN.IDE", "IPL DATA\\MAPS\\TOWN.IPL", "IPL DATA\\MAPS\\DOCKS.IPL"};
     TFormEditorDAT datEditor(&files(), nullptr);
+    MapDocument document(files());
+    datEditor.SetDocument(&document);
     m_ipl.SetDatReferences(&datEditor);
     m_dialogs.saveFileChoices.push_back(gamePath("data/maps/pier.ipl"));
     m_dialogs.answers = {DialogAnswer::Yes, DialogAnswer::Ok};
@@ -108,6 +111,11 @@ TEST_F(MapFileCommands, TheDatEditorTakesAndDropsTheReferences)
     EXPECT_EQ(files().DatLines, (std::vector<std::string>{"IDE DATA\\MAPS\\TOWN.IDE", "IPL DATA\\MAPS\\TOWN.IPL",
                                                          "IPL data\\maps\\pier.ipl"}));
     EXPECT_TRUE(files().DatModified);
+    // Each reference is a step of its own, named for what it did to the DAT file.
+    const QUndoStack& steps = document.undoStack();
+    ASSERT_EQ(steps.count(), 2);
+    EXPECT_EQ(steps.text(0), "Add DAT Reference");
+    EXPECT_EQ(steps.text(1), "Remove DAT Reference");
 }
 
 TEST_F(MapFileCommands, AnOpenedFileListsItsRecordsUnmodified)
