@@ -85,7 +85,8 @@ int main(int argc, char** argv)
     TGTAFileList files(programSettings().GameDir, true);
     files.LoadDat(DatPass::IDE);
     files.LoadDat(DatPass::IPL);
-    TFormEditorItem itemEditor(&files, nullptr);
+    MapDocument document(files);
+    TFormEditorItem itemEditor(document, nullptr);
     TFormEditorIPL editor(&files, &itemEditor, nullptr, nullptr);
     editor.resize(420, 900);
     editor.show();

@@ -159,7 +159,9 @@ bool RunLoadSequence(LoadProgress* watcher)
     auto* datEditor = windows.made(new TFormEditorDAT(&files, view, &main));
     windows.DATEditor = datEditor;
     main.SetToolWindow(ToolWindow::DATEditor, datEditor);
-    auto* itemEditor = windows.made(new TFormEditorItem(&files, view, main.ArchiveSet(), &main));
+    MapDocument* document = main.Document();
+    document->setArchiveSet(main.ArchiveSet());
+    auto* itemEditor = windows.made(new TFormEditorItem(*document, view, &main));
     itemEditor->setWindowFlag(Qt::Tool);
     itemEditor->SetImgFilePicker(picker);
     windows.ItemEditor = itemEditor;
@@ -180,9 +182,6 @@ bool RunLoadSequence(LoadProgress* watcher)
     main.SetToolWindow(ToolWindow::About, windows.About);
 
     // Every window that changes the map does so through the document.
-    MapDocument* document = main.Document();
-    document->setArchiveSet(main.ArchiveSet());
-    itemEditor->SetDocument(document);
     ideEditor->SetDocument(document);
     iplEditor->SetDocument(document);
     datEditor->SetDocument(document);

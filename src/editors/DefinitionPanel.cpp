@@ -225,9 +225,9 @@ void DefinitionPanel::dropCachedModel(bool textureChanged)
     if (!textureChanged)
         return;
     if (m_timed)
-        file->TObj.ResolveTexture(m_editor.SelRecord);
+        file->TObj.ResolveTexture(m_editor.SelRecord());
     else
-        file->Objs.ResolveTexture(m_editor.SelRecord);
+        file->Objs.ResolveTexture(m_editor.SelRecord());
 }
 
 void DefinitionPanel::idChange()

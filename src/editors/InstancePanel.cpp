@@ -199,7 +199,7 @@ void InstancePanel::load()
     if (!file->Visible) {
         // The user picked something of a hidden file: show the file, and tick it in the list.
         file->Visible = true;
-        emit m_editor.fileShown(m_editor.SelFile);
+        emit m_editor.fileShown(m_editor.SelFile());
     }
     EditIPLInstID->setText(intBox(inst->ID));
     EditIPLInstModel->setText(QString::fromStdString(inst->ModelName));

@@ -31,8 +31,8 @@ void TFormEditorItem::MoveButtonUp()
 
 void TFormEditorItem::MoveTimerTimer()
 {
-    const bool oneInstance = HasSelection && SelKind == FileKind::IPL && SelSection == SectionCode::Inst;
-    const bool severalInstances = HasSelection && SelKind == FileKind::IPL && SelSection == SectionCode::SeveralInst;
+    const bool oneInstance = HasSelection() && SelKind() == FileKind::IPL && SelSection() == SectionCode::Inst;
+    const bool severalInstances = HasSelection() && SelKind() == FileKind::IPL && SelSection() == SectionCode::SeveralInst;
     TGTASInstObj* inst = oneInstance ? SelectedInst() : nullptr;
     switch (MoveMode) {
     case 1:

@@ -77,7 +77,8 @@ protected:
         file->ReadText(DefinitionsText);
         file->FileName = "town.ide";
         m_files.AddFile(std::move(file));
-        m_editor.emplace(&m_files, nullptr, archive);
+        m_document.setArchiveSet(archive);
+        m_editor.emplace(m_document, nullptr);
         m_editor->SetPeers(&m_peers);
         m_editor->show();
     }
@@ -96,6 +97,7 @@ protected:
     QLineEdit* box(const char* name) { return find<QLineEdit>(name); }
 
     TGTAFileList m_files{programSettings().GameDir, programSettings().IsViceCity};
+    MapDocument m_document{m_files};
     RecordingPeers m_peers;
     std::optional<TFormEditorItem> m_editor;
 };
@@ -136,9 +138,10 @@ TEST_F(DefinitionPanels, TypedValuesLandInTheDefinition)
     m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 0, 0);
     typeInto(box("EditIDEObjsU4"), "x");
     EXPECT_EQ(objs(0).MeshCount, 1) << "text that is no number stores the default 1";
-    EXPECT_TRUE(modified());
+    EXPECT_FALSE(modified()) << "the record holds what it held: no step";
     typeInto(box("EditIDEObjsU4"), "2");
     EXPECT_EQ(objs(0).MeshCount, 2);
+    EXPECT_TRUE(modified());
     typeInto(box("EditIDEObjsLOD"), "12.5");
     EXPECT_FLOAT_EQ(objs(0).DrawDistance, 12.5f);
     typeInto(box("EditIDEObjsLOD"), "abc");
@@ -241,7 +244,8 @@ TEST_F(DefinitionPanels, UndoRestoresEveryEditOfTheSelection)
     EXPECT_EQ(find<QComboBox>("EditIDETObjTimeOn")->currentIndex(), 6);
 
     // A file modified before the selection stays modified.
-    m_files.File(0)->Modified = true;
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 0, 0);
+    typeInto(box("EditIDEObjsID"), "98");
     m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 1, 0);
     typeInto(box("EditIDEObjsID"), "99");
     m_editor->BtnUndo->click();
@@ -401,7 +405,7 @@ TEST_F(DefinitionPanelsWithArchive, PickButtonWritesTheChosenNameWithoutExtensio
     EXPECT_EQ(marker("PaintBox4"), ArchiveMarker::Present);
 }
 
-TEST_F(DefinitionPanelsWithArchive, CancelledPickWritesTheOldNameBackAndMarksTheFile)
+TEST_F(DefinitionPanelsWithArchive, CancelledPickWritesTheOldNameBack)
 {
     m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 0, 0);
     ASSERT_FALSE(modified());
@@ -410,16 +414,16 @@ TEST_F(DefinitionPanelsWithArchive, CancelledPickWritesTheOldNameBackAndMarksThe
     });
     QTest::mouseClick(find<QPushButton>("BtnIDEObjsTexture"), Qt::LeftButton);
     EXPECT_EQ(objs(0).TextureName, "housetx");
-    EXPECT_TRUE(modified());
+    // The old name written back changes nothing: no step, the file keeps its mark.
+    EXPECT_FALSE(modified());
     EXPECT_TRUE(m_editor->BtnUndo->isEnabled());
 
     // Without a picker the box's text is written back the same way.
     m_editor->SetImgFilePicker(nullptr);
     m_editor->SelectRecord(FileKind::IDE, SectionCode::TObj, 1, 0);
-    m_files.File(0)->Modified = false;
     QTest::mouseClick(find<QPushButton>("BtnIDETObjModel"), Qt::LeftButton);
     EXPECT_EQ(tobj(1).ModelName, "ghost");
-    EXPECT_TRUE(modified());
+    EXPECT_FALSE(modified());
 }
 
 TEST(DefinitionPanelsReadOnly, AReadOnlyArchiveDisablesThePickButtons)
@@ -432,10 +436,12 @@ TEST(DefinitionPanelsReadOnly, AReadOnlyArchiveDisablesThePickButtons)
     TGTAImg second(programSettings().GameDir, true, nullptr); // the first holds the lock: this one opens read-only
     ASSERT_TRUE(second.ReadOnly);
     TGTAFileList files{programSettings().GameDir, programSettings().IsViceCity};
-    TFormEditorItem editor(&files, nullptr, &second);
+    MapDocument readOnly(files, &second);
+    TFormEditorItem editor(readOnly, nullptr);
     for (const char* name : {"BtnIDEObjsModel", "BtnIDEObjsTexture", "BtnIDETObjModel", "BtnIDETObjTexture"})
         EXPECT_FALSE(editor.findChild<QPushButton*>(name)->isEnabled()) << name;
-    TFormEditorItem writable(&files, nullptr, &holder);
+    MapDocument locked(files, &holder);
+    TFormEditorItem writable(locked, nullptr);
     for (const char* name : {"BtnIDEObjsModel", "BtnIDEObjsTexture", "BtnIDETObjModel", "BtnIDETObjTexture"})
         EXPECT_TRUE(writable.findChild<QPushButton*>(name)->isEnabled()) << name;
 }

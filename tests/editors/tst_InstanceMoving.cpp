@@ -60,7 +60,8 @@ protected:
     std::array<float, 3> position(int record) { return {inst(record).PosX, inst(record).PosY, inst(record).PosZ}; }
 
     TGTAFileList m_files{"", true};
-    TFormEditorItem m_editor{&m_files, nullptr};
+    MapDocument m_document{m_files};
+    TFormEditorItem m_editor{m_document, nullptr};
 };
 
 struct Suffix {
@@ -177,7 +178,7 @@ TEST_F(InstanceMoving, TheStepIsTheLeftFactor)
 TEST_F(InstanceMoving, SeveralInstancesMoveTogetherAndTheCentreLabelStays)
 {
     selectAllThree();
-    ASSERT_EQ(m_editor.SelSection, SectionCode::SeveralInst);
+    ASSERT_EQ(m_editor.SelSection(), SectionCode::SeveralInst);
     const QString centre = m_editor.EditIPLMultInstItemCenter->text();
     ASSERT_EQ(centre, "2.33333, 9, 9");
     click("EditIPLMultInstPosYR2");

@@ -241,7 +241,7 @@ TEST_F(MapFileCommands, RemovingAFileKeepsTheOtherEditorOnItsFile)
     EXPECT_EQ(column(m_ipl.ListItems, 1), QStringList({"tree", "house", "Shop"}));
     EXPECT_EQ(m_ide.CurrentFile(), -1);
     EXPECT_EQ(m_ide.ListItems->model()->rowCount(), 0);
-    EXPECT_FALSE(m_item.HasSelection);
+    EXPECT_FALSE(m_item.HasSelection());
     // The lists read the moved file, not past the end of the list.
     m_ipl.ActionEditAdd->trigger();
     EXPECT_EQ(ipl(1).Inst.Count(), 4);

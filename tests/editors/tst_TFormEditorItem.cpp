@@ -57,16 +57,17 @@ protected:
     }
 
     TGTAFileList m_files{"", true};
-    TFormEditorItem m_editor{&m_files, nullptr};
+    MapDocument m_document{m_files};
+    TFormEditorItem m_editor{m_document, nullptr};
 };
 
 TEST_F(ItemEditorSelection, APickSelectsOneInstanceAndShowsItsLine)
 {
     m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 1, 0);
-    EXPECT_TRUE(m_editor.HasSelection);
-    EXPECT_EQ(m_editor.SelSection, SectionCode::Inst);
-    EXPECT_EQ(m_editor.SelRecord, 1);
-    EXPECT_EQ(m_editor.SelFile, 0);
+    EXPECT_TRUE(m_editor.HasSelection());
+    EXPECT_EQ(m_editor.SelSection(), SectionCode::Inst);
+    EXPECT_EQ(m_editor.SelRecord(), 1);
+    EXPECT_EQ(m_editor.SelFile(), 0);
     EXPECT_EQ(m_editor.ModeValue->text(), "IPL - Inst");
     EXPECT_EQ(m_editor.FileIndexValue->text(), "town.ipl");
     EXPECT_EQ(m_editor.ExpandedEdit->text(), QString::fromStdString(m_files.IPLFile(0)->Inst.WriteLine(1)));
@@ -78,11 +79,11 @@ TEST_F(ItemEditorSelection, ShiftPicksBuildAndToggleTheList)
 {
     // The first Shift-pick with nothing selected selects one instance.
     m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 0, 0);
-    EXPECT_EQ(m_editor.SelSection, SectionCode::Inst);
+    EXPECT_EQ(m_editor.SelSection(), SectionCode::Inst);
     EXPECT_EQ(m_editor.EditIPLMultInstList->count(), 0);
 
     m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 1, 0);
-    EXPECT_EQ(m_editor.SelSection, SectionCode::SeveralInst);
+    EXPECT_EQ(m_editor.SelSection(), SectionCode::SeveralInst);
     EXPECT_EQ(rowsText(), "10 - house|11 - shop");
     EXPECT_EQ(m_editor.EditIPLMultInstItemCount->text(), "2 Items");
     EXPECT_EQ(m_editor.GetSelectionCentre(), (std::array<float, 3>{5, 10, 15}));
@@ -107,8 +108,8 @@ TEST_F(ItemEditorSelection, AnInstanceOfAnotherFileNeverJoinsTheList)
 
     // A list of the other file starts with the new instance alone.
     m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 2, 1);
-    EXPECT_EQ(m_editor.SelSection, SectionCode::SeveralInst);
-    EXPECT_EQ(m_editor.SelFile, 1);
+    EXPECT_EQ(m_editor.SelSection(), SectionCode::SeveralInst);
+    EXPECT_EQ(m_editor.SelFile(), 1);
     EXPECT_EQ(m_editor.MultipleInstances(), (std::vector<int>{2}));
     m_editor.MoveSelection(1, 0, 0);
     EXPECT_FLOAT_EQ(inst(1, 2).PosX, -9);
@@ -118,9 +119,39 @@ TEST_F(ItemEditorSelection, AnInstanceOfAnotherFileNeverJoinsTheList)
     // A single instance of one file and a Shift-pick in another: the new one alone.
     m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 0, 0);
     m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 1, 1);
-    EXPECT_EQ(m_editor.SelSection, SectionCode::Inst);
-    EXPECT_EQ(m_editor.SelFile, 1);
+    EXPECT_EQ(m_editor.SelSection(), SectionCode::Inst);
+    EXPECT_EQ(m_editor.SelFile(), 1);
     EXPECT_EQ(m_editor.MultipleInstances().size(), 0u);
+}
+
+// The selection is the document's: whatever sets it there (another window, a step undone, a
+// file leaving the list), the page shows it.
+TEST_F(ItemEditorSelection, ThePageFollowsTheDocumentsSelection)
+{
+    m_document.setSelection({FileKind::IPL, SectionCode::SeveralInst, 1, {2, 0}});
+    EXPECT_EQ(m_editor.ModeValue->text(), "IPL - Inst(s)");
+    EXPECT_EQ(m_editor.FileIndexValue->text(), "docks.ipl");
+    EXPECT_EQ(rowsText(), "12 - tree|10 - house");
+    EXPECT_EQ(m_editor.EditIPLMultInstItemCount->text(), "2 Items");
+    EXPECT_EQ(m_editor.EditIPLMultInstItemCenter->text(), "-5, 2, 1");
+    m_editor.MoveSelection(1, 0, 0);
+    m_editor.MoveFinished();
+    EXPECT_FLOAT_EQ(inst(1, 2).PosX, -9);
+    EXPECT_FLOAT_EQ(inst(1, 0).PosX, 1);
+
+    // The file before it leaves: the selection moves up with its file.
+    m_document.removeFile(0);
+    EXPECT_EQ(m_editor.SelFile(), 0);
+    EXPECT_EQ(m_editor.FileIndexValue->text(), "docks.ipl");
+    EXPECT_EQ(m_editor.MultipleInstances(), (std::vector<int>{2, 0}));
+
+    m_document.setSelection({FileKind::IDE, SectionCode::Objs, 1, {0}});
+    EXPECT_EQ(m_editor.ModeValue->text(), "IDE - Objs");
+    EXPECT_EQ(m_editor.ExpandedEdit->text(), QString::fromStdString(m_files.IDEFile(1)->Objs.WriteLine(0)));
+    EXPECT_EQ(m_editor.EditIPLMultInstList->count(), 0);
+    m_document.setSelection({});
+    EXPECT_FALSE(m_editor.HasSelection());
+    EXPECT_EQ(m_editor.ModeValue->text(), "N/A");
 }
 
 TEST_F(ItemEditorSelection, MovingWritesEveryListedInstanceAndMarksTheFile)
@@ -151,7 +182,7 @@ TEST_F(ItemEditorSelection, DefinitionsAndClearedSelectionsDoNotMove)
 
     m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 0, 0);
     m_editor.ClearSelection();
-    EXPECT_FALSE(m_editor.HasSelection);
+    EXPECT_FALSE(m_editor.HasSelection());
     EXPECT_EQ(m_editor.ModeValue->text(), "N/A");
     EXPECT_EQ(m_editor.ExpandedEdit->text(), "");
     m_editor.MoveSelection(5, 5, 5);
@@ -334,7 +365,7 @@ TEST_F(ItemEditorSelection, TheMainWindowsActionShowsHidesAndFollowsTheWindow)
     EXPECT_TRUE(action->isChecked());
     m_editor.close();
     EXPECT_FALSE(action->isChecked());
-    EXPECT_TRUE(m_editor.HasSelection);
+    EXPECT_TRUE(m_editor.HasSelection());
 
     // Close clears the selection too.
     m_editor.show();
@@ -342,7 +373,7 @@ TEST_F(ItemEditorSelection, TheMainWindowsActionShowsHidesAndFollowsTheWindow)
     EXPECT_TRUE(main.ActionSaveModified->isEnabled()) << "an edit enables saving";
     m_editor.BtnCancel->click();
     EXPECT_FALSE(m_editor.isVisible());
-    EXPECT_FALSE(m_editor.HasSelection);
+    EXPECT_FALSE(m_editor.HasSelection());
     EXPECT_FALSE(action->isChecked());
 }
 
@@ -357,7 +388,8 @@ TEST(ItemEditorWindow, FirstShownAtTheLowerRightOfTheViewsWindow)
     frame.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
     TGTAFileList files{"", true};
-    TFormEditorItem editor(&files, &view);
+    MapDocument document(files);
+    TFormEditorItem editor(document, &view);
     editor.resize(300, 200);
     editor.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
