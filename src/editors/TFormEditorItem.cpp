@@ -427,15 +427,8 @@ void TFormEditorItem::SelectRecord(FileKind kind, SectionCode section, int recor
     }
     select(std::move(next));
 
-    SelectionState state = SelectionState::Nothing;
-    if (kind == FileKind::IPL && SelSection() == SectionCode::Inst) {
-        state = SelectionState::One;
-    } else if (kind == FileKind::IPL && SelSection() == SectionCode::SeveralInst) {
+    if (kind == FileKind::IPL && SelSection() == SectionCode::SeveralInst)
         showMultipleCount();
-        state = SelectionState::Several;
-    }
-    if (m_view)
-        m_view->SetSelectionState(state);
     m_peers->SetUseDefinitionEnabled(false);
     if (reload)
         RefreshRecord(RecordRefresh::Reload);
@@ -471,8 +464,6 @@ void TFormEditorItem::showMultipleCount()
 void TFormEditorItem::ClearSelection()
 {
     select({});
-    if (m_view)
-        m_view->SetSelectionState(SelectionState::Nothing);
     m_peers->SetUseDefinitionEnabled(false);
     RefreshRecord(RecordRefresh::Reload);
     copyBeforeEdit();
@@ -483,11 +474,8 @@ void TFormEditorItem::followSelection()
     if (m_selecting || m_pushing)
         return;
     showInstanceList();
-    if (!HasSelection()) {
-        if (m_view)
-            m_view->SetSelectionState(SelectionState::Nothing);
+    if (!HasSelection())
         m_peers->SetUseDefinitionEnabled(false);
-    }
     RefreshRecord(RecordRefresh::Reload);
     if (SelSection() == SectionCode::SeveralInst)
         showMultipleCount();
@@ -544,8 +532,6 @@ void TFormEditorItem::MoveSelection(float dx, float dy, float dz)
     if (SelSection() == SectionCode::Inst)
         paneliplinst->showPosition();
     RefreshRecord(RecordRefresh::Edit);
-    if (m_view)
-        m_view->update();
 }
 
 std::array<float, 4> TFormEditorItem::GetSelectionRotation() const
@@ -699,10 +685,8 @@ void TFormEditorItem::RefreshRecord(RecordRefresh how)
         ShowRecord(SelKind(), SelSection());
         repaintLists = true;
     } else {
+        // The step repaints the view, which follows the document.
         MarkModified();
-        // The view draws a frame when asked; an edit shows on the next one.
-        if (m_view)
-            m_view->update();
     }
     if (repaintLists) {
         if (SelKind() == FileKind::IPL)

@@ -88,8 +88,6 @@ void TFormEditorItem::MoveTimerTimer()
     }
     if (!MoveTimer->isActive())
         MoveMode = 0;
-    if (m_view)
-        m_view->update();
 }
 
 void TFormEditorItem::MultInstOffsetEnter(QLineEdit* box)

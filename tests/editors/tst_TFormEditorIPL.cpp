@@ -181,6 +181,7 @@ TEST_F(IPLEditor, SelectAllListsEveryInstanceOnce)
     EXPECT_EQ(m_item.EditIPLMultInstItemCount->text(), "10 Items");
     EXPECT_EQ(m_item.EditIPLMultInstList->item(2)->text(), "11 - Shop");
     EXPECT_EQ(m_document.selection(), (DocumentSelection{FileKind::IPL, SectionCode::SeveralInst, 1, expected}));
+    EXPECT_EQ(m_view.GetSelectionState(), SelectionState::Several) << "the view shows the document's selection";
 
     // Moving them all is one step that takes every one of them back.
     const std::string before = ipl(1).SaveText();
@@ -190,6 +191,8 @@ TEST_F(IPLEditor, SelectAllListsEveryInstanceOnce)
     m_document.undoStack().undo();
     EXPECT_EQ(ipl(1).SaveText(), before);
     EXPECT_EQ(m_item.MultipleInstances(), expected) << "the records still exist: the selection stays";
+    m_document.setSelection({});
+    EXPECT_EQ(m_view.GetSelectionState(), SelectionState::Nothing);
 
     // Two records: both opened through the item editor.
     ipl(2).Inst.DeleteRecord(0);

@@ -78,6 +78,7 @@ protected:
         for (const char* name : {"DATA\\MAPS\\TOWN.IDE", "DATA\\MAPS\\TOWN.IPL", "DATA\\MAPS\\DOCKS.IPL"})
             load(name);
         refresh();
+        m_view.FollowDocument(m_document);
         m_item.SetPeers(&m_peers);
         for (MapFileEditor* editor : {static_cast<MapFileEditor*>(&m_ipl), static_cast<MapFileEditor*>(&m_ide)}) {
             editor->SetDocument(&m_document);
