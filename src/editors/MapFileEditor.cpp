@@ -327,6 +327,7 @@ void MapFileEditor::SetDocument(MapDocument* document)
     if (!m_document)
         return;
     connect(m_document, &MapDocument::modifiedChanged, this, &MapFileEditor::RepaintLists);
+    connect(m_document, &MapDocument::selectionChanged, this, &MapFileEditor::RepaintLists);
     connect(m_document, &MapDocument::recordsChanged, this, [this](int file, int) { followRecords(file); });
 }
 

@@ -46,11 +46,12 @@ TFormEditorIDE::TFormEditorIDE(TGTAFileList* files, TFormEditorItem* itemEditor,
     connect(ActionEditAddInstance, &QAction::triggered, this, &TFormEditorIDE::ActionEditAddInstanceExecute);
     setRecordCommands({ActionEditAddInstance, ActionEditUseDefinition, ActionEditAdd, ActionEditDelete});
     recordsRefreshed();
-}
-
-void TFormEditorIDE::SetUseDefinitionEnabled(bool enabled)
-{
-    ActionEditUseDefinition->setEnabled(enabled);
+    if (itemEditor) {
+        // A definition can be handed only to a single instance, while one is selected.
+        connect(&itemEditor->Document(), &MapDocument::selectionChanged, this, [this, itemEditor] {
+            ActionEditUseDefinition->setEnabled(itemEditor->SelectedInst() != nullptr);
+        });
+    }
 }
 
 const TGTASObjsObj* TFormEditorIDE::chosenDefinition() const

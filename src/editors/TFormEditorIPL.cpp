@@ -44,6 +44,9 @@ TFormEditorIPL::TFormEditorIPL(TGTAFileList* files, TFormEditorItem* itemEditor,
     addAction(ActionEditDuplicate);
     connect(ActionEditDuplicate, &QAction::triggered, this, &TFormEditorIPL::ActionEditDuplicateExecute);
     setRecordCommands({ActionEditDuplicate, ActionEditAdd, ActionEditDelete});
+    // An instance picked in the 3D view shows its row here.
+    if (itemEditor)
+        connect(itemEditor, &TFormEditorItem::instancePicked, this, &TFormEditorIPL::SelectInList);
 
     PanelInstSelect = new QWidget(this);
     PanelInstSelect->setObjectName("PanelInstSelect");

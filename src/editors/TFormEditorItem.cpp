@@ -181,8 +181,6 @@ TFormEditorItem::TFormEditorItem(MapDocument& document, TGLView* view, QWidget* 
     , m_fileList(&document.files())
     , m_view(view)
 {
-    static ItemEditorPeers noPeers;
-    m_peers = &noPeers;
     setObjectName("TFormEditorItem");
     setWindowTitle("Item Editor");
     auto* layout = new QVBoxLayout(this);
@@ -266,12 +264,6 @@ EditsSuppressed::EditsSuppressed(TFormEditorItem& editor) : m_editor(editor), m_
 EditsSuppressed::~EditsSuppressed()
 {
     m_editor.EditsEnabled = m_wasEnabled;
-}
-
-void TFormEditorItem::SetPeers(ItemEditorPeers* peers)
-{
-    static ItemEditorPeers noPeers;
-    m_peers = peers ? peers : &noPeers;
 }
 
 TIPLFile* TFormEditorItem::SelectedIPLFile() const
@@ -395,7 +387,7 @@ void TFormEditorItem::select(DocumentSelection selection)
 void TFormEditorItem::SelectRecord(FileKind kind, SectionCode section, int record, int file)
 {
     if (kind == FileKind::IPL && section == SectionCode::PickedInst) {
-        m_peers->SelectInIPLEditor(file, record);
+        emit instancePicked(file, record);
         section = SectionCode::Inst;
     }
     const DocumentSelection& current = m_document.selection();
@@ -429,7 +421,6 @@ void TFormEditorItem::SelectRecord(FileKind kind, SectionCode section, int recor
 
     if (kind == FileKind::IPL && SelSection() == SectionCode::SeveralInst)
         showMultipleCount();
-    m_peers->SetUseDefinitionEnabled(false);
     if (reload)
         RefreshRecord(RecordRefresh::Reload);
     else
@@ -464,7 +455,6 @@ void TFormEditorItem::showMultipleCount()
 void TFormEditorItem::ClearSelection()
 {
     select({});
-    m_peers->SetUseDefinitionEnabled(false);
     RefreshRecord(RecordRefresh::Reload);
     copyBeforeEdit();
 }
@@ -474,8 +464,6 @@ void TFormEditorItem::followSelection()
     if (m_selecting || m_pushing)
         return;
     showInstanceList();
-    if (!HasSelection())
-        m_peers->SetUseDefinitionEnabled(false);
     RefreshRecord(RecordRefresh::Reload);
     if (SelSection() == SectionCode::SeveralInst)
         showMultipleCount();
@@ -679,20 +667,12 @@ void TFormEditorItem::RefreshRecord(RecordRefresh how)
         ExpandedEdit->clear();
         return;
     }
-    bool repaintLists = how == RecordRefresh::EditShownInLists;
     if (how == RecordRefresh::Reload) {
         const EditsSuppressed suppressed(*this);
         ShowRecord(SelKind(), SelSection());
-        repaintLists = true;
     } else {
-        // The step repaints the view, which follows the document.
+        // The step repaints the view and the editors' lists, which follow the document.
         MarkModified();
-    }
-    if (repaintLists) {
-        if (SelKind() == FileKind::IPL)
-            m_peers->RepaintIPLEditorLists();
-        else
-            m_peers->RepaintIDEEditorLists();
     }
     showRecordTexts();
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ItemEditorPeers.h"
 #include "MapDocument.h"
 #include "MenuActionWindow.h"
 #include "SectionCode.h"
@@ -54,9 +53,9 @@ struct TGTASZoneObj;
 // record as it was selected.
 class TFormEditorItem;
 
-// How the item editor shows its record again: Reload fills the page from the record and
-// repaints the editors' lists; after an edit the file is marked modified, and the lists
-// are repainted when they show what changed (a name, an ID).
+// How the item editor shows its record again: Reload fills the page from the record; after
+// an edit the step goes to the document, whose signals repaint the view and the editors'
+// lists (EditShownInLists: an edit of what the lists show, a name or an ID).
 enum class RecordRefresh { Reload, Edit, EditShownInLists };
 
 // Fills controls without their change handlers writing back: edits are off while it lives.
@@ -84,8 +83,6 @@ public:
     ~TFormEditorItem() override;
 
     void SetView(TGLView* view) { m_view = view; }
-    // The windows of the IPL and IDE editors and the secondary model view, once they exist.
-    void SetPeers(ItemEditorPeers* peers);
     MapDocument& Document() const { return m_document; }
     // The archive entry picker of the pick buttons.
     void SetImgFilePicker(Twnd_imgfilepicker* picker) { m_picker = picker; }
@@ -146,7 +143,6 @@ public:
     TGLView* View() const { return m_view; }
     TGTAImg* ArchiveSet() const { return m_document.archiveSet(); }
     Twnd_imgfilepicker* ImgFilePicker() const { return m_picker; }
-    ItemEditorPeers& Peers() const { return *m_peers; }
     // The record's text form, as `ExpandedEdit` shows it ("N/A" for several instances).
     std::string RecordText() const;
 
@@ -191,6 +187,11 @@ public:
     void BtnCancelClick();
 
 signals:
+    // An instance was picked alone in the 3D view: the IPL editor shows its row.
+    void instancePicked(int file, int record);
+    // The page shows a definition, or an instance of one: the secondary model view shows
+    // the definition's model.
+    void definitionShown(int id, bool timed);
     // A record of the file was changed.
     void fileModified(int file);
     // A hidden IPL file was made visible because one of its records was selected.
@@ -223,7 +224,6 @@ private:
     TGTAFileList* m_fileList = nullptr;
     TGLView* m_view = nullptr;
     Twnd_imgfilepicker* m_picker = nullptr;
-    ItemEditorPeers* m_peers = nullptr;
     bool m_selecting = false;
     MapDocument::RecordCopies m_before;
     std::string m_beforeText;

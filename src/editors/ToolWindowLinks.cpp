@@ -63,8 +63,10 @@ void linkValidation(TFormValidate& validate, TFormEditorIPL& ipl, TFormEditorIte
 }
 
 void linkViewers(TFormExtraView& extraView, TFormTextureView& textureView, TFormEditorArchive& archive,
-                 TFormEditorIPL& ipl, TFormEditorIDE& ide)
+                 TFormEditorIPL& ipl, TFormEditorIDE& ide, TFormEditorItem& item)
 {
+    QObject::connect(&item, &TFormEditorItem::definitionShown, &extraView,
+                     [&extraView](int id, bool timed) { extraView.ShowDefinition(id, timed ? 1 : 0); });
     QObject::connect(&archive, &TFormEditorArchive::modelChosen, &extraView,
                      [&extraView](const QString& name, int dictionary) { extraView.ShowModel(name.toStdString(), dictionary); });
     QObject::connect(&archive, &TFormEditorArchive::dictionaryChosen, &textureView,

@@ -40,11 +40,9 @@ constexpr std::string_view DefinitionsText =
     "21, ghost, bartx, 1, 120, 0, 30, 5\n"
     "end\n";
 
-// Remembers what the item editor asks of the secondary model view.
-class RecordingPeers : public ItemEditorPeers {
-public:
-    void ShowDefinition(int id, DefinitionKind kind) override { shown.emplace_back(id, kind); }
-    std::vector<std::pair<int, DefinitionKind>> shown;
+// Remembers the definitions the item editor offers the secondary model view.
+struct ShownDefinitions {
+    std::vector<std::pair<int, bool>> shown;
 };
 
 void typeInto(QLineEdit* box, const QString& text)
@@ -79,7 +77,8 @@ protected:
         m_files.AddFile(std::move(file));
         m_document.setArchiveSet(archive);
         m_editor.emplace(m_document, nullptr);
-        m_editor->SetPeers(&m_peers);
+        QObject::connect(&*m_editor, &TFormEditorItem::definitionShown,
+                         [this](int id, bool timed) { m_peers.shown.emplace_back(id, timed); });
         m_editor->show();
     }
 
@@ -98,7 +97,7 @@ protected:
 
     TGTAFileList m_files{programSettings().GameDir, programSettings().IsViceCity};
     MapDocument m_document{m_files};
-    RecordingPeers m_peers;
+    ShownDefinitions m_peers;
     std::optional<TFormEditorItem> m_editor;
 };
 
@@ -120,7 +119,7 @@ TEST_F(DefinitionPanels, ShowingFillsTheBoxesWithoutMarkingTheFile)
     for (int bit = 0; bit < 11; ++bit)
         EXPECT_EQ(bits->item(bit)->checkState() == Qt::Checked, bit == 0 || bit == 2) << bit;
     ASSERT_EQ(m_peers.shown.size(), 1u);
-    EXPECT_EQ(m_peers.shown[0], std::make_pair(11, ItemEditorPeers::DefinitionKind::Objs));
+    EXPECT_EQ(m_peers.shown[0], std::make_pair(11, false));
 
     // Timed objects show their draw distance with up to 15 digits, and their hours.
     m_editor->SelectRecord(FileKind::IDE, SectionCode::TObj, 0, 0);
@@ -129,7 +128,7 @@ TEST_F(DefinitionPanels, ShowingFillsTheBoxesWithoutMarkingTheFile)
     EXPECT_EQ(box("EditIDETObjLOD")->text(), "33.2999992370605");
     EXPECT_EQ(find<QComboBox>("EditIDETObjTimeOn")->currentText(), "06:00");
     EXPECT_EQ(find<QComboBox>("EditIDETObjTimeOff")->currentText(), "19:00");
-    EXPECT_EQ(m_peers.shown.back(), std::make_pair(20, ItemEditorPeers::DefinitionKind::TObj));
+    EXPECT_EQ(m_peers.shown.back(), std::make_pair(20, true));
     EXPECT_FALSE(modified()) << "showing a record never marks its file";
 }
 
@@ -155,7 +154,7 @@ TEST_F(DefinitionPanels, TypedValuesLandInTheDefinition)
     typeInto(box("EditIDEObjsID"), "77");
     EXPECT_EQ(objs(0).ID, 77);
     ASSERT_FALSE(m_peers.shown.empty());
-    EXPECT_EQ(m_peers.shown.back(), std::make_pair(77, ItemEditorPeers::DefinitionKind::Objs));
+    EXPECT_EQ(m_peers.shown.back(), std::make_pair(77, false));
     EXPECT_EQ(m_editor->ExpandedEdit->text(), "77, house, villa, 2, 0, 260");
 
     m_editor->SelectRecord(FileKind::IDE, SectionCode::TObj, 0, 0);

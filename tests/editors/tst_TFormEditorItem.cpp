@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 
@@ -191,18 +192,6 @@ TEST_F(ItemEditorSelection, DefinitionsAndClearedSelectionsDoNotMove)
 }
 
 
-// Records what the item editor asks of the windows around it.
-struct RecordingPeers : ItemEditorPeers {
-    void SelectInIPLEditor(int file, int record) override { iplRows.push_back({file, record}); }
-    void RepaintIPLEditorLists() override { ++iplRepaints; }
-    void RepaintIDEEditorLists() override { ++ideRepaints; }
-    void SetUseDefinitionEnabled(bool enabled) override { useDefinition = enabled; }
-    std::vector<std::pair<int, int>> iplRows;
-    int iplRepaints = 0;
-    int ideRepaints = 0;
-    bool useDefinition = true;
-};
-
 TEST_F(ItemEditorSelection, EachSectionShowsItsOwnPageAlone)
 {
     struct Case {
@@ -300,26 +289,19 @@ TEST_F(ItemEditorSelection, UndoRestoresAPathGroupWithItsNodes)
     EXPECT_FALSE(ide.Modified);
 }
 
-TEST_F(ItemEditorSelection, TheWindowsAroundHearOfSelectionsAndEdits)
+TEST_F(ItemEditorSelection, TheWindowsAroundHearOfPicksAndDefinitions)
 {
-    RecordingPeers peers;
-    m_editor.SetPeers(&peers);
+    QSignalSpy picked(&m_editor, &TFormEditorItem::instancePicked);
+    QSignalSpy definitions(&m_editor, &TFormEditorItem::definitionShown);
     m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 2, 1);
-    EXPECT_EQ(peers.iplRows, (std::vector<std::pair<int, int>>{{1, 2}})) << "a pick shows its row in the IPL editor";
+    ASSERT_EQ(picked.count(), 1) << "a pick shows its row in the IPL editor";
+    EXPECT_EQ(picked[0], (QList<QVariant>{1, 2}));
     m_editor.SelectRecord(FileKind::IPL, SectionCode::Inst, 1, 1);
-    EXPECT_EQ(peers.iplRows.size(), 1u) << "a row chosen there is not selected again";
-    const int repaints = peers.iplRepaints;
-    m_editor.MoveSelection(1, 0, 0);
-    EXPECT_EQ(peers.iplRepaints, repaints) << "a position is not shown in the lists";
-    m_editor.UseDefinition(10, "house");
-    EXPECT_EQ(peers.iplRepaints, repaints + 1);
-
+    EXPECT_EQ(picked.count(), 1) << "a row chosen there is not selected again";
+    ASSERT_EQ(definitions.count(), 2) << "each instance shows its definition";
+    EXPECT_EQ(definitions[1], (QList<QVariant>{11, false}));
     m_editor.SelectRecord(FileKind::IDE, SectionCode::Objs, 0, 2);
-    EXPECT_FALSE(peers.useDefinition) << "only a single instance can take a definition";
-    EXPECT_GT(peers.ideRepaints, 0);
-    m_editor.SetPeers(nullptr);
-    m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 0, 0); // no peers: nothing to call, nothing breaks
-    EXPECT_EQ(peers.iplRows.size(), 1u);
+    EXPECT_EQ(definitions.last(), (QList<QVariant>{10, false}));
 }
 
 TEST_F(ItemEditorSelection, ShiftPicksAndDefinitionsOfOtherSelectionsChangeNoFile)

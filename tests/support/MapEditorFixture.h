@@ -2,7 +2,6 @@
 
 #include "DatReferences.h"
 #include "GamePaths.h"
-#include "MapEditorPeers.h"
 #include "MapListDriving.h"
 #include "ScriptedDialogService.h"
 #include "TFormEditorIDE.h"
@@ -79,7 +78,6 @@ protected:
             load(name);
         refresh();
         m_view.FollowDocument(m_document);
-        m_item.SetPeers(&m_peers);
         for (MapFileEditor* editor : {static_cast<MapFileEditor*>(&m_ipl), static_cast<MapFileEditor*>(&m_ide)}) {
             editor->SetDocument(&m_document);
             QObject::connect(editor, &MapFileEditor::fileRemoved, &m_ipl, &MapFileEditor::FileRemoved);
@@ -134,5 +132,4 @@ protected:
     TFormEditorItem m_item{m_document, &m_view};
     TFormEditorIPL m_ipl{&m_files, &m_item, &m_view, &m_dat};
     TFormEditorIDE m_ide{&m_files, &m_item, &m_view, &m_dat, &m_ipl};
-    MapEditorPeers m_peers{&m_ipl, &m_ide};
 };
