@@ -121,6 +121,15 @@ TEST_F(IDEEditor, AddItemInstanceAlwaysPlacesAnInstanceOfTheDefinition)
     EXPECT_EQ(m_item.SelFile(), 2);
     EXPECT_EQ(m_item.SelRecord(), 3);
     EXPECT_TRUE(ipl(2).Modified);
+    // One step, which takes the instance and its definition back together.
+    EXPECT_EQ(m_document.undoStack().count(), 1);
+    EXPECT_EQ(m_document.undoStack().undoText(), "Add Item Instance");
+    m_document.undoStack().undo();
+    EXPECT_EQ(ipl(2).Inst.Count(), 3);
+    EXPECT_EQ(ipl(2).SaveText(), TownIPL);
+    EXPECT_FALSE(m_item.HasSelection()) << "the selected record no longer exists";
+    m_document.undoStack().redo();
+    EXPECT_EQ(ipl(2).Inst.Items[3].ModelName, "shop");
 
     // Answered No: nothing is placed.
     m_ide.ActionEditAddInstance->trigger();
