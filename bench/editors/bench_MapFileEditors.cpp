@@ -87,7 +87,7 @@ int main(int argc, char** argv)
     files.LoadDat(DatPass::IPL);
     MapDocument document(files);
     TFormEditorItem itemEditor(document, nullptr);
-    TFormEditorIPL editor(&files, &itemEditor, nullptr, nullptr);
+    TFormEditorIPL editor(document, &itemEditor, nullptr, nullptr);
     editor.resize(420, 900);
     editor.show();
     // Painting counts only once the window server shows the window.

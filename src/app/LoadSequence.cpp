@@ -153,8 +153,8 @@ bool RunLoadSequence(LoadProgress* watcher)
     itemEditor->setWindowFlag(Qt::Tool);
     itemEditor->SetImgFilePicker(picker);
     auto* datEditor = windows.made(new TFormEditorDAT(&files, view, &main));
-    auto* iplEditor = windows.made(new TFormEditorIPL(&files, itemEditor, view, datEditor, &main));
-    auto* ideEditor = windows.made(new TFormEditorIDE(&files, itemEditor, view, datEditor, iplEditor, &main));
+    auto* iplEditor = windows.made(new TFormEditorIPL(*document, itemEditor, view, datEditor, &main));
+    auto* ideEditor = windows.made(new TFormEditorIDE(*document, itemEditor, view, datEditor, iplEditor, &main));
     windows.IDEEditor = ideEditor;
     main.SetToolWindow(ToolWindow::IDEEditor, ideEditor);
     windows.IPLEditor = iplEditor;
@@ -171,8 +171,6 @@ bool RunLoadSequence(LoadProgress* watcher)
     main.SetToolWindow(ToolWindow::About, windows.About);
 
     // Every window that changes the map does so through the document.
-    ideEditor->SetDocument(document);
-    iplEditor->SetDocument(document);
     datEditor->SetDocument(document);
     validate->SetDocument(document);
 

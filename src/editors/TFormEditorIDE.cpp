@@ -29,9 +29,9 @@ const MapFileKind IDEFiles = {
 
 }
 
-TFormEditorIDE::TFormEditorIDE(TGTAFileList* files, TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat,
+TFormEditorIDE::TFormEditorIDE(MapDocument& document, TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat,
                                TFormEditorIPL* iplEditor, QWidget* parent)
-    : MapFileEditor(IDEFiles, ideSections(), files, itemEditor, view, dat, parent)
+    : MapFileEditor(IDEFiles, ideSections(), document, itemEditor, view, dat, parent)
     , m_iplEditor(iplEditor)
 {
     setObjectName("TFormEditorIDE");
@@ -108,7 +108,7 @@ void TFormEditorIDE::ActionEditAddInstanceExecute()
     const TGTASObjsObj* definition = chosenDefinition();
     MapDocument* document = Document();
     TIPLFile* ipl = fileList()->IPLFile(m_iplEditor->CurrentFile());
-    if (!document || !ipl)
+    if (!ipl)
         return;
     const int file = m_iplEditor->CurrentFile();
     const std::array<float, 3> place = view() ? view()->GetCameraTarget() : std::array<float, 3>{0, 0, 0};

@@ -12,7 +12,7 @@ struct TGTASObjsObj;
 class TFormEditorIDE : public MapFileEditor {
     Q_OBJECT
 public:
-    TFormEditorIDE(TGTAFileList* files, TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat,
+    TFormEditorIDE(MapDocument& document, TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat,
                    TFormEditorIPL* iplEditor, QWidget* parent = nullptr);
 
 

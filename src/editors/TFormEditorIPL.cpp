@@ -32,9 +32,9 @@ const MapFileKind IPLFiles = {
 
 }
 
-TFormEditorIPL::TFormEditorIPL(TGTAFileList* files, TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat,
+TFormEditorIPL::TFormEditorIPL(MapDocument& document, TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat,
                                QWidget* parent)
-    : MapFileEditor(IPLFiles, iplSections(), files, itemEditor, view, dat, parent)
+    : MapFileEditor(IPLFiles, iplSections(), document, itemEditor, view, dat, parent)
 {
     setObjectName("TFormEditorIPL");
     setWindowTitle("IPL Editor");

@@ -79,7 +79,6 @@ protected:
         refresh();
         m_view.FollowDocument(m_document);
         for (MapFileEditor* editor : {static_cast<MapFileEditor*>(&m_ipl), static_cast<MapFileEditor*>(&m_ide)}) {
-            editor->SetDocument(&m_document);
             QObject::connect(editor, &MapFileEditor::fileRemoved, &m_ipl, &MapFileEditor::FileRemoved);
             QObject::connect(editor, &MapFileEditor::fileRemoved, &m_ide, &MapFileEditor::FileRemoved);
         }
@@ -130,6 +129,6 @@ protected:
     QWidget m_frame;
     TGLView m_view;
     TFormEditorItem m_item{m_document, &m_view};
-    TFormEditorIPL m_ipl{&m_files, &m_item, &m_view, &m_dat};
-    TFormEditorIDE m_ide{&m_files, &m_item, &m_view, &m_dat, &m_ipl};
+    TFormEditorIPL m_ipl{m_document, &m_item, &m_view, &m_dat};
+    TFormEditorIDE m_ide{m_document, &m_item, &m_view, &m_dat, &m_ipl};
 };
