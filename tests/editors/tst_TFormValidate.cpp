@@ -1,5 +1,6 @@
 // The validation window: its rows, result text and colours, the report it shows beside the
 // command line's, the signals of a deleting repair, the clipboard and the busy button.
+#include "MapDocument.h"
 #include "ScriptedDialogService.h"
 #include "SmallGame.h"
 #include "TFormValidate.h"
@@ -14,6 +15,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 
 #include <gtest/gtest.h>
 
@@ -121,6 +123,34 @@ TEST(TFormValidate, DeletingRepairSignalsBeforeAndAfter)
     EXPECT_EQ(events, (std::vector<std::string>{"deleted 1 of 4", "modified 1", "changed 1 of 3"}));
     EXPECT_TRUE(ipl.Modified);
     EXPECT_TRUE(window.ListResult->toPlainText().contains("!! IDE DEFINITION IS MISSING!!) -> DELETED\n"));
+}
+
+// A run with fixes is one step of the document: one undo takes every fix back.
+TEST(TFormValidate, ARunWithFixesIsUndoneInOneStep)
+{
+    SmallGame broken = validSmallGame();
+    addInstance(broken, "999, nothing, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
+    addInstance(broken, "998, nowhere, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
+    LoadedSmallGame game(broken);
+    const TIPLFile& ipl = *game.files.IPLFile(1);
+    const std::string before = ipl.SaveText();
+    MapDocument document(game.files);
+    TFormValidate window(&game.files, game.archive.get(), nullptr);
+    window.SetDocument(&document);
+    window.box_fix->setChecked(true);
+    window.BtnStart->click();
+    ASSERT_EQ(ipl.Inst.Count(), 3);
+
+    QUndoStack& steps = document.undoStack();
+    ASSERT_EQ(steps.count(), 1);
+    EXPECT_EQ(steps.undoText(), "Validation Fixes");
+    EXPECT_TRUE(ipl.Modified);
+    steps.undo();
+    EXPECT_EQ(ipl.SaveText(), before);
+    EXPECT_FALSE(ipl.Modified);
+    steps.redo();
+    EXPECT_EQ(ipl.Inst.Count(), 3);
+    EXPECT_TRUE(ipl.Modified);
 }
 
 // A mod folder checked without its base game's definitions would lose most of its map:
