@@ -152,7 +152,7 @@ bool RunLoadSequence(LoadProgress* watcher)
     auto* itemEditor = windows.made(new TFormEditorItem(*document, view, &main));
     itemEditor->setWindowFlag(Qt::Tool);
     itemEditor->SetImgFilePicker(picker);
-    auto* datEditor = windows.made(new TFormEditorDAT(&files, view, &main));
+    auto* datEditor = windows.made(new TFormEditorDAT(*document, view, &main));
     auto* iplEditor = windows.made(new TFormEditorIPL(*document, itemEditor, view, datEditor, &main));
     auto* ideEditor = windows.made(new TFormEditorIDE(*document, itemEditor, view, datEditor, iplEditor, &main));
     windows.IDEEditor = ideEditor;
@@ -171,7 +171,6 @@ bool RunLoadSequence(LoadProgress* watcher)
     main.SetToolWindow(ToolWindow::About, windows.About);
 
     // Every window that changes the map does so through the document.
-    datEditor->SetDocument(document);
     validate->SetDocument(document);
 
     linkItemEditor(*itemEditor, main);

@@ -98,9 +98,7 @@ TEST_F(MapFileCommands, ANewFileIsOfferedToTheDatFileAddedModifiedAndWrittenBySa
 TEST_F(MapFileCommands, TheDatEditorTakesAndDropsTheReferences)
 {
     files().DatLines = {"IDE DATA\\MAPS\\TOWN.IDE", "IPL DATA\\MAPS\\TOWN.IPL", "IPL DATA\\MAPS\\DOCKS.IPL"};
-    TFormEditorDAT datEditor(&files(), nullptr);
-    MapDocument document(files());
-    datEditor.SetDocument(&document);
+    TFormEditorDAT datEditor(m_document, nullptr);
     m_ipl.SetDatReferences(&datEditor);
     m_dialogs.saveFileChoices.push_back(gamePath("data/maps/pier.ipl"));
     m_dialogs.answers = {DialogAnswer::Yes, DialogAnswer::Ok};
@@ -112,7 +110,7 @@ TEST_F(MapFileCommands, TheDatEditorTakesAndDropsTheReferences)
                                                          "IPL data\\maps\\pier.ipl"}));
     EXPECT_TRUE(files().DatModified);
     // Each reference is a step of its own, named for what it did to the DAT file.
-    const QUndoStack& steps = document.undoStack();
+    const QUndoStack& steps = m_document.undoStack();
     ASSERT_EQ(steps.count(), 2);
     EXPECT_EQ(steps.text(0), "Add DAT Reference");
     EXPECT_EQ(steps.text(1), "Remove DAT Reference");
