@@ -315,6 +315,9 @@ void MapFileEditor::SetSection(SectionCode code)
 
 void MapFileEditor::followRecords(int file)
 {
+    // A step of this editor's own: it lists the records again itself once the step is made.
+    if (m_ownStep)
+        return;
     // Records added or deleted change the rows; an edit in place changes only their texts.
     const TGTASFile* shown = currentFileObject();
     if (file == m_currentFile && shown && m_recordRows->recordCount() != currentSectionEntry().count(*shown))
@@ -326,10 +329,12 @@ void MapFileEditor::followRecords(int file)
 int MapFileEditor::addRecordsStep(const QString& text, TGTASFile& file, const std::function<int()>& add)
 {
     const int section = MapDocument::sectionIndex(file, CurrentSection());
+    m_ownStep = true;
     const std::vector<int> added = m_document->addRecords(text, m_document->indexOf(&file), section, [&add] {
         const int record = add();
         return record >= 0 ? std::vector<int>{record} : std::vector<int>{};
     });
+    m_ownStep = false;
     return added.empty() ? -1 : added.front();
 }
 
@@ -398,8 +403,10 @@ void MapFileEditor::ActionEditDeleteExecute()
         m_itemEditor->ClearSelection();
     const RecordSection& section = currentSectionEntry();
     if (section.remove && record < section.count(*file)) {
+        m_ownStep = true;
         m_document->deleteRecords(QStringLiteral("Delete Record"), m_currentFile,
                                   MapDocument::sectionIndex(*file, CurrentSection()), {record});
+        m_ownStep = false;
         markModified(m_currentFile);
     }
     RefreshRecords();

@@ -186,6 +186,7 @@ private:
     SortCycle m_fileSort;
     SortCycle m_recordSort;
     int m_currentFile = -1;
+    bool m_ownStep = false; // a step of this editor's is being made
     // The current file itself, which it stays when files before it leave the list.
     const TGTASFile* m_currentObject = nullptr;
     size_t m_section = 0;
