@@ -165,13 +165,12 @@ bool RunLoadSequence(LoadProgress* watcher)
     main.SetToolWindow(ToolWindow::ItemEditor, itemEditor);
     windows.DetachedView = windows.made(new TFormGLViewDetached(view, main.DrawPanel));
     main.SetDetachedView(windows.DetachedView);
-    auto* validate = windows.made(new TFormValidate(&files, main.ArchiveSet(), view, &main));
+    auto* validate = windows.made(new TFormValidate(*document, main.ArchiveSet(), view, &main));
     main.SetToolWindow(ToolWindow::Validate, validate);
     windows.About = windows.made(new TFormAbout);
     main.SetToolWindow(ToolWindow::About, windows.About);
 
     // Every window that changes the map does so through the document.
-    validate->SetDocument(document);
 
     linkItemEditor(*itemEditor, main);
     linkMapFileEditors(*iplEditor, *ideEditor, *itemEditor, main);
