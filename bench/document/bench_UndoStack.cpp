@@ -79,8 +79,7 @@ int main(int argc, char** argv)
         return 1;
     }
     MapDocument document(files);
-    TFormEditorIPL editor(&files, nullptr, nullptr, nullptr);
-    editor.SetDocument(&document);
+    TFormEditorIPL editor(document, nullptr, nullptr, nullptr);
     editor.resize(420, 900);
     editor.show();
     for (int wait = 0; wait < 200 && !(editor.windowHandle() && editor.windowHandle()->isExposed()); ++wait) {

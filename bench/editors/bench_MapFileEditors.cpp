@@ -85,8 +85,9 @@ int main(int argc, char** argv)
     TGTAFileList files(programSettings().GameDir, true);
     files.LoadDat(DatPass::IDE);
     files.LoadDat(DatPass::IPL);
-    TFormEditorItem itemEditor(&files, nullptr);
-    TFormEditorIPL editor(&files, &itemEditor, nullptr, nullptr);
+    MapDocument document(files);
+    TFormEditorItem itemEditor(document, nullptr);
+    TFormEditorIPL editor(document, &itemEditor, nullptr, nullptr);
     editor.resize(420, 900);
     editor.show();
     // Painting counts only once the window server shows the window.

@@ -8,6 +8,7 @@
 #include "BenchGame.h"
 #include "BenchTiming.h"
 #include "GamePaths.h"
+#include "MapDocument.h"
 #include "TFormValidate.h"
 #include "TGTA3Archive.h"
 #include "TGTAFileList.h"
@@ -53,7 +54,8 @@ int main(int argc, char** argv)
     files.LoadDat(DatPass::IDE);
     files.LoadDat(DatPass::IPL);
     TGTA3Archive archive(resolveGamePath(gameDir, "models\\gta3.img"), false);
-    TFormValidate window(&files, &archive, nullptr);
+    MapDocument document(files);
+    TFormValidate window(document, &archive, nullptr);
     const double windowRun = medianMilliseconds([&window] { window.BtnStartClick(); }, Runs);
 
     std::printf("game %s, medians of %d runs\n\n", gameDir.c_str(), Runs);

@@ -4,7 +4,6 @@
 #include "GLEntryPoints.h"
 #include "GLTextureUploader.h"
 #include "MapDocument.h"
-#include "MapEditorPeers.h"
 #include "ProgramSettings.h"
 #include "ProgramWindows.h"
 #include "SharedGLContext.h"
@@ -32,9 +31,6 @@
 #include <memory>
 
 namespace {
-
-// What the item editor asks of the IPL and IDE editors; lives as long as the windows.
-std::unique_ptr<MapEditorPeers> itemEditorPeers;
 
 // Hands every progress report to the loading window and to a watcher.
 class WatchedProgress : public LoadProgress {
@@ -151,49 +147,36 @@ bool RunLoadSequence(LoadProgress* watcher)
     auto* archiveEditor = windows.made(new TFormEditorArchive(main.ArchiveSet(), &main));
     main.SetToolWindow(ToolWindow::ArchiveEditor, archiveEditor);
     main.DockEditor(archiveEditor);
-    auto* ideEditor = windows.made(new TFormEditorIDE(&files, nullptr, view, nullptr, nullptr, &main));
-    windows.IDEEditor = ideEditor;
-    main.SetToolWindow(ToolWindow::IDEEditor, ideEditor);
-    auto* iplEditor = windows.made(new TFormEditorIPL(&files, nullptr, view, nullptr, &main));
-    windows.IPLEditor = iplEditor;
-    main.SetToolWindow(ToolWindow::IPLEditor, iplEditor);
-    auto* datEditor = windows.made(new TFormEditorDAT(&files, view, &main));
-    windows.DATEditor = datEditor;
-    main.SetToolWindow(ToolWindow::DATEditor, datEditor);
-    auto* itemEditor = windows.made(new TFormEditorItem(&files, view, main.ArchiveSet(), &main));
+    // The item editor first: the editors around it follow it from their constructors.
+    MapDocument* document = main.Document();
+    document->setArchiveSet(main.ArchiveSet());
+    auto* itemEditor = windows.made(new TFormEditorItem(*document, view, &main));
     itemEditor->setWindowFlag(Qt::Tool);
     itemEditor->SetImgFilePicker(picker);
+    auto* datEditor = windows.made(new TFormEditorDAT(*document, view, &main));
+    auto* iplEditor = windows.made(new TFormEditorIPL(*document, itemEditor, view, datEditor, &main));
+    auto* ideEditor = windows.made(new TFormEditorIDE(*document, itemEditor, view, datEditor, iplEditor, &main));
+    windows.IDEEditor = ideEditor;
+    main.SetToolWindow(ToolWindow::IDEEditor, ideEditor);
+    windows.IPLEditor = iplEditor;
+    main.SetToolWindow(ToolWindow::IPLEditor, iplEditor);
+    windows.DATEditor = datEditor;
+    main.SetToolWindow(ToolWindow::DATEditor, datEditor);
     windows.ItemEditor = itemEditor;
     main.SetToolWindow(ToolWindow::ItemEditor, itemEditor);
-    // The editors that exist before the item editor learn of it, and of each other, now.
-    for (MapFileEditor* editor : {static_cast<MapFileEditor*>(ideEditor), static_cast<MapFileEditor*>(iplEditor)}) {
-        editor->SetItemEditor(itemEditor);
-        editor->SetDatReferences(datEditor);
-    }
-    ideEditor->SetIPLEditor(iplEditor);
-    itemEditorPeers = std::make_unique<MapEditorPeers>(iplEditor, ideEditor);
-    itemEditor->SetPeers(itemEditorPeers.get());
     windows.DetachedView = windows.made(new TFormGLViewDetached(view, main.DrawPanel));
     main.SetDetachedView(windows.DetachedView);
-    auto* validate = windows.made(new TFormValidate(&files, main.ArchiveSet(), view, &main));
+    auto* validate = windows.made(new TFormValidate(*document, main.ArchiveSet(), view, &main));
     main.SetToolWindow(ToolWindow::Validate, validate);
     windows.About = windows.made(new TFormAbout);
     main.SetToolWindow(ToolWindow::About, windows.About);
 
     // Every window that changes the map does so through the document.
-    MapDocument* document = main.Document();
-    document->setArchiveSet(main.ArchiveSet());
-    itemEditor->SetDocument(document);
-    ideEditor->SetDocument(document);
-    iplEditor->SetDocument(document);
-    datEditor->SetDocument(document);
-    validate->SetDocument(document);
 
     linkItemEditor(*itemEditor, main);
     linkMapFileEditors(*iplEditor, *ideEditor, *itemEditor, main);
     linkValidation(*validate, *iplEditor, *itemEditor, main);
-    linkViewers(*extraView, *textureView, *archiveEditor, *iplEditor, *ideEditor);
-    itemEditorPeers->SetExtraView(extraView);
+    linkViewers(*extraView, *textureView, *archiveEditor, *iplEditor, *ideEditor, *itemEditor);
     main.DockEditor(ideEditor);
     main.DockEditor(iplEditor);
     view->SetItemEditor(itemEditor);
@@ -214,5 +197,4 @@ void DestroyProgramWindows()
     for (auto window = windows.Created.rbegin(); window != windows.Created.rend(); ++window)
         delete window->data();
     windows = {};
-    itemEditorPeers.reset();
 }

@@ -324,7 +324,7 @@ void MapDocument::keepSelectionValid()
         records = file->SectionAt(sectionIndex(*file, m_selection.section));
     DocumentSelection kept = m_selection;
     std::erase_if(kept.records, [records](int record) { return !records || record >= records->Count(); });
-    if (kept.records.empty())
+    if (kept.records.empty() && !m_selection.records.empty())
         kept = {};
     if (kept != m_selection) {
         m_selection = std::move(kept);

@@ -167,8 +167,7 @@ void DefinitionPanel::load()
     const TGTASObjsObj* definition = record();
     if (!definition)
         return;
-    m_editor.Peers().ShowDefinition(definition->ID, m_timed ? ItemEditorPeers::DefinitionKind::TObj
-                                                            : ItemEditorPeers::DefinitionKind::Objs);
+    emit m_editor.definitionShown(definition->ID, m_timed);
     updateMarkers();
     m_id->setText(intBox(definition->ID));
     m_model->setText(QString::fromStdString(definition->ModelName));
@@ -225,9 +224,9 @@ void DefinitionPanel::dropCachedModel(bool textureChanged)
     if (!textureChanged)
         return;
     if (m_timed)
-        file->TObj.ResolveTexture(m_editor.SelRecord);
+        file->TObj.ResolveTexture(m_editor.SelRecord());
     else
-        file->Objs.ResolveTexture(m_editor.SelRecord);
+        file->Objs.ResolveTexture(m_editor.SelRecord());
 }
 
 void DefinitionPanel::idChange()
@@ -238,7 +237,7 @@ void DefinitionPanel::idChange()
     definition->ID = intFromBox(m_id->text(), 0);
     m_editor.RefreshRecord(RecordRefresh::EditShownInLists);
     if (!m_timed)
-        m_editor.Peers().ShowDefinition(definition->ID, ItemEditorPeers::DefinitionKind::Objs);
+        emit m_editor.definitionShown(definition->ID, false);
     updateMarkers();
 }
 

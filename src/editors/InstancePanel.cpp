@@ -193,13 +193,12 @@ void InstancePanel::load()
     TIPLFile* file = m_editor.SelectedIPLFile();
     if (!inst || !file)
         return;
-    m_editor.Peers().ShowDefinition(inst->ID, ItemEditorPeers::DefinitionKind::Objs);
+    emit m_editor.definitionShown(inst->ID, false);
     UpdateInstanceValidation();
-    m_editor.Peers().SetUseDefinitionEnabled(true);
     if (!file->Visible) {
         // The user picked something of a hidden file: show the file, and tick it in the list.
         file->Visible = true;
-        emit m_editor.fileShown(m_editor.SelFile);
+        emit m_editor.fileShown(m_editor.SelFile());
     }
     EditIPLInstID->setText(intBox(inst->ID));
     EditIPLInstModel->setText(QString::fromStdString(inst->ModelName));

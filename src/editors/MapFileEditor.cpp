@@ -74,11 +74,12 @@ void refuseFile(const QString& chosen, const char* failure)
 
 } // namespace
 
-MapFileEditor::MapFileEditor(const MapFileKind& kind, std::span<const RecordSection> sections, TGTAFileList* files,
+MapFileEditor::MapFileEditor(const MapFileKind& kind, std::span<const RecordSection> sections, MapDocument& document,
                              TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat, QWidget* parent)
     : QWidget(parent)
     , m_kind(kind)
     , m_sections(sections)
+    , m_document(&document)
     , m_itemEditor(itemEditor)
     , m_view(view)
     , m_dat(dat)
@@ -87,12 +88,15 @@ MapFileEditor::MapFileEditor(const MapFileKind& kind, std::span<const RecordSect
     m_recordRows = new RecordRowsModel(kind.kind, this);
     buildActions();
     buildControls();
-    // Not SetFileList: the hooks of the editor being built cannot run yet; it calls them itself.
-    m_files = files;
-    m_fileRows->setFileList(files);
-    m_recordRows->setFileList(files);
+    // The hooks of the editor being built cannot run yet; it calls them itself.
+    m_files = &document.files();
+    m_fileRows->setFileList(m_files);
+    m_recordRows->setFileList(m_files);
     m_fileRows->rebuild();
     m_recordRows->show(-1, &currentSectionEntry());
+    connect(m_document, &MapDocument::modifiedChanged, this, &MapFileEditor::RepaintLists);
+    connect(m_document, &MapDocument::selectionChanged, this, &MapFileEditor::RepaintLists);
+    connect(m_document, &MapDocument::recordsChanged, this, [this](int file, int) { followRecords(file); });
 }
 
 MapFileEditor::~MapFileEditor() = default;
@@ -190,16 +194,6 @@ void MapFileEditor::setRecordCommands(std::initializer_list<QAction*> actions)
         MainToolbar->addAction(action);
         PopupItems->addAction(action);
     }
-}
-
-void MapFileEditor::SetFileList(TGTAFileList* files)
-{
-    m_files = files;
-    m_fileRows->setFileList(files);
-    m_recordRows->setFileList(files);
-    m_currentFile = -1;
-    RefreshFiles();
-    RefreshRecords();
 }
 
 void MapFileEditor::SetMenuAction(QAction* action)
@@ -319,19 +313,11 @@ void MapFileEditor::SetSection(SectionCode code)
     }
 }
 
-void MapFileEditor::SetDocument(MapDocument* document)
-{
-    if (m_document)
-        disconnect(m_document, nullptr, this, nullptr);
-    m_document = document;
-    if (!m_document)
-        return;
-    connect(m_document, &MapDocument::modifiedChanged, this, &MapFileEditor::RepaintLists);
-    connect(m_document, &MapDocument::recordsChanged, this, [this](int file, int) { followRecords(file); });
-}
-
 void MapFileEditor::followRecords(int file)
 {
+    // A step of this editor's own: it lists the records again itself once the step is made.
+    if (m_ownStep)
+        return;
     // Records added or deleted change the rows; an edit in place changes only their texts.
     const TGTASFile* shown = currentFileObject();
     if (file == m_currentFile && shown && m_recordRows->recordCount() != currentSectionEntry().count(*shown))
@@ -342,13 +328,13 @@ void MapFileEditor::followRecords(int file)
 
 int MapFileEditor::addRecordsStep(const QString& text, TGTASFile& file, const std::function<int()>& add)
 {
-    if (!m_document)
-        return add();
     const int section = MapDocument::sectionIndex(file, CurrentSection());
+    m_ownStep = true;
     const std::vector<int> added = m_document->addRecords(text, m_document->indexOf(&file), section, [&add] {
         const int record = add();
         return record >= 0 ? std::vector<int>{record} : std::vector<int>{};
     });
+    m_ownStep = false;
     return added.empty() ? -1 : added.front();
 }
 
@@ -357,8 +343,7 @@ void MapFileEditor::markModified(int file)
     TGTASFile* changed = m_files ? m_files->File(file) : nullptr;
     if (!changed)
         return;
-    if (!m_document) // the document marks the files its steps change
-        changed->Modified = true;
+    // The document marked the file: its steps move the file's version on.
     m_fileRows->repaint();
     emit fileModified(file);
 }
@@ -418,11 +403,10 @@ void MapFileEditor::ActionEditDeleteExecute()
         m_itemEditor->ClearSelection();
     const RecordSection& section = currentSectionEntry();
     if (section.remove && record < section.count(*file)) {
-        if (m_document)
-            m_document->deleteRecords(QStringLiteral("Delete Record"), m_currentFile,
-                                      MapDocument::sectionIndex(*file, CurrentSection()), {record});
-        else
-            section.remove(*file, record);
+        m_ownStep = true;
+        m_document->deleteRecords(QStringLiteral("Delete Record"), m_currentFile,
+                                  MapDocument::sectionIndex(*file, CurrentSection()), {record});
+        m_ownStep = false;
         markModified(m_currentFile);
     }
     RefreshRecords();
@@ -461,7 +445,7 @@ void MapFileEditor::offerReference(const std::string& name)
 
 int MapFileEditor::addFile(std::unique_ptr<TGTASFile> file)
 {
-    const int pos = m_document ? m_document->addFile(std::move(file)) : m_files->AddFile(std::move(file));
+    const int pos = m_document->addFile(std::move(file));
     emit fileAdded(pos);
     if (m_itemEditor)
         m_itemEditor->ClearSelection();
@@ -567,10 +551,7 @@ std::optional<std::string> MapFileEditor::closeCurrentFile()
     m_fileRows->dropFile(pos);
     m_currentFile = -1;
     m_currentObject = nullptr;
-    if (m_document)
-        m_document->removeFile(pos);
-    else
-        m_files->RemoveFile(pos);
+    m_document->removeFile(pos);
     FileRemoved(pos);
     emit fileRemoved(pos);
     if (m_itemEditor)

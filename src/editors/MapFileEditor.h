@@ -53,13 +53,8 @@ class MapFileEditor : public QWidget, public MenuActionWindow {
 public:
     ~MapFileEditor() override;
 
-    void SetFileList(TGTAFileList* files);
-    void SetItemEditor(TFormEditorItem* editor) { m_itemEditor = editor; }
-    void SetView(TGLView* view) { m_view = view; }
     void SetDatReferences(DatReferences* references) { m_dat = references; }
-    // The document records are added and deleted through, as steps; the lists follow its
-    // steps. Without one (a window tried on its own) records change in place.
-    void SetDocument(MapDocument* document);
+    // The document records are added and deleted through, as steps; the lists follow its steps.
     MapDocument* Document() const { return m_document; }
     void SetMenuAction(QAction* action) override;
 
@@ -130,7 +125,7 @@ signals:
     void definitionCleared();
 
 protected:
-    MapFileEditor(const MapFileKind& kind, std::span<const RecordSection> sections, TGTAFileList* files,
+    MapFileEditor(const MapFileKind& kind, std::span<const RecordSection> sections, MapDocument& document,
                   TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat, QWidget* parent);
 
     // The record commands of the main tool bar and the record popup, in order.
@@ -178,11 +173,11 @@ private:
 
     MapFileKind m_kind;
     std::span<const RecordSection> m_sections;
+    MapDocument* m_document;
     TGTAFileList* m_files = nullptr;
     TFormEditorItem* m_itemEditor = nullptr;
     TGLView* m_view = nullptr;
     DatReferences* m_dat = nullptr;
-    MapDocument* m_document = nullptr;
 
     FileRowsModel* m_fileRows = nullptr;
     RecordRowsModel* m_recordRows = nullptr;
@@ -191,6 +186,7 @@ private:
     SortCycle m_fileSort;
     SortCycle m_recordSort;
     int m_currentFile = -1;
+    bool m_ownStep = false; // a step of this editor's is being made
     // The current file itself, which it stays when files before it leave the list.
     const TGTASFile* m_currentObject = nullptr;
     size_t m_section = 0;

@@ -35,9 +35,10 @@ bool startsWithKeyword(const std::string& line, const std::string& keyword)
 
 } // namespace
 
-TFormEditorDAT::TFormEditorDAT(TGTAFileList* fileList, QWidget* view, QWidget* parent)
+TFormEditorDAT::TFormEditorDAT(MapDocument& document, QWidget* view, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
-    , m_fileList(fileList)
+    , m_document(&document)
+    , m_fileList(&document.files())
     , m_view(view)
 {
     setObjectName("TFormEditorDAT");
@@ -77,6 +78,14 @@ TFormEditorDAT::TFormEditorDAT(TGTAFileList* fileList, QWidget* view, QWidget* p
     connect(BtnDel, &QPushButton::clicked, this, &TFormEditorDAT::BtnDelClick);
 
     Reload();
+    m_linesBefore = m_fileList->DatLines;
+    connect(m_document, &MapDocument::datChanged, this, [this] {
+        if (m_fileList->DatLines != m_linesBefore) {
+            Reload();
+            m_linesBefore = m_fileList->DatLines;
+        }
+    });
+    connect(m_document, &MapDocument::datModifiedChanged, this, [this] { BtnSave->setEnabled(m_fileList->DatModified); });
 }
 
 void TFormEditorDAT::SetMenuAction(QAction* action)
@@ -89,14 +98,12 @@ void TFormEditorDAT::Reload()
     {
         const QSignalBlocker blocker(ListDAT);
         ListDAT->clear();
-        if (m_fileList) {
-            for (const std::string& line : m_fileList->DatLines)
-                ListDAT->addItem(QString::fromStdString(line));
-        }
+        for (const std::string& line : m_fileList->DatLines)
+            ListDAT->addItem(QString::fromStdString(line));
     }
     BtnUpdate->setEnabled(false);
     EditLine->clear();
-    BtnSave->setEnabled(m_fileList && m_fileList->DatModified);
+    BtnSave->setEnabled(m_fileList->DatModified);
 }
 
 int TFormEditorDAT::selectedRow() const
@@ -116,34 +123,11 @@ void TFormEditorDAT::selectRow(int row)
     }
 }
 
-void TFormEditorDAT::SetDocument(MapDocument* document)
-{
-    if (m_document)
-        disconnect(m_document, nullptr, this, nullptr);
-    m_document = document;
-    if (m_fileList)
-        m_linesBefore = m_fileList->DatLines;
-    if (!m_document)
-        return;
-    connect(m_document, &MapDocument::datChanged, this, [this] {
-        if (m_fileList && m_fileList->DatLines != m_linesBefore) {
-            Reload();
-            m_linesBefore = m_fileList->DatLines;
-        }
-    });
-    connect(m_document, &MapDocument::datModifiedChanged, this,
-            [this] { BtnSave->setEnabled(m_fileList && m_fileList->DatModified); });
-}
-
 void TFormEditorDAT::markModified(const QString& text)
 {
-    if (m_document) {
-        std::vector<std::string> before = std::move(m_linesBefore);
-        m_linesBefore = m_fileList->DatLines;
-        m_document->datLinesEdited(text, std::move(before));
-    } else {
-        m_fileList->DatModified = true;
-    }
+    std::vector<std::string> before = std::move(m_linesBefore);
+    m_linesBefore = m_fileList->DatLines;
+    m_document->datLinesEdited(text, std::move(before));
     BtnSave->setEnabled(m_fileList->DatModified);
     emit datModified();
 }
@@ -158,7 +142,7 @@ void TFormEditorDAT::ListDATClick()
 void TFormEditorDAT::BtnUpdateClick()
 {
     const int row = selectedRow();
-    if (row < 0 || !m_fileList)
+    if (row < 0)
         return;
     const std::string line(TrimText(EditLine->text().toStdString()));
     m_fileList->DatLines[row] = line;
@@ -175,8 +159,6 @@ void TFormEditorDAT::insertLine(int row, const std::string& line)
 
 void TFormEditorDAT::BtnAddClick()
 {
-    if (!m_fileList)
-        return;
     const std::string line(TrimText(EditLine->text().toStdString()));
     const int row = selectedRow();
     if (row < 0) {
@@ -192,7 +174,7 @@ void TFormEditorDAT::BtnAddClick()
 void TFormEditorDAT::BtnUpClick()
 {
     const int row = selectedRow();
-    if (row <= 0 || !m_fileList)
+    if (row <= 0)
         return;
     std::swap(m_fileList->DatLines[row], m_fileList->DatLines[row - 1]);
     {
@@ -206,7 +188,7 @@ void TFormEditorDAT::BtnUpClick()
 void TFormEditorDAT::BtnDownClick()
 {
     const int row = selectedRow();
-    if (row < 0 || row + 1 >= ListDAT->count() || !m_fileList)
+    if (row < 0 || row + 1 >= ListDAT->count())
         return;
     std::swap(m_fileList->DatLines[row], m_fileList->DatLines[row + 1]);
     {
@@ -217,7 +199,7 @@ void TFormEditorDAT::BtnDownClick()
     markModified(QStringLiteral("Move DAT Line"));
 }
 
-void TFormEditorDAT::deleteRow(int row)
+void TFormEditorDAT::deleteRow(int row, const QString& step)
 {
     m_fileList->DatLines.erase(m_fileList->DatLines.begin() + row);
     {
@@ -226,24 +208,22 @@ void TFormEditorDAT::deleteRow(int row)
     }
     // The line that moved up into the position stays selected; past the end nothing is.
     selectRow(row < ListDAT->count() ? row : -1);
-    markModified(QStringLiteral("Delete DAT Line"));
+    markModified(step);
     ListDATClick();
 }
 
 void TFormEditorDAT::BtnDelClick()
 {
     const int row = selectedRow();
-    if (row < 0 || !m_fileList)
+    if (row < 0)
         return;
-    deleteRow(row);
+    deleteRow(row, QStringLiteral("Delete DAT Line"));
 }
 
 void TFormEditorDAT::BtnSaveClick()
 {
-    if (!m_fileList)
-        return;
     const QString name = QString::fromStdString(m_fileList->DatName());
-    if ((m_document ? m_document->saveDat() : m_fileList->SaveDat()) != 0) {
+    if (m_document->saveDat() != 0) {
         // The edits stay, modified, so the user can fix the cause and save again.
         dialogs().showMessage(MessageKind::Error, QString(),
                               "ERROR: The DAT file \"" + name + "\" failed to save.\n"
@@ -265,8 +245,6 @@ void TFormEditorDAT::dropSelection()
 
 void TFormEditorDAT::addReference(const std::string& keyword, const std::string& name)
 {
-    if (!m_fileList)
-        return;
     // After the last line of the keyword's group, so the new file joins the others of its kind.
     int position = 0;
     const std::vector<std::string>& lines = m_fileList->DatLines;
@@ -281,8 +259,6 @@ void TFormEditorDAT::addReference(const std::string& keyword, const std::string&
 
 bool TFormEditorDAT::removeReference(const std::string& keyword, const std::string& name)
 {
-    if (!m_fileList)
-        return false;
     const std::string wanted = keyword + " " + name;
     const std::vector<std::string>& lines = m_fileList->DatLines;
     const auto found = std::find_if(lines.rbegin(), lines.rend(),
@@ -290,7 +266,7 @@ bool TFormEditorDAT::removeReference(const std::string& keyword, const std::stri
     // Nothing to remove: the window and the edit in progress stay as they are.
     if (found == lines.rend())
         return false;
-    deleteRow(static_cast<int>(std::distance(found, lines.rend())) - 1);
+    deleteRow(static_cast<int>(std::distance(found, lines.rend())) - 1, QStringLiteral("Remove DAT Reference"));
     dropSelection();
     return true;
 }

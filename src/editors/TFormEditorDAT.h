@@ -24,12 +24,10 @@ class TFormEditorDAT : public QWidget, public DatReferences, public MenuActionWi
     Q_OBJECT
 public:
     // `view` is the 3D view, whose window the editor's first showing is placed against; may be null.
-    TFormEditorDAT(TGTAFileList* fileList, QWidget* view, QWidget* parent = nullptr);
+    // Every change of the lines goes through the document as a step; the list follows its steps.
+    TFormEditorDAT(MapDocument& document, QWidget* view, QWidget* parent = nullptr);
 
     void SetView(QWidget* view) { m_view = view; }
-    // The document every change of the lines goes through as a step; the list follows its
-    // steps. Without one the lines change in place.
-    void SetDocument(MapDocument* document);
     void SetMenuAction(QAction* action) override;
 
     // Fills the list from DatLines again; nothing is selected afterwards.
@@ -75,15 +73,16 @@ private:
     void selectRow(int row);
     // `text` names the step the change is on the document's stack.
     void markModified(const QString& text);
-    void deleteRow(int row);
+    // `step` names the deletion on the document's stack.
+    void deleteRow(int row, const QString& step);
     void insertLine(int row, const std::string& line);
     void addReference(const std::string& keyword, const std::string& name);
     bool removeReference(const std::string& keyword, const std::string& name);
     // After a reference was added or removed the edit box no longer belongs to any row.
     void dropSelection();
 
-    TGTAFileList* m_fileList = nullptr;
-    MapDocument* m_document = nullptr;
+    MapDocument* m_document;
+    TGTAFileList* m_fileList;
     std::vector<std::string> m_linesBefore; // the lines before the change in progress
     QWidget* m_view = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "MapDocument.h"
 #include "TFormEditorIPL.h"
 #include "TFormEditorItem.h"
+#include "TGLView.h"
 #include "TGTAFileList.h"
 #include "TIDEFile.h"
 #include "TIPLFile.h"
@@ -28,9 +29,9 @@ const MapFileKind IDEFiles = {
 
 }
 
-TFormEditorIDE::TFormEditorIDE(TGTAFileList* files, TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat,
+TFormEditorIDE::TFormEditorIDE(MapDocument& document, TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat,
                                TFormEditorIPL* iplEditor, QWidget* parent)
-    : MapFileEditor(IDEFiles, ideSections(), files, itemEditor, view, dat, parent)
+    : MapFileEditor(IDEFiles, ideSections(), document, itemEditor, view, dat, parent)
     , m_iplEditor(iplEditor)
 {
     setObjectName("TFormEditorIDE");
@@ -46,11 +47,12 @@ TFormEditorIDE::TFormEditorIDE(TGTAFileList* files, TFormEditorItem* itemEditor,
     connect(ActionEditAddInstance, &QAction::triggered, this, &TFormEditorIDE::ActionEditAddInstanceExecute);
     setRecordCommands({ActionEditAddInstance, ActionEditUseDefinition, ActionEditAdd, ActionEditDelete});
     recordsRefreshed();
-}
-
-void TFormEditorIDE::SetUseDefinitionEnabled(bool enabled)
-{
-    ActionEditUseDefinition->setEnabled(enabled);
+    if (itemEditor) {
+        // A definition can be handed only to a single instance, while one is selected.
+        connect(&itemEditor->Document(), &MapDocument::selectionChanged, this, [this, itemEditor] {
+            ActionEditUseDefinition->setEnabled(itemEditor->SelectedInst() != nullptr);
+        });
+    }
 }
 
 const TGTASObjsObj* TFormEditorIDE::chosenDefinition() const
@@ -103,22 +105,30 @@ void TFormEditorIDE::ActionEditAddInstanceExecute()
                               DialogButtons::YesNo)
         != DialogAnswer::Yes)
         return;
-    // Taken now: the IPL editor's work below may run handlers that change the chosen row.
     const TGTASObjsObj* definition = chosenDefinition();
-    const bool hasDefinition = definition != nullptr;
-    const int id = hasDefinition ? definition->ID : 0;
-    const std::string modelName = hasDefinition ? definition->ModelName : std::string();
-    // Always an instance, whatever section the IPL editor showed.
-    m_iplEditor->SetSection(SectionCode::Inst);
+    MapDocument* document = Document();
+    TIPLFile* ipl = fileList()->IPLFile(m_iplEditor->CurrentFile());
+    if (!ipl)
+        return;
+    const int file = m_iplEditor->CurrentFile();
+    const std::array<float, 3> place = view() ? view()->GetCameraTarget() : std::array<float, 3>{0, 0, 0};
     // The new instance and its definition are one step.
-    QUndoStack* stack = Document() ? &Document()->undoStack() : nullptr;
-    if (stack)
-        stack->beginMacro(QStringLiteral("Add Item Instance"));
-    if (m_iplEditor->AddRecord() >= 0) {
-        m_iplEditor->OpenRecord(m_iplEditor->CurrentRow(), false);
-        if (hasDefinition && itemEditor())
-            itemEditor()->UseDefinition(id, modelName);
-    }
-    if (stack)
-        stack->endMacro();
+    const std::vector<int> added = document->addRecords(
+        QStringLiteral("Add Item Instance"), file, MapDocument::sectionIndex(*ipl, SectionCode::Inst), [&] {
+            const int record = ipl->Inst.NewRecordAt(place[0], place[1], place[2]);
+            if (definition && ipl->Inst.IsValidIndex(record)) {
+                TGTASInstObj& inst = ipl->Inst.Items[static_cast<std::size_t>(record)];
+                inst.ID = definition->ID;
+                inst.ModelName = definition->ModelName;
+            }
+            return std::vector<int>{record};
+        });
+    if (added.empty() || added[0] < 0)
+        return;
+    emit fileModified(file);
+    // Always an instance, whatever section the IPL editor showed: it shows the new row, and
+    // the item editor the new record.
+    m_iplEditor->SelectInList(file, added[0]);
+    if (itemEditor())
+        itemEditor()->SelectRecord(FileKind::IPL, SectionCode::Inst, added[0], file);
 }

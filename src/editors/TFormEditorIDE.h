@@ -12,12 +12,9 @@ struct TGTASObjsObj;
 class TFormEditorIDE : public MapFileEditor {
     Q_OBJECT
 public:
-    TFormEditorIDE(TGTAFileList* files, TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat,
+    TFormEditorIDE(MapDocument& document, TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat,
                    TFormEditorIPL* iplEditor, QWidget* parent = nullptr);
 
-    void SetIPLEditor(TFormEditorIPL* iplEditor) { m_iplEditor = iplEditor; }
-    // The item editor enables "&Use Object Definition" while it shows a single instance.
-    void SetUseDefinitionEnabled(bool enabled);
 
     void ActionEditUseDefinitionExecute();
     void ActionEditAddInstanceExecute();

@@ -4,7 +4,6 @@
 #include "FileRowsModel.h"
 #include "IPLSections.h"
 #include "MapListView.h"
-#include "NumberText.h"
 #include "RecordRowsModel.h"
 #include "TFormEditorItem.h"
 #include "TGLView.h"
@@ -14,7 +13,6 @@
 #include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -34,9 +32,9 @@ const MapFileKind IPLFiles = {
 
 }
 
-TFormEditorIPL::TFormEditorIPL(TGTAFileList* files, TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat,
+TFormEditorIPL::TFormEditorIPL(MapDocument& document, TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat,
                                QWidget* parent)
-    : MapFileEditor(IPLFiles, iplSections(), files, itemEditor, view, dat, parent)
+    : MapFileEditor(IPLFiles, iplSections(), document, itemEditor, view, dat, parent)
 {
     setObjectName("TFormEditorIPL");
     setWindowTitle("IPL Editor");
@@ -46,6 +44,9 @@ TFormEditorIPL::TFormEditorIPL(TGTAFileList* files, TFormEditorItem* itemEditor,
     addAction(ActionEditDuplicate);
     connect(ActionEditDuplicate, &QAction::triggered, this, &TFormEditorIPL::ActionEditDuplicateExecute);
     setRecordCommands({ActionEditDuplicate, ActionEditAdd, ActionEditDelete});
+    // An instance picked in the 3D view shows its row here.
+    if (itemEditor)
+        connect(itemEditor, &TFormEditorItem::instancePicked, this, &TFormEditorIPL::SelectInList);
 
     PanelInstSelect = new QWidget(this);
     PanelInstSelect->setObjectName("PanelInstSelect");
@@ -128,29 +129,17 @@ void TFormEditorIPL::BtnInstSelectAllClick()
     // From an empty selection, so that an instance already selected is listed once, not
     // twice or toggled out.
     editor->ClearSelection();
-    editor->EditIPLMultInstList->clear();
     std::vector<int> rows;
     for (int row = 0; row < recordRows().rowCount(); ++row) {
         if (file->Inst.IsValidIndex(recordRows().entryAt(row)))
             rows.push_back(row);
     }
-    // The first two rows make the several-instance selection; the rest join its list directly.
+    // The first two rows make the several-instance selection; the rest join it directly.
     const size_t opened = rows.size() < 3 ? rows.size() : 2;
     for (size_t i = 0; i < opened; ++i)
         OpenRecord(rows[i], true);
-    if (rows.size() < 3)
-        return;
-    QListWidget* list = editor->EditIPLMultInstList;
-    list->setUpdatesEnabled(false);
-    for (size_t i = 2; i < rows.size(); ++i) {
-        const int record = recordRows().entryAt(rows[i]);
-        const TGTASInstObj& inst = file->Inst.Items[static_cast<size_t>(record)];
-        auto* item = new QListWidgetItem(QString::number(inst.ID) + " - " + QString::fromStdString(inst.ModelName), list);
-        item->setData(Qt::UserRole, record);
-    }
-    list->setUpdatesEnabled(true);
-    editor->EditIPLMultInstItemCount->setText(QString::number(list->count()) + " Items");
-    const std::array<float, 3> centre = editor->GetSelectionCentre();
-    editor->EditIPLMultInstItemCenter->setText(QString::fromStdString(
-        shortFloatText(centre[0]) + ", " + shortFloatText(centre[1]) + ", " + shortFloatText(centre[2])));
+    std::vector<int> rest;
+    for (size_t i = opened; i < rows.size(); ++i)
+        rest.push_back(recordRows().entryAt(rows[i]));
+    editor->AddInstances(rest);
 }

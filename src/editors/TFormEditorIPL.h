@@ -10,7 +10,7 @@ class QPushButton;
 class TFormEditorIPL : public MapFileEditor {
     Q_OBJECT
 public:
-    TFormEditorIPL(TGTAFileList* files, TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat,
+    TFormEditorIPL(MapDocument& document, TFormEditorItem* itemEditor, TGLView* view, DatReferences* dat,
                    QWidget* parent = nullptr);
 
     // Shows the file's row, the inst section and the record's row (row 0 when either is not

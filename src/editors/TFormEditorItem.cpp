@@ -175,14 +175,12 @@ const Entry* sectionEntry(FileKind kind, SectionCode code)
 
 }
 
-TFormEditorItem::TFormEditorItem(TGTAFileList* fileList, TGLView* view, TGTAImg* archiveSet, QWidget* parent)
+TFormEditorItem::TFormEditorItem(MapDocument& document, TGLView* view, QWidget* parent)
     : QWidget(parent, Qt::Tool)
-    , m_fileList(fileList)
+    , m_document(document)
+    , m_fileList(&document.files())
     , m_view(view)
-    , m_archiveSet(archiveSet)
 {
-    static ItemEditorPeers noPeers;
-    m_peers = &noPeers;
     setObjectName("TFormEditorItem");
     setWindowTitle("Item Editor");
     auto* layout = new QVBoxLayout(this);
@@ -249,6 +247,11 @@ TFormEditorItem::TFormEditorItem(TGTAFileList* fileList, TGLView* view, TGTAImg*
     BtnUndo->setEnabled(false);
     RefreshRecord(RecordRefresh::Reload);
     resize(420, 560);
+
+    connect(&m_document, &MapDocument::recordsChanged, this, [this](int file, int) { followRecords(file); });
+    connect(&m_document, &MapDocument::selectionChanged, this, &TFormEditorItem::followSelection);
+    showInstanceList();
+    copyBeforeEdit();
 }
 
 TFormEditorItem::~TFormEditorItem() = default;
@@ -263,24 +266,24 @@ EditsSuppressed::~EditsSuppressed()
     m_editor.EditsEnabled = m_wasEnabled;
 }
 
-void TFormEditorItem::SetPeers(ItemEditorPeers* peers)
-{
-    static ItemEditorPeers noPeers;
-    m_peers = peers ? peers : &noPeers;
-}
-
 TIPLFile* TFormEditorItem::SelectedIPLFile() const
 {
-    if (!HasSelection || SelKind != FileKind::IPL || !m_fileList)
+    if (!HasSelection() || SelKind() != FileKind::IPL)
         return nullptr;
-    return m_fileList->IPLFile(SelFile);
+    return m_fileList->IPLFile(SelFile());
 }
 
 TIDEFile* TFormEditorItem::SelectedIDEFile() const
 {
-    if (!HasSelection || SelKind != FileKind::IDE || !m_fileList)
+    if (!HasSelection() || SelKind() != FileKind::IDE)
         return nullptr;
-    return m_fileList->IDEFile(SelFile);
+    return m_fileList->IDEFile(SelFile());
+}
+
+int TFormEditorItem::SelRecord() const
+{
+    const std::vector<int>& records = m_document.selection().records;
+    return records.empty() ? 0 : records.back();
 }
 
 namespace {
@@ -301,133 +304,146 @@ TGTASInstObj* TFormEditorItem::Instance(int record) const
 
 TGTASInstObj* TFormEditorItem::SelectedInst() const
 {
-    return SelSection == SectionCode::Inst ? Instance(SelRecord) : nullptr;
+    return SelSection() == SectionCode::Inst ? Instance(SelRecord()) : nullptr;
 }
 
 TGTASCullObj* TFormEditorItem::SelectedCull() const
 {
     TIPLFile* file = SelectedIPLFile();
-    return file && SelSection == SectionCode::Cull ? recordOf(file->Cull, SelRecord) : nullptr;
+    return file && SelSection() == SectionCode::Cull ? recordOf(file->Cull, SelRecord()) : nullptr;
 }
 
 TGTASZoneObj* TFormEditorItem::SelectedZone() const
 {
     TIPLFile* file = SelectedIPLFile();
-    return file && SelSection == SectionCode::Zone ? recordOf(file->Zone, SelRecord) : nullptr;
+    return file && SelSection() == SectionCode::Zone ? recordOf(file->Zone, SelRecord()) : nullptr;
 }
 
 TGTASPathIPLObj* TFormEditorItem::SelectedIPLPath() const
 {
     TIPLFile* file = SelectedIPLFile();
-    return file && SelSection == SectionCode::Path ? recordOf(file->Path, SelRecord) : nullptr;
+    return file && SelSection() == SectionCode::Path ? recordOf(file->Path, SelRecord()) : nullptr;
 }
 
 TGTASObjsObj* TFormEditorItem::SelectedObjs() const
 {
     TIDEFile* file = SelectedIDEFile();
-    return file && SelSection == SectionCode::Objs ? recordOf(file->Objs, SelRecord) : nullptr;
+    return file && SelSection() == SectionCode::Objs ? recordOf(file->Objs, SelRecord()) : nullptr;
 }
 
 TGTASTObjObj* TFormEditorItem::SelectedTObj() const
 {
     TIDEFile* file = SelectedIDEFile();
-    return file && SelSection == SectionCode::TObj ? recordOf(file->TObj, SelRecord) : nullptr;
+    return file && SelSection() == SectionCode::TObj ? recordOf(file->TObj, SelRecord()) : nullptr;
 }
 
 TGTASPathObj* TFormEditorItem::SelectedIDEPath() const
 {
     TIDEFile* file = SelectedIDEFile();
-    return file && SelSection == SectionCode::Path ? recordOf(file->Path, SelRecord) : nullptr;
+    return file && SelSection() == SectionCode::Path ? recordOf(file->Path, SelRecord()) : nullptr;
 }
 
 TGTAS2dfxObj* TFormEditorItem::SelectedEffect() const
 {
     TIDEFile* file = SelectedIDEFile();
-    return file && SelSection == SectionCode::Fx2d ? recordOf(file->Fx2d, SelRecord) : nullptr;
-}
-
-int TFormEditorItem::rowOf(int record) const
-{
-    for (int row = 0; row < EditIPLMultInstList->count(); ++row) {
-        if (EditIPLMultInstList->item(row)->data(Qt::UserRole).toInt() == record)
-            return row;
-    }
-    return -1;
-}
-
-void TFormEditorItem::addInstanceRow(int record)
-{
-    const TGTASInstObj* inst = Instance(record);
-    auto* row = new QListWidgetItem(EditIPLMultInstList);
-    row->setData(Qt::UserRole, record);
-    if (inst)
-        row->setText(QString::number(inst->ID) + " - " + QString::fromStdString(inst->ModelName));
+    return file && SelSection() == SectionCode::Fx2d ? recordOf(file->Fx2d, SelRecord()) : nullptr;
 }
 
 std::vector<int> TFormEditorItem::MultipleInstances() const
 {
-    std::vector<int> records;
-    for (int row = 0; row < EditIPLMultInstList->count(); ++row)
-        records.push_back(EditIPLMultInstList->item(row)->data(Qt::UserRole).toInt());
-    return records;
+    if (!HasSelection() || SelSection() != SectionCode::SeveralInst)
+        return {};
+    return m_document.selection().records;
+}
+
+void TFormEditorItem::showInstanceList()
+{
+    const std::vector<int> records = MultipleInstances();
+    // The list only shows the selection: it is filled again when the records differ.
+    bool same = EditIPLMultInstList->count() == static_cast<int>(records.size());
+    for (int row = 0; same && row < EditIPLMultInstList->count(); ++row)
+        same = EditIPLMultInstList->item(row)->data(Qt::UserRole).toInt() == records[row];
+    if (same)
+        return;
+    EditIPLMultInstList->setUpdatesEnabled(false);
+    EditIPLMultInstList->clear();
+    for (int record : records) {
+        auto* row = new QListWidgetItem(EditIPLMultInstList);
+        row->setData(Qt::UserRole, record);
+        if (const TGTASInstObj* inst = Instance(record))
+            row->setText(QString::number(inst->ID) + " - " + QString::fromStdString(inst->ModelName));
+    }
+    EditIPLMultInstList->setUpdatesEnabled(true);
+}
+
+void TFormEditorItem::select(DocumentSelection selection)
+{
+    m_selecting = true;
+    m_document.setSelection(std::move(selection));
+    m_selecting = false;
+    showInstanceList();
 }
 
 void TFormEditorItem::SelectRecord(FileKind kind, SectionCode section, int record, int file)
 {
     if (kind == FileKind::IPL && section == SectionCode::PickedInst) {
-        m_peers->SelectInIPLEditor(file, record);
+        emit instancePicked(file, record);
         section = SectionCode::Inst;
     }
+    const DocumentSelection& current = m_document.selection();
+    DocumentSelection next{kind, section, file, {record}};
     bool reload = true;
     if (kind == FileKind::IPL && section == SectionCode::SeveralInst) {
-        const bool sameFile = HasSelection && SelKind == FileKind::IPL && SelFile == file;
-        if (SelSection == SectionCode::SeveralInst && sameFile) {
+        const bool sameFile = HasSelection() && current.kind == FileKind::IPL && current.file == file;
+        const bool listed = HasSelection() && current.kind == FileKind::IPL && current.section == SectionCode::SeveralInst;
+        if (listed && sameFile) {
             reload = false;
-        } else {
-            EditIPLMultInstList->clear();
+            next.records = current.records;
+        } else if (sameFile && current.section == SectionCode::Inst) {
             // The first Shift-pick selects one instance; the second starts the list with it.
+            next.records = current.records;
+        } else if (listed) {
             // An instance of another file starts a new list: the list holds record indexes
             // of one file only.
-            const bool listOfOtherFile = HasSelection && SelKind == FileKind::IPL && SelSection == SectionCode::SeveralInst;
-            if (sameFile && SelSection == SectionCode::Inst)
-                addInstanceRow(SelRecord);
-            else if (!listOfOtherFile)
-                section = SectionCode::Inst;
+            next.records.clear();
+        } else {
+            next.section = SectionCode::Inst;
+        }
+        if (next.section == SectionCode::SeveralInst) {
+            const auto listedAt = std::find(next.records.begin(), next.records.end(), record);
+            if (listedAt != next.records.end())
+                next.records.erase(listedAt);
+            else
+                next.records.push_back(record);
         }
     }
-    SelKind = kind;
-    SelSection = section;
-    SelFile = file;
-    SelRecord = record;
-    HasSelection = true;
+    select(std::move(next));
 
-    SelectionState state = SelectionState::Nothing;
-    if (kind == FileKind::IPL && section == SectionCode::Inst) {
-        state = SelectionState::One;
-    } else if (kind == FileKind::IPL && section == SectionCode::SeveralInst) {
-        const int row = rowOf(record);
-        if (row >= 0)
-            delete EditIPLMultInstList->takeItem(row);
-        else
-            addInstanceRow(record);
+    if (kind == FileKind::IPL && SelSection() == SectionCode::SeveralInst)
         showMultipleCount();
-        state = SelectionState::Several;
-    }
-    if (m_view)
-        m_view->SetSelectionState(state);
-    m_peers->SetUseDefinitionEnabled(false);
     if (reload)
         RefreshRecord(RecordRefresh::Reload);
     else
         showRecordTexts(); // a member added or removed is a new selection, not an edit of the file
 
     UndoText = RecordText();
-    const TGTASFile* selected = m_fileList ? m_fileList->File(SelFile) : nullptr;
-    UndoModified = selected && selected->Modified;
+    const TGTASFile* selected = m_fileList->File(SelFile());
     BtnUndo->setEnabled(false);
-    selectionChangedHere();
+    copyBeforeEdit();
+    m_versionAtSelection = selected ? m_document.version(selected) : 0;
     if (!isVisible())
         show();
+}
+
+void TFormEditorItem::AddInstances(const std::vector<int>& records)
+{
+    if (!HasSelection() || SelSection() != SectionCode::SeveralInst)
+        return;
+    DocumentSelection next = m_document.selection();
+    next.records.insert(next.records.end(), records.begin(), records.end());
+    select(std::move(next));
+    showMultipleCount();
+    copyBeforeEdit();
 }
 
 void TFormEditorItem::showMultipleCount()
@@ -438,28 +454,32 @@ void TFormEditorItem::showMultipleCount()
 
 void TFormEditorItem::ClearSelection()
 {
-    HasSelection = false;
-    SelKind = FileKind::IPL;
-    SelSection = SectionCode::Inst;
-    SelFile = 0;
-    SelRecord = 0;
-    if (m_view)
-        m_view->SetSelectionState(SelectionState::Nothing);
-    m_peers->SetUseDefinitionEnabled(false);
+    select({});
     RefreshRecord(RecordRefresh::Reload);
-    selectionChangedHere();
+    copyBeforeEdit();
+}
+
+void TFormEditorItem::followSelection()
+{
+    if (m_selecting || m_pushing)
+        return;
+    showInstanceList();
+    RefreshRecord(RecordRefresh::Reload);
+    if (SelSection() == SectionCode::SeveralInst)
+        showMultipleCount();
+    copyBeforeEdit();
 }
 
 std::array<float, 3> TFormEditorItem::GetSelectionCentre() const
 {
     if (!SelectedIPLFile())
         return {0, 0, 0};
-    if (SelSection == SectionCode::Inst) {
-        if (const TGTASInstObj* inst = Instance(SelRecord))
+    if (SelSection() == SectionCode::Inst) {
+        if (const TGTASInstObj* inst = Instance(SelRecord()))
             return {inst->PosX, inst->PosY, inst->PosZ};
         return {0, 0, 0};
     }
-    if (SelSection != SectionCode::SeveralInst)
+    if (SelSection() != SectionCode::SeveralInst)
         return {0, 0, 0};
     std::array<float, 3> sum{0, 0, 0};
     const std::vector<int> records = MultipleInstances();
@@ -481,9 +501,9 @@ void TFormEditorItem::MoveSelection(float dx, float dy, float dz)
     if (!SelectedIPLFile())
         return;
     std::vector<int> records;
-    if (SelSection == SectionCode::Inst)
-        records.push_back(SelRecord);
-    else if (SelSection == SectionCode::SeveralInst)
+    if (SelSection() == SectionCode::Inst)
+        records.push_back(SelRecord());
+    else if (SelSection() == SectionCode::SeveralInst)
         records = MultipleInstances();
     else
         return;
@@ -497,11 +517,9 @@ void TFormEditorItem::MoveSelection(float dx, float dy, float dz)
             inst->PosZ += dz;
         }
     }
-    if (SelSection == SectionCode::Inst)
+    if (SelSection() == SectionCode::Inst)
         paneliplinst->showPosition();
     RefreshRecord(RecordRefresh::Edit);
-    if (m_view)
-        m_view->update();
 }
 
 std::array<float, 4> TFormEditorItem::GetSelectionRotation() const
@@ -551,59 +569,37 @@ void TFormEditorItem::SetMenuAction(QAction* action)
 
 void TFormEditorItem::MarkModified()
 {
-    if (!HasSelection || !m_fileList)
+    if (!HasSelection() || !m_fileList->File(SelFile()))
         return;
     BtnUndo->setEnabled(true);
-    if (TGTASFile* file = m_fileList->File(SelFile)) {
-        if (m_document)
-            pushEdit();
-        else
-            file->Modified = true;
-        emit fileModified(SelFile);
-    }
-}
-
-void TFormEditorItem::SetDocument(MapDocument* document)
-{
-    if (m_document)
-        disconnect(m_document, nullptr, this, nullptr);
-    m_document = document;
-    if (!m_document)
-        return;
-    connect(m_document, &MapDocument::recordsChanged, this, [this](int file, int) { followRecords(file); });
-    selectionChangedHere();
+    pushEdit();
+    emit fileModified(SelFile());
 }
 
 std::vector<int> TFormEditorItem::selectedRecords() const
 {
-    if (!HasSelection)
+    if (!HasSelection())
         return {};
-    if (SelKind == FileKind::IPL && SelSection == SectionCode::SeveralInst)
+    if (SelKind() == FileKind::IPL && SelSection() == SectionCode::SeveralInst)
         return MultipleInstances();
-    return {SelRecord};
+    return {SelRecord()};
 }
 
-void TFormEditorItem::selectionChangedHere()
+void TFormEditorItem::copyBeforeEdit()
 {
-    if (!m_document)
-        return;
-    const TGTASFile* file = HasSelection && m_fileList ? m_fileList->File(SelFile) : nullptr;
+    const TGTASFile* file = HasSelection() ? m_fileList->File(SelFile()) : nullptr;
     if (!file) {
         m_before = {};
-        m_document->setSelection({});
         return;
     }
-    const int section = MapDocument::sectionIndex(*file, SelSection);
-    m_before = m_document->copyRecords(SelFile, section, selectedRecords());
+    m_before = m_document.copyRecords(SelFile(), MapDocument::sectionIndex(*file, SelSection()), selectedRecords());
     m_beforeText = RecordText();
-    m_versionAtSelection = m_document->version(file);
-    m_document->setSelection({SelKind, SelSection, SelFile, selectedRecords()});
 }
 
 void TFormEditorItem::pushEdit(std::optional<std::uint64_t> restoredVersion)
 {
-    const TGTASFile* file = m_fileList ? m_fileList->File(SelFile) : nullptr;
-    if (!file || m_before.file != SelFile || m_before.section < 0 || m_pushing)
+    const TGTASFile* file = m_fileList ? m_fileList->File(SelFile()) : nullptr;
+    if (!file || m_before.file != SelFile() || m_before.section < 0 || m_pushing)
         return;
     MapDocument::Merge merge = m_stepMerge;
     int key = 0;
@@ -621,106 +617,70 @@ void TFormEditorItem::pushEdit(std::optional<std::uint64_t> restoredVersion)
     if (text.isEmpty())
         text = QStringLiteral("Edit Record");
     m_pushing = true;
-    m_document->recordsEdited(text, std::move(m_before), merge, key, restoredVersion);
+    m_document.recordsEdited(text, std::move(m_before), merge, key, restoredVersion);
     m_pushing = false;
     m_stepText.clear();
     m_stepMerge = MapDocument::Merge::None;
-    m_before = m_document->copyRecords(SelFile, MapDocument::sectionIndex(*file, SelSection), selectedRecords());
+    m_before = m_document.copyRecords(SelFile(), MapDocument::sectionIndex(*file, SelSection()), selectedRecords());
     m_beforeText = afterText;
-    m_versionAfterOwnStep = m_document->version(file);
+    m_versionAfterOwnStep = m_document.version(file);
 }
 
 void TFormEditorItem::MoveFinished()
 {
-    if (m_document)
-        m_document->endMerging();
+    m_document.endMerging();
 }
 
 void TFormEditorItem::followRecords(int file)
 {
-    if (m_pushing || !HasSelection || file != SelFile || !m_document)
+    if (m_pushing || !HasSelection() || file != SelFile())
         return;
-    // The records that still exist stay selected.
-    const TGTASFile* changed = m_fileList->File(SelFile);
-    const TGTASContainer* records = changed ? changed->SectionAt(MapDocument::sectionIndex(*changed, SelSection)) : nullptr;
-    std::vector<int> kept = selectedRecords();
-    std::erase_if(kept, [records](int record) { return !records || record >= records->Count(); });
-    if (kept.empty()) {
-        ClearSelection();
+    // The records that still exist stay selected; when that changes the selection, the
+    // page follows the new one.
+    const DocumentSelection before = m_document.selection();
+    m_document.keepSelectionValid();
+    if (m_document.selection() != before)
         return;
-    }
-    if (SelSection == SectionCode::SeveralInst && kept != MultipleInstances()) {
-        EditIPLMultInstList->clear();
-        for (int record : kept)
-            addInstanceRow(record);
-    }
     RefreshRecord(RecordRefresh::Reload);
-    if (SelSection == SectionCode::SeveralInst)
+    if (SelSection() == SectionCode::SeveralInst)
         showMultipleCount();
-    const TGTASFile* shown = m_fileList->File(SelFile);
-    m_before = m_document->copyRecords(SelFile, MapDocument::sectionIndex(*shown, SelSection), selectedRecords());
-    m_beforeText = RecordText();
-}
-
-void TFormEditorItem::FileRemoved(int file)
-{
-    if (!HasSelection || file < 0)
-        return;
-    if (SelFile == file) {
-        ClearSelection();
-        return;
-    }
-    // Later files moved up by one: the selection follows its file.
-    if (SelFile > file)
-        --SelFile;
-    if (m_before.file > file)
-        --m_before.file;
+    copyBeforeEdit();
 }
 
 std::string TFormEditorItem::RecordText() const
 {
-    if (!HasSelection || !m_fileList)
+    if (!HasSelection() || !m_fileList)
         return {};
-    const SectionEntry* entry = sectionEntry(SelKind, SelSection);
-    TGTASFile* file = m_fileList->File(SelFile);
-    if (!entry || !entry->container || !file || file->Kind != SelKind)
+    const SectionEntry* entry = sectionEntry(SelKind(), SelSection());
+    TGTASFile* file = m_fileList->File(SelFile());
+    if (!entry || !entry->container || !file || file->Kind != SelKind())
         return "N/A";
-    return entry->container(*file)->WriteLine(SelRecord);
+    return entry->container(*file)->WriteLine(SelRecord());
 }
 
 void TFormEditorItem::RefreshRecord(RecordRefresh how)
 {
-    if (!HasSelection) {
+    if (!HasSelection()) {
         showPage(nullptr);
         ModeValue->setText("N/A");
         FileIndexValue->setText("N/A");
         ExpandedEdit->clear();
         return;
     }
-    bool repaintLists = how == RecordRefresh::EditShownInLists;
     if (how == RecordRefresh::Reload) {
         const EditsSuppressed suppressed(*this);
-        ShowRecord(SelKind, SelSection);
-        repaintLists = true;
+        ShowRecord(SelKind(), SelSection());
     } else {
+        // The step repaints the view and the editors' lists, which follow the document.
         MarkModified();
-        // The view draws a frame when asked; an edit shows on the next one.
-        if (m_view)
-            m_view->update();
-    }
-    if (repaintLists) {
-        if (SelKind == FileKind::IPL)
-            m_peers->RepaintIPLEditorLists();
-        else
-            m_peers->RepaintIDEEditorLists();
     }
     showRecordTexts();
 }
 
 void TFormEditorItem::showRecordTexts()
 {
-    const TGTASFile* file = m_fileList ? m_fileList->File(SelFile) : nullptr;
-    const SectionEntry* entry = sectionEntry(SelKind, SelSection);
+    const TGTASFile* file = m_fileList ? m_fileList->File(SelFile()) : nullptr;
+    const SectionEntry* entry = sectionEntry(SelKind(), SelSection());
     ModeValue->setText(entry ? entry->mode : "N/A");
     FileIndexValue->setText(file ? QString::fromStdString(file->FileName) : QString("N/A"));
     ExpandedEdit->setText(QString::fromStdString(RecordText()));
@@ -773,40 +733,29 @@ void TFormEditorItem::FillIPLPathNodes()
 
 void TFormEditorItem::restoreFromText(const std::string& text)
 {
-    const SectionEntry* entry = sectionEntry(SelKind, SelSection);
-    TGTASFile* file = m_fileList ? m_fileList->File(SelFile) : nullptr;
-    if (entry && entry->restore && file && file->Kind == SelKind)
-        entry->restore(*file, SelRecord, text);
+    const SectionEntry* entry = sectionEntry(SelKind(), SelSection());
+    TGTASFile* file = m_fileList ? m_fileList->File(SelFile()) : nullptr;
+    if (entry && entry->restore && file && file->Kind == SelKind())
+        entry->restore(*file, SelRecord(), text);
 }
 
 void TFormEditorItem::UndoEdit()
 {
-    if (!HasSelection)
+    if (!HasSelection())
         return;
     restoreFromText(UndoText);
-    if (m_document) {
-        // One step that can be redone. The file is as it was when the record was selected
-        // unless another window changed it since.
-        const TGTASFile* file = m_fileList->File(SelFile);
-        const std::uint64_t now = file ? m_document->version(file) : 0;
-        std::optional<std::uint64_t> restored;
-        if (now == m_versionAtSelection || now == m_versionAfterOwnStep)
-            restored = m_versionAtSelection;
-        m_stepText = QStringLiteral("Restore Record");
-        pushEdit(restored);
-        RefreshRecord(RecordRefresh::Reload);
-        BtnUndo->setEnabled(false);
-        emit fileModified(SelFile);
-        return;
-    }
-    if (!UndoModified && m_fileList) {
-        if (TGTASFile* file = m_fileList->File(SelFile))
-            file->Modified = false;
-    }
+    // One step that can be redone. The file is as it was when the record was selected unless
+    // another window changed it since.
+    const TGTASFile* file = m_fileList->File(SelFile());
+    const std::uint64_t now = file ? m_document.version(file) : 0;
+    std::optional<std::uint64_t> restored;
+    if (now == m_versionAtSelection || now == m_versionAfterOwnStep)
+        restored = m_versionAtSelection;
+    m_stepText = QStringLiteral("Restore Record");
+    pushEdit(restored);
     RefreshRecord(RecordRefresh::Reload);
     BtnUndo->setEnabled(false);
-    if (m_view)
-        m_view->update();
+    emit fileModified(SelFile());
 }
 
 void TFormEditorItem::BtnUndoClick()

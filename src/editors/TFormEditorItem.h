@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ItemEditorPeers.h"
 #include "MapDocument.h"
 #include "MenuActionWindow.h"
 #include "SectionCode.h"
@@ -46,16 +45,17 @@ struct TGTASPathObj;
 struct TGTASTObjObj;
 struct TGTASZoneObj;
 
-// The property window of the selected record, and the owner of the selection: one record,
-// or several instances of one IPL file that move together. Picks in the 3D view and rows
-// chosen in the IPL and IDE editors arrive here; each section's record is shown on a panel
-// of its own, every change is written into the record at once and marks its file modified,
-// and one step of undo restores the record as it was selected.
+// The property window of the selected record: one record, or several instances of one IPL
+// file that move together. The selection itself is the document's; picks in the 3D view and
+// rows chosen in the IPL and IDE editors arrive here and become the document's selection.
+// Each section's record is shown on a panel of its own, every change is written into the
+// record at once and handed to the document as a step, and one step of undo restores the
+// record as it was selected.
 class TFormEditorItem;
 
-// How the item editor shows its record again: Reload fills the page from the record and
-// repaints the editors' lists; after an edit the file is marked modified, and the lists
-// are repainted when they show what changed (a name, an ID).
+// How the item editor shows its record again: Reload fills the page from the record; after
+// an edit the step goes to the document, whose signals repaint the view and the editors'
+// lists (EditShownInLists: an edit of what the lists show, a name or an ID).
 enum class RecordRefresh { Reload, Edit, EditShownInLists };
 
 // Fills controls without their change handlers writing back: edits are off while it lives.
@@ -77,25 +77,21 @@ public:
     // One row of the table of sections a record can be selected in.
     struct SectionEntry;
 
-    // `archiveSet` answers the archive markers and the pick buttons; without one every
-    // marker shows missing and the pick buttons stay disabled.
-    TFormEditorItem(TGTAFileList* fileList, TGLView* view, TGTAImg* archiveSet = nullptr, QWidget* parent = nullptr);
+    // The document's archive set answers the archive markers and the pick buttons; without
+    // one every marker shows missing and the pick buttons stay disabled.
+    TFormEditorItem(MapDocument& document, TGLView* view, QWidget* parent = nullptr);
     ~TFormEditorItem() override;
 
-    void SetFileList(TGTAFileList* fileList) { m_fileList = fileList; }
     void SetView(TGLView* view) { m_view = view; }
-    // The windows of the IPL and IDE editors and the secondary model view, once they exist.
-    void SetPeers(ItemEditorPeers* peers);
-    // The document every edit goes through as a step; without one (a window tried on its
-    // own) an edit only marks its file modified.
-    void SetDocument(MapDocument* document);
-    MapDocument* Document() const { return m_document; }
+    MapDocument& Document() const { return m_document; }
     // The archive entry picker of the pick buttons.
     void SetImgFilePicker(Twnd_imgfilepicker* picker) { m_picker = picker; }
 
     // Operations other windows call.
     void SelectRecord(FileKind kind, SectionCode section, int record, int file) override;
     void ClearSelection();
+    // Instances of the several-instance selection's file join it, after those listed.
+    void AddInstances(const std::vector<int>& records);
     std::array<float, 3> GetSelectionCentre() const override;
     void MoveSelection(float dx, float dy, float dz) override;
     void MoveFinished() override;
@@ -109,12 +105,9 @@ public:
     void RefreshRecord(RecordRefresh how);
     // Makes the panel of the section the visible one and fills it from the record.
     void ShowRecord(FileKind kind, SectionCode code);
-    // Marks the selected record's file modified and enables undo; `fileModified` tells the
-    // main window, which enables its save action.
+    // Hands the edit of the selected record to the document as a step and enables undo;
+    // `fileModified` tells the main window, which enables its save action.
     void MarkModified();
-    // A file was removed from the file list: a selection in it is cleared, one in a later
-    // file follows it to its new position.
-    void FileRemoved(int file);
     void UndoEdit();
     void UpdateInstanceValidation();
     void UpdateObjsMarkers();
@@ -124,6 +117,14 @@ public:
 
     // Record indexes of the several-instance selection, in list order.
     std::vector<int> MultipleInstances() const;
+
+    // The document's selection: whether there is one, its file kind, section, file, and its
+    // record (for several instances, the one chosen last).
+    bool HasSelection() const { return !m_document.selection().empty(); }
+    FileKind SelKind() const { return m_document.selection().kind; }
+    SectionCode SelSection() const { return m_document.selection().section; }
+    int SelFile() const { return m_document.selection().file; }
+    int SelRecord() const;
 
     // The selected record of each section: nullptr unless it is the selection.
     TIPLFile* SelectedIPLFile() const;
@@ -140,9 +141,8 @@ public:
 
     TGTAFileList* FileList() const { return m_fileList; }
     TGLView* View() const { return m_view; }
-    TGTAImg* ArchiveSet() const { return m_archiveSet; }
+    TGTAImg* ArchiveSet() const { return m_document.archiveSet(); }
     Twnd_imgfilepicker* ImgFilePicker() const { return m_picker; }
-    ItemEditorPeers& Peers() const { return *m_peers; }
     // The record's text form, as `ExpandedEdit` shows it ("N/A" for several instances).
     std::string RecordText() const;
 
@@ -153,14 +153,8 @@ public:
     void MoveTimerTimer();
     void MultInstOffsetEnter(QLineEdit* box);
 
-    bool HasSelection = false;
-    FileKind SelKind = FileKind::IPL;
-    SectionCode SelSection = SectionCode::Inst;
-    int SelFile = 0;
-    int SelRecord = 0;
     bool EditsEnabled = true;
     std::string UndoText;
-    bool UndoModified = false;
     int16_t MoveMode = 0;
     float MoveStep = 0;
     QPointer<QAction> MenuAction;
@@ -193,6 +187,11 @@ public:
     void BtnCancelClick();
 
 signals:
+    // An instance was picked alone in the 3D view: the IPL editor shows its row.
+    void instancePicked(int file, int record);
+    // The page shows a definition, or an instance of one: the secondary model view shows
+    // the definition's model.
+    void definitionShown(int id, bool timed);
     // A record of the file was changed.
     void fileModified(int file);
     // A hidden IPL file was made visible because one of its records was selected.
@@ -203,27 +202,29 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void addInstanceRow(int record);
-    int rowOf(int record) const;
+    // Makes `selection` the document's, without following it as another window's choice.
+    void select(DocumentSelection selection);
+    // Another window, or a step undone or redone, changed the selection.
+    void followSelection();
+    // The several-instance list shows the document's records.
+    void showInstanceList();
     void showMultipleCount();
     void showRecordTexts();
     void showPage(const SectionEntry* entry);
     void restoreFromText(const std::string& text);
     std::vector<int> selectedRecords() const;
-    // The selection changed here: the document learns of it, and the records are copied as
-    // they are before the next edit.
-    void selectionChangedHere();
+    // The selected records are copied as they are before the next edit.
+    void copyBeforeEdit();
     // Hands the edit just made to the document as a step.
     void pushEdit(std::optional<std::uint64_t> restoredVersion = std::nullopt);
     // A step was undone or redone: the selection and the page follow the records.
     void followRecords(int file);
 
+    MapDocument& m_document;
     TGTAFileList* m_fileList = nullptr;
     TGLView* m_view = nullptr;
-    TGTAImg* m_archiveSet = nullptr;
     Twnd_imgfilepicker* m_picker = nullptr;
-    ItemEditorPeers* m_peers = nullptr;
-    MapDocument* m_document = nullptr;
+    bool m_selecting = false;
     MapDocument::RecordCopies m_before;
     std::string m_beforeText;
     // What the next step is called and whether it merges with the one before.

@@ -31,8 +31,8 @@ void TFormEditorItem::MoveButtonUp()
 
 void TFormEditorItem::MoveTimerTimer()
 {
-    const bool oneInstance = HasSelection && SelKind == FileKind::IPL && SelSection == SectionCode::Inst;
-    const bool severalInstances = HasSelection && SelKind == FileKind::IPL && SelSection == SectionCode::SeveralInst;
+    const bool oneInstance = HasSelection() && SelKind() == FileKind::IPL && SelSection() == SectionCode::Inst;
+    const bool severalInstances = HasSelection() && SelKind() == FileKind::IPL && SelSection() == SectionCode::SeveralInst;
     TGTASInstObj* inst = oneInstance ? SelectedInst() : nullptr;
     switch (MoveMode) {
     case 1:
@@ -88,8 +88,6 @@ void TFormEditorItem::MoveTimerTimer()
     }
     if (!MoveTimer->isActive())
         MoveMode = 0;
-    if (m_view)
-        m_view->update();
 }
 
 void TFormEditorItem::MultInstOffsetEnter(QLineEdit* box)

@@ -4,7 +4,6 @@
 #include "MainImageList.h"
 #include "MapDocument.h"
 #include "MapValidator.h"
-#include "ProgramSettings.h"
 #include "TGTA3Archive.h"
 #include "TGTAFileList.h"
 
@@ -82,8 +81,12 @@ void setTextColour(QLabel* label, const QColor& colour)
 
 } // namespace
 
-TFormValidate::TFormValidate(TGTAFileList* files, TGTA3Archive* archive, QWidget* view, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_files(files), m_archive(archive), m_view(view)
+TFormValidate::TFormValidate(MapDocument& document, TGTA3Archive* archive, QWidget* view, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
+    , m_document(&document)
+    , m_files(&document.files())
+    , m_archive(archive)
+    , m_view(view)
 {
     setObjectName("TFormValidate");
     setWindowTitle("Validation");
@@ -159,7 +162,7 @@ void TFormValidate::setRowImage(QTreeWidgetItem* row, int image)
 // about first. Nothing when the user cancels.
 std::optional<FixPolicy> TFormValidate::chooseFixPolicy()
 {
-    if (!box_fix->isChecked() || !m_files)
+    if (!box_fix->isChecked())
         return FixPolicy::checkOnly();
     MapValidator counter(*m_files, m_archive, m_files->IsViceCity(), m_files->GameDir());
     const int deletions = counter.placementsWithoutDefinition();
@@ -193,25 +196,23 @@ void TFormValidate::BtnStartClick()
     ListResult->clear();
     ListStatus->clear();
     m_lines.clear();
-    const bool viceCity = m_files ? m_files->IsViceCity() : programSettings().IsViceCity;
+    const bool viceCity = m_files->IsViceCity();
     ModeValue->setText(viceCity ? "Vice City Mode" : "GTA 3 Mode");
     ResultValue->setText("Please Wait..");
     // The run holds the user-interface thread; show the waiting text before it starts.
     ResultValue->repaint();
 
     ValidationReport report;
-    if (m_files) {
-        StatusRows rows(*this);
-        MapValidator validator(*m_files, m_archive, viceCity, m_files->GameDir());
-        if (m_document && policy->repairs) {
-            // Every fix of the run is one step.
-            m_document->changeFiles(QStringLiteral("Validation Fixes"), [&] {
-                report = validator.run(*policy, &rows);
-                return rows.modifiedFiles;
-            });
-        } else {
+    StatusRows rows(*this);
+    MapValidator validator(*m_files, m_archive, viceCity, m_files->GameDir());
+    if (policy->repairs) {
+        // Every fix of the run is one step.
+        m_document->changeFiles(QStringLiteral("Validation Fixes"), [&] {
             report = validator.run(*policy, &rows);
-        }
+            return rows.modifiedFiles;
+        });
+    } else {
+        report = validator.run(*policy, &rows);
     }
     report.viceCity = viceCity;
 

@@ -27,11 +27,11 @@ class TFormValidate : public QWidget, public MenuActionWindow {
     Q_OBJECT
 public:
     // `archive` (the main archive) and `view` (the 3D view, for the first placement) may be null.
-    TFormValidate(TGTAFileList* files, TGTA3Archive* archive, QWidget* view, QWidget* parent = nullptr);
+    // A run with fixes is one step of the document.
+    TFormValidate(MapDocument& document, TGTA3Archive* archive, QWidget* view, QWidget* parent = nullptr);
 
     void SetMenuAction(QAction* action) override;
     // The document a run with fixes changes the files through, as one step.
-    void SetDocument(MapDocument* document) { m_document = document; }
 
     void BtnStartClick();
     void BtnCopyClick();
@@ -73,8 +73,8 @@ private:
     void setRowImage(QTreeWidgetItem* row, int image);
     void showResult(bool failed, const QString& text);
 
+    MapDocument* m_document;
     TGTAFileList* m_files;
-    MapDocument* m_document = nullptr;
     TGTA3Archive* m_archive;
     QWidget* m_view;
     QStringList m_lines; // the report as shown, for the clipboard

@@ -19,13 +19,12 @@ void enableSaving(TFormMain& main)
 }
 
 // What one editor reports that the others follow. A removed file moves every later file up
-// one place: the other editor, the item editor's selection and the visibility list follow.
+// one place: the other editor and the visibility list follow (the selection is the document's).
 void linkFileEvents(MapFileEditor& editor, MapFileEditor& other, TFormEditorItem& item, TFormMain& main)
 {
     QObject::connect(&editor, &MapFileEditor::fileModified, &main, [&main] { enableSaving(main); });
     QObject::connect(&editor, &MapFileEditor::fileAdded, &main, &TFormMain::RebuildVisibleList);
     QObject::connect(&editor, &MapFileEditor::fileRemoved, &other, &MapFileEditor::FileRemoved);
-    QObject::connect(&editor, &MapFileEditor::fileRemoved, &item, &TFormEditorItem::FileRemoved);
     QObject::connect(&editor, &MapFileEditor::fileRemoved, &main, &TFormMain::RebuildVisibleList);
     // The file rows mark modified files; saving clears the marks.
     QObject::connect(&item, &TFormEditorItem::fileModified, &editor, &MapFileEditor::RepaintLists);
@@ -52,7 +51,7 @@ void linkValidation(TFormValidate& validate, TFormEditorIPL& ipl, TFormEditorIte
     QObject::connect(&validate, &TFormValidate::fileModified, &main, [&main] { enableSaving(main); });
     QObject::connect(&validate, &TFormValidate::instancesDeleted, &item, [&item](int file) {
         // Later records move up: a selection of that file would point at other records.
-        if (item.HasSelection && item.SelKind == FileKind::IPL && item.SelFile == file)
+        if (item.HasSelection() && item.SelKind() == FileKind::IPL && item.SelFile() == file)
             item.ClearSelection();
     });
     QObject::connect(&validate, &TFormValidate::recordsChanged, &ipl, [&ipl](int file) {
@@ -64,8 +63,10 @@ void linkValidation(TFormValidate& validate, TFormEditorIPL& ipl, TFormEditorIte
 }
 
 void linkViewers(TFormExtraView& extraView, TFormTextureView& textureView, TFormEditorArchive& archive,
-                 TFormEditorIPL& ipl, TFormEditorIDE& ide)
+                 TFormEditorIPL& ipl, TFormEditorIDE& ide, TFormEditorItem& item)
 {
+    QObject::connect(&item, &TFormEditorItem::definitionShown, &extraView,
+                     [&extraView](int id, bool timed) { extraView.ShowDefinition(id, timed ? 1 : 0); });
     QObject::connect(&archive, &TFormEditorArchive::modelChosen, &extraView,
                      [&extraView](const QString& name, int dictionary) { extraView.ShowModel(name.toStdString(), dictionary); });
     QObject::connect(&archive, &TFormEditorArchive::dictionaryChosen, &textureView,

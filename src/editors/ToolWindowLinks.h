@@ -22,7 +22,7 @@ void linkMapFileEditors(TFormEditorIPL& ipl, TFormEditorIDE& ide, TFormEditorIte
 // first, the IPL editor lists the changed records again afterwards, and saving is enabled.
 void linkValidation(TFormValidate& validate, TFormEditorIPL& ipl, TFormEditorItem& item, TFormMain& main);
 
-// The secondary model view and the texture viewer follow what the archive editor and the
-// IPL and IDE editors choose.
+// The secondary model view and the texture viewer follow what the archive editor, the IPL
+// and IDE editors choose and what the item editor shows.
 void linkViewers(TFormExtraView& extraView, TFormTextureView& textureView, TFormEditorArchive& archive,
-                 TFormEditorIPL& ipl, TFormEditorIDE& ide);
+                 TFormEditorIPL& ipl, TFormEditorIDE& ide, TFormEditorItem& item);

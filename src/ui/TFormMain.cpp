@@ -579,6 +579,8 @@ TGLView* TFormMain::CreateView()
             m_frameStart = QDateTime::currentMSecsSinceEpoch();
     });
     connect(m_view, &TGLView::frameDrawn, this, &TFormMain::FrameDone);
+    if (m_document)
+        m_view->FollowDocument(*m_document);
     return m_view;
 }
 
@@ -625,10 +627,8 @@ void TFormMain::followDocument()
         emit filesSaved();
     };
     connect(m_document.get(), &MapDocument::modifiedChanged, this, followModified);
-    connect(m_document.get(), &MapDocument::changed, this, [this] {
-        if (m_view)
-            m_view->update();
-    });
+    if (m_view)
+        m_view->FollowDocument(*m_document);
     connect(m_document.get(), &MapDocument::stepsRemoved, this, [this](const QString& file, int steps) {
         statusBar()->showMessage(QString::number(steps) + (steps == 1 ? QStringLiteral(" step of ") : QStringLiteral(" steps of "))
                                      + file + QStringLiteral(" removed from the undo history"),

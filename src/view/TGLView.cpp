@@ -4,6 +4,7 @@
 #include "GLDrawingState.h"
 #include "GLEntryPoints.h"
 #include "Log.h"
+#include "MapDocument.h"
 #include "PickHits.h"
 #include "PlanePoints.h"
 #include "SceneRenderer.h"
@@ -427,6 +428,22 @@ void TGLView::SetSelectionState(::SelectionState state)
         m->statusLabel->setText(texts[static_cast<int>(state)]);
     }
     update();
+}
+
+void TGLView::FollowDocument(MapDocument& document)
+{
+    connect(&document, &MapDocument::selectionChanged, this, [this, &document] {
+        const DocumentSelection& selection = document.selection();
+        SelectionState state = SelectionState::Nothing;
+        if (!selection.empty() && selection.kind == FileKind::IPL) {
+            if (selection.section == SectionCode::Inst)
+                state = SelectionState::One;
+            else if (selection.section == SectionCode::SeveralInst)
+                state = SelectionState::Several;
+        }
+        SetSelectionState(state);
+    });
+    connect(&document, &MapDocument::changed, this, qOverload<>(&QWidget::update));
 }
 
 SelectionState TGLView::GetSelectionState() const

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+class MapDocument;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -68,6 +69,9 @@ public:
     void CentreOn(float x, float y, float z);
     void ResetView();
 
+    // The view shows the document's selection and draws a new frame whenever the document
+    // changes what it draws.
+    void FollowDocument(MapDocument& document);
     void SetSelectionState(::SelectionState state);
     ::SelectionState GetSelectionState() const;
 

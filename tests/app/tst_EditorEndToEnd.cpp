@@ -152,8 +152,8 @@ TEST_F(DemoTown, DoubleClickHoldTheRaiseButtonAndSaveWritesTheNewHeight)
     TGTASInstObj& building = files->IPLFile(shop.file)->Inst.Items[shop.record];
     const float startZ = building.PosZ;
     doubleClickBuilding(building);
-    ASSERT_TRUE(editor->HasSelection);
-    ASSERT_EQ(editor->SelRecord, shop.record);
+    ASSERT_TRUE(editor->HasSelection());
+    ASSERT_EQ(editor->SelRecord(), shop.record);
     EXPECT_TRUE(editor->isVisible());
     auto* raise = editor->findChild<QAbstractButton*>("EditIPLInstPosZR1");
     ASSERT_NE(raise, nullptr);
@@ -236,9 +236,9 @@ TEST(EditorEndToEnd, DoubleClickCtrlDragAndSaveMoveABuildingOnDisk)
     sendMouse(view, QEvent::MouseButtonDblClick, centre, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     sendMouse(view, QEvent::MouseButtonRelease, centre, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
 
-    ASSERT_TRUE(editor->HasSelection);
-    EXPECT_EQ(editor->SelFile, shop.file);
-    EXPECT_EQ(editor->SelRecord, shop.record);
+    ASSERT_TRUE(editor->HasSelection());
+    EXPECT_EQ(editor->SelFile(), shop.file);
+    EXPECT_EQ(editor->SelRecord(), shop.record);
     EXPECT_EQ(main->StatusValue->text(), "* Item Selected *");
     EXPECT_EQ(view->GetCameraTarget(), (std::array<float, 3>{startX, startY, building.PosZ}));
     EXPECT_FALSE(main->ActionSaveModified->isEnabled());

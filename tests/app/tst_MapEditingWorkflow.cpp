@@ -121,8 +121,8 @@ TEST_F(MapEditingWorkflow, ANewFileTakesAnInstanceOfAChosenDefinitionAndTheGameR
     ASSERT_EQ(block.Inst.Count(), 1);
     EXPECT_EQ(block.Inst.Items[0].ID, definition.ID);
     EXPECT_EQ(block.Inst.Items[0].ModelName, definition.ModelName);
-    ASSERT_TRUE(item->HasSelection);
-    EXPECT_EQ(item->SelFile, newFile);
+    ASSERT_TRUE(item->HasSelection());
+    EXPECT_EQ(item->SelFile(), newFile);
     EXPECT_TRUE(main->ActionViewEditor->isChecked()) << "the item editor shows the instance";
 
     // Moved in the item editor, as typed: each field typed is one step.
@@ -145,7 +145,7 @@ TEST_F(MapEditingWorkflow, ANewFileTakesAnInstanceOfAChosenDefinitionAndTheGameR
     EXPECT_EQ(main->ActionUndo->text(), "&Undo Add Item Instance");
     main->ActionUndo->trigger();
     EXPECT_EQ(block.Inst.Count(), 0) << "the added instance is taken back in one step";
-    EXPECT_FALSE(item->HasSelection) << "the selected record no longer exists";
+    EXPECT_FALSE(item->HasSelection()) << "the selected record no longer exists";
     EXPECT_EQ(main->ActionRedo->text(), "&Redo Add Item Instance");
     for (int step = 0; step < 3; ++step)
         main->ActionRedo->trigger();

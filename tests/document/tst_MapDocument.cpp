@@ -315,4 +315,20 @@ TEST_F(Document, TheSelectionKeepsOnlyRecordsThatStillExist)
     EXPECT_TRUE(document->selection().empty());
 }
 
+// A several-instance selection whose last member the user toggled out still names its file:
+// the next Shift-pick there adds to it. A step undone or redone keeps it so.
+TEST_F(Document, AnEmptiedSeveralInstanceSelectionStaysASelection)
+{
+    const DocumentSelection emptied{FileKind::IPL, SectionCode::SeveralInst, 1, {}};
+    document->setSelection(emptied);
+    EXPECT_FALSE(document->selection().empty());
+    moveInstances(2, {0}, 1.0f);
+    ASSERT_TRUE(undo());
+    EXPECT_EQ(document->selection(), emptied);
+    document->removeFile(0);
+    EXPECT_EQ(document->selection().file, 0) << "the selection follows its file";
+    document->removeFile(0);
+    EXPECT_TRUE(document->selection().empty());
+}
+
 } // namespace

@@ -40,11 +40,9 @@ constexpr std::string_view DefinitionsText =
     "21, ghost, bartx, 1, 120, 0, 30, 5\n"
     "end\n";
 
-// Remembers what the item editor asks of the secondary model view.
-class RecordingPeers : public ItemEditorPeers {
-public:
-    void ShowDefinition(int id, DefinitionKind kind) override { shown.emplace_back(id, kind); }
-    std::vector<std::pair<int, DefinitionKind>> shown;
+// Remembers the definitions the item editor offers the secondary model view.
+struct ShownDefinitions {
+    std::vector<std::pair<int, bool>> shown;
 };
 
 void typeInto(QLineEdit* box, const QString& text)
@@ -77,8 +75,10 @@ protected:
         file->ReadText(DefinitionsText);
         file->FileName = "town.ide";
         m_files.AddFile(std::move(file));
-        m_editor.emplace(&m_files, nullptr, archive);
-        m_editor->SetPeers(&m_peers);
+        m_document.setArchiveSet(archive);
+        m_editor.emplace(m_document, nullptr);
+        QObject::connect(&*m_editor, &TFormEditorItem::definitionShown,
+                         [this](int id, bool timed) { m_peers.shown.emplace_back(id, timed); });
         m_editor->show();
     }
 
@@ -96,7 +96,8 @@ protected:
     QLineEdit* box(const char* name) { return find<QLineEdit>(name); }
 
     TGTAFileList m_files{programSettings().GameDir, programSettings().IsViceCity};
-    RecordingPeers m_peers;
+    MapDocument m_document{m_files};
+    ShownDefinitions m_peers;
     std::optional<TFormEditorItem> m_editor;
 };
 
@@ -118,7 +119,7 @@ TEST_F(DefinitionPanels, ShowingFillsTheBoxesWithoutMarkingTheFile)
     for (int bit = 0; bit < 11; ++bit)
         EXPECT_EQ(bits->item(bit)->checkState() == Qt::Checked, bit == 0 || bit == 2) << bit;
     ASSERT_EQ(m_peers.shown.size(), 1u);
-    EXPECT_EQ(m_peers.shown[0], std::make_pair(11, ItemEditorPeers::DefinitionKind::Objs));
+    EXPECT_EQ(m_peers.shown[0], std::make_pair(11, false));
 
     // Timed objects show their draw distance with up to 15 digits, and their hours.
     m_editor->SelectRecord(FileKind::IDE, SectionCode::TObj, 0, 0);
@@ -127,7 +128,7 @@ TEST_F(DefinitionPanels, ShowingFillsTheBoxesWithoutMarkingTheFile)
     EXPECT_EQ(box("EditIDETObjLOD")->text(), "33.2999992370605");
     EXPECT_EQ(find<QComboBox>("EditIDETObjTimeOn")->currentText(), "06:00");
     EXPECT_EQ(find<QComboBox>("EditIDETObjTimeOff")->currentText(), "19:00");
-    EXPECT_EQ(m_peers.shown.back(), std::make_pair(20, ItemEditorPeers::DefinitionKind::TObj));
+    EXPECT_EQ(m_peers.shown.back(), std::make_pair(20, true));
     EXPECT_FALSE(modified()) << "showing a record never marks its file";
 }
 
@@ -136,9 +137,10 @@ TEST_F(DefinitionPanels, TypedValuesLandInTheDefinition)
     m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 0, 0);
     typeInto(box("EditIDEObjsU4"), "x");
     EXPECT_EQ(objs(0).MeshCount, 1) << "text that is no number stores the default 1";
-    EXPECT_TRUE(modified());
+    EXPECT_FALSE(modified()) << "the record holds what it held: no step";
     typeInto(box("EditIDEObjsU4"), "2");
     EXPECT_EQ(objs(0).MeshCount, 2);
+    EXPECT_TRUE(modified());
     typeInto(box("EditIDEObjsLOD"), "12.5");
     EXPECT_FLOAT_EQ(objs(0).DrawDistance, 12.5f);
     typeInto(box("EditIDEObjsLOD"), "abc");
@@ -152,7 +154,7 @@ TEST_F(DefinitionPanels, TypedValuesLandInTheDefinition)
     typeInto(box("EditIDEObjsID"), "77");
     EXPECT_EQ(objs(0).ID, 77);
     ASSERT_FALSE(m_peers.shown.empty());
-    EXPECT_EQ(m_peers.shown.back(), std::make_pair(77, ItemEditorPeers::DefinitionKind::Objs));
+    EXPECT_EQ(m_peers.shown.back(), std::make_pair(77, false));
     EXPECT_EQ(m_editor->ExpandedEdit->text(), "77, house, villa, 2, 0, 260");
 
     m_editor->SelectRecord(FileKind::IDE, SectionCode::TObj, 0, 0);
@@ -241,7 +243,8 @@ TEST_F(DefinitionPanels, UndoRestoresEveryEditOfTheSelection)
     EXPECT_EQ(find<QComboBox>("EditIDETObjTimeOn")->currentIndex(), 6);
 
     // A file modified before the selection stays modified.
-    m_files.File(0)->Modified = true;
+    m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 0, 0);
+    typeInto(box("EditIDEObjsID"), "98");
     m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 1, 0);
     typeInto(box("EditIDEObjsID"), "99");
     m_editor->BtnUndo->click();
@@ -401,7 +404,7 @@ TEST_F(DefinitionPanelsWithArchive, PickButtonWritesTheChosenNameWithoutExtensio
     EXPECT_EQ(marker("PaintBox4"), ArchiveMarker::Present);
 }
 
-TEST_F(DefinitionPanelsWithArchive, CancelledPickWritesTheOldNameBackAndMarksTheFile)
+TEST_F(DefinitionPanelsWithArchive, CancelledPickWritesTheOldNameBack)
 {
     m_editor->SelectRecord(FileKind::IDE, SectionCode::Objs, 0, 0);
     ASSERT_FALSE(modified());
@@ -410,16 +413,16 @@ TEST_F(DefinitionPanelsWithArchive, CancelledPickWritesTheOldNameBackAndMarksThe
     });
     QTest::mouseClick(find<QPushButton>("BtnIDEObjsTexture"), Qt::LeftButton);
     EXPECT_EQ(objs(0).TextureName, "housetx");
-    EXPECT_TRUE(modified());
+    // The old name written back changes nothing: no step, the file keeps its mark.
+    EXPECT_FALSE(modified());
     EXPECT_TRUE(m_editor->BtnUndo->isEnabled());
 
     // Without a picker the box's text is written back the same way.
     m_editor->SetImgFilePicker(nullptr);
     m_editor->SelectRecord(FileKind::IDE, SectionCode::TObj, 1, 0);
-    m_files.File(0)->Modified = false;
     QTest::mouseClick(find<QPushButton>("BtnIDETObjModel"), Qt::LeftButton);
     EXPECT_EQ(tobj(1).ModelName, "ghost");
-    EXPECT_TRUE(modified());
+    EXPECT_FALSE(modified());
 }
 
 TEST(DefinitionPanelsReadOnly, AReadOnlyArchiveDisablesThePickButtons)
@@ -432,10 +435,12 @@ TEST(DefinitionPanelsReadOnly, AReadOnlyArchiveDisablesThePickButtons)
     TGTAImg second(programSettings().GameDir, true, nullptr); // the first holds the lock: this one opens read-only
     ASSERT_TRUE(second.ReadOnly);
     TGTAFileList files{programSettings().GameDir, programSettings().IsViceCity};
-    TFormEditorItem editor(&files, nullptr, &second);
+    MapDocument readOnly(files, &second);
+    TFormEditorItem editor(readOnly, nullptr);
     for (const char* name : {"BtnIDEObjsModel", "BtnIDEObjsTexture", "BtnIDETObjModel", "BtnIDETObjTexture"})
         EXPECT_FALSE(editor.findChild<QPushButton*>(name)->isEnabled()) << name;
-    TFormEditorItem writable(&files, nullptr, &holder);
+    MapDocument locked(files, &holder);
+    TFormEditorItem writable(locked, nullptr);
     for (const char* name : {"BtnIDEObjsModel", "BtnIDEObjsTexture", "BtnIDETObjModel", "BtnIDETObjTexture"})
         EXPECT_TRUE(writable.findChild<QPushButton*>(name)->isEnabled()) << name;
 }

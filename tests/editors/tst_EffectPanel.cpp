@@ -89,7 +89,8 @@ protected:
     }
 
     TGTAFileList m_files{"", true};
-    TFormEditorItem m_editor{&m_files, nullptr};
+    MapDocument m_document{m_files};
+    TFormEditorItem m_editor{m_document, nullptr};
 };
 
 TEST_F(EffectPanel, ALightShowsItsFieldsWithoutMarkingTheFile)

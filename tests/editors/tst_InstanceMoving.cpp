@@ -7,12 +7,15 @@
 #include "TGTAFileList.h"
 #include "TIPLFile.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -60,7 +63,8 @@ protected:
     std::array<float, 3> position(int record) { return {inst(record).PosX, inst(record).PosY, inst(record).PosZ}; }
 
     TGTAFileList m_files{"", true};
-    TFormEditorItem m_editor{&m_files, nullptr};
+    MapDocument m_document{m_files};
+    TFormEditorItem m_editor{m_document, nullptr};
 };
 
 struct Suffix {
@@ -119,6 +123,62 @@ TEST_F(InstanceMoving, HoldingAButtonMovesOnceAtPressAndOncePerTick)
     const float after = inst(1).PosZ;
     QTest::qWait(250);
     EXPECT_EQ(inst(1).PosZ, after) << "nothing moves after the release";
+
+    // The whole hold is one step; the next press is another.
+    QUndoStack& stack = m_document.undoStack();
+    ASSERT_EQ(stack.count(), 1);
+    EXPECT_EQ(stack.undoText(), "Move Instance");
+    click("EditIPLInstPosZL2");
+    EXPECT_EQ(stack.count(), 2);
+    stack.undo();
+    EXPECT_EQ(inst(1).PosZ, after);
+    stack.undo();
+    EXPECT_EQ(inst(1).PosZ, 30.0f);
+    EXPECT_EQ(m_files.IPLFile(0)->SaveText(), YardText);
+    EXPECT_FALSE(m_files.File(0)->Modified);
+    stack.redo();
+    EXPECT_EQ(inst(1).PosZ, after);
+}
+
+// A Ctrl-drag in the real 3D view moves the selection at every pointer move and is one step.
+TEST_F(InstanceMoving, ACtrlDragInTheViewIsOneStep)
+{
+    QWidget window;
+    window.resize(400, 300);
+    TGLView view(&window, nullptr, nullptr, false, false);
+    view.FollowDocument(m_document);
+    view.SetItemEditor(&m_editor);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    selectOne(0);
+    ASSERT_EQ(view.GetSelectionState(), SelectionState::One);
+    const auto mouse = [&view](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), QPointF(view.mapToGlobal(at)), button, held, Qt::ControlModifier);
+        QApplication::sendEvent(&view, &event);
+    };
+    const QPoint start(200, 150);
+    mouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    for (int step = 1; step <= 4; ++step)
+        mouse(QEvent::MouseMove, start + QPoint(10 * step, -6 * step), Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, start + QPoint(40, -24), Qt::LeftButton, Qt::NoButton);
+
+    const std::array<float, 3> moved = position(0);
+    EXPECT_GT(std::abs(moved[0] - 1.0f) + std::abs(moved[1] - 2.0f), 1.0f) << "the drag moved the instance";
+    EXPECT_EQ(moved[2], 3.0f) << "a plain Ctrl-drag keeps the height";
+    QUndoStack& steps = m_document.undoStack();
+    ASSERT_EQ(steps.count(), 1);
+    EXPECT_EQ(steps.undoText(), "Move Instance");
+    steps.undo();
+    EXPECT_EQ(position(0), (std::array<float, 3>{1, 2, 3}));
+    EXPECT_EQ(m_files.IPLFile(0)->SaveText(), YardText);
+    steps.redo();
+    EXPECT_EQ(position(0), moved);
+
+    // The next drag is a step of its own.
+    mouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, start + QPoint(-20, 0), Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, start + QPoint(-20, 0), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(steps.count(), 2);
 }
 
 TEST_F(InstanceMoving, RotationButtonsTurnAboutTheWorldAxes)
@@ -177,7 +237,7 @@ TEST_F(InstanceMoving, TheStepIsTheLeftFactor)
 TEST_F(InstanceMoving, SeveralInstancesMoveTogetherAndTheCentreLabelStays)
 {
     selectAllThree();
-    ASSERT_EQ(m_editor.SelSection, SectionCode::SeveralInst);
+    ASSERT_EQ(m_editor.SelSection(), SectionCode::SeveralInst);
     const QString centre = m_editor.EditIPLMultInstItemCenter->text();
     ASSERT_EQ(centre, "2.33333, 9, 9");
     click("EditIPLMultInstPosYR2");

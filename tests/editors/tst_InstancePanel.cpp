@@ -106,7 +106,8 @@ protected:
     }
 
     TGTAFileList m_files{programSettings().GameDir, programSettings().IsViceCity};
-    TFormEditorItem m_editor{&m_files, nullptr};
+    MapDocument m_document{m_files};
+    TFormEditorItem m_editor{m_document, nullptr};
 };
 
 TEST_F(InstancePanelTest, TypedAnglesStoreTheirSineOrCosineAndLeaveTheOtherComponents)
@@ -329,7 +330,8 @@ protected:
                                                                    {"lamptex.dff", {1}}}),
                   0);
         m_archive = std::make_unique<TGTAImg>(programSettings().GameDir, true, nullptr);
-        m_archiveEditor = std::make_unique<TFormEditorItem>(&m_files, nullptr, m_archive.get());
+        m_archiveDocument = std::make_unique<MapDocument>(m_files, m_archive.get());
+        m_archiveEditor = std::make_unique<TFormEditorItem>(*m_archiveDocument, nullptr);
     }
 
     QString statusTextsWithArchive(int record)
@@ -345,6 +347,7 @@ protected:
     TempDir m_game;
     GameSettingsScope m_settings{m_game.path().string() + "/", true};
     std::unique_ptr<TGTAImg> m_archive;
+    std::unique_ptr<MapDocument> m_archiveDocument;
     std::unique_ptr<TFormEditorItem> m_archiveEditor;
 };
 
@@ -378,7 +381,7 @@ TEST(InstancePanelMainWindow, PickingInAHiddenFileShowsAndTicksIt)
     ASSERT_EQ(main.ChkListVisible->count(), 2);
     ASSERT_EQ(main.ChkListVisible->item(0)->checkState(), Qt::Unchecked);
 
-    TFormEditorItem editor{list, nullptr};
+    TFormEditorItem editor{*main.Document(), nullptr};
     linkItemEditor(editor, main);
     editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 2, TownIPL);
     EXPECT_TRUE(list->File(TownIPL)->Visible);

@@ -3,6 +3,7 @@
 #include "MapEditorFixture.h"
 
 #include "GamePaths.h"
+#include "MapDocument.h"
 #include "TFormEditorDAT.h"
 
 #include <QAction>
@@ -97,7 +98,7 @@ TEST_F(MapFileCommands, ANewFileIsOfferedToTheDatFileAddedModifiedAndWrittenBySa
 TEST_F(MapFileCommands, TheDatEditorTakesAndDropsTheReferences)
 {
     files().DatLines = {"IDE DATA\\MAPS\\TOWN.IDE", "IPL DATA\\MAPS\\TOWN.IPL", "IPL DATA\\MAPS\\DOCKS.IPL"};
-    TFormEditorDAT datEditor(&files(), nullptr);
+    TFormEditorDAT datEditor(m_document, nullptr);
     m_ipl.SetDatReferences(&datEditor);
     m_dialogs.saveFileChoices.push_back(gamePath("data/maps/pier.ipl"));
     m_dialogs.answers = {DialogAnswer::Yes, DialogAnswer::Ok};
@@ -108,6 +109,11 @@ TEST_F(MapFileCommands, TheDatEditorTakesAndDropsTheReferences)
     EXPECT_EQ(files().DatLines, (std::vector<std::string>{"IDE DATA\\MAPS\\TOWN.IDE", "IPL DATA\\MAPS\\TOWN.IPL",
                                                          "IPL data\\maps\\pier.ipl"}));
     EXPECT_TRUE(files().DatModified);
+    // Each reference is a step of its own, named for what it did to the DAT file.
+    const QUndoStack& steps = m_document.undoStack();
+    ASSERT_EQ(steps.count(), 2);
+    EXPECT_EQ(steps.text(0), "Add DAT Reference");
+    EXPECT_EQ(steps.text(1), "Remove DAT Reference");
 }
 
 TEST_F(MapFileCommands, AnOpenedFileListsItsRecordsUnmodified)
@@ -233,7 +239,7 @@ TEST_F(MapFileCommands, RemovingAFileKeepsTheOtherEditorOnItsFile)
     EXPECT_EQ(column(m_ipl.ListItems, 1), QStringList({"tree", "house", "Shop"}));
     EXPECT_EQ(m_ide.CurrentFile(), -1);
     EXPECT_EQ(m_ide.ListItems->model()->rowCount(), 0);
-    EXPECT_FALSE(m_item.HasSelection);
+    EXPECT_FALSE(m_item.HasSelection());
     // The lists read the moved file, not past the end of the list.
     m_ipl.ActionEditAdd->trigger();
     EXPECT_EQ(ipl(1).Inst.Count(), 4);

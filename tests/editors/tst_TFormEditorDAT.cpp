@@ -2,6 +2,7 @@
 // IDE editors add and remove, and saving the DAT file.
 #include "TFormEditorDAT.h"
 
+#include "MapDocument.h"
 #include "ScriptedDialogService.h"
 #include "TGTAFileList.h"
 #include "TestFiles.h"
@@ -28,9 +29,11 @@ protected:
     void open(Lines lines, bool viceCity = false)
     {
         m_editor.reset();
+        m_document.reset();
         m_fileList = std::make_unique<TGTAFileList>(m_dir.path().string() + "/", viceCity);
         m_fileList->DatLines = std::move(lines);
-        m_editor = std::make_unique<TFormEditorDAT>(m_fileList.get(), nullptr);
+        m_document = std::make_unique<MapDocument>(*m_fileList);
+        m_editor = std::make_unique<TFormEditorDAT>(*m_document, nullptr);
         m_changes = std::make_unique<QSignalSpy>(m_editor.get(), &TFormEditorDAT::datModified);
         m_editor->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_editor.get()));
@@ -83,6 +86,7 @@ protected:
     GameSettingsScope m_game{m_dir.path().string() + "/", false};
     ScriptedDialogService m_dialogs;
     std::unique_ptr<TGTAFileList> m_fileList;
+    std::unique_ptr<MapDocument> m_document;
     std::unique_ptr<TFormEditorDAT> m_editor;
     std::unique_ptr<QSignalSpy> m_changes;
 };
@@ -310,7 +314,8 @@ TEST(DatEditorWindow, AToolWindowOnTopThatFollowsItsAction)
     TGTAFileList files{"", true};
     files.DatLines = {"IDE a.ide"};
     files.DatModified = true;
-    TFormEditorDAT editor(&files, nullptr);
+    MapDocument document(files);
+    TFormEditorDAT editor(document, nullptr);
     EXPECT_EQ(editor.windowTitle(), "DAT Editor");
     EXPECT_TRUE(editor.windowFlags().testFlag(Qt::Tool));
     EXPECT_TRUE(editor.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -338,7 +343,8 @@ TEST(DatEditorWindow, FirstShownAtTheUpperRightOfTheViewsWindow)
     frame.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
     TGTAFileList files{"", true};
-    TFormEditorDAT editor(&files, &view);
+    MapDocument document(files);
+    TFormEditorDAT editor(document, &view);
     editor.resize(300, 200);
     editor.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));

@@ -87,8 +87,8 @@ TEST_F(IDEEditor, NewDefinitionsTakeTheHighestIDOfAllFilesPlusOne)
     EXPECT_EQ(ide(0).TObj.Items[1].ID, 901);
     EXPECT_TRUE(ide(0).Modified);
     EXPECT_EQ(modified.count(), 1);
-    EXPECT_EQ(m_item.SelSection, SectionCode::TObj);
-    EXPECT_EQ(m_item.SelRecord, 1);
+    EXPECT_EQ(m_item.SelSection(), SectionCode::TObj);
+    EXPECT_EQ(m_item.SelRecord(), 1);
 }
 
 TEST_F(IDEEditor, AddItemInstanceNeedsAnIPLFile)
@@ -118,9 +118,18 @@ TEST_F(IDEEditor, AddItemInstanceAlwaysPlacesAnInstanceOfTheDefinition)
     EXPECT_EQ(placed.ModelName, "shop");
     EXPECT_EQ((std::array<float, 3>{placed.PosX, placed.PosY, placed.PosZ}), (std::array<float, 3>{5, 6, 7}));
     EXPECT_EQ(m_ipl.CurrentSection(), SectionCode::Inst);
-    EXPECT_EQ(m_item.SelFile, 2);
-    EXPECT_EQ(m_item.SelRecord, 3);
+    EXPECT_EQ(m_item.SelFile(), 2);
+    EXPECT_EQ(m_item.SelRecord(), 3);
     EXPECT_TRUE(ipl(2).Modified);
+    // One step, which takes the instance and its definition back together.
+    EXPECT_EQ(m_document.undoStack().count(), 1);
+    EXPECT_EQ(m_document.undoStack().undoText(), "Add Item Instance");
+    m_document.undoStack().undo();
+    EXPECT_EQ(ipl(2).Inst.Count(), 3);
+    EXPECT_EQ(ipl(2).SaveText(), TownIPL);
+    EXPECT_FALSE(m_item.HasSelection()) << "the selected record no longer exists";
+    m_document.undoStack().redo();
+    EXPECT_EQ(ipl(2).Inst.Items[3].ModelName, "shop");
 
     // Answered No: nothing is placed.
     m_ide.ActionEditAddInstance->trigger();

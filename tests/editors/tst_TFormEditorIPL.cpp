@@ -77,7 +77,7 @@ TEST_F(IPLEditor, HeaderClicksSortAscendingDescendingThenAscendingAgain)
 
     // The row map follows the sort: a row opens its own record.
     doubleClickRow(m_ipl.ListItems, 2);
-    EXPECT_EQ(m_item.SelRecord, 0);
+    EXPECT_EQ(m_item.SelRecord(), 0);
 
     // Adding rebuilds the rows in file order with the new one chosen.
     m_ipl.ActionEditAdd->trigger();
@@ -104,9 +104,9 @@ TEST_F(IPLEditor, AddItemPlacesADefaultInstanceAtTheCameraTarget)
     EXPECT_TRUE(ipl(1).Modified);
     ASSERT_EQ(modified.count(), 1);
     EXPECT_EQ(modified[0][0].toInt(), 1);
-    EXPECT_TRUE(m_item.HasSelection) << "the new record is opened";
-    EXPECT_EQ(m_item.SelRecord, 3);
-    EXPECT_EQ(m_item.SelSection, SectionCode::Inst);
+    EXPECT_TRUE(m_item.HasSelection()) << "the new record is opened";
+    EXPECT_EQ(m_item.SelRecord(), 3);
+    EXPECT_EQ(m_item.SelSection(), SectionCode::Inst);
 
     // Occluders take no new records.
     chooseSection("OCCL");
@@ -121,20 +121,20 @@ TEST_F(IPLEditor, DuplicateCopiesAndDeleteClearsTheItemEditor)
     m_ipl.ActionEditDuplicate->trigger();
     ASSERT_EQ(ipl(1).Inst.Count(), 4);
     EXPECT_EQ(ipl(1).Inst.WriteLine(3), ipl(1).Inst.WriteLine(2));
-    EXPECT_EQ(m_item.SelRecord, 3);
+    EXPECT_EQ(m_item.SelRecord(), 3);
     EXPECT_TRUE(ipl(1).Modified);
 
     ipl(1).Modified = false;
     QSignalSpy modified(&m_ipl, &MapFileEditor::fileModified);
     clickRow(m_ipl.ListItems, 0);
     doubleClickRow(m_ipl.ListItems, 0);
-    ASSERT_TRUE(m_item.HasSelection);
+    ASSERT_TRUE(m_item.HasSelection());
     // Del is the action's shortcut within the window.
     m_ipl.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&m_ipl));
     m_ipl.ListItems->setFocus();
     QTest::keyClick(m_ipl.ListItems, Qt::Key_Delete);
-    EXPECT_FALSE(m_item.HasSelection);
+    EXPECT_FALSE(m_item.HasSelection());
     EXPECT_EQ(ipl(1).Inst.Count(), 3);
     EXPECT_EQ(ipl(1).Inst.Items[0].ModelName, "house");
     EXPECT_TRUE(ipl(1).Modified);
@@ -148,22 +148,22 @@ TEST_F(IPLEditor, DuplicateCopiesAndDeleteClearsTheItemEditor)
     ASSERT_EQ(ipl(1).Path.Count(), 1);
     m_ipl.ActionEditDuplicate->trigger();
     EXPECT_EQ(ipl(1).Path.Count(), 1);
-    EXPECT_EQ(m_item.SelSection, SectionCode::Path);
+    EXPECT_EQ(m_item.SelSection(), SectionCode::Path);
 }
 
 TEST_F(IPLEditor, DoubleClickOpensShiftAddsAndEnterOpens)
 {
     doubleClickRow(m_ipl.ListItems, 1);
-    EXPECT_EQ(m_item.SelSection, SectionCode::Inst);
-    EXPECT_EQ(m_item.SelRecord, 1);
+    EXPECT_EQ(m_item.SelSection(), SectionCode::Inst);
+    EXPECT_EQ(m_item.SelRecord(), 1);
     doubleClickRow(m_ipl.ListItems, 2, Qt::ShiftModifier);
-    EXPECT_EQ(m_item.SelSection, SectionCode::SeveralInst);
+    EXPECT_EQ(m_item.SelSection(), SectionCode::SeveralInst);
     EXPECT_EQ(m_item.MultipleInstances(), (std::vector<int>{1, 2}));
 
     clickRow(m_ipl.ListItems, 0);
     QTest::keyClick(m_ipl.ListItems, Qt::Key_Return);
-    EXPECT_EQ(m_item.SelSection, SectionCode::Inst);
-    EXPECT_EQ(m_item.SelRecord, 0);
+    EXPECT_EQ(m_item.SelSection(), SectionCode::Inst);
+    EXPECT_EQ(m_item.SelRecord(), 0);
     EXPECT_EQ(m_view.GetCameraTarget(), (std::array<float, 3>{-10, 4, 2})) << "the view centres on the instance";
 }
 
@@ -180,13 +180,26 @@ TEST_F(IPLEditor, SelectAllListsEveryInstanceOnce)
     EXPECT_EQ(m_item.MultipleInstances(), expected);
     EXPECT_EQ(m_item.EditIPLMultInstItemCount->text(), "10 Items");
     EXPECT_EQ(m_item.EditIPLMultInstList->item(2)->text(), "11 - Shop");
+    EXPECT_EQ(m_document.selection(), (DocumentSelection{FileKind::IPL, SectionCode::SeveralInst, 1, expected}));
+    EXPECT_EQ(m_view.GetSelectionState(), SelectionState::Several) << "the view shows the document's selection";
+
+    // Moving them all is one step that takes every one of them back.
+    const std::string before = ipl(1).SaveText();
+    m_item.MoveSelection(5, 0, 0);
+    m_item.MoveFinished();
+    EXPECT_EQ(m_document.undoStack().undoText(), "Move 10 Instances");
+    m_document.undoStack().undo();
+    EXPECT_EQ(ipl(1).SaveText(), before);
+    EXPECT_EQ(m_item.MultipleInstances(), expected) << "the records still exist: the selection stays";
+    m_document.setSelection({});
+    EXPECT_EQ(m_view.GetSelectionState(), SelectionState::Nothing);
 
     // Two records: both opened through the item editor.
     ipl(2).Inst.DeleteRecord(0);
     chooseFile(m_ipl, 2);
     m_item.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 1, 2);
     m_ipl.BtnInstSelectAll->click();
-    EXPECT_EQ(m_item.SelFile, 2);
+    EXPECT_EQ(m_item.SelFile(), 2);
     EXPECT_EQ(m_item.MultipleInstances(), (std::vector<int>{0, 1}));
     EXPECT_EQ(m_item.EditIPLMultInstItemCount->text(), "2 Items");
 }
@@ -199,7 +212,7 @@ TEST_F(IPLEditor, APickInTheViewShowsItsRowWithoutOpeningItAgain)
     EXPECT_EQ(m_ipl.CurrentFile(), 2);
     EXPECT_EQ(m_ipl.CurrentSection(), SectionCode::Inst);
     EXPECT_EQ(m_ipl.CurrentRecord(), 2);
-    EXPECT_EQ(m_item.SelSection, SectionCode::Inst);
+    EXPECT_EQ(m_item.SelSection(), SectionCode::Inst);
     EXPECT_EQ(m_view.GetCameraTarget(), (std::array<float, 3>{1, 2, 3})) << "showing the row does not open it";
 
     // The main window shows a file's records the same way.

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 
@@ -57,16 +58,17 @@ protected:
     }
 
     TGTAFileList m_files{"", true};
-    TFormEditorItem m_editor{&m_files, nullptr};
+    MapDocument m_document{m_files};
+    TFormEditorItem m_editor{m_document, nullptr};
 };
 
 TEST_F(ItemEditorSelection, APickSelectsOneInstanceAndShowsItsLine)
 {
     m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 1, 0);
-    EXPECT_TRUE(m_editor.HasSelection);
-    EXPECT_EQ(m_editor.SelSection, SectionCode::Inst);
-    EXPECT_EQ(m_editor.SelRecord, 1);
-    EXPECT_EQ(m_editor.SelFile, 0);
+    EXPECT_TRUE(m_editor.HasSelection());
+    EXPECT_EQ(m_editor.SelSection(), SectionCode::Inst);
+    EXPECT_EQ(m_editor.SelRecord(), 1);
+    EXPECT_EQ(m_editor.SelFile(), 0);
     EXPECT_EQ(m_editor.ModeValue->text(), "IPL - Inst");
     EXPECT_EQ(m_editor.FileIndexValue->text(), "town.ipl");
     EXPECT_EQ(m_editor.ExpandedEdit->text(), QString::fromStdString(m_files.IPLFile(0)->Inst.WriteLine(1)));
@@ -78,11 +80,11 @@ TEST_F(ItemEditorSelection, ShiftPicksBuildAndToggleTheList)
 {
     // The first Shift-pick with nothing selected selects one instance.
     m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 0, 0);
-    EXPECT_EQ(m_editor.SelSection, SectionCode::Inst);
+    EXPECT_EQ(m_editor.SelSection(), SectionCode::Inst);
     EXPECT_EQ(m_editor.EditIPLMultInstList->count(), 0);
 
     m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 1, 0);
-    EXPECT_EQ(m_editor.SelSection, SectionCode::SeveralInst);
+    EXPECT_EQ(m_editor.SelSection(), SectionCode::SeveralInst);
     EXPECT_EQ(rowsText(), "10 - house|11 - shop");
     EXPECT_EQ(m_editor.EditIPLMultInstItemCount->text(), "2 Items");
     EXPECT_EQ(m_editor.GetSelectionCentre(), (std::array<float, 3>{5, 10, 15}));
@@ -107,8 +109,8 @@ TEST_F(ItemEditorSelection, AnInstanceOfAnotherFileNeverJoinsTheList)
 
     // A list of the other file starts with the new instance alone.
     m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 2, 1);
-    EXPECT_EQ(m_editor.SelSection, SectionCode::SeveralInst);
-    EXPECT_EQ(m_editor.SelFile, 1);
+    EXPECT_EQ(m_editor.SelSection(), SectionCode::SeveralInst);
+    EXPECT_EQ(m_editor.SelFile(), 1);
     EXPECT_EQ(m_editor.MultipleInstances(), (std::vector<int>{2}));
     m_editor.MoveSelection(1, 0, 0);
     EXPECT_FLOAT_EQ(inst(1, 2).PosX, -9);
@@ -118,9 +120,39 @@ TEST_F(ItemEditorSelection, AnInstanceOfAnotherFileNeverJoinsTheList)
     // A single instance of one file and a Shift-pick in another: the new one alone.
     m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 0, 0);
     m_editor.SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 1, 1);
-    EXPECT_EQ(m_editor.SelSection, SectionCode::Inst);
-    EXPECT_EQ(m_editor.SelFile, 1);
+    EXPECT_EQ(m_editor.SelSection(), SectionCode::Inst);
+    EXPECT_EQ(m_editor.SelFile(), 1);
     EXPECT_EQ(m_editor.MultipleInstances().size(), 0u);
+}
+
+// The selection is the document's: whatever sets it there (another window, a step undone, a
+// file leaving the list), the page shows it.
+TEST_F(ItemEditorSelection, ThePageFollowsTheDocumentsSelection)
+{
+    m_document.setSelection({FileKind::IPL, SectionCode::SeveralInst, 1, {2, 0}});
+    EXPECT_EQ(m_editor.ModeValue->text(), "IPL - Inst(s)");
+    EXPECT_EQ(m_editor.FileIndexValue->text(), "docks.ipl");
+    EXPECT_EQ(rowsText(), "12 - tree|10 - house");
+    EXPECT_EQ(m_editor.EditIPLMultInstItemCount->text(), "2 Items");
+    EXPECT_EQ(m_editor.EditIPLMultInstItemCenter->text(), "-5, 2, 1");
+    m_editor.MoveSelection(1, 0, 0);
+    m_editor.MoveFinished();
+    EXPECT_FLOAT_EQ(inst(1, 2).PosX, -9);
+    EXPECT_FLOAT_EQ(inst(1, 0).PosX, 1);
+
+    // The file before it leaves: the selection moves up with its file.
+    m_document.removeFile(0);
+    EXPECT_EQ(m_editor.SelFile(), 0);
+    EXPECT_EQ(m_editor.FileIndexValue->text(), "docks.ipl");
+    EXPECT_EQ(m_editor.MultipleInstances(), (std::vector<int>{2, 0}));
+
+    m_document.setSelection({FileKind::IDE, SectionCode::Objs, 1, {0}});
+    EXPECT_EQ(m_editor.ModeValue->text(), "IDE - Objs");
+    EXPECT_EQ(m_editor.ExpandedEdit->text(), QString::fromStdString(m_files.IDEFile(1)->Objs.WriteLine(0)));
+    EXPECT_EQ(m_editor.EditIPLMultInstList->count(), 0);
+    m_document.setSelection({});
+    EXPECT_FALSE(m_editor.HasSelection());
+    EXPECT_EQ(m_editor.ModeValue->text(), "N/A");
 }
 
 TEST_F(ItemEditorSelection, MovingWritesEveryListedInstanceAndMarksTheFile)
@@ -151,7 +183,7 @@ TEST_F(ItemEditorSelection, DefinitionsAndClearedSelectionsDoNotMove)
 
     m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 0, 0);
     m_editor.ClearSelection();
-    EXPECT_FALSE(m_editor.HasSelection);
+    EXPECT_FALSE(m_editor.HasSelection());
     EXPECT_EQ(m_editor.ModeValue->text(), "N/A");
     EXPECT_EQ(m_editor.ExpandedEdit->text(), "");
     m_editor.MoveSelection(5, 5, 5);
@@ -159,18 +191,6 @@ TEST_F(ItemEditorSelection, DefinitionsAndClearedSelectionsDoNotMove)
     EXPECT_FALSE(m_files.File(0)->Modified);
 }
 
-
-// Records what the item editor asks of the windows around it.
-struct RecordingPeers : ItemEditorPeers {
-    void SelectInIPLEditor(int file, int record) override { iplRows.push_back({file, record}); }
-    void RepaintIPLEditorLists() override { ++iplRepaints; }
-    void RepaintIDEEditorLists() override { ++ideRepaints; }
-    void SetUseDefinitionEnabled(bool enabled) override { useDefinition = enabled; }
-    std::vector<std::pair<int, int>> iplRows;
-    int iplRepaints = 0;
-    int ideRepaints = 0;
-    bool useDefinition = true;
-};
 
 TEST_F(ItemEditorSelection, EachSectionShowsItsOwnPageAlone)
 {
@@ -269,26 +289,19 @@ TEST_F(ItemEditorSelection, UndoRestoresAPathGroupWithItsNodes)
     EXPECT_FALSE(ide.Modified);
 }
 
-TEST_F(ItemEditorSelection, TheWindowsAroundHearOfSelectionsAndEdits)
+TEST_F(ItemEditorSelection, TheWindowsAroundHearOfPicksAndDefinitions)
 {
-    RecordingPeers peers;
-    m_editor.SetPeers(&peers);
+    QSignalSpy picked(&m_editor, &TFormEditorItem::instancePicked);
+    QSignalSpy definitions(&m_editor, &TFormEditorItem::definitionShown);
     m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 2, 1);
-    EXPECT_EQ(peers.iplRows, (std::vector<std::pair<int, int>>{{1, 2}})) << "a pick shows its row in the IPL editor";
+    ASSERT_EQ(picked.count(), 1) << "a pick shows its row in the IPL editor";
+    EXPECT_EQ(picked[0], (QList<QVariant>{1, 2}));
     m_editor.SelectRecord(FileKind::IPL, SectionCode::Inst, 1, 1);
-    EXPECT_EQ(peers.iplRows.size(), 1u) << "a row chosen there is not selected again";
-    const int repaints = peers.iplRepaints;
-    m_editor.MoveSelection(1, 0, 0);
-    EXPECT_EQ(peers.iplRepaints, repaints) << "a position is not shown in the lists";
-    m_editor.UseDefinition(10, "house");
-    EXPECT_EQ(peers.iplRepaints, repaints + 1);
-
+    EXPECT_EQ(picked.count(), 1) << "a row chosen there is not selected again";
+    ASSERT_EQ(definitions.count(), 2) << "each instance shows its definition";
+    EXPECT_EQ(definitions[1], (QList<QVariant>{11, false}));
     m_editor.SelectRecord(FileKind::IDE, SectionCode::Objs, 0, 2);
-    EXPECT_FALSE(peers.useDefinition) << "only a single instance can take a definition";
-    EXPECT_GT(peers.ideRepaints, 0);
-    m_editor.SetPeers(nullptr);
-    m_editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 0, 0); // no peers: nothing to call, nothing breaks
-    EXPECT_EQ(peers.iplRows.size(), 1u);
+    EXPECT_EQ(definitions.last(), (QList<QVariant>{10, false}));
 }
 
 TEST_F(ItemEditorSelection, ShiftPicksAndDefinitionsOfOtherSelectionsChangeNoFile)
@@ -334,7 +347,7 @@ TEST_F(ItemEditorSelection, TheMainWindowsActionShowsHidesAndFollowsTheWindow)
     EXPECT_TRUE(action->isChecked());
     m_editor.close();
     EXPECT_FALSE(action->isChecked());
-    EXPECT_TRUE(m_editor.HasSelection);
+    EXPECT_TRUE(m_editor.HasSelection());
 
     // Close clears the selection too.
     m_editor.show();
@@ -342,7 +355,7 @@ TEST_F(ItemEditorSelection, TheMainWindowsActionShowsHidesAndFollowsTheWindow)
     EXPECT_TRUE(main.ActionSaveModified->isEnabled()) << "an edit enables saving";
     m_editor.BtnCancel->click();
     EXPECT_FALSE(m_editor.isVisible());
-    EXPECT_FALSE(m_editor.HasSelection);
+    EXPECT_FALSE(m_editor.HasSelection());
     EXPECT_FALSE(action->isChecked());
 }
 
@@ -357,7 +370,8 @@ TEST(ItemEditorWindow, FirstShownAtTheLowerRightOfTheViewsWindow)
     frame.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
     TGTAFileList files{"", true};
-    TFormEditorItem editor(&files, &view);
+    MapDocument document(files);
+    TFormEditorItem editor(document, &view);
     editor.resize(300, 200);
     editor.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));

@@ -1,5 +1,6 @@
 // The validation window: its rows, result text and colours, the report it shows beside the
 // command line's, the signals of a deleting repair, the clipboard and the busy button.
+#include "MapDocument.h"
 #include "ScriptedDialogService.h"
 #include "SmallGame.h"
 #include "TFormValidate.h"
@@ -14,6 +15,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 
 #include <gtest/gtest.h>
 
@@ -56,7 +58,8 @@ QColor textColour(const QLabel* label)
 TEST(TFormValidate, CleanGamePassesEveryCheckAndShowsWhatTheCommandLinePrints)
 {
     LoadedSmallGame game(validSmallGame());
-    TFormValidate window(&game.files, game.archive.get(), nullptr);
+    MapDocument document(game.files);
+    TFormValidate window(document, game.archive.get(), nullptr);
     window.BtnStart->click();
 
     EXPECT_EQ(window.ModeValue->text(), "Vice City Mode");
@@ -83,7 +86,8 @@ TEST(TFormValidate, ErrorsTurnTheResultRedAndWarningsCountOnTheirCheck)
     SmallGame broken = validSmallGame();
     addInstance(broken, "999, nothing, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
     LoadedSmallGame game(broken);
-    TFormValidate window(&game.files, game.archive.get(), nullptr);
+    MapDocument document(game.files);
+    TFormValidate window(document, game.archive.get(), nullptr);
     window.BtnStart->click();
     EXPECT_EQ(window.ResultValue->text(), "ERROR: 1 Errors Found!");
     EXPECT_EQ(textColour(window.ResultValue), QColor(Qt::red));
@@ -92,7 +96,8 @@ TEST(TFormValidate, ErrorsTurnTheResultRedAndWarningsCountOnTheirCheck)
     SmallGame warned = validSmallGame();
     addInstance(warned, "100, box, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
     LoadedSmallGame other(warned);
-    TFormValidate second(&other.files, other.archive.get(), nullptr);
+    MapDocument otherDocument(other.files);
+    TFormValidate second(otherDocument, other.archive.get(), nullptr);
     second.BtnStart->click();
     EXPECT_EQ(second.ResultValue->text(), "SUCCESS: No Errors Found! (1 Warnings)");
     EXPECT_EQ(textColour(second.ResultValue), QColor(0, 128, 0));
@@ -105,7 +110,8 @@ TEST(TFormValidate, DeletingRepairSignalsBeforeAndAfter)
     addInstance(broken, "999, nothing, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
     LoadedSmallGame game(broken);
     const TIPLFile& ipl = *game.files.IPLFile(1);
-    TFormValidate window(&game.files, game.archive.get(), nullptr);
+    MapDocument document(game.files);
+    TFormValidate window(document, game.archive.get(), nullptr);
     std::vector<std::string> events;
     QObject::connect(&window, &TFormValidate::instancesDeleted, [&](int file) {
         events.push_back("deleted " + std::to_string(file) + " of " + std::to_string(ipl.Inst.Count()));
@@ -121,6 +127,33 @@ TEST(TFormValidate, DeletingRepairSignalsBeforeAndAfter)
     EXPECT_EQ(events, (std::vector<std::string>{"deleted 1 of 4", "modified 1", "changed 1 of 3"}));
     EXPECT_TRUE(ipl.Modified);
     EXPECT_TRUE(window.ListResult->toPlainText().contains("!! IDE DEFINITION IS MISSING!!) -> DELETED\n"));
+}
+
+// A run with fixes is one step of the document: one undo takes every fix back.
+TEST(TFormValidate, ARunWithFixesIsUndoneInOneStep)
+{
+    SmallGame broken = validSmallGame();
+    addInstance(broken, "999, nothing, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
+    addInstance(broken, "998, nowhere, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
+    LoadedSmallGame game(broken);
+    const TIPLFile& ipl = *game.files.IPLFile(1);
+    const std::string before = ipl.SaveText();
+    MapDocument document(game.files);
+    TFormValidate window(document, game.archive.get(), nullptr);
+    window.box_fix->setChecked(true);
+    window.BtnStart->click();
+    ASSERT_EQ(ipl.Inst.Count(), 3);
+
+    QUndoStack& steps = document.undoStack();
+    ASSERT_EQ(steps.count(), 1);
+    EXPECT_EQ(steps.undoText(), "Validation Fixes");
+    EXPECT_TRUE(ipl.Modified);
+    steps.undo();
+    EXPECT_EQ(ipl.SaveText(), before);
+    EXPECT_FALSE(ipl.Modified);
+    steps.redo();
+    EXPECT_EQ(ipl.Inst.Count(), 3);
+    EXPECT_TRUE(ipl.Modified);
 }
 
 // A mod folder checked without its base game's definitions would lose most of its map:
@@ -149,7 +182,8 @@ TEST(TFormValidate, AsksBeforeDeletingMoreThanTwentyPlacements)
         ScriptedDialogService dialogs;
         if (c.answer)
             dialogs.answers.push_back(*c.answer);
-        TFormValidate window(&loaded.files, loaded.archive.get(), nullptr);
+        MapDocument document(loaded.files);
+        TFormValidate window(document, loaded.archive.get(), nullptr);
         window.box_fix->setChecked(true);
         window.BtnStart->click();
 
@@ -175,7 +209,8 @@ TEST(TFormValidate, CopyPutsTheReportWithCrLfOnTheClipboard)
     SmallGame broken = validSmallGame();
     addInstance(broken, "999, nothing, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
     LoadedSmallGame game(broken);
-    TFormValidate window(&game.files, game.archive.get(), nullptr);
+    MapDocument document(game.files);
+    TFormValidate window(document, game.archive.get(), nullptr);
     window.BtnStart->click();
     window.BtnCopy->click();
     const QString copied = QGuiApplication::clipboard()->text();
@@ -187,7 +222,8 @@ TEST(TFormValidate, CopyPutsTheReportWithCrLfOnTheClipboard)
 TEST(TFormValidate, StartWhileRunningDoesNothing)
 {
     LoadedSmallGame game(validSmallGame());
-    TFormValidate window(&game.files, game.archive.get(), nullptr);
+    MapDocument document(game.files);
+    TFormValidate window(document, game.archive.get(), nullptr);
     window.Running = true;
     window.BtnStartClick();
     EXPECT_EQ(window.ListStatus->topLevelItemCount(), 0);
@@ -210,7 +246,9 @@ TEST(TFormValidate, FirstShowSitsAtTheTopRightOfTheViewsWindow)
     QAction action;
     action.setCheckable(true);
 
-    TFormValidate window(nullptr, nullptr, view);
+    TGTAFileList files("", true);
+    MapDocument document(files);
+    TFormValidate window(document, nullptr, view);
     window.SetMenuAction(&action);
     window.show();
     const QRect area = main.frameGeometry();

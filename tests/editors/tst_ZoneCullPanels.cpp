@@ -49,7 +49,8 @@ protected:
     void retype(const char* name, const QString& text) { retypeBox(control(name), text); }
 
     TGTAFileList m_files{"", true};
-    TFormEditorItem m_editor{&m_files, nullptr};
+    MapDocument m_document{m_files};
+    TFormEditorItem m_editor{m_document, nullptr};
 };
 
 TEST_F(ZoneCullPanels, AZoneShowsItsFieldsWithoutMarkingTheFile)

@@ -2,7 +2,6 @@
 
 #include "DatReferences.h"
 #include "GamePaths.h"
-#include "MapEditorPeers.h"
 #include "MapListDriving.h"
 #include "ScriptedDialogService.h"
 #include "TFormEditorIDE.h"
@@ -44,7 +43,7 @@ struct RecordingDatReferences : DatReferences {
 };
 
 // A small game folder with one IDE file and two IPL files on disk, loaded into a file list,
-// and the IPL, IDE and item editors linked as the program links them. The view exists (its
+// and the IPL, IDE and item editors linked as the program links them, through one document. The view exists (its
 // camera target is where new instances go) but is not shown.
 class MapEditorFixture : public testing::Test {
 protected:
@@ -78,9 +77,8 @@ protected:
         for (const char* name : {"DATA\\MAPS\\TOWN.IDE", "DATA\\MAPS\\TOWN.IPL", "DATA\\MAPS\\DOCKS.IPL"})
             load(name);
         refresh();
-        m_item.SetPeers(&m_peers);
+        m_view.FollowDocument(m_document);
         for (MapFileEditor* editor : {static_cast<MapFileEditor*>(&m_ipl), static_cast<MapFileEditor*>(&m_ide)}) {
-            QObject::connect(editor, &MapFileEditor::fileRemoved, &m_item, &TFormEditorItem::FileRemoved);
             QObject::connect(editor, &MapFileEditor::fileRemoved, &m_ipl, &MapFileEditor::FileRemoved);
             QObject::connect(editor, &MapFileEditor::fileRemoved, &m_ide, &MapFileEditor::FileRemoved);
         }
@@ -127,10 +125,10 @@ protected:
     ScriptedDialogService m_dialogs;
     RecordingDatReferences m_dat;
     TGTAFileList m_files;
+    MapDocument m_document{m_files};
     QWidget m_frame;
     TGLView m_view;
-    TFormEditorItem m_item{&m_files, &m_view};
-    TFormEditorIPL m_ipl{&m_files, &m_item, &m_view, &m_dat};
-    TFormEditorIDE m_ide{&m_files, &m_item, &m_view, &m_dat, &m_ipl};
-    MapEditorPeers m_peers{&m_ipl, &m_ide};
+    TFormEditorItem m_item{m_document, &m_view};
+    TFormEditorIPL m_ipl{m_document, &m_item, &m_view, &m_dat};
+    TFormEditorIDE m_ide{m_document, &m_item, &m_view, &m_dat, &m_ipl};
 };
