@@ -21,11 +21,8 @@ int writeAllAt(int fd, const char* data, std::size_t size, std::uint64_t offset)
 {
     while (size > 0) {
         const std::int64_t written = sys::writeAt(fd, data, size, offset);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
+        if (written < 0)
             return errno;
-        }
         data += written;
         size -= static_cast<std::size_t>(written);
         offset += static_cast<std::uint64_t>(written);

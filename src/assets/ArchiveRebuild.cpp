@@ -73,7 +73,7 @@ int copyRange(int from, std::uint64_t fromOffset, int to, std::uint64_t toOffset
             }
         }
         if (got < 0 && errno == EINTR)
-            continue;
+            continue; // the kernel's copy; reads retry on their own
         if (got < 0)
             return errno;
         if (got == 0)

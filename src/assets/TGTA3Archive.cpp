@@ -183,8 +183,6 @@ void TGTA3Archive::readDirectory()
     std::uint64_t position = 0;
     while (true) {
         const std::int64_t got = sys::readAt(DirStream, buffer.data() + held, buffer.size() - held, position);
-        if (got < 0 && errno == EINTR)
-            continue;
         if (got <= 0)
             break;
         position += static_cast<std::uint64_t>(got);
@@ -252,8 +250,6 @@ int TGTA3Archive::copyEntry(int index, const std::function<bool(const char*, std
             return EIO;
         const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(remaining, buffer.size()));
         const std::int64_t got = sys::readAt(ImgStream, buffer.data(), want, position);
-        if (got < 0 && errno == EINTR)
-            continue;
         if (got < 0)
             return errno;
         if (got == 0)

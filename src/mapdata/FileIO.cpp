@@ -75,15 +75,11 @@ int openForReading(const std::string& path)
 std::int64_t appendNextPiece(int fd, std::string& text)
 {
     const size_t kept = text.size();
-    while (true) {
-        text.resize(kept + ReadPiece);
-        const std::int64_t got = sys::readNext(fd, text.data() + kept, ReadPiece);
-        if (got < 0 && errno == EINTR)
-            continue;
-        const int error = got < 0 ? lastError() : 0;
-        text.resize(kept + static_cast<size_t>(std::max<std::int64_t>(got, 0)));
-        return got < 0 ? -error : got;
-    }
+    text.resize(kept + ReadPiece);
+    const std::int64_t got = sys::readNext(fd, text.data() + kept, ReadPiece);
+    const int error = got < 0 ? lastError() : 0;
+    text.resize(kept + static_cast<size_t>(std::max<std::int64_t>(got, 0)));
+    return got < 0 ? -error : got;
 }
 
 } // namespace
@@ -181,9 +177,8 @@ void ReplacingFileWriter::write(std::string_view data)
     while (m_error == 0 && !data.empty()) {
         const std::int64_t written = sys::writeNext(m_fd, data.data(), data.size());
         if (written < 0) {
-            if (errno != EINTR)
-                m_error = lastError();
-            continue;
+            m_error = lastError();
+            return;
         }
         data.remove_prefix(static_cast<size_t>(written));
     }

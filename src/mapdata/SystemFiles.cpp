@@ -387,14 +387,26 @@ int closeFile(int fd)
     return ::close(fd);
 }
 
+// A signal that arrives while a read or write waits interrupts it before any byte moved: the
+// call is made again here, so no caller has to.
+template <typename Call>
+std::int64_t retryingInterrupted(Call call)
+{
+    std::int64_t result = 0;
+    do
+        result = call();
+    while (result < 0 && errno == EINTR);
+    return result;
+}
+
 std::int64_t readNext(int fd, void* into, std::size_t size)
 {
-    return ::read(fd, into, size);
+    return retryingInterrupted([&] { return ::read(fd, into, size); });
 }
 
 std::int64_t writeNext(int fd, const void* data, std::size_t size)
 {
-    return ::write(fd, data, size);
+    return retryingInterrupted([&] { return ::write(fd, data, size); });
 }
 
 std::int64_t readAt(int fd, void* into, std::size_t size, std::uint64_t offset)
@@ -403,7 +415,7 @@ std::int64_t readAt(int fd, void* into, std::size_t size, std::uint64_t offset)
         errno = EINVAL;
         return -1;
     }
-    return ::pread(fd, into, size, static_cast<off_t>(offset));
+    return retryingInterrupted([&] { return ::pread(fd, into, size, static_cast<off_t>(offset)); });
 }
 
 std::int64_t writeAt(int fd, const void* data, std::size_t size, std::uint64_t offset)
@@ -412,7 +424,7 @@ std::int64_t writeAt(int fd, const void* data, std::size_t size, std::uint64_t o
         errno = EFBIG;
         return -1;
     }
-    return ::pwrite(fd, data, size, static_cast<off_t>(offset));
+    return retryingInterrupted([&] { return ::pwrite(fd, data, size, static_cast<off_t>(offset)); });
 }
 
 int fileLength(int fd, std::uint64_t& length)

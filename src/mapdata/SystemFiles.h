@@ -32,8 +32,9 @@ int openFile(const std::string& path, OpenMode mode);
 int createUniqueFile(std::string& pattern);
 int closeFile(int fd);
 
-// Bytes moved (0 at the end of the file), or -1. Reads and writes at a position do not use or
-// move a position that matters to the sequential ones.
+// Bytes moved (0 at the end of the file), or -1; a call a signal interrupts is made again, so
+// -1 never means EINTR. Reads and writes at a position do not use or move a position that
+// matters to the sequential ones.
 std::int64_t readNext(int fd, void* into, std::size_t size);
 std::int64_t writeNext(int fd, const void* data, std::size_t size);
 std::int64_t readAt(int fd, void* into, std::size_t size, std::uint64_t offset);

@@ -15,6 +15,13 @@
 #include <chrono>
 #include <thread>
 #include <windows.h>
+#else
+#include <atomic>
+#include <csignal>
+#include <functional>
+#include <thread>
+#include <pthread.h>
+#include <unistd.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -83,6 +90,71 @@ TEST(FileReplacing, ReadingAFolderIsRefusedAsAFolder)
     readLinesOf(dir.path().string(), &error);
     EXPECT_EQ(error, EISDIR);
 }
+
+#ifndef _WIN32
+
+std::atomic<int> signalsTaken{0};
+
+// A signal whose handler does not ask for restarted calls interrupts a read or write that
+// waits, as a terminal's resize or a child's end does in the editor. A pipe makes both wait:
+// the read until the other end writes, the write until the other end reads.
+TEST(FileReplacing, ASignalDuringAWaitingReadOrWriteIsNoFailure)
+{
+    struct sigaction taken = {};
+    taken.sa_handler = [](int) { ++signalsTaken; };
+    sigemptyset(&taken.sa_mask);
+    taken.sa_flags = 0; // no SA_RESTART: the waiting call returns EINTR
+    struct sigaction previous = {};
+    ASSERT_EQ(sigaction(SIGUSR1, &taken, &previous), 0);
+
+    int ends[2] = {-1, -1};
+    ASSERT_EQ(::pipe(ends), 0);
+    const pthread_t waiter = pthread_self();
+    const auto interruptThen = [&](const std::function<void()>& last) {
+        return std::thread([&, last] {
+            for (int n = 0; n < 3; ++n) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(40));
+                pthread_kill(waiter, SIGUSR1);
+            }
+            last();
+        });
+    };
+
+    signalsTaken = 0;
+    char got[4] = {};
+    std::thread writer = interruptThen([&] { EXPECT_EQ(::write(ends[1], "late", 4), 4); });
+    EXPECT_EQ(sys::readNext(ends[0], got, sizeof got), 4);
+    writer.join();
+    EXPECT_EQ(std::string(got, 4), "late");
+    EXPECT_GE(signalsTaken.load(), 1);
+
+    // The pipe filled up, then emptied by the other end after the signals.
+    const std::string full(1 << 20, 'x');
+    signalsTaken = 0;
+    std::thread reader = interruptThen([&] {
+        std::vector<char> drained(full.size());
+        for (std::size_t done = 0; done < full.size();) {
+            const ssize_t n = ::read(ends[0], drained.data(), drained.size());
+            if (n <= 0)
+                break;
+            done += static_cast<std::size_t>(n);
+        }
+    });
+    std::size_t written = 0;
+    while (written < full.size()) {
+        const std::int64_t n = sys::writeNext(ends[1], full.data() + written, full.size() - written);
+        ASSERT_GT(n, 0) << "errno " << errno;
+        written += static_cast<std::size_t>(n);
+    }
+    reader.join();
+    EXPECT_GE(signalsTaken.load(), 1);
+
+    ::close(ends[0]);
+    ::close(ends[1]);
+    sigaction(SIGUSR1, &previous, nullptr);
+}
+
+#endif
 
 #ifdef _WIN32
 
