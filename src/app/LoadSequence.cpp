@@ -171,8 +171,7 @@ bool RunLoadSequence(LoadProgress* watcher)
     windows.About = windows.made(new TFormAbout);
     main.SetToolWindow(ToolWindow::About, windows.About);
 
-    // Every window that changes the map does so through the document.
-
+    // What the document's signals do not carry yet: saving, the visible files, the viewers.
     linkItemEditor(*itemEditor, main);
     linkMapFileEditors(*iplEditor, *ideEditor, *itemEditor, main);
     linkValidation(*validate, *iplEditor, *itemEditor, main);
