@@ -491,14 +491,21 @@ void TFormTextureView::showEdits(const std::string& select)
     m_edited->Load();
     Modified = true;
     Refresh();
-    const int texture = m_edited->FindTexture(select);
-    const auto row = std::find(EntryOrder.begin(), EntryOrder.end(), texture);
-    if (texture >= 0 && row != EntryOrder.end()) {
-        selectRow(static_cast<int>(row - EntryOrder.begin()));
-        SelectedTexture = texture;
-        ShowInformation();
+    if (selectTextureNamed(select))
         enableEditing();
-    }
+}
+
+bool TFormTextureView::selectTextureNamed(const std::string& name)
+{
+    const TGTATxd* dictionary = ShownDictionary();
+    const int texture = dictionary && !name.empty() ? dictionary->FindTexture(name) : -1;
+    const auto row = std::find(EntryOrder.begin(), EntryOrder.end(), texture);
+    if (texture < 0 || row == EntryOrder.end())
+        return false;
+    selectRow(static_cast<int>(row - EntryOrder.begin()));
+    SelectedTexture = texture;
+    ShowInformation();
+    return true;
 }
 
 void TFormTextureView::discardEdits()
@@ -674,14 +681,7 @@ bool TFormTextureView::saveChanges()
     const int saved = DictionaryIndex;
     discardEdits();
     Refresh();
-    if (const TGTATxd* dictionary = ShownDictionary(); dictionary && !selected.empty()) {
-        const int texture = dictionary->FindTexture(selected);
-        if (const auto row = std::find(EntryOrder.begin(), EntryOrder.end(), texture); texture >= 0 && row != EntryOrder.end()) {
-            selectRow(static_cast<int>(row - EntryOrder.begin()));
-            SelectedTexture = texture;
-            ShowInformation();
-        }
-    }
+    selectTextureNamed(selected);
     emit dictionarySaved(saved);
     return true;
 }

@@ -120,6 +120,8 @@ private:
     TxdChunkList* edits();
     // Shows the changed dictionary and marks it modified; selects the texture `select`.
     void showEdits(const std::string& select);
+    // Selects and shows the shown dictionary's texture of that name; false when it has none.
+    bool selectTextureNamed(const std::string& name);
     void discardEdits();
     // Writes the changes back through the archive set; false after saying why not.
     bool saveChanges();
