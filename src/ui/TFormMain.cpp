@@ -627,6 +627,14 @@ void TFormMain::followDocument()
         emit filesSaved();
     };
     connect(m_document.get(), &MapDocument::modifiedChanged, this, followModified);
+    // The visible-file list names every IPL file; a file joining modified or leaving with
+    // its changes moves the save action too.
+    for (const auto fileSignal : {&MapDocument::fileAdded, &MapDocument::fileRemoved})
+        connect(m_document.get(), fileSignal, this, [this, followModified] {
+            RebuildVisibleList();
+            followModified();
+        });
+    connect(m_document.get(), &MapDocument::fileShown, this, &TFormMain::RebuildVisibleList);
     if (m_view)
         m_view->FollowDocument(*m_document);
     connect(m_document.get(), &MapDocument::stepsRemoved, this, [this](const QString& file, int steps) {
