@@ -97,6 +97,7 @@ MapFileEditor::MapFileEditor(const MapFileKind& kind, std::span<const RecordSect
     connect(m_document, &MapDocument::modifiedChanged, this, &MapFileEditor::RepaintLists);
     connect(m_document, &MapDocument::selectionChanged, this, &MapFileEditor::RepaintLists);
     connect(m_document, &MapDocument::recordsChanged, this, [this](int file, int) { followRecords(file); });
+    connect(m_document, &MapDocument::fileRemoved, this, &MapFileEditor::FileRemoved);
 }
 
 MapFileEditor::~MapFileEditor() = default;
@@ -347,7 +348,6 @@ void MapFileEditor::markModified(int file)
         return;
     // The document marked the file: its steps move the file's version on.
     ListFiles->viewport()->update();
-    emit fileModified(file);
 }
 
 int MapFileEditor::AddRecord()
@@ -400,9 +400,8 @@ void MapFileEditor::ActionEditDeleteExecute()
     const int record = CurrentRecord();
     if (!file || record < 0)
         return;
-    // Later records move up one place: a selection in the item editor would point elsewhere.
-    if (m_itemEditor)
-        m_itemEditor->ClearSelection();
+    // Later records move up one place: a selection would point elsewhere.
+    m_document->setSelection({});
     const RecordSection& section = currentSectionEntry();
     if (section.remove && record < section.count(*file)) {
         m_ownStep = true;
@@ -448,9 +447,7 @@ void MapFileEditor::offerReference(const std::string& name)
 int MapFileEditor::addFile(std::unique_ptr<TGTASFile> file)
 {
     const int pos = m_document->addFile(std::move(file));
-    emit fileAdded(pos);
-    if (m_itemEditor)
-        m_itemEditor->ClearSelection();
+    m_document->setSelection({});
     // The new file becomes the current one, ready for its first records.
     m_currentFile = pos;
     RefreshFiles();
@@ -480,8 +477,7 @@ void MapFileEditor::ActionFileNewExecute()
     // Written by the next save of modified files.
     file->Modified = true;
     file->Visible = false;
-    const int pos = addFile(std::move(file));
-    emit fileModified(pos);
+    addFile(std::move(file));
     tell(MessageKind::Information,
          QStringLiteral("SUCCESS: ") + quoted(QString::fromStdString(*name)) + QStringLiteral(" Created Successfully!"));
 }
@@ -553,11 +549,9 @@ std::optional<std::string> MapFileEditor::closeCurrentFile()
     m_fileRows->dropFile(pos);
     m_currentFile = -1;
     m_currentObject = nullptr;
+    // Both map file editors follow the removal, this one to no current file.
     m_document->removeFile(pos);
-    FileRemoved(pos);
-    emit fileRemoved(pos);
-    if (m_itemEditor)
-        m_itemEditor->ClearSelection();
+    m_document->setSelection({});
     RefreshFiles();
     RefreshRecords();
     return diskPath;
