@@ -341,15 +341,6 @@ int MapFileEditor::addRecordsStep(const QString& text, TGTASFile& file, const st
     return added.empty() ? -1 : added.front();
 }
 
-void MapFileEditor::markModified(int file)
-{
-    TGTASFile* changed = m_files ? m_files->File(file) : nullptr;
-    if (!changed)
-        return;
-    // The document marked the file: its steps move the file's version on.
-    ListFiles->viewport()->update();
-}
-
 int MapFileEditor::AddRecord()
 {
     TGTASFile* file = currentFileObject();
@@ -360,7 +351,6 @@ int MapFileEditor::AddRecord()
     const int record = addRecordsStep(QStringLiteral("Add Record"), *file, [&] { return section.add(*file, target); });
     if (record < 0)
         return -1;
-    markModified(m_currentFile);
     RefreshRecords();
     ListItems->selectRow(m_recordRows->rowOf(record));
     return record;
@@ -408,7 +398,6 @@ void MapFileEditor::ActionEditDeleteExecute()
         m_document->deleteRecords(QStringLiteral("Delete Record"), m_currentFile,
                                   MapDocument::sectionIndex(*file, CurrentSection()), {record});
         m_ownStep = false;
-        markModified(m_currentFile);
     }
     RefreshRecords();
 }

@@ -133,9 +133,8 @@ protected:
     // The section the item editor gets for the record: by default the current one.
     virtual SectionCode openedSection(int record, bool add);
 
-    void markModified(int file);
-    // Adds records through `add` as one step (in place without a document); the first new
-    // record, or -1.
+    // Adds records through `add` as one step; the first new record, or -1. The document
+    // marks the file, and the file list shows the mark when it changes.
     int addRecordsStep(const QString& text, TGTASFile& file, const std::function<int()>& add);
     // Chooses a file row without running the choice handler (-1: none).
     void chooseFileRow(int row);
