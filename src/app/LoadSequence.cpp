@@ -171,15 +171,12 @@ bool RunLoadSequence(LoadProgress* watcher)
     windows.About = windows.made(new TFormAbout);
     main.SetToolWindow(ToolWindow::About, windows.About);
 
-    // What the document's signals do not carry yet: saving, the visible files, the viewers.
-    linkItemEditor(*itemEditor, main);
-    linkMapFileEditors(*iplEditor, *ideEditor, *itemEditor, main);
-    linkValidation(*validate, *iplEditor, *itemEditor, main);
+    // What is not a change to the map: the choice of a visible file, the viewers.
+    linkVisibleFileChoice(main, *iplEditor);
     linkViewers(*extraView, *textureView, *archiveEditor, *iplEditor, *ideEditor, *itemEditor);
     main.DockEditor(ideEditor);
     main.DockEditor(iplEditor);
     view->SetItemEditor(itemEditor);
-    view->SetFileList(&files);
 
     setLoadingWindow(nullptr);
     return true;

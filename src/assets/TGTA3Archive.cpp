@@ -378,16 +378,19 @@ int TGTA3Archive::ReplaceEntry(const std::string& name, std::istream& source)
     // Not the override: a derived archive set must not take the new entry for a new object.
     if (const int error = TGTA3Archive::AddFile(name, source))
         return error;
+    std::vector<std::size_t> marked;
     for (std::size_t pos = 0; pos < before; ++pos)
-        if (equalsIgnoringCase(Entries[pos].TrimmedView(), kept))
+        if (!Entries[pos].Deleted && equalsIgnoringCase(Entries[pos].TrimmedView(), kept)) {
             Entries[pos].Deleted = true;
+            marked.push_back(pos);
+        }
     const int error = CommitDeletions();
     if (error == 0)
         return 0;
     // The old directory stands: take the new entry's record and data off again, so the old
-    // entry stays the one found by its name.
-    for (TImgEntry& entry : Entries)
-        entry.Deleted = false;
+    // entry stays the one found by its name. Deletions marked before the replace stay marked.
+    for (std::size_t pos : marked)
+        Entries[pos].Deleted = false;
     if (DirStream < 0 || sys::truncateFile(ImgStream, oldImgLength) != 0 || sys::truncateFile(DirStream, oldDirLength) != 0)
         logLine("archive: cannot cut " + FileName + " back after a failed replace: " + std::strerror(errno));
     Entries.resize(before);

@@ -119,6 +119,9 @@ void MapDocument::changeFiles(const QString& text, const std::function<std::vect
     for (const auto& file : m_files.Files)
         before.push_back(FilesCommand::copySections(*file));
     const std::vector<std::string> datBefore = m_files.DatLines;
+    std::vector<bool> modifiedBefore;
+    for (const auto& file : m_files.Files)
+        modifiedBefore.push_back(file->Modified);
     const std::vector<int> changed = change();
     std::vector<FilesCommand::FileCopy> copies;
     for (int file : changed) {
@@ -127,6 +130,8 @@ void MapDocument::changeFiles(const QString& text, const std::function<std::vect
             || std::any_of(copies.begin(), copies.end(), [now](const auto& copy) { return copy.file == now; }))
             continue;
         copies.push_back({now, std::move(before[static_cast<std::size_t>(file)]), FilesCommand::copySections(*now)});
+        // The step marks the file, so that the windows hear of the mark as of any other.
+        now->Modified = modifiedBefore[static_cast<std::size_t>(file)];
     }
     const bool datChanged = m_files.DatLines != datBefore;
     if (copies.empty() && !datChanged)
@@ -197,6 +202,16 @@ int MapDocument::removeFile(int file)
     emit selectionChanged();
     emit changed();
     return dropped;
+}
+
+void MapDocument::showFile(int file)
+{
+    TGTASFile* shown = m_files.File(file);
+    if (!shown || shown->Visible)
+        return;
+    shown->Visible = true;
+    emit fileShown(file);
+    emit changed();
 }
 
 ModifiedFilesReport MapDocument::saveModified()

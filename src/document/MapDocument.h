@@ -87,6 +87,9 @@ public:
     // stack; the returned count says how many.
     int addFile(std::unique_ptr<TGTASFile> file);
     int removeFile(int file);
+    // A hidden file made visible because one of its records was chosen: not a step, since
+    // what is visible is a view of the map and not part of its files.
+    void showFile(int file);
 
     // Saves every modified map file; each one written is marked saved at the stack's point.
     ModifiedFilesReport saveModified();
@@ -116,6 +119,7 @@ signals:
     void recordsChanged(int file, int section);
     void fileAdded(int file);
     void fileRemoved(int file);
+    void fileShown(int file);
     // Closing or deleting a file took this many of its steps off the stack.
     void stepsRemoved(const QString& file, int steps);
     void modifiedChanged(int file);

@@ -195,11 +195,9 @@ void InstancePanel::load()
         return;
     emit m_editor.definitionShown(inst->ID, false);
     UpdateInstanceValidation();
-    if (!file->Visible) {
-        // The user picked something of a hidden file: show the file, and tick it in the list.
-        file->Visible = true;
-        emit m_editor.fileShown(m_editor.SelFile());
-    }
+    // The user picked something of a hidden file: show the file, and tick it in the list.
+    if (!file->Visible)
+        m_editor.Document().showFile(m_editor.SelFile());
     EditIPLInstID->setText(intBox(inst->ID));
     EditIPLInstModel->setText(QString::fromStdString(inst->ModelName));
     EditIPLInstHasInterior->setChecked(inst->HasInterior);

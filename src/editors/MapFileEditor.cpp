@@ -97,6 +97,7 @@ MapFileEditor::MapFileEditor(const MapFileKind& kind, std::span<const RecordSect
     connect(m_document, &MapDocument::modifiedChanged, this, &MapFileEditor::RepaintLists);
     connect(m_document, &MapDocument::selectionChanged, this, &MapFileEditor::RepaintLists);
     connect(m_document, &MapDocument::recordsChanged, this, [this](int file, int) { followRecords(file); });
+    connect(m_document, &MapDocument::fileRemoved, this, &MapFileEditor::FileRemoved);
 }
 
 MapFileEditor::~MapFileEditor() = default;
@@ -262,8 +263,10 @@ bool MapFileEditor::ShowFile(int file)
 
 void MapFileEditor::RepaintLists()
 {
-    m_fileRows->repaint();
-    m_recordRows->repaint();
+    // The rows produce their texts when painted: repainting the visible rows is enough. A
+    // model-wide change would make the view measure every one of 30,000 rows on each step.
+    ListFiles->viewport()->update();
+    ListItems->viewport()->update();
 }
 
 void MapFileEditor::ListFilesSelectItem()
@@ -338,16 +341,6 @@ int MapFileEditor::addRecordsStep(const QString& text, TGTASFile& file, const st
     return added.empty() ? -1 : added.front();
 }
 
-void MapFileEditor::markModified(int file)
-{
-    TGTASFile* changed = m_files ? m_files->File(file) : nullptr;
-    if (!changed)
-        return;
-    // The document marked the file: its steps move the file's version on.
-    m_fileRows->repaint();
-    emit fileModified(file);
-}
-
 int MapFileEditor::AddRecord()
 {
     TGTASFile* file = currentFileObject();
@@ -358,7 +351,6 @@ int MapFileEditor::AddRecord()
     const int record = addRecordsStep(QStringLiteral("Add Record"), *file, [&] { return section.add(*file, target); });
     if (record < 0)
         return -1;
-    markModified(m_currentFile);
     RefreshRecords();
     ListItems->selectRow(m_recordRows->rowOf(record));
     return record;
@@ -398,16 +390,14 @@ void MapFileEditor::ActionEditDeleteExecute()
     const int record = CurrentRecord();
     if (!file || record < 0)
         return;
-    // Later records move up one place: a selection in the item editor would point elsewhere.
-    if (m_itemEditor)
-        m_itemEditor->ClearSelection();
+    // Later records move up one place: a selection would point elsewhere.
+    m_document->setSelection({});
     const RecordSection& section = currentSectionEntry();
     if (section.remove && record < section.count(*file)) {
         m_ownStep = true;
         m_document->deleteRecords(QStringLiteral("Delete Record"), m_currentFile,
                                   MapDocument::sectionIndex(*file, CurrentSection()), {record});
         m_ownStep = false;
-        markModified(m_currentFile);
     }
     RefreshRecords();
 }
@@ -446,9 +436,7 @@ void MapFileEditor::offerReference(const std::string& name)
 int MapFileEditor::addFile(std::unique_ptr<TGTASFile> file)
 {
     const int pos = m_document->addFile(std::move(file));
-    emit fileAdded(pos);
-    if (m_itemEditor)
-        m_itemEditor->ClearSelection();
+    m_document->setSelection({});
     // The new file becomes the current one, ready for its first records.
     m_currentFile = pos;
     RefreshFiles();
@@ -478,8 +466,7 @@ void MapFileEditor::ActionFileNewExecute()
     // Written by the next save of modified files.
     file->Modified = true;
     file->Visible = false;
-    const int pos = addFile(std::move(file));
-    emit fileModified(pos);
+    addFile(std::move(file));
     tell(MessageKind::Information,
          QStringLiteral("SUCCESS: ") + quoted(QString::fromStdString(*name)) + QStringLiteral(" Created Successfully!"));
 }
@@ -551,11 +538,9 @@ std::optional<std::string> MapFileEditor::closeCurrentFile()
     m_fileRows->dropFile(pos);
     m_currentFile = -1;
     m_currentObject = nullptr;
+    // Both map file editors follow the removal, this one to no current file.
     m_document->removeFile(pos);
-    FileRemoved(pos);
-    emit fileRemoved(pos);
-    if (m_itemEditor)
-        m_itemEditor->ClearSelection();
+    m_document->setSelection({});
     RefreshFiles();
     RefreshRecords();
     return diskPath;

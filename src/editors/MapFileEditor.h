@@ -46,14 +46,13 @@ struct MapFileKind {
 // The window shared by the IPL and IDE editors: the list of one kind of map file and the
 // list of the records of one section of the chosen file, both filled on demand from row
 // maps. It creates, opens, closes and deletes files (offering to change the DAT file),
-// adds and deletes records, and opens records in the item editor. Changes to files are
-// reported by signals, so the windows around it stay independent of it.
+// adds and deletes records, and opens records in the item editor. Its changes go through the
+// map document, whose signals the other windows follow.
 class MapFileEditor : public QWidget, public MenuActionWindow {
     Q_OBJECT
 public:
     ~MapFileEditor() override;
 
-    void SetDatReferences(DatReferences* references) { m_dat = references; }
     // The document records are added and deleted through, as steps; the lists follow its steps.
     MapDocument* Document() const { return m_document; }
     void SetMenuAction(QAction* action) override;
@@ -110,16 +109,11 @@ public:
     QAction* MenuAction = nullptr;
 
 public slots:
-    // A file was removed from the file list (by this editor or another): the current file
-    // stays the same file at its new position, or none when it was the one removed. The
-    // editor that removed the file has followed it already; another call changes nothing.
+    // A file left the document's file list (closed by this editor or another): the current
+    // file stays the same file at its new position, or none when it was the one removed.
     void FileRemoved(int file);
 
 signals:
-    void fileModified(int file);
-    void fileAdded(int file);
-    // Emitted after the file left the file list; later files moved up one place.
-    void fileRemoved(int file);
     // The secondary model view shows the definition with this ID (of tobj when timed), or nothing.
     void definitionChosen(int id, bool timed);
     void definitionCleared();
@@ -139,9 +133,8 @@ protected:
     // The section the item editor gets for the record: by default the current one.
     virtual SectionCode openedSection(int record, bool add);
 
-    void markModified(int file);
-    // Adds records through `add` as one step (in place without a document); the first new
-    // record, or -1.
+    // Adds records through `add` as one step; the first new record, or -1. The document
+    // marks the file, and the file list shows the mark when it changes.
     int addRecordsStep(const QString& text, TGTASFile& file, const std::function<int()>& add);
     // Chooses a file row without running the choice handler (-1: none).
     void chooseFileRow(int row);

@@ -24,12 +24,6 @@ void RowMapModel::setRows(std::vector<int> rows)
     endResetModel();
 }
 
-void RowMapModel::repaint()
-{
-    if (!m_rows.empty())
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
-}
-
 int RowMapModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());

@@ -29,8 +29,6 @@ public:
         sortRowMap(m_rows, compare, order);
         endResetModel();
     }
-    // The data behind the rows changed: every shown text is produced again.
-    void repaint();
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -125,7 +125,6 @@ void TFormEditorIDE::ActionEditAddInstanceExecute()
         });
     if (added.empty() || added[0] < 0)
         return;
-    emit fileModified(file);
     // Always an instance, whatever section the IPL editor showed: it shows the new row, and
     // the item editor the new record.
     m_iplEditor->SelectInList(file, added[0]);

@@ -113,7 +113,6 @@ void TFormEditorIPL::ActionEditDuplicateExecute()
     if (section.duplicate && record < section.count(*file)) {
         const int copy = addRecordsStep(QStringLiteral("Duplicate Record"), *file,
                                         [&] { return section.duplicate(*file, record); });
-        markModified(CurrentFile());
         RefreshRecords();
         ListItems->selectRow(recordRows().rowOf(copy));
     }

@@ -573,7 +573,6 @@ void TFormEditorItem::MarkModified()
         return;
     BtnUndo->setEnabled(true);
     pushEdit();
-    emit fileModified(SelFile());
 }
 
 std::vector<int> TFormEditorItem::selectedRecords() const
@@ -755,7 +754,6 @@ void TFormEditorItem::UndoEdit()
     pushEdit(restored);
     RefreshRecord(RecordRefresh::Reload);
     BtnUndo->setEnabled(false);
-    emit fileModified(SelFile());
 }
 
 void TFormEditorItem::BtnUndoClick()

@@ -105,8 +105,7 @@ public:
     void RefreshRecord(RecordRefresh how);
     // Makes the panel of the section the visible one and fills it from the record.
     void ShowRecord(FileKind kind, SectionCode code);
-    // Hands the edit of the selected record to the document as a step and enables undo;
-    // `fileModified` tells the main window, which enables its save action.
+    // Hands the edit of the selected record to the document as a step and enables undo.
     void MarkModified();
     void UndoEdit();
     void UpdateInstanceValidation();
@@ -192,10 +191,6 @@ signals:
     // The page shows a definition, or an instance of one: the secondary model view shows
     // the definition's model.
     void definitionShown(int id, bool timed);
-    // A record of the file was changed.
-    void fileModified(int file);
-    // A hidden IPL file was made visible because one of its records was selected.
-    void fileShown(int file);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -26,8 +26,8 @@
 #include <algorithm>
 #include <optional>
 
-// Adds the status rows as the run reaches each section and check, and passes on what the
-// repairs change.
+// Adds the status rows as the run reaches each section and check, and notes the files the
+// repairs change. The document tells the windows of the changes once the run is a step.
 class TFormValidate::StatusRows : public ValidationObserver {
 public:
     explicit StatusRows(TFormValidate& window) : m_window(window) {}
@@ -40,13 +40,14 @@ public:
             m_window.setRowImage(m_check, check.count > 0 ? MainImages::Failed : MainImages::Passed);
         m_check = nullptr;
     }
-    void instancesDeleting(int file) override { emit m_window.instancesDeleted(file); }
-    void recordsChanged(int file) override { emit m_window.recordsChanged(file); }
-    void fileModified(int file) override
+    void instancesDeleting(int file) override
     {
-        modifiedFiles.push_back(file);
-        emit m_window.fileModified(file);
+        // Later instances move up: a selection in the file would point at other records.
+        MapDocument& document = *m_window.m_document;
+        if (document.selection().kind == FileKind::IPL && document.selection().file == file)
+            document.setSelection({});
     }
+    void fileModified(int file) override { modifiedFiles.push_back(file); }
 
     std::vector<int> modifiedFiles;
 

@@ -54,14 +54,6 @@ public:
     QAction* MenuAction = nullptr;
     bool FirstShow = true;
 
-signals:
-    // A repair marked this file modified.
-    void fileModified(int file);
-    // A repair is about to delete instances of this IPL file: selections of them must go.
-    void instancesDeleted(int file);
-    // Repairs changed records of this file: lists showing them must be refilled.
-    void recordsChanged(int file);
-
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -597,10 +597,11 @@ void TFormMain::SetFileList(std::unique_ptr<TGTAFileList> fileList)
     delete UndoHistory;
     m_document.reset();
     m_fileList = std::move(fileList);
-    if (m_view)
-        m_view->SetFileList(m_fileList.get());
-    if (!m_fileList)
+    if (!m_fileList) {
+        if (m_view)
+            m_view->SetFileList(nullptr);
         return;
+    }
     m_document = std::make_unique<MapDocument>(*m_fileList, m_archiveSet.get());
     followDocument();
 }
@@ -624,9 +625,16 @@ void TFormMain::followDocument()
     // The save action is there while a file or the DAT file is modified.
     const auto followModified = [this] {
         ActionSaveModified->setEnabled(m_document->anyModified());
-        emit filesSaved();
     };
     connect(m_document.get(), &MapDocument::modifiedChanged, this, followModified);
+    // The visible-file list names every IPL file; a file joining modified or leaving with
+    // its changes moves the save action too.
+    for (const auto fileSignal : {&MapDocument::fileAdded, &MapDocument::fileRemoved})
+        connect(m_document.get(), fileSignal, this, [this, followModified] {
+            RebuildVisibleList();
+            followModified();
+        });
+    connect(m_document.get(), &MapDocument::fileShown, this, &TFormMain::RebuildVisibleList);
     if (m_view)
         m_view->FollowDocument(*m_document);
     connect(m_document.get(), &MapDocument::stepsRemoved, this, [this](const QString& file, int steps) {
@@ -1003,7 +1011,6 @@ void TFormMain::ActionSaveModifiedExecute()
     // Files that failed keep their changes and the action that retries them; closing then
     // keeps the window open rather than dropping those changes.
     ActionSaveModified->setEnabled(!failed.isEmpty());
-    emit filesSaved();
 }
 
 bool TFormMain::FormCloseQuery()

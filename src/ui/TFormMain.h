@@ -197,8 +197,6 @@ public:
 signals:
     // A row of the visibility list was double-clicked: the IPL editor shows that file.
     void visibleFileChosen(int file);
-    // Modified files were saved: the editors repaint their file lists.
-    void filesSaved();
     // A frame of the view is done: the windows that draw after it (secondary view,
     // texture viewer) draw now.
     void frameFinished();

@@ -432,6 +432,7 @@ void TGLView::SetSelectionState(::SelectionState state)
 
 void TGLView::FollowDocument(MapDocument& document)
 {
+    SetFileList(&document.files());
     connect(&document, &MapDocument::selectionChanged, this, [this, &document] {
         const DocumentSelection& selection = document.selection();
         SelectionState state = SelectionState::Nothing;

@@ -69,8 +69,8 @@ public:
     void CentreOn(float x, float y, float z);
     void ResetView();
 
-    // The view shows the document's selection and draws a new frame whenever the document
-    // changes what it draws.
+    // The view draws the document's files, shows its selection and draws a new frame whenever the
+    // document changes what it draws.
     void FollowDocument(MapDocument& document);
     void SetSelectionState(::SelectionState state);
     ::SelectionState GetSelectionState() const;

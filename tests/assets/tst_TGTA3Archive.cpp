@@ -452,17 +452,21 @@ TEST(TGTA3ArchiveReplace, ReplacesTheEntriesOfTheNameOrLeavesBothFilesAsTheyWere
     TempDir other;
     const fs::path folder = other.path() / "game";
     fs::create_directories(folder);
-    ASSERT_EQ(writeImgArchive((folder / "gta3.img").string(), {{"a.txd", bytesOf(patterned(50, 1))}}), 0);
+    ASSERT_EQ(writeImgArchive((folder / "gta3.img").string(),
+                              {{"a.txd", bytesOf(patterned(50, 1))}, {"b.dff", bytesOf(patterned(10, 2))}}),
+              0);
     TGTA3Archive moving((folder / "gta3.img").string(), false);
+    moving.MarkDeleted(1); // a deletion the user has not committed yet
     fs::rename(folder, other.path() / "away");
     writeFile((other.path() / "game").string(), "a file where the folder was");
     std::istringstream second(patterned(3000, 4));
     EXPECT_EQ(moving.ReplaceEntry("a.txd", second), ENOTDIR);
-    EXPECT_EQ(moving.EntryCount(), 1);
+    EXPECT_EQ(moving.EntryCount(), 2);
     EXPECT_FALSE(moving.GetEntry(0).Deleted);
+    EXPECT_TRUE(moving.GetEntry(1).Deleted) << "the earlier mark was lost";
     EXPECT_EQ(extracted(moving, moving.FindEntry("a.txd")).substr(0, 50), patterned(50, 1));
-    EXPECT_EQ(fs::file_size(other.path() / "away" / "gta3.img"), 2048u);
-    EXPECT_EQ(fs::file_size(other.path() / "away" / "gta3.dir"), 32u);
+    EXPECT_EQ(fs::file_size(other.path() / "away" / "gta3.img"), 2 * 2048u);
+    EXPECT_EQ(fs::file_size(other.path() / "away" / "gta3.dir"), 64u);
 #endif
 }
 

@@ -7,7 +7,6 @@
 #include "InstancePanel.h"
 #include "MainImageList.h"
 #include "TFormMain.h"
-#include "ToolWindowLinks.h"
 #include "TGLView.h"
 #include "TGTAFileList.h"
 #include "TGTAImg.h"
@@ -382,7 +381,6 @@ TEST(InstancePanelMainWindow, PickingInAHiddenFileShowsAndTicksIt)
     ASSERT_EQ(main.ChkListVisible->item(0)->checkState(), Qt::Unchecked);
 
     TFormEditorItem editor{*main.Document(), nullptr};
-    linkItemEditor(editor, main);
     editor.SelectRecord(FileKind::IPL, SectionCode::PickedInst, 2, TownIPL);
     EXPECT_TRUE(list->File(TownIPL)->Visible);
     EXPECT_EQ(main.ChkListVisible->item(0)->checkState(), Qt::Checked);

@@ -67,8 +67,7 @@ TEST_F(MapFileCommands, NamesOutsideTheGameFolderOrWithBlanksAreRefused)
 
 TEST_F(MapFileCommands, ANewFileIsOfferedToTheDatFileAddedModifiedAndWrittenBySave)
 {
-    QSignalSpy added(&m_ipl, &MapFileEditor::fileAdded);
-    QSignalSpy modified(&m_ipl, &MapFileEditor::fileModified);
+    QSignalSpy added(&m_document, &MapDocument::fileAdded);
     // Without an extension the file takes the editor's.
     m_dialogs.saveFileChoices.push_back(gamePath("data/maps/harbour"));
     m_dialogs.answers = {DialogAnswer::Yes, DialogAnswer::Ok};
@@ -87,7 +86,7 @@ TEST_F(MapFileCommands, ANewFileIsOfferedToTheDatFileAddedModifiedAndWrittenBySa
     EXPECT_FALSE(created.Visible);
     EXPECT_EQ(added.count(), 1);
     EXPECT_EQ(added[0][0].toInt(), 3);
-    EXPECT_EQ(modified.count(), 1);
+    EXPECT_TRUE(m_document.anyModified());
     EXPECT_EQ(m_ipl.CurrentFile(), 3);
 
     m_ipl.ActionEditAdd->trigger();
@@ -99,13 +98,13 @@ TEST_F(MapFileCommands, TheDatEditorTakesAndDropsTheReferences)
 {
     files().DatLines = {"IDE DATA\\MAPS\\TOWN.IDE", "IPL DATA\\MAPS\\TOWN.IPL", "IPL DATA\\MAPS\\DOCKS.IPL"};
     TFormEditorDAT datEditor(m_document, nullptr);
-    m_ipl.SetDatReferences(&datEditor);
+    TFormEditorIPL editor(m_document, &m_item, &m_view, &datEditor);
     m_dialogs.saveFileChoices.push_back(gamePath("data/maps/pier.ipl"));
     m_dialogs.answers = {DialogAnswer::Yes, DialogAnswer::Ok};
-    m_ipl.ActionFileNew->trigger();
-    chooseFile(m_ipl, 2);
+    editor.ActionFileNew->trigger();
+    chooseFile(editor, 2);
     m_dialogs.answers = {DialogAnswer::Ok, DialogAnswer::Yes};
-    m_ipl.ActionFileClose->trigger();
+    editor.ActionFileClose->trigger();
     EXPECT_EQ(files().DatLines, (std::vector<std::string>{"IDE DATA\\MAPS\\TOWN.IDE", "IPL DATA\\MAPS\\TOWN.IPL",
                                                          "IPL data\\maps\\pier.ipl"}));
     EXPECT_TRUE(files().DatModified);
@@ -185,7 +184,7 @@ TEST_F(MapFileCommands, AFileThatCannotBeSavedStaysOpen)
 
 TEST_F(MapFileCommands, DeletingRemovesTheFileFoundThroughTheGamePaths)
 {
-    QSignalSpy removed(&m_ipl, &MapFileEditor::fileRemoved);
+    QSignalSpy removed(&m_document, &MapDocument::fileRemoved);
     chooseFile(m_ipl, 2);
     m_dialogs.answers = {DialogAnswer::Ok, DialogAnswer::Yes, DialogAnswer::Ok};
     m_ipl.ActionFileDelete->trigger();
@@ -245,8 +244,7 @@ TEST_F(MapFileCommands, RemovingAFileKeepsTheOtherEditorOnItsFile)
     EXPECT_EQ(ipl(1).Inst.Count(), 4);
     EXPECT_EQ(ipl(0).Inst.Count(), 3);
 
-    // The editor that removes a file follows the removal once, however often it hears of it
-    // (here it is connected to its own signal too).
+    // The editor that removes a file follows the removal once, however often it hears of it.
     chooseFile(m_ipl, 0);
     m_dialogs.answers = {DialogAnswer::Ok, DialogAnswer::No};
     m_ipl.ActionFileClose->trigger();

@@ -75,7 +75,7 @@ TEST_F(IDEEditor, SortsByIDNameOrFileOrder)
 
 TEST_F(IDEEditor, NewDefinitionsTakeTheHighestIDOfAllFilesPlusOne)
 {
-    QSignalSpy modified(&m_ide, &MapFileEditor::fileModified);
+    QSignalSpy modified(&m_document, &MapDocument::modifiedChanged);
     auto other = std::make_unique<TIDEFile>();
     other->ReadText("objs\n900, far, far, 100, 0\nend\n");
     files().AddFile(std::move(other));

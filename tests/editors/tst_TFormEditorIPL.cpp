@@ -92,7 +92,7 @@ TEST_F(IPLEditor, HeaderClicksSortAscendingDescendingThenAscendingAgain)
 
 TEST_F(IPLEditor, AddItemPlacesADefaultInstanceAtTheCameraTarget)
 {
-    QSignalSpy modified(&m_ipl, &MapFileEditor::fileModified);
+    QSignalSpy modified(&m_document, &MapDocument::modifiedChanged);
     m_view.MoveTo(100, -50, 7.5f);
     m_ipl.ActionEditAdd->trigger();
     ASSERT_EQ(ipl(1).Inst.Count(), 4);
@@ -125,7 +125,7 @@ TEST_F(IPLEditor, DuplicateCopiesAndDeleteClearsTheItemEditor)
     EXPECT_TRUE(ipl(1).Modified);
 
     ipl(1).Modified = false;
-    QSignalSpy modified(&m_ipl, &MapFileEditor::fileModified);
+    QSignalSpy modified(&m_document, &MapDocument::modifiedChanged);
     clickRow(m_ipl.ListItems, 0);
     doubleClickRow(m_ipl.ListItems, 0);
     ASSERT_TRUE(m_item.HasSelection());

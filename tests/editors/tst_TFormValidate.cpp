@@ -104,27 +104,30 @@ TEST(TFormValidate, ErrorsTurnTheResultRedAndWarningsCountOnTheirCheck)
     EXPECT_EQ(imageOf(second, "Associated Definition"), 26) << "warnings count on the check's row";
 }
 
-TEST(TFormValidate, DeletingRepairSignalsBeforeAndAfter)
+// A selection in the file goes before its instances are deleted; the windows hear of the
+// changed records and the modified file from the document once the run is a step.
+TEST(TFormValidate, DeletingRepairClearsTheSelectionFirstAndTellsTheDocumentAfter)
 {
     SmallGame broken = validSmallGame();
     addInstance(broken, "999, nothing, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
     LoadedSmallGame game(broken);
     const TIPLFile& ipl = *game.files.IPLFile(1);
     MapDocument document(game.files);
+    document.setSelection({FileKind::IPL, SectionCode::Inst, 1, {3}});
     TFormValidate window(document, game.archive.get(), nullptr);
     std::vector<std::string> events;
-    QObject::connect(&window, &TFormValidate::instancesDeleted, [&](int file) {
-        events.push_back("deleted " + std::to_string(file) + " of " + std::to_string(ipl.Inst.Count()));
+    const auto count = [&ipl] { return std::to_string(ipl.Inst.Count()); };
+    QObject::connect(&document, &MapDocument::selectionChanged, [&] {
+        events.push_back((document.selection().empty() ? "cleared of " : "selected of ") + count());
     });
-    QObject::connect(&window, &TFormValidate::recordsChanged, [&](int file) {
-        events.push_back("changed " + std::to_string(file) + " of " + std::to_string(ipl.Inst.Count()));
-    });
-    QObject::connect(&window, &TFormValidate::fileModified,
+    QObject::connect(&document, &MapDocument::recordsChanged,
+                     [&](int file, int) { events.push_back("changed " + std::to_string(file) + " of " + count()); });
+    QObject::connect(&document, &MapDocument::modifiedChanged,
                      [&](int file) { events.push_back("modified " + std::to_string(file)); });
     window.box_fix->setChecked(true);
     window.BtnStart->click();
 
-    EXPECT_EQ(events, (std::vector<std::string>{"deleted 1 of 4", "modified 1", "changed 1 of 3"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"cleared of 4", "modified 1", "changed 1 of 3"}));
     EXPECT_TRUE(ipl.Modified);
     EXPECT_TRUE(window.ListResult->toPlainText().contains("!! IDE DEFINITION IS MISSING!!) -> DELETED\n"));
 }

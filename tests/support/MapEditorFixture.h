@@ -78,10 +78,6 @@ protected:
             load(name);
         refresh();
         m_view.FollowDocument(m_document);
-        for (MapFileEditor* editor : {static_cast<MapFileEditor*>(&m_ipl), static_cast<MapFileEditor*>(&m_ide)}) {
-            QObject::connect(editor, &MapFileEditor::fileRemoved, &m_ipl, &MapFileEditor::FileRemoved);
-            QObject::connect(editor, &MapFileEditor::fileRemoved, &m_ide, &MapFileEditor::FileRemoved);
-        }
     }
 
     void load(const std::string& name)

@@ -4,6 +4,7 @@
 
 #include "DrawSettings.h"
 #include "EnvironmentScope.h"
+#include "MapDocument.h"
 #include "ProgramSettings.h"
 #include "ScriptedDialogService.h"
 #include "TGTAFileList.h"
@@ -174,6 +175,34 @@ TEST_F(MainWindowFiles, TheVisibilityListHasOneRowPerIPLFile)
     EXPECT_FALSE(town().Visible);
     EXPECT_FALSE(docks().Visible);
     EXPECT_EQ(m_main.ChkListVisible->item(0)->checkState(), Qt::Unchecked);
+}
+
+// The visibility list and the save action follow the document, whichever window changed it.
+TEST_F(MainWindowFiles, TheVisibilityListAndTheSaveActionFollowTheDocument)
+{
+    MapDocument& document = *m_main.Document();
+    auto added = iplFile(m_dir.file("pier.ipl"), "inst\n12, boat, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\nend\n");
+    added->Modified = true; // a new file, written by the next save
+    document.addFile(std::move(added));
+    ASSERT_EQ(m_main.ChkListVisible->count(), 3);
+    EXPECT_TRUE(m_main.ActionSaveModified->isEnabled()) << "a new file waits for its first save";
+
+    document.showFile(3);
+    EXPECT_EQ(m_main.ChkListVisible->item(2)->checkState(), Qt::Checked);
+    document.removeFile(3);
+    EXPECT_EQ(m_main.VisibleRows(), (std::vector<int>{1, 2}));
+    EXPECT_FALSE(m_main.ActionSaveModified->isEnabled()) << "the only modified file left";
+
+    // A whole-file change (a validation run with fixes) marks its files like any other step.
+    document.changeFiles(QStringLiteral("Validation Fixes"), [this] {
+        static_cast<TIPLFile&>(town()).Inst.Items[0].PosX = 5;
+        town().Modified = true;
+        return std::vector<int>{1};
+    });
+    EXPECT_TRUE(m_main.ActionSaveModified->isEnabled());
+    document.undoStack().undo();
+    EXPECT_FALSE(town().Modified);
+    EXPECT_FALSE(m_main.ActionSaveModified->isEnabled());
 }
 
 TEST_F(MainWindowFiles, SelectAllInModelsModeAsksFirst)
