@@ -18,6 +18,7 @@ namespace sys = systemfiles;
 namespace {
 
 constexpr size_t ReadPiece = 256 * 1024;
+constexpr size_t SmallestPiece = 4 * 1024;
 
 int lastError()
 {
@@ -70,13 +71,26 @@ int openForReading(const std::string& path)
     return fd;
 }
 
+// The piece to read at a time: the whole file and one byte more (the read that finds the end),
+// within bounds. Every piece is zero-filled before it is read into, so a small file must not
+// cost a large piece: a game's DAT file names hundreds of small files.
+// `length` becomes the file's length, 0 when unknown.
+size_t pieceFor(int fd, std::uint64_t& length)
+{
+    if (sys::fileLength(fd, length) != 0)
+        length = 0;
+    if (length >= ReadPiece)
+        return ReadPiece;
+    return std::max(static_cast<size_t>(length) + 1, SmallestPiece);
+}
+
 // Appends the next piece of the file to `text`: the bytes read (0 at the end), or minus the
 // error with `text` as it was.
-std::int64_t appendNextPiece(int fd, std::string& text)
+std::int64_t appendNextPiece(int fd, std::string& text, size_t piece)
 {
     const size_t kept = text.size();
-    text.resize(kept + ReadPiece);
-    const std::int64_t got = sys::readNext(fd, text.data() + kept, ReadPiece);
+    text.resize(kept + piece);
+    const std::int64_t got = sys::readNext(fd, text.data() + kept, piece);
     const int error = got < 0 ? lastError() : 0;
     text.resize(kept + static_cast<size_t>(std::max<std::int64_t>(got, 0)));
     return got < 0 ? -error : got;
@@ -90,11 +104,13 @@ int readLines(const std::string& path, const std::function<void(std::string_view
     if (fd < 0)
         return -fd;
 
+    std::uint64_t length = 0;
+    const size_t piece = pieceFor(fd, length);
     std::string pending;
-    pending.reserve(2 * ReadPiece);
+    pending.reserve(2 * piece);
     bool startOfFile = true;
     while (true) {
-        const std::int64_t got = appendNextPiece(fd, pending);
+        const std::int64_t got = appendNextPiece(fd, pending, piece);
         if (got < 0) {
             sys::closeFile(fd);
             return static_cast<int>(-got);
@@ -125,12 +141,13 @@ int appendFileContents(const std::string& path, std::string& text)
         return -fd;
     const size_t start = text.size();
     std::uint64_t length = 0;
-    if (sys::fileLength(fd, length) == 0 && length > 0) {
-        text.reserve(start + static_cast<size_t>(length) + ReadPiece); // room for the read that finds the end
+    const size_t piece = pieceFor(fd, length);
+    if (length > 0) {
+        text.reserve(start + static_cast<size_t>(length) + piece); // room for the read that finds the end
         adviseLargePagesForSpare(text);
     }
     while (true) {
-        const std::int64_t got = appendNextPiece(fd, text);
+        const std::int64_t got = appendNextPiece(fd, text, piece);
         if (got < 0) {
             sys::closeFile(fd);
             text.resize(start);

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include <functional>
 #include <thread>
 #include <pthread.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -83,6 +85,35 @@ TEST(FileReplacing, AGoodSaveTakesAwayWhatOldKilledSavesLeft)
                                                "town.ipl.quoxsave-toolong", "town.ipl.quoxsave-young1"}));
 }
 
+// A file is read in pieces sized by its length: every size around the pieces' bounds reads
+// the same lines as the whole text, and the whole text back byte for byte.
+TEST(FileReading, FilesOfEverySizeAroundThePiecesReadWhole)
+{
+    TempDir dir;
+    std::mt19937 random(11);
+    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{4095}, std::size_t{4096},
+                                   std::size_t{4097}, std::size_t{262143}, std::size_t{262144},
+                                   std::size_t{262145}, std::size_t{700001}}) {
+        std::string text = size >= 3 ? std::string(ByteOrderMark) : std::string();
+        std::uniform_int_distribution<int> lineLength(0, 300);
+        std::uniform_int_distribution<int> ending(0, 2);
+        while (text.size() < size) {
+            text += std::string(static_cast<std::size_t>(lineLength(random)), 'a' + static_cast<char>(text.size() % 26));
+            text += ending(random) == 0 ? "\r\n" : "\n";
+        }
+        text.resize(size);
+        const std::string file = dir.file("size" + std::to_string(size) + ".ipl");
+        writeFile(file, text);
+
+        std::string expected;
+        forEachLine(text, [&](std::string_view line) { expected.append(line).append("|"); });
+        EXPECT_EQ(readLinesOf(file), expected) << size << " bytes";
+        std::string whole = "kept";
+        ASSERT_EQ(appendFileContents(file, whole), 0) << size << " bytes";
+        EXPECT_TRUE(whole == "kept" + text) << size << " bytes";
+    }
+}
+
 TEST(FileReplacing, ReadingAFolderIsRefusedAsAFolder)
 {
     TempDir dir;
@@ -98,6 +129,23 @@ std::atomic<int> signalsTaken{0};
 // A signal whose handler does not ask for restarted calls interrupts a read or write that
 // waits, as a terminal's resize or a child's end does in the editor. A pipe makes both wait:
 // the read until the other end writes, the write until the other end reads.
+// A named pipe has no length: it is read in the smallest pieces, and lines that cross them
+// come whole.
+TEST(FileReading, APipeWithoutALengthReadsEveryLine)
+{
+    TempDir dir;
+    const std::string fifo = dir.file("stream.ipl");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string text;
+    for (int line = 0; text.size() < 100000; ++line)
+        text += std::string(static_cast<std::size_t>(line * 37 % 500), 'p') + "\r\n";
+    std::thread writer([&] { writeFile(fifo, text); });
+    std::string expected;
+    forEachLine(text, [&](std::string_view line) { expected.append(line).append("|"); });
+    EXPECT_EQ(readLinesOf(fifo), expected);
+    writer.join();
+}
+
 TEST(FileReplacing, ASignalDuringAWaitingReadOrWriteIsNoFailure)
 {
     struct sigaction taken = {};
