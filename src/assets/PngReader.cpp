@@ -20,44 +20,65 @@
 
 namespace {
 
-// stb_image copies an empty IDAT chunk that comes before any picture data from a null
-// buffer (harmless in practice, undefined all the same). Such chunks carry nothing, so a
-// copy without them is decoded instead. Layout after the 8-byte signature, per chunk:
-// u32 big-endian length, 4-byte type, data, u32 CRC. The walk stops at the first chunk the
-// bytes do not hold whole; the rest is copied as it is, for the decoder to judge.
-std::vector<std::uint8_t> withoutEmptyDataChunks(std::span<const std::uint8_t> bytes)
+constexpr std::uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+struct ChunkWalk {
+    // A copy without empty IDAT chunks; empty when there were none.
+    std::vector<std::uint8_t> withoutEmptyData;
+    // A chunk before IEND claims more bytes than the file holds.
+    bool truncated = false;
+};
+
+// Walks the chunks before decoding, for two faults of stb_image. It copies an empty IDAT
+// chunk that comes before any picture data from a null buffer (harmless in practice,
+// undefined all the same): such chunks carry nothing, so a copy without them is decoded
+// instead. And it grows its buffer for the picture data to a chunk's claimed length before
+// reading the chunk, so a few bytes claiming a gigabyte cost two: such a file is refused
+// here. Layout after the 8-byte signature, per chunk: u32 big-endian length, 4-byte type,
+// data, u32 CRC. The walk ends at IEND; what follows is the decoder's to ignore.
+ChunkWalk walkChunks(std::span<const std::uint8_t> bytes)
 {
-    constexpr std::size_t Signature = 8;
     constexpr std::size_t ChunkFrame = 12;
-    std::vector<std::uint8_t> kept;
+    ChunkWalk walk;
+    if (bytes.size() < sizeof PngSignature || std::memcmp(bytes.data(), PngSignature, sizeof PngSignature) != 0)
+        return walk;
+    std::vector<std::uint8_t>& kept = walk.withoutEmptyData;
     std::size_t copiedTo = 0;
-    std::size_t at = Signature;
-    while (bytes.size() >= at && bytes.size() - at >= ChunkFrame) {
+    std::size_t at = sizeof PngSignature;
+    while (bytes.size() - at >= ChunkFrame) {
         const std::size_t length = (std::size_t{bytes[at]} << 24) | (std::size_t{bytes[at + 1]} << 16) |
                                    (std::size_t{bytes[at + 2]} << 8) | std::size_t{bytes[at + 3]};
-        if (length > bytes.size() - at - ChunkFrame)
+        if (length > bytes.size() - at - ChunkFrame) {
+            walk.truncated = true;
             break;
-        if (length == 0 && std::memcmp(&bytes[at + 4], "IDAT", 4) == 0) {
+        }
+        const std::uint8_t* type = &bytes[at + 4];
+        if (length == 0 && std::memcmp(type, "IDAT", 4) == 0) {
             kept.insert(kept.end(), bytes.begin() + static_cast<std::ptrdiff_t>(copiedTo),
                         bytes.begin() + static_cast<std::ptrdiff_t>(at));
             copiedTo = at + ChunkFrame;
         }
         at += ChunkFrame + length;
+        if (std::memcmp(type, "IEND", 4) == 0)
+            break;
     }
-    if (copiedTo == 0)
-        return {};
-    kept.insert(kept.end(), bytes.begin() + static_cast<std::ptrdiff_t>(copiedTo), bytes.end());
-    return kept;
+    if (copiedTo != 0)
+        kept.insert(kept.end(), bytes.begin() + static_cast<std::ptrdiff_t>(copiedTo), bytes.end());
+    return walk;
 }
 
 } // namespace
 
 PngPicture decodePng(std::span<const std::uint8_t> bytes)
 {
-    const std::vector<std::uint8_t> cleaned = withoutEmptyDataChunks(bytes);
-    if (!cleaned.empty())
-        bytes = cleaned;
+    const ChunkWalk walk = walkChunks(bytes);
     PngPicture picture;
+    if (walk.truncated) {
+        picture.error = "not a readable PNG picture (a chunk reaches past the end of the file)";
+        return picture;
+    }
+    if (!walk.withoutEmptyData.empty())
+        bytes = walk.withoutEmptyData;
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
         picture.error = "too large to be read";
         return picture;

@@ -207,6 +207,26 @@ TEST(PngReading, EveryColourTypeAndDepthComesAsRgba)
     EXPECT_NE(decodePng(Bytes{0x89, 'P', 'N', 'G'}).error, "");
 }
 
+// A chunk before IEND that claims more bytes than the file holds is refused before the
+// decoder sizes its buffer by the claim; bytes after IEND are not read as chunks.
+TEST(PngReading, AChunkClaimingMoreThanTheFileHoldsIsRefused)
+{
+    const Bytes good = handPng(2, 1, 8, 6, {0, 1, 2, 3, 4, 5, 6, 7, 8});
+    const Bytes iend(good.end() - 12, good.end());
+    Bytes claiming(good.begin(), good.end() - 12);
+    append(claiming, {0x40, 0, 0, 0, 'I', 'D', 'A', 'T', 0xAE, 0x42, 0x60, 0x82});
+    EXPECT_EQ(decodePng(claiming).error, "not a readable PNG picture (a chunk reaches past the end of the file)");
+    claiming.resize(good.size() - 12 + 8 + 4);
+    append(claiming, iend);
+    EXPECT_EQ(decodePng(claiming).error, "not a readable PNG picture (a chunk reaches past the end of the file)");
+
+    Bytes trailing = good;
+    append(trailing, {0x7F, 0xFF, 0xFF, 0xFF, 'j', 'u', 'n', 'k'});
+    const PngPicture picture = decodePng(trailing);
+    EXPECT_EQ(picture.error, "");
+    EXPECT_EQ(picture.image.pixels, (Bytes{1, 2, 3, 4, 5, 6, 7, 8}));
+}
+
 double psnr(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b)
 {
     double sum = 0;
