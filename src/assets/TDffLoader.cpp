@@ -384,7 +384,12 @@ void TDffLoader::readGeometry(const RwChunkHeader& header, ByteReader& data)
 
 void TDffLoader::readMaterial(ByteReader& data)
 {
-    TDFFMaterial& material = currentGeometry("material").MaterialList.Materials.back();
+    // A material struct belongs to the last material of the current geometry; a geometry
+    // chunk nested inside a material makes a new current geometry without one.
+    std::vector<TDFFMaterial>& materials = currentGeometry("material").MaterialList.Materials;
+    if (materials.empty())
+        throw ReadError("material data outside any material of its geometry at byte " + std::to_string(data.absolute()));
+    TDFFMaterial& material = materials.back();
     material.Texture.NameSeen = false;
     // Real files have a 28-byte struct: take what there is, the rest stays 0.
     std::array<std::uint8_t, 32> raw{};

@@ -174,6 +174,18 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   "chunk type 278"},
         ExtraCase{"headerCutShort", [](RwWriter& w) { w.chunk(3, 0x1003FFFF, [&] { junk(w, 7); }); }, "cannot read"},
+        // A material whose extension holds a geometry and then a material struct: the struct
+        // finds a geometry without materials.
+        ExtraCase{"materialStructAfterANestedGeometry",
+                  [](RwWriter& w) {
+                      w.chunk(7, 0x1003FFFF, [&] {
+                          w.chunk(3, 0x1003FFFF, [&] {
+                              w.chunk(15, 0x1003FFFF, [] {});
+                              w.chunk(1, 0x1003FFFF, [&] { w.zeros(28); });
+                          });
+                      });
+                  },
+                  "material data outside any material"},
         ExtraCase{"atomicStructTooShort",
                   [](RwWriter& w) {
                       w.chunk(20, 0x1003FFFF, [&] { w.chunk(1, 0x1003FFFF, [&] { w.u32(0); }); });
