@@ -38,6 +38,7 @@ struct ChunkWalk {
 // data, u32 CRC. The walk ends at IEND; what follows is the decoder's to ignore.
 ChunkWalk walkChunks(std::span<const std::uint8_t> bytes)
 {
+    constexpr std::size_t ChunkHeader = 8;
     constexpr std::size_t ChunkFrame = 12;
     ChunkWalk walk;
     if (bytes.size() < sizeof PngSignature || std::memcmp(bytes.data(), PngSignature, sizeof PngSignature) != 0)
@@ -45,10 +46,12 @@ ChunkWalk walkChunks(std::span<const std::uint8_t> bytes)
     std::vector<std::uint8_t>& kept = walk.withoutEmptyData;
     std::size_t copiedTo = 0;
     std::size_t at = sizeof PngSignature;
-    while (bytes.size() - at >= ChunkFrame) {
+    // A whole header is all the decoder needs to size its buffer; fewer bytes than that read
+    // as zeros, a length of nothing.
+    while (bytes.size() - at >= ChunkHeader) {
         const std::size_t length = (std::size_t{bytes[at]} << 24) | (std::size_t{bytes[at + 1]} << 16) |
                                    (std::size_t{bytes[at + 2]} << 8) | std::size_t{bytes[at + 3]};
-        if (length > bytes.size() - at - ChunkFrame) {
+        if (bytes.size() - at < ChunkFrame || length > bytes.size() - at - ChunkFrame) {
             walk.truncated = true;
             break;
         }

@@ -219,6 +219,9 @@ TEST(PngReading, AChunkClaimingMoreThanTheFileHoldsIsRefused)
     claiming.resize(good.size() - 12 + 8 + 4);
     append(claiming, iend);
     EXPECT_EQ(decodePng(claiming).error, "not a readable PNG picture (a chunk reaches past the end of the file)");
+    // A header whole at the very end, without even its CRC.
+    claiming.resize(good.size() - 12 + 8);
+    EXPECT_EQ(decodePng(claiming).error, "not a readable PNG picture (a chunk reaches past the end of the file)");
 
     Bytes trailing = good;
     append(trailing, {0x7F, 0xFF, 0xFF, 0xFF, 'j', 'u', 'n', 'k'});
