@@ -38,3 +38,5 @@ void addTxdEditCommands(CLI::App& txd, CliCommandSet& commands, CliStreams strea
 void addDffCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams);
 void addDemoGameCommand(CLI::App& app, CliCommandSet& commands, CliStreams streams);
 void addValidateCommand(CLI::App& app, CliCommandSet& commands, CliStreams streams);
+// find, ids: searching the loaded map.
+void addFindCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams);
