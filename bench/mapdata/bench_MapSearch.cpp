@@ -23,16 +23,6 @@ namespace {
 
 constexpr int Runs = 7;
 
-double programTime(const std::string& command)
-{
-    return medianMilliseconds(
-        [&command] {
-            if (std::system(command.c_str()) == -1)
-                std::fprintf(stderr, "cannot run %s\n", command.c_str());
-        },
-        Runs);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -70,10 +60,11 @@ int main(int argc, char** argv)
     const double placementsOf = medianMilliseconds([&] { hits += placementsOfDefinition(files, 129).size(); }, Runs);
     const double freeIDs = medianMilliseconds([&] { hits += idUsage(files, defaultHighestGameID(true)).free.size(); }, Runs);
 
-    const std::string quiet = "' --game vc > /dev/null 2>&1";
-    const double dat = programTime(std::string(QUOX_CLI_PATH) + " dat '" + gameDir + quiet);
-    const double find = programTime(std::string(QUOX_CLI_PATH) + " find '" + gameDir + "' --model streetlamp" +
-                                    quiet.substr(1));
+    const std::string program = std::string(QUOX_CLI_PATH) + " ";
+    const std::string folder = " '" + gameDir + "' --game vc";
+    const std::string quiet = " > /dev/null 2>&1";
+    const double dat = medianProgramMilliseconds(program + "dat" + folder + quiet, Runs);
+    const double find = medianProgramMilliseconds(program + "find" + folder + " --model streetlamp" + quiet, Runs);
 
     std::printf("game %s: %d definitions, %d placements; medians of %d runs (%zu hits counted)\n\n", gameDir.c_str(),
                 definitions, placements, Runs, hits);

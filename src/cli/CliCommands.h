@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <string>
 #include <vector>
 
 namespace CLI {
@@ -29,6 +30,9 @@ public:
 private:
     std::vector<std::pair<CLI::App*, std::function<int()>>> m_commands;
 };
+
+// GAMEDIR and --game vc|gta3, for the commands that load a whole game.
+void addGameOptions(CLI::App& command, std::string& gameDir, std::string& game);
 
 void addMapCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams);
 void addImgCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams);

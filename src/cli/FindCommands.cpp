@@ -145,9 +145,7 @@ void addFindCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams)
     auto find = std::make_shared<FindOptions>();
     CLI::App* findCommand = app.add_subcommand(
         "find", "Print the definitions and placements of a game that match (file, line, the record's text)");
-    findCommand->add_option("GAMEDIR", find->gameDir, "the game directory")->required();
-    findCommand->add_option("--game", find->game, "vc or gta3 (default: vc when gta-vc.exe is present)")
-        ->check(CLI::IsMember({"vc", "gta3"}));
+    addGameOptions(*findCommand, find->gameDir, find->game);
     findCommand->add_flag("--json", find->json, "print the hits as one JSON object");
     CLI::Option_group* query = findCommand->add_option_group("query", "what to find (exactly one)");
     CLI::Option* byID = query->add_option("--id", find->id, "a definition ID");
@@ -169,9 +167,7 @@ void addFindCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams)
     auto ids = std::make_shared<IdsOptions>();
     CLI::App* idsCommand =
         app.add_subcommand("ids", "Print the free definition IDs of a game and the IDs defined more than once");
-    idsCommand->add_option("GAMEDIR", ids->gameDir, "the game directory")->required();
-    idsCommand->add_option("--game", ids->game, "vc or gta3 (default: vc when gta-vc.exe is present)")
-        ->check(CLI::IsMember({"vc", "gta3"}));
+    addGameOptions(*idsCommand, ids->gameDir, ids->game);
     idsCommand->add_flag("--free", ids->free, "list the free ID ranges and the IDs used twice")->required();
     idsCommand->add_option("--table-size", ids->tableSize,
                            "entries of the game's model table (default 6500 for Vice City, 5500 for GTA III)")

@@ -1,9 +1,12 @@
 #include "GameLoading.h"
 
+#include "CliCommands.h"
 #include "GameMode.h"
 #include "GamePaths.h"
 #include "TGTA3Archive.h"
 #include "TGTAFileList.h"
+
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <cstring>
@@ -39,4 +42,11 @@ std::string pathInGame(std::string_view gameDir, std::string_view name)
         path.erase(0, dir.size());
     std::replace(path.begin(), path.end(), '\\', '/');
     return path;
+}
+
+void addGameOptions(CLI::App& command, std::string& gameDir, std::string& game)
+{
+    command.add_option("GAMEDIR", gameDir, "the game directory")->required();
+    command.add_option("--game", game, "vc or gta3 (default: vc when gta-vc.exe is present)")
+        ->check(CLI::IsMember({"vc", "gta3"}));
 }

@@ -86,8 +86,6 @@ void addMapCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams)
     auto game = std::make_shared<std::string>();
     CLI::App* datCommand =
         app.add_subcommand("dat", "Load the map files named by a game's DAT file and print their record counts");
-    datCommand->add_option("GAMEDIR", *gameDir, "the game directory")->required();
-    datCommand->add_option("--game", *game, "vc or gta3 (default: vc when gta-vc.exe is present)")
-        ->check(CLI::IsMember({"vc", "gta3"}));
+    addGameOptions(*datCommand, *gameDir, *game);
     commands.add(datCommand, [=] { return dat(*gameDir, *game, streams.out, streams.err); });
 }

@@ -166,9 +166,7 @@ void addValidateCommand(CLI::App& app, CliCommandSet& commands, CliStreams strea
     auto options = std::make_shared<ValidateOptions>();
     CLI::App* command = app.add_subcommand(
         "validate", "Check a game's map against itself and its archive and print the validation report");
-    command->add_option("GAMEDIR", options->gameDir, "the game directory")->required();
-    command->add_option("--game", options->game, "vc or gta3 (default: vc when gta-vc.exe is present)")
-        ->check(CLI::IsMember({"vc", "gta3"}));
+    addGameOptions(*command, options->gameDir, options->game);
     command->add_flag("--fix", options->fix,
                       "repair names, interiors and values and save the modified map files; placements without "
                       "a definition are only listed");
