@@ -86,6 +86,25 @@ int TGTASFile::SectionIndexOf(const TGTASContainer* container) const
     return -1;
 }
 
+std::vector<std::vector<int>> TGTASFile::LinesOfRecordsRead() const
+{
+    std::vector<std::vector<int>> lines(m_sections.size());
+    for (std::size_t s = 0; s < m_sections.size() && s < m_recordsRead.size(); ++s)
+        lines[s].reserve(static_cast<std::size_t>(m_recordsRead[s]));
+    // The pieces cover the text in order, each a run of whole lines.
+    int line = 1;
+    for (const Piece& piece : m_pieces) {
+        if (piece.kind == Piece::Kind::Record)
+            lines[piece.section].push_back(line);
+        const std::string_view span = std::string_view(m_text).substr(piece.begin, piece.length);
+        for (std::size_t i = 0; i < span.size(); ++i) {
+            if (span[i] == '\n' || (span[i] == '\r' && (i + 1 == span.size() || span[i + 1] != '\n')))
+                ++line;
+        }
+    }
+    return lines;
+}
+
 // Room for what the text will add, counted in a quick pass first: a piece per line at most,
 // and per section at most a record per line between its keyword and its "end". Growing
 // instead would copy the records read so far again and again and touch twice the memory.

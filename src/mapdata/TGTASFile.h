@@ -74,6 +74,10 @@ public:
     }
     int SectionIndexOf(const TGTASContainer* container) const;
 
+    // The 1-based line of every record read from the text, by section and read index (a
+    // path group: its header line). Lines end as when reading: CR LF, LF or a lone CR.
+    std::vector<std::vector<int>> LinesOfRecordsRead() const;
+
 protected:
     struct Section {
         std::string_view keyword;
