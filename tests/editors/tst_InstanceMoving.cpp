@@ -87,6 +87,25 @@ bool onGrid(float value, float grid)
     return std::abs(steps - std::round(steps)) < 1e-5;
 }
 
+// A shown 3D view over the document whose Ctrl-mouse events drag the editor's selection.
+struct DragView {
+    DragView(MapDocument& document, TFormEditorItem& editor)
+    {
+        window.resize(400, 300);
+        view.FollowDocument(document);
+        view.SetItemEditor(&editor);
+        window.show();
+    }
+    void ctrlMouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
+    {
+        QMouseEvent event(type, QPointF(at), QPointF(view.mapToGlobal(at)), button, held, Qt::ControlModifier);
+        QApplication::sendEvent(&view, &event);
+    }
+
+    QWidget window;
+    TGLView view{&window, nullptr, nullptr, false, false};
+};
+
 struct Suffix {
     const char* name;
     const char* caption;
@@ -163,18 +182,12 @@ TEST_F(InstanceMoving, HoldingAButtonMovesOnceAtPressAndOncePerTick)
 // A Ctrl-drag in the real 3D view moves the selection at every pointer move and is one step.
 TEST_F(InstanceMoving, ACtrlDragInTheViewIsOneStep)
 {
-    QWidget window;
-    window.resize(400, 300);
-    TGLView view(&window, nullptr, nullptr, false, false);
-    view.FollowDocument(m_document);
-    view.SetItemEditor(&m_editor);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    DragView drag(m_document, m_editor);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&drag.window));
     selectOne(0);
-    ASSERT_EQ(view.GetSelectionState(), SelectionState::One);
-    const auto mouse = [&view](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent event(type, QPointF(at), QPointF(view.mapToGlobal(at)), button, held, Qt::ControlModifier);
-        QApplication::sendEvent(&view, &event);
+    ASSERT_EQ(drag.view.GetSelectionState(), SelectionState::One);
+    const auto mouse = [&drag](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        drag.ctrlMouse(type, at, button, held);
     };
     const QPoint start(200, 150);
     mouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
@@ -403,18 +416,12 @@ TEST_F(InstanceMoving, SnappedNudgesAndDragsLandOnGridMultiples)
     }
 
     // A Ctrl-drag in the view: the centre follows the pointer from grid line to grid line.
-    QWidget window;
-    window.resize(400, 300);
-    TGLView view(&window, nullptr, nullptr, false, false);
-    view.FollowDocument(m_document);
-    view.SetItemEditor(&m_editor);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    DragView drag(m_document, m_editor);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&drag.window));
     selectOne(1);
     const SnapScope snap(5, 15);
-    const auto mouse = [&view](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent event(type, QPointF(at), QPointF(view.mapToGlobal(at)), button, held, Qt::ControlModifier);
-        QApplication::sendEvent(&view, &event);
+    const auto mouse = [&drag](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        drag.ctrlMouse(type, at, button, held);
     };
     const std::size_t steps = m_document.undoStack().count();
     const std::array<float, 3> before = position(1);
