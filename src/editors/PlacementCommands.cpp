@@ -87,7 +87,8 @@ void PlacementCommands::ActionEditCopyExecute()
     if (file < 0)
         return;
     const std::string text = placementText(m_document.files().IPLFile(file)->Inst, records);
-    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    // Map text is bytes: one character per byte comes back as the same bytes.
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(text));
 }
 
 void PlacementCommands::ActionEditPasteExecute()
@@ -102,20 +103,26 @@ void PlacementCommands::ActionEditPasteAtTargetExecute()
 
 void PlacementCommands::pasteFromClipboard(bool atTarget)
 {
-    const QString text = QGuiApplication::clipboard()->text();
     // The lines are checked before the user is asked for a file.
-    const PlacementLines read = readPlacementLines(text.toStdString());
-    if (!read.rejected.empty()) {
-        dialogs().showMessage(MessageKind::Error, QString(), rejectedLinesText(read.rejected));
+    PlacementLines read = readLines(QGuiApplication::clipboard()->text());
+    if (!read.rejected.empty())
         return;
-    }
     if (read.records.empty()) {
         dialogs().showMessage(MessageKind::Information, QString(),
                               QStringLiteral("The clipboard holds no placements to paste."));
         return;
     }
     if (const std::optional<int> file = pasteTarget())
-        Paste(text, *file, atTarget);
+        pasteRecords(std::move(read.records), *file, atTarget);
+}
+
+PlacementLines PlacementCommands::readLines(const QString& text) const
+{
+    // Characters beyond one byte cannot be in a map file's names; they become '?'.
+    PlacementLines read = readPlacementLines(text.toLatin1().toStdString());
+    if (!read.rejected.empty())
+        dialogs().showMessage(MessageKind::Error, QString(), rejectedLinesText(read.rejected));
+    return read;
 }
 
 std::optional<int> PlacementCommands::pasteTarget()
@@ -142,35 +149,28 @@ std::optional<int> PlacementCommands::pasteTarget()
     return positions[static_cast<std::size_t>(*chosen)];
 }
 
-std::vector<int> PlacementCommands::Paste(const QString& text, int file, bool atTarget)
+std::vector<int> PlacementCommands::pasteRecords(std::vector<TGTASInstObj> records, int file, bool atTarget)
 {
     TIPLFile* ipl = m_document.files().IPLFile(file);
-    if (!ipl)
+    if (!ipl || records.empty())
         return {};
-    PlacementLines read = readPlacementLines(text.toStdString());
-    if (!read.rejected.empty()) {
-        dialogs().showMessage(MessageKind::Error, QString(), rejectedLinesText(read.rejected));
-        return {};
-    }
-    if (read.records.empty())
-        return {};
-    const int dropped = fitInteriorColumn(read.records, ipl->Inst.ViceCity);
+    const int dropped = fitInteriorColumn(records, ipl->Inst.ViceCity);
     if (atTarget && m_view) {
-        const std::array<float, 3> centre = placementCentre(read.records);
+        const std::array<float, 3> centre = placementCentre(records);
         const std::array<float, 3> target = m_view->GetCameraTarget();
-        for (TGTASInstObj& record : read.records) {
+        for (TGTASInstObj& record : records) {
             record.PosX += target[0] - centre[0];
             record.PosY += target[1] - centre[1];
             record.PosZ += target[2] - centre[2];
         }
     }
-    const std::size_t count = read.records.size();
+    const std::size_t count = records.size();
     const std::vector<int> added = m_document.addRecords(
         count == 1 ? QStringLiteral("Paste Placement") : QStringLiteral("Paste %1 Placements").arg(count), file,
         MapDocument::sectionIndex(*ipl, SectionCode::Inst), [&] {
             std::vector<int> positions;
             positions.reserve(count);
-            for (TGTASInstObj& record : read.records) {
+            for (TGTASInstObj& record : records) {
                 const int pos = ipl->Inst.NewRecord();
                 ipl->Inst.Items[static_cast<std::size_t>(pos)] = std::move(record);
                 positions.push_back(pos);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PlacementText.h"
+
 #include <QObject>
 #include <QString>
 
@@ -28,10 +30,6 @@ public:
     void ActionViewDeleteExecute();
     void ActionViewDuplicateExecute();
 
-    // Pastes inst lines into the file as one step and selects the new records; nothing at all
-    // (after a message naming them) when a line is not a placement. The new records' indexes.
-    std::vector<int> Paste(const QString& text, int file, bool atTarget);
-
     QAction* ActionEditCopy = nullptr;
     QAction* ActionEditPaste = nullptr;
     QAction* ActionEditPasteAtTarget = nullptr;
@@ -40,6 +38,11 @@ public:
 
 private:
     void pasteFromClipboard(bool atTarget);
+    // The lines read; when some are rejected, after the message that lists them.
+    PlacementLines readLines(const QString& text) const;
+    // Adds the records to the file as one step (in its form, centred on the camera's target
+    // when asked) and selects them; the new records' indexes.
+    std::vector<int> pasteRecords(std::vector<TGTASInstObj> records, int file, bool atTarget);
     // The IPL file chosen in the IPL editor, else the one the user picks; nothing when cancelled.
     std::optional<int> pasteTarget();
     // The file and records of the selected placements; file -1 when none are selected.

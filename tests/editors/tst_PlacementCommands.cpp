@@ -128,6 +128,18 @@ TEST_F(PlacementCommandsTest, CopiedPlacementsPastedIntoAnotherFileAreSavedAsThe
     }
 }
 
+TEST_F(PlacementCommandsTest, NamesWithBytesBeyondAsciiComeBackAsTheSameBytes)
+{
+    ipl(1).Inst.Items[1].ModelName = "caf\xe9_\x80\xff";
+    selectPlacements(1, {1});
+    m_commands.ActionEditCopy->trigger();
+    chooseFile(m_ipl, 2);
+    m_commands.ActionEditPaste->trigger();
+    ASSERT_EQ(ipl(2).Inst.Count(), 4);
+    EXPECT_EQ(ipl(2).Inst.Items[3].ModelName, "caf\xe9_\x80\xff");
+    EXPECT_EQ(m_document.selection(), (DocumentSelection{FileKind::IPL, SectionCode::Inst, 2, {3}}));
+}
+
 TEST_F(PlacementCommandsTest, APasteWithOneBadLinePastesNothingAndNamesTheLine)
 {
     chooseFile(m_ipl, 2);
