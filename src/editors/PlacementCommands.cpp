@@ -48,11 +48,11 @@ PlacementCommands::PlacementCommands(MapDocument& document, TFormEditorIPL& iplE
     ActionViewDuplicate = newAction(this, "ActionViewDuplicate", QStringLiteral("D&uplicate Placements"),
                                     QKeySequence(QStringLiteral("Ctrl+D")));
     // The IPL editor's Delete key deletes its chosen row; in the view it deletes the selection.
-    for (QAction* action : {ActionViewDelete, ActionViewDuplicate}) {
+    for (QAction* action : {ActionViewDelete, ActionViewDuplicate})
         action->setShortcutContext(Qt::WidgetShortcut);
-        if (m_view)
-            m_view->addAction(action);
-    }
+    // Copy and paste work in whichever window shows the view, the detached one too.
+    if (m_view)
+        m_view->addActions({ActionEditCopy, ActionEditPaste, ActionEditPasteAtTarget, ActionViewDelete, ActionViewDuplicate});
     connect(ActionEditCopy, &QAction::triggered, this, &PlacementCommands::ActionEditCopyExecute);
     connect(ActionEditPaste, &QAction::triggered, this, &PlacementCommands::ActionEditPasteExecute);
     connect(ActionEditPasteAtTarget, &QAction::triggered, this, &PlacementCommands::ActionEditPasteAtTargetExecute);
