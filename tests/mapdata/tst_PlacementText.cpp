@@ -1,6 +1,6 @@
-// Placements as clipboard text: the lines written for copied records, the same inst reader
-// taking lines back (rejecting what a file read would only default), and the interior column
-// fitted to the target file's form.
+// Placements as clipboard text: the lines written for copied records and the same inst reader
+// taking lines back, rejecting what a file read would only default. The interior column and
+// the centre are tested where pasting uses them.
 #include "PlacementText.h"
 
 #include <gtest/gtest.h>
@@ -104,35 +104,6 @@ TEST(PlacementLines, CopiedTextReadsBackAsTheSameRecords)
         EXPECT_EQ(read.records[i].HasInterior, section.Items[static_cast<std::size_t>(chosen[i])].HasInterior);
     }
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), static_cast<long>(chosen.size()));
-}
-
-TEST(PlacementLines, TheInteriorColumnIsAddedOrDroppedForTheTargetForm)
-{
-    PlacementLines read = readPlacementLines("1, a, 5, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\n"
-                                             "2, b, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\n"
-                                             "3, c, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1\n");
-    std::vector<TGTASInstObj> forGta3 = read.records;
-    EXPECT_EQ(fitInteriorColumn(forGta3, false), 1) << "only the non-zero interior counts as lost";
-    for (const TGTASInstObj& record : forGta3)
-        EXPECT_FALSE(record.HasInterior);
-    TGTASInst gta3;
-    gta3.Items = forGta3;
-    EXPECT_EQ(gta3.WriteLine(0), "1, a, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1");
-
-    std::vector<TGTASInstObj> forViceCity = read.records;
-    EXPECT_EQ(fitInteriorColumn(forViceCity, true), 0);
-    TGTASInst viceCity;
-    viceCity.Items = forViceCity;
-    EXPECT_EQ(viceCity.WriteLine(0), "1, a, 5, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1") << "a Vice City line keeps its interior";
-    EXPECT_EQ(viceCity.WriteLine(2), "3, c, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1") << "a GTA III line gets interior 0";
-}
-
-TEST(PlacementLines, TheCentreIsTheAveragePosition)
-{
-    const PlacementLines read = readPlacementLines("1, a, 0, 0, 10, 1, 1, 1, 0, 0, 0, 1\n"
-                                                   "1, a, 4, -2, 20, 1, 1, 1, 0, 0, 0, 1\n");
-    EXPECT_EQ(placementCentre(read.records), (std::array<float, 3>{2, -1, 15}));
-    EXPECT_EQ(placementCentre({}), (std::array<float, 3>{0, 0, 0}));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The arithmetic of snapping: grid multiples, nudges from on and off the grid, turns in whole
-// angle steps, and a drag that sums the pointer's moves between grid lines.
+// The arithmetic of snapping: grid multiples, nudges from on and off the grid and turns in
+// whole angle steps, at the edges the item editor's tests do not reach (float drift, no grid).
 #include "Snapping.h"
 
 #include <gtest/gtest.h>
@@ -39,26 +39,6 @@ TEST(SnappingMath, GridNudgeAndTurnTables)
     };
     for (const Turn& c : {Turn{1, 15, 15}, Turn{-0.3f, 15, -15}, Turn{40, 15, 45}, Turn{1, 0, 1}, Turn{0, 15, 0}})
         EXPECT_EQ(snapTurn(c.degrees, c.step), c.turned) << c.degrees << " in steps of " << c.step;
-}
-
-TEST(SnappingMath, ADragSumsThePointersMovesAndMovesOnlyItsAxes)
-{
-    GridDrag drag;
-    std::array<float, 3> centre{0.4f, 10, 3};
-    drag.start(centre);
-    const std::array<bool, 3> plane{true, true, false};
-    double pointerX = centre[0];
-    for (int step = 0; step < 40; ++step) {
-        const std::array<float, 3> move = drag.step(centre, {0.13, -0.05, 7}, plane, 1);
-        for (std::size_t axis = 0; axis < 3; ++axis)
-            centre[axis] += move[axis];
-        pointerX += 0.13;
-        EXPECT_EQ(centre[0], std::round(centre[0])) << "on the grid at step " << step;
-        EXPECT_NEAR(centre[0], pointerX, 0.5) << "never more than half a step from the pointer";
-        EXPECT_EQ(centre[2], 3.0f) << "a plane drag keeps the height";
-    }
-    EXPECT_EQ(centre[0], 6.0f);
-    EXPECT_EQ(centre[1], 8.0f);
 }
 
 } // namespace
