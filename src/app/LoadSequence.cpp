@@ -4,6 +4,7 @@
 #include "GLEntryPoints.h"
 #include "GLTextureUploader.h"
 #include "MapDocument.h"
+#include "PlacementCommands.h"
 #include "ProgramSettings.h"
 #include "ProgramWindows.h"
 #include "SharedGLContext.h"
@@ -26,6 +27,7 @@
 #include "Twnd_imgfilepicker.h"
 #include "Twnd_setup.h"
 
+#include <QMenu>
 #include <QOpenGLContext>
 
 #include <memory>
@@ -156,6 +158,14 @@ bool RunLoadSequence(LoadProgress* watcher)
     auto* datEditor = windows.made(new TFormEditorDAT(*document, view, &main));
     auto* iplEditor = windows.made(new TFormEditorIPL(*document, itemEditor, view, datEditor, &main));
     auto* ideEditor = windows.made(new TFormEditorIDE(*document, itemEditor, view, datEditor, iplEditor, &main));
+    // Copy and paste of placements in the Edit menu, delete and duplicate keys in the view;
+    // they go with the IPL editor whose file they paste into and whose delete they share.
+    auto* placements = new PlacementCommands(*document, *iplEditor, view, iplEditor);
+    main.EditMenu->addSeparator();
+    main.EditMenu->addActions({placements->ActionEditCopy, placements->ActionEditPaste,
+                               placements->ActionEditPasteAtTarget, placements->ActionViewDelete,
+                               placements->ActionViewDuplicate});
+    main.addActions({placements->ActionEditCopy, placements->ActionEditPaste, placements->ActionEditPasteAtTarget});
     windows.IDEEditor = ideEditor;
     main.SetToolWindow(ToolWindow::IDEEditor, ideEditor);
     windows.IPLEditor = iplEditor;

@@ -323,7 +323,7 @@ void MapFileEditor::followRecords(int file)
         return;
     // Records added or deleted change the rows; an edit in place changes only their texts.
     const TGTASFile* shown = currentFileObject();
-    if (file == m_currentFile && shown && m_recordRows->recordCount() != currentSectionEntry().count(*shown))
+    if (file == m_currentFile && shown && m_recordRows->rowCount() != currentSectionEntry().count(*shown))
         RefreshRecords();
     else
         RepaintLists();
@@ -386,20 +386,63 @@ void MapFileEditor::ActionEditAddExecute()
 
 void MapFileEditor::ActionEditDeleteExecute()
 {
-    TGTASFile* file = currentFileObject();
     const int record = CurrentRecord();
-    if (!file || record < 0)
+    if (!currentFileObject() || record < 0)
+        return;
+    DeleteRecords(m_currentFile, CurrentSection(), {record});
+}
+
+const RecordSection* MapFileEditor::sectionEntry(SectionCode code) const
+{
+    for (const RecordSection& section : m_sections) {
+        if (section.code == code)
+            return &section;
+    }
+    return nullptr;
+}
+
+void MapFileEditor::DeleteRecords(int file, SectionCode code, std::vector<int> records)
+{
+    TGTASFile* changed = m_files ? m_files->File(file) : nullptr;
+    const RecordSection* section = sectionEntry(code);
+    if (!changed || changed->Kind != m_kind.kind || !section)
         return;
     // Later records move up one place: a selection would point elsewhere.
     m_document->setSelection({});
-    const RecordSection& section = currentSectionEntry();
-    if (section.remove && record < section.count(*file)) {
+    const int count = section->count(*changed);
+    std::erase_if(records, [count](int record) { return record < 0 || record >= count; });
+    if (section->remove && !records.empty()) {
         m_ownStep = true;
-        m_document->deleteRecords(QStringLiteral("Delete Record"), m_currentFile,
-                                  MapDocument::sectionIndex(*file, CurrentSection()), {record});
+        const QString text = records.size() == 1 ? QStringLiteral("Delete Record")
+                                                 : QStringLiteral("Delete %1 Records").arg(records.size());
+        m_document->deleteRecords(text, file, MapDocument::sectionIndex(*changed, code), std::move(records));
         m_ownStep = false;
     }
     RefreshRecords();
+}
+
+std::vector<int> MapFileEditor::DuplicateRecords(int file, SectionCode code, const std::vector<int>& records)
+{
+    TGTASFile* changed = m_files ? m_files->File(file) : nullptr;
+    const RecordSection* section = sectionEntry(code);
+    if (!changed || changed->Kind != m_kind.kind || !section || !section->duplicate || records.empty())
+        return {};
+    const int count = section->count(*changed);
+    m_ownStep = true;
+    std::vector<int> copies = m_document->addRecords(
+        records.size() == 1 ? QStringLiteral("Duplicate Record") : QStringLiteral("Duplicate %1 Records").arg(records.size()),
+        file, MapDocument::sectionIndex(*changed, code), [&] {
+            std::vector<int> added;
+            for (int record : records) {
+                if (record >= 0 && record < count)
+                    added.push_back(section->duplicate(*changed, record));
+            }
+            return added;
+        });
+    m_ownStep = false;
+    if (file == m_currentFile)
+        RefreshRecords();
+    return copies;
 }
 
 std::optional<std::string> MapFileEditor::gameName(const QString& chosen, const char* failure) const

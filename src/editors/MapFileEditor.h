@@ -13,6 +13,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 class DatReferences;
 class FileRowsModel;
@@ -66,6 +67,12 @@ public:
     // Adds a record to the current section of the current file, marks the file modified and
     // makes the record's row current. Its index, or -1 when nothing was added.
     int AddRecord();
+    // Deletes records of one section of a file as one step, where the section's records are
+    // deleted here at all. The selection is cleared first: later records move up.
+    void DeleteRecords(int file, SectionCode section, std::vector<int> records);
+    // Appends a copy of each record after the last of its section as one step; the copies'
+    // indexes, none where the section has no duplicates.
+    std::vector<int> DuplicateRecords(int file, SectionCode section, const std::vector<int>& records);
     // Shows the record of the row in the item editor; `add` adds an instance to the
     // several-instance selection. Without a file or row, clears the item editor's selection.
     void OpenRecord(int row, bool add);
@@ -140,6 +147,8 @@ protected:
     void chooseFileRow(int row);
     TGTASFile* currentFileObject() const;
     const RecordSection& currentSectionEntry() const;
+    // The entry of the section with this code; nullptr when this editor lists no such section.
+    const RecordSection* sectionEntry(SectionCode code) const;
     TGTAFileList* fileList() const { return m_files; }
     TFormEditorItem* itemEditor() const { return m_itemEditor; }
     TGLView* view() const { return m_view; }

@@ -105,17 +105,12 @@ void TFormEditorIPL::SelectInList(int file, int record)
 
 void TFormEditorIPL::ActionEditDuplicateExecute()
 {
-    TGTASFile* file = currentFileObject();
     const int record = CurrentRecord();
-    if (!file || record < 0)
+    if (!currentFileObject() || record < 0)
         return;
-    const RecordSection& section = currentSectionEntry();
-    if (section.duplicate && record < section.count(*file)) {
-        const int copy = addRecordsStep(QStringLiteral("Duplicate Record"), *file,
-                                        [&] { return section.duplicate(*file, record); });
-        RefreshRecords();
-        ListItems->selectRow(recordRows().rowOf(copy));
-    }
+    const std::vector<int> copies = DuplicateRecords(CurrentFile(), CurrentSection(), {record});
+    if (!copies.empty())
+        ListItems->selectRow(recordRows().rowOf(copies.front()));
     OpenRecord(CurrentRow(), false);
 }
 

@@ -1,12 +1,15 @@
 // Instance moving: the nudge buttons of the instance panels run `MoveTimer`, each tick
 // moving or turning the selected instance, or moving every instance of the several-instance
 // selection, by one step; Enter in a move-by box moves the several instances by its offset.
+// With snapping on, a step moves the selection's centre to the grid and a turn is a whole
+// number of angle steps.
 #include "TFormEditorItem.h"
 
 #include "FieldText.h"
 #include "InstancePanel.h"
 #include "Quaternion.h"
 #include "SeveralInstancePanel.h"
+#include "Snapping.h"
 #include "TGLView.h"
 #include "TIPLFile.h"
 
@@ -43,7 +46,9 @@ void TFormEditorItem::MoveTimerTimer()
             break;
         }
         float TGTASInstObj::*const axes[] = {&TGTASInstObj::PosX, &TGTASInstObj::PosY, &TGTASInstObj::PosZ};
-        inst->*axes[MoveMode - 1] += MoveStep;
+        float& coordinate = inst->*axes[MoveMode - 1];
+        const SnapSettings& snap = snapSettings();
+        coordinate = snap.Enabled ? nudgeOnGrid(coordinate, MoveStep, snap.GridStep) : coordinate + MoveStep;
         m_stepText = QStringLiteral("Move Instance");
         m_stepMerge = MapDocument::Merge::Move;
         paneliplinst->showPosition();
@@ -57,7 +62,9 @@ void TFormEditorItem::MoveTimerTimer()
             MoveTimer->stop();
             break;
         }
-        const float angle = static_cast<float>(MoveStep * Pi / 180);
+        const SnapSettings& snap = snapSettings();
+        const float degrees = snap.Enabled ? snapTurn(MoveStep, snap.AngleStep) : MoveStep;
+        const float angle = static_cast<float>(degrees * Pi / 180);
         const TQuaternion step = MoveMode == 4 ? QuatRotationX(angle)
             : MoveMode == 5                    ? QuatRotationY(angle)
                                                : QuatRotationZ(angle);
@@ -75,13 +82,21 @@ void TFormEditorItem::MoveTimerTimer()
     }
     case 7:
     case 8:
-    case 9:
+    case 9: {
         if (!severalInstances) {
             MoveTimer->stop();
             break;
         }
-        MoveSelection(MoveMode == 7 ? MoveStep : 0, MoveMode == 8 ? MoveStep : 0, MoveMode == 9 ? MoveStep : 0);
+        std::array<float, 3> offset{0, 0, 0};
+        const auto axis = static_cast<std::size_t>(MoveMode - 7);
+        offset[axis] = MoveStep;
+        if (const SnapSettings& snap = snapSettings(); snap.Enabled) {
+            const float centre = GetSelectionCentre()[axis];
+            offset[axis] = nudgeOnGrid(centre, MoveStep, snap.GridStep) - centre;
+        }
+        MoveSelection(offset[0], offset[1], offset[2]);
         break;
+    }
     default:
         MoveTimer->stop();
         break;

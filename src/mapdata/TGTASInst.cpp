@@ -4,6 +4,9 @@
 #include "RecordText.h"
 #include "VarnParser.h"
 
+#include <iterator>
+#include <span>
+
 namespace {
 
 constexpr float TGTASInstObj::*FloatFields[] = {
@@ -11,6 +14,24 @@ constexpr float TGTASInstObj::*FloatFields[] = {
     &TGTASInstObj::ScaleY, &TGTASInstObj::ScaleZ, &TGTASInstObj::RotX, &TGTASInstObj::RotY,
     &TGTASInstObj::RotZ,   &TGTASInstObj::RotW,
 };
+
+constexpr int FloatFieldCount = static_cast<int>(std::size(FloatFields));
+
+// Whether every number column of the split line is a number, in either form of the line.
+bool numbersAreWhole(std::span<const std::string_view> tokens)
+{
+    const int count = static_cast<int>(tokens.size());
+    if (count < 2 + FloatFieldCount || !strictInt(tokens[0]))
+        return false;
+    int next = 2;
+    if (count == 3 + FloatFieldCount && !strictInt(tokens[next++]))
+        return false;
+    for (int field = 0; field < FloatFieldCount; ++field) {
+        if (!strictFloat(tokens[static_cast<std::size_t>(next++)]))
+            return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -20,6 +41,8 @@ bool TGTASInst::ReadLine(std::string_view line)
 {
     SplitLine(line);
     const std::span<const std::string_view> tokens = Tokens();
+    if (Strict && !numbersAreWhole(tokens))
+        return false;
     const int count = static_cast<int>(tokens.size());
     // A missing token reads as empty text; TokenAt also logs it.
     const auto token = [&](int index) { return index < count ? tokens[static_cast<std::size_t>(index)] : TokenAt(index); };

@@ -29,6 +29,10 @@ class TGTASInst : public TGTASRecords<TGTASInstObj> {
 public:
     // New records of Vice City have the interior column; the file list sets the game's mode.
     bool ViceCity = true;
+    // Lines typed or pasted by the user, not read from a file: a line with fewer than 12
+    // columns, or a number column that is not a number, is rejected instead of read with
+    // defaults.
+    bool Strict = false;
 
     bool ReadLine(std::string_view line) override;
     int NewRecord();

@@ -31,6 +31,13 @@ public:
                                   const QString& folder = QString()) = 0;
     virtual std::optional<QString> saveFile(const QString& caption, const QString& filter,
                                             const QString& folder = QString()) = 0;
+    // One item of a list chosen; its index, nothing when cancelled (a service that offers no
+    // lists cancels).
+    virtual std::optional<int> chooseItem(const QString& /*caption*/, const QString& /*prompt*/,
+                                          const QStringList& /*items*/)
+    {
+        return std::nullopt;
+    }
 };
 
 // The installed service (Qt's dialogs until another is installed). Returns the previous one.

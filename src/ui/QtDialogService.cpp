@@ -130,3 +130,18 @@ QString qtFileFilter(const QString& filter)
     }
     return filters.join(QStringLiteral(";;"));
 }
+
+std::optional<int> QtDialogService::chooseItem(const QString& caption, const QString& prompt, const QStringList& items)
+{
+    if (items.isEmpty())
+        return std::nullopt;
+    QInputDialog dialog(dialogOwner());
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const int chosen = static_cast<int>(items.indexOf(dialog.textValue()));
+    return chosen >= 0 ? std::optional<int>(chosen) : std::nullopt;
+}

@@ -14,6 +14,7 @@ public:
                           const QString& folder = QString()) override;
     std::optional<QString> saveFile(const QString& caption, const QString& filter,
                                     const QString& folder = QString()) override;
+    std::optional<int> chooseItem(const QString& caption, const QString& prompt, const QStringList& items) override;
 };
 
 // A file filter in Qt's form. Filters written as pairs of description and patterns separated

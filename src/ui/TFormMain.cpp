@@ -450,6 +450,25 @@ QStackedWidget* TFormMain::buildToolsPages()
     connect(RadioX, &QRadioButton::toggled, this, axis(0));
     connect(RadioY, &QRadioButton::toggled, this, axis(1));
     connect(RadioZ, &QRadioButton::toggled, this, axis(2));
+
+    snapSettings() = ViewPreferences::snapping();
+    auto* snapBox = new QGroupBox("Snapping");
+    auto* snapLayout = new QGridLayout(snapBox);
+    ChkSnap = named(new QCheckBox("Snap moves and turns"), "ChkSnap");
+    ChkSnap->setChecked(snapSettings().Enabled);
+    EditSnapGrid = named(new QLineEdit(QString::fromStdString(shortFloatText(snapSettings().GridStep))), "EditSnapGrid");
+    EditSnapGrid->setToolTip("Drags and nudges move the selection's centre to multiples of this (world units)");
+    EditSnapAngle = named(new QLineEdit(QString::fromStdString(shortFloatText(snapSettings().AngleStep))), "EditSnapAngle");
+    EditSnapAngle->setToolTip("Turns of the rotation buttons are multiples of this (degrees)");
+    snapLayout->addWidget(ChkSnap, 0, 0, 1, 2);
+    snapLayout->addWidget(new QLabel("Grid step"), 1, 0);
+    snapLayout->addWidget(EditSnapGrid, 1, 1);
+    snapLayout->addWidget(new QLabel("Angle step"), 2, 0);
+    snapLayout->addWidget(EditSnapAngle, 2, 1);
+    editLayout->addWidget(snapBox, 7, 0, 1, 2);
+    connect(ChkSnap, &QCheckBox::toggled, this, &TFormMain::SnapChange);
+    connect(EditSnapGrid, &QLineEdit::editingFinished, this, &TFormMain::SnapChange);
+    connect(EditSnapAngle, &QLineEdit::editingFinished, this, &TFormMain::SnapChange);
     stack->addWidget(editing);
 
     auto* view = named(new QWidget, "3D View");
@@ -887,6 +906,22 @@ void TFormMain::setVisibleRow(int row, bool visible)
     if (row < 0 || row >= static_cast<int>(m_visibleRows.size()) || !m_fileList)
         return;
     m_fileList->File(m_visibleRows[row])->Visible = visible;
+}
+
+void TFormMain::SnapChange()
+{
+    // A step that is not a positive number keeps the one before, and the box shows it again.
+    const auto step = [](QLineEdit* box, float current, float largest) {
+        const std::optional<float> typed = strictFloat(TrimText(box->text().toStdString()));
+        const float step = typed && std::isfinite(*typed) && *typed > 0 && *typed <= largest ? *typed : current;
+        box->setText(QString::fromStdString(shortFloatText(step)));
+        return step;
+    };
+    SnapSettings& snap = snapSettings();
+    snap.Enabled = ChkSnap->isChecked();
+    snap.GridStep = step(EditSnapGrid, snap.GridStep, 10000.0f);
+    snap.AngleStep = step(EditSnapAngle, snap.AngleStep, 360.0f);
+    ViewPreferences::setSnapping(snap);
 }
 
 void TFormMain::ChkListVisibleClickCheck(QListWidgetItem* item)

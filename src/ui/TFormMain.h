@@ -164,6 +164,12 @@ public:
     QToolBar* MainToolbar = nullptr;
     QToolButton* ToolButton1 = nullptr;
 
+    // Snapping of drags and nudges (page "Editing"), kept from run to run.
+    QCheckBox* ChkSnap = nullptr;
+    QLineEdit* EditSnapGrid = nullptr;
+    QLineEdit* EditSnapAngle = nullptr;
+    void SnapChange();
+
     QAction* ActionSaveModified = nullptr;
     QAction* ActionUndo = nullptr;
     QAction* ActionRedo = nullptr;

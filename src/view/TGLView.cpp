@@ -9,6 +9,7 @@
 #include "PlanePoints.h"
 #include "SceneRenderer.h"
 #include "SelectionTarget.h"
+#include "Snapping.h"
 #include "TGTAFileList.h"
 #include "TIPLFile.h"
 
@@ -67,6 +68,7 @@ struct TGLView::Impl {
     int lastX = 0, lastY = 0;
     DragMode dragMode = DragMode::None;
     Vec3d previous{};
+    GridDrag gridDrag;
 
     int moveAxis = 2;
     int gameHour = 9;
@@ -660,6 +662,7 @@ void TGLView::leftButtonDownOrbit(int x, int y, Qt::KeyboardModifiers modifiers)
         m->dragMode = point ? DragMode::Plane : DragMode::None;
         if (point)
             m->previous = *point;
+        m->gridDrag.start(c);
         return;
     }
     const auto point = ray ? panPoint(*ray, m->camera.TargetZ) : std::nullopt;
@@ -724,23 +727,27 @@ void TGLView::leftButtonMoveOrbit(int x, int y, Qt::KeyboardModifiers modifiers)
     if (m->dragMode == mode) {
         const Vec3d& p = *point;
         const Vec3d& q = m->previous;
-        switch (mode) {
-        case DragMode::AxisX:
-            m->editor->MoveSelection(static_cast<float>(p[0] - q[0]), 0.0f, 0.0f);
-            break;
-        case DragMode::AxisY:
-            m->editor->MoveSelection(0.0f, static_cast<float>(p[1] - q[1]), 0.0f);
-            break;
-        case DragMode::AxisZ:
-            m->editor->MoveSelection(0.0f, 0.0f, static_cast<float>(p[2] - q[2]));
-            break;
-        default:
-            m->editor->MoveSelection(static_cast<float>(p[0] - q[0]), static_cast<float>(p[1] - q[1]), 0.0f);
-            break;
+        // Each drag mode moves along its own axes only.
+        const std::array<bool, 3> axes = mode == DragMode::AxisX ? std::array<bool, 3>{true, false, false}
+            : mode == DragMode::AxisY                            ? std::array<bool, 3>{false, true, false}
+            : mode == DragMode::AxisZ                            ? std::array<bool, 3>{false, false, true}
+                                                                 : std::array<bool, 3>{true, true, false};
+        if (snapSettings().Enabled) {
+            // Between grid lines the selection stays where it is.
+            const std::array<float, 3> move
+                = m->gridDrag.step(c, {p[0] - q[0], p[1] - q[1], p[2] - q[2]}, axes, snapSettings().GridStep);
+            if (move != std::array<float, 3>{0, 0, 0})
+                m->editor->MoveSelection(move[0], move[1], move[2]);
+        } else {
+            std::array<float, 3> move{0, 0, 0};
+            for (std::size_t axis = 0; axis < 3; ++axis)
+                move[axis] = axes[axis] ? static_cast<float>(p[axis] - q[axis]) : 0.0f;
+            m->editor->MoveSelection(move[0], move[1], move[2]);
         }
         update();
     } else {
         m->dragMode = mode;
+        m->gridDrag.start(c);
     }
     m->previous = *point;
 }

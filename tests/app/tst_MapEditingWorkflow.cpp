@@ -21,6 +21,7 @@
 #include "TFormExtraView.h"
 #include "TFormMain.h"
 #include "TFormTextureView.h"
+#include "TGLView.h"
 #include "TGTAFileList.h"
 #include "TGTAImg.h"
 #include "TIDEFile.h"
@@ -32,6 +33,8 @@
 #include "TxdTestData.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -179,6 +182,69 @@ TEST_F(MapEditingWorkflow, ANewFileTakesAnInstanceOfAChosenDefinitionAndTheGameR
     EXPECT_EQ(saved->Inst.Items[0].ModelName, definition.ModelName);
     EXPECT_FLOAT_EQ(saved->Inst.Items[0].PosX, 123.5f);
     EXPECT_FLOAT_EQ(saved->Inst.Items[0].PosZ, 7.25f);
+}
+
+// Placements moved between files as a modder does it with the keys: two picked, copied with
+// Ctrl+C, pasted into the file chosen in the IPL editor with Ctrl+V, duplicated with Ctrl+D
+// and the duplicates deleted again in the view, everything saved and read back from disk.
+TEST_F(MapEditingWorkflow, PlacementsCopiedFromTheViewArePastedIntoAnotherFileAndSaved)
+{
+    TGTAFileList& files = *main->FileList();
+    std::vector<int> ipls;
+    for (int pos = 0; pos < files.Count(); ++pos) {
+        if (const TIPLFile* file = files.IPLFile(pos); file && file->Inst.Count() >= 2)
+            ipls.push_back(pos);
+    }
+    ASSERT_GE(ipls.size(), 2u);
+    const int source = ipls[0];
+    const int target = ipls[1];
+    TIPLFile& to = *files.IPLFile(target);
+    const int before = to.Inst.Count();
+    item->SelectRecord(FileKind::IPL, SectionCode::PickedInst, 0, source);
+    item->SelectRecord(FileKind::IPL, SectionCode::SeveralInst, 1, source);
+
+    TGLView* view = main->View();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    const QString copied = QGuiApplication::clipboard()->text();
+    const TIPLFile& from = *files.IPLFile(source);
+    EXPECT_EQ(copied, QString::fromStdString(from.Inst.WriteLine(0) + "\n" + from.Inst.WriteLine(1) + "\n"));
+
+    main->DockPage->setCurrentWidget(ipl);
+    chooseFile(*ipl, target);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(to.Inst.Count(), before + 2);
+    EXPECT_EQ(main->Document()->selection().records, (std::vector<int>{before, before + 1}));
+    EXPECT_EQ(main->ActionUndo->text(), "&Undo Paste 2 Placements");
+    EXPECT_EQ(ipl->ListItems->model()->rowCount(), before + 2) << "the IPL editor lists the pasted rows";
+
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(to.Inst.Count(), before + 4);
+    EXPECT_EQ(main->Document()->selection().records, (std::vector<int>{before + 2, before + 3}));
+    QTest::keyClick(view, Qt::Key_Delete);
+    EXPECT_EQ(to.Inst.Count(), before + 2);
+    main->ActionUndo->trigger();
+    EXPECT_EQ(to.Inst.Count(), before + 4);
+    main->ActionRedo->trigger();
+    EXPECT_EQ(to.Inst.Count(), before + 2);
+
+    dialogs.messages.clear();
+    main->ActionSaveModified->trigger();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith("SUCCESS: "));
+    TGTAFileList reread(m_game.path().string() + "/", true);
+    reread.LoadDat(DatPass::IDE);
+    reread.LoadDat(DatPass::IPL);
+    ASSERT_NE(reread.IPLFile(target), nullptr);
+    const TIPLFile& saved = *reread.IPLFile(target);
+    EXPECT_EQ(saved.FileName, to.FileName);
+    ASSERT_EQ(saved.Inst.Count(), before + 2);
+    EXPECT_EQ(QString::fromStdString(saved.Inst.WriteLine(before) + "\n" + saved.Inst.WriteLine(before + 1) + "\n"),
+              copied);
 }
 
 // A new object from nothing but pictures: a dictionary built from a folder of PNG files (as

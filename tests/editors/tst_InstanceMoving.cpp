@@ -3,6 +3,8 @@
 // and the timer stopping when the selection goes away.
 #include "TFormEditorItem.h"
 
+#include "Quaternion.h"
+#include "Snapping.h"
 #include "TGLView.h"
 #include "TGTAFileList.h"
 #include "TIPLFile.h"
@@ -65,6 +67,43 @@ protected:
     TGTAFileList m_files{"", true};
     MapDocument m_document{m_files};
     TFormEditorItem m_editor{m_document, nullptr};
+};
+
+// Snapping on with the given steps for one test; off again after it.
+class SnapScope {
+public:
+    SnapScope(float grid, float angle) : m_before(snapSettings()) { snapSettings() = {true, grid, angle}; }
+    ~SnapScope() { snapSettings() = m_before; }
+    SnapScope(const SnapScope&) = delete;
+    SnapScope& operator=(const SnapScope&) = delete;
+
+private:
+    SnapSettings m_before;
+};
+
+bool onGrid(float value, float grid)
+{
+    const double steps = static_cast<double>(value) / grid;
+    return std::abs(steps - std::round(steps)) < 1e-5;
+}
+
+// A shown 3D view over the document whose Ctrl-mouse events drag the editor's selection.
+struct DragView {
+    DragView(MapDocument& document, TFormEditorItem& editor)
+    {
+        window.resize(400, 300);
+        view.FollowDocument(document);
+        view.SetItemEditor(&editor);
+        window.show();
+    }
+    void ctrlMouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
+    {
+        QMouseEvent event(type, QPointF(at), QPointF(view.mapToGlobal(at)), button, held, Qt::ControlModifier);
+        QApplication::sendEvent(&view, &event);
+    }
+
+    QWidget window;
+    TGLView view{&window, nullptr, nullptr, false, false};
 };
 
 struct Suffix {
@@ -143,18 +182,12 @@ TEST_F(InstanceMoving, HoldingAButtonMovesOnceAtPressAndOncePerTick)
 // A Ctrl-drag in the real 3D view moves the selection at every pointer move and is one step.
 TEST_F(InstanceMoving, ACtrlDragInTheViewIsOneStep)
 {
-    QWidget window;
-    window.resize(400, 300);
-    TGLView view(&window, nullptr, nullptr, false, false);
-    view.FollowDocument(m_document);
-    view.SetItemEditor(&m_editor);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    DragView drag(m_document, m_editor);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&drag.window));
     selectOne(0);
-    ASSERT_EQ(view.GetSelectionState(), SelectionState::One);
-    const auto mouse = [&view](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent event(type, QPointF(at), QPointF(view.mapToGlobal(at)), button, held, Qt::ControlModifier);
-        QApplication::sendEvent(&view, &event);
+    ASSERT_EQ(drag.view.GetSelectionState(), SelectionState::One);
+    const auto mouse = [&drag](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        drag.ctrlMouse(type, at, button, held);
     };
     const QPoint start(200, 150);
     mouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
@@ -342,6 +375,97 @@ TEST_F(InstanceMoving, TheTimerStopsWhenTheSelectionNoLongerFits)
     EXPECT_EQ(m_editor.MoveMode, 0);
     EXPECT_EQ(position(1), picked);
     QTest::mouseRelease(several, Qt::LeftButton);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(InstanceMoving, SnappedNudgesAndDragsLandOnGridMultiples)
+{
+    struct Case {
+        float grid;
+        const char* button;
+        std::array<float, 3> landed; // instance 0, from (1, 2, 3) or where the case before left it
+    };
+    const Case cases[] = {
+        {1.0f, "EditIPLInstPosXR1", {2, 2, 3}},    // a small step still moves one whole step
+        {1.0f, "EditIPLInstPosXL1", {1, 2, 3}},
+        {2.5f, "EditIPLInstPosYR2", {1, 2.5f, 3}}, // off the grid: to the next multiple first
+        {2.5f, "EditIPLInstPosYR2", {1, 5, 3}},
+        {2.5f, "EditIPLInstPosYL2", {1, 2.5f, 3}},
+        {0.25f, "EditIPLInstPosZR2", {1, 2.5f, 4}}, // one unit is four steps of 0.25
+        {0.25f, "EditIPLInstPosZL1", {1, 2.5f, 3.75f}},
+    };
+    selectOne(0);
+    for (const Case& c : cases) {
+        const SnapScope snap(c.grid, 15);
+        click(c.button);
+        EXPECT_EQ(position(0), c.landed) << c.button << " on a grid of " << c.grid;
+    }
+
+    // Several instances: their centre lands on the grid and they keep their places around it.
+    selectAllThree();
+    {
+        const SnapScope snap(1, 15);
+        click("EditIPLMultInstPosXR1");
+        EXPECT_TRUE(onGrid(m_editor.GetSelectionCentre()[0], 1)) << m_editor.GetSelectionCentre()[0];
+        EXPECT_FLOAT_EQ(inst(1).PosX - inst(0).PosX, 9);
+        click("EditIPLMultInstPosZL2");
+        EXPECT_FLOAT_EQ(m_editor.GetSelectionCentre()[2], 9) << "from 9.25 down to the grid";
+    }
+
+    // A Ctrl-drag in the view: the centre follows the pointer from grid line to grid line.
+    DragView drag(m_document, m_editor);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&drag.window));
+    selectOne(1);
+    const SnapScope snap(5, 15);
+    const auto mouse = [&drag](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        drag.ctrlMouse(type, at, button, held);
+    };
+    const std::size_t steps = m_document.undoStack().count();
+    const std::array<float, 3> before = position(1);
+    const QPoint start(200, 150);
+    mouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    for (int step = 1; step <= 12; ++step) {
+        mouse(QEvent::MouseMove, start + QPoint(7 * step, -3 * step), Qt::NoButton, Qt::LeftButton);
+        EXPECT_TRUE(onGrid(inst(1).PosX, 5)) << inst(1).PosX;
+        EXPECT_TRUE(onGrid(inst(1).PosY, 5)) << inst(1).PosY;
+    }
+    mouse(QEvent::MouseButtonRelease, start + QPoint(84, -36), Qt::LeftButton, Qt::NoButton);
+    EXPECT_GE(std::abs(inst(1).PosX - before[0]) + std::abs(inst(1).PosY - before[1]), 5.0f) << "the drag moved it";
+    EXPECT_EQ(inst(1).PosZ, before[2]);
+    EXPECT_EQ(static_cast<std::size_t>(m_document.undoStack().count()), steps + 1) << "one step";
+}
+
+TEST_F(InstanceMoving, SnappedTurnsAreWholeAngleStepsAndTwentyFourOfFifteenDegreesComeBack)
+{
+    selectOne(2);
+    for (int i = 0; i < 30; ++i)
+        click("EditIPLInstRotXR2"); // a start that is not the identity
+    const TQuaternion start{inst(2).RotX, inst(2).RotY, inst(2).RotZ, inst(2).RotW};
+    const auto rotation = [this] { return TQuaternion{inst(2).RotX, inst(2).RotY, inst(2).RotZ, inst(2).RotW}; };
+    const auto expectSameTurn = [](const TQuaternion& a, const TQuaternion& b, const char* what) {
+        // q and -q are the same turn.
+        const float sign = (a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w) < 0 ? -1.0f : 1.0f;
+        EXPECT_NEAR(a.x, sign * b.x, 2e-6) << what;
+        EXPECT_NEAR(a.y, sign * b.y, 2e-6) << what;
+        EXPECT_NEAR(a.z, sign * b.z, 2e-6) << what;
+        EXPECT_NEAR(a.w, sign * b.w, 2e-6) << what;
+    };
+
+    const SnapScope snap(1, 15);
+    click("EditIPLInstRotZR1"); // a step of 0.3 degrees turns one angle step
+    const float fifteen = static_cast<float>(15 * Pi / 180);
+    expectSameTurn(rotation(), QuatMultiply(QuatRotationZ(fifteen), start), "one step of 15 degrees");
+    for (int i = 1; i < 24; ++i)
+        click("EditIPLInstRotZR2");
+    expectSameTurn(rotation(), start, "24 steps of 15 degrees");
+    for (int i = 0; i < 24; ++i)
+        click("EditIPLInstRotYL2");
+    expectSameTurn(rotation(), start, "24 steps back about Y");
+    const float length = std::hypot(std::hypot(inst(2).RotX, inst(2).RotY), std::hypot(inst(2).RotZ, inst(2).RotW));
+    EXPECT_NEAR(length, 1, 1e-6);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // A dialog service for tests: records every message, question and picker it is asked for
@@ -45,6 +46,10 @@ public:
     std::deque<std::optional<QString>> folderChoices;
     std::deque<QStringList> openFileChoices;
     std::deque<std::optional<QString>> saveFileChoices;
+    // Indexes chosen from item lists; nothing stands for Cancel; when empty, Cancel.
+    std::deque<std::optional<int>> itemChoices;
+    // Each list offered: its prompt and items.
+    std::vector<std::pair<QString, QStringList>> itemRequests;
 
     std::vector<Message> messages;
     std::vector<QString> inputPrompts;
@@ -112,6 +117,16 @@ public:
     {
         fileRequests.push_back({caption, filter, folder});
         return take(saveFileChoices);
+    }
+
+    std::optional<int> chooseItem(const QString&, const QString& prompt, const QStringList& items) override
+    {
+        itemRequests.emplace_back(prompt, items);
+        if (itemChoices.empty())
+            return std::nullopt;
+        const std::optional<int> chosen = itemChoices.front();
+        itemChoices.pop_front();
+        return chosen;
     }
 
 private:

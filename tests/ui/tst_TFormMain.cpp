@@ -7,12 +7,15 @@
 #include "MapDocument.h"
 #include "ProgramSettings.h"
 #include "ScriptedDialogService.h"
+#include "Snapping.h"
 #include "TGTAFileList.h"
 #include "TIDEFile.h"
 #include "TIPLFile.h"
 #include "TestFiles.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QLabel>
 #include <QRadioButton>
 #include <QSlider>
@@ -223,6 +226,63 @@ TEST_F(MainWindowFiles, SelectAllInModelsModeAsksFirst)
     EXPECT_TRUE(docks().Visible);
 }
 
+
+// Snapping's check box and step boxes on the editing page: a step that is not a positive
+// number keeps the one before; all three are kept for the next run.
+TEST(MainWindowViewOptions, SnappingAndItsStepsAreKeptForTheNextRun)
+{
+    TempDir dir;
+    const EnvironmentScope file("QUOX_SETTINGS_FILE", QByteArray::fromStdString(dir.file("settings.ini")));
+    const SnapSettings saved = snapSettings();
+    const auto type = [](QLineEdit* box, const char* text) {
+        box->selectAll();
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+    {
+        TFormMain main;
+        auto* snap = main.findChild<QCheckBox*>("ChkSnap");
+        auto* grid = main.findChild<QLineEdit*>("EditSnapGrid");
+        auto* angle = main.findChild<QLineEdit*>("EditSnapAngle");
+        ASSERT_TRUE(snap && grid && angle);
+        EXPECT_FALSE(snap->isChecked());
+        EXPECT_EQ(grid->text(), "1");
+        EXPECT_EQ(angle->text(), "15");
+        snap->click();
+        EXPECT_TRUE(snapSettings().Enabled);
+        struct Typed {
+            QLineEdit* box;
+            const char* text;
+            const char* shown;
+        };
+        for (const Typed& typed : {Typed{grid, "2.5", "2.5"}, Typed{grid, "2,5", "2.5"}, Typed{grid, "0", "2.5"},
+                                   Typed{angle, "-15", "15"}, Typed{angle, "abc", "15"}, Typed{angle, "22.5", "22.5"}}) {
+            type(typed.box, typed.text);
+            EXPECT_EQ(typed.box->text(), typed.shown) << typed.text;
+        }
+        EXPECT_EQ(snapSettings().GridStep, 2.5f);
+        EXPECT_EQ(snapSettings().AngleStep, 22.5f);
+    }
+    const std::string text = readFile(dir.file("settings.ini"));
+    for (const char* line : {"Snap=1", "GridStep=2.5", "AngleStep=22.5"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    snapSettings() = {};
+    {
+        TFormMain main;
+        EXPECT_TRUE(main.findChild<QCheckBox*>("ChkSnap")->isChecked());
+        EXPECT_EQ(main.findChild<QLineEdit*>("EditSnapGrid")->text(), "2.5");
+        EXPECT_EQ(main.findChild<QLineEdit*>("EditSnapAngle")->text(), "22.5");
+        EXPECT_EQ(snapSettings().GridStep, 2.5f);
+        EXPECT_EQ(snapSettings().AngleStep, 22.5f);
+    }
+    writeFile(dir.file("settings.ini"), "[Editing]\nSnap=1\nGridStep=-1\nAngleStep=1e9\n");
+    {
+        TFormMain main;
+        EXPECT_EQ(snapSettings().GridStep, 1.0f) << "unusable steps start from their defaults";
+        EXPECT_EQ(snapSettings().AngleStep, 15.0f);
+    }
+    snapSettings() = saved;
+}
 
 // The actions that show the tool windows: each hidden until the load sequence hands over its
 // window, then following the window however it is shown; the menu items follow the actions.
