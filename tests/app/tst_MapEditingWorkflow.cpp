@@ -20,6 +20,7 @@
 #include "TFormEditorItem.h"
 #include "TFormExtraView.h"
 #include "TFormMain.h"
+#include "ToolDock.h"
 #include "TFormTextureView.h"
 #include "TGTAFileList.h"
 #include "TGTAImg.h"
@@ -87,8 +88,8 @@ protected:
 
 TEST_F(MapEditingWorkflow, ANewFileTakesAnInstanceOfAChosenDefinitionAndTheGameReadsItBack)
 {
-    EXPECT_EQ(main->DockPage->currentWidget(), ipl) << "the IPL editor's tab is the active one after loading";
-    EXPECT_NE(main->DockPage->indexOf(ide), -1);
+    EXPECT_TRUE(ipl->isVisible() && !ipl->visibleRegion().isEmpty()) << "the IPL editor's tab is the active one after loading";
+    EXPECT_TRUE(main->tabifiedDockWidgets(main->DockOf(ipl)).contains(main->DockOf(ide)));
 
     // A new IPL file, its DAT reference added.
     const std::string chosen = m_game.file("data/maps/newblock.ipl");
@@ -104,7 +105,7 @@ TEST_F(MapEditingWorkflow, ANewFileTakesAnInstanceOfAChosenDefinitionAndTheGameR
     EXPECT_TRUE(main->ActionSaveModified->isEnabled());
 
     // A definition chosen in the IDE editor, placed into the new file.
-    main->DockPage->setCurrentWidget(ide);
+    main->DockOf(ide)->bringToFront();
     chooseFile(*ide, 0);
     ASSERT_GT(ide->ListItems->model()->rowCount(), 2);
     clickRow(ide->ListItems, 2);
@@ -224,7 +225,7 @@ TEST_F(MapEditingWorkflow, PicturesBecomeAPlacedObjectThatValidates)
     EXPECT_EQ(archive.EntryCount(), entries + 2) << "saving replaced the entry";
 
     // A definition naming the model and the dictionary.
-    main->DockPage->setCurrentWidget(ide);
+    main->DockOf(ide)->bringToFront();
     chooseFile(*ide, 0);
     ide->SetSection(SectionCode::Objs);
     TGTAFileList& files = *main->FileList();
@@ -245,9 +246,9 @@ TEST_F(MapEditingWorkflow, PicturesBecomeAPlacedObjectThatValidates)
         if (files.IPLFile(pos))
             placeFile = pos;
     ASSERT_GE(placeFile, 0);
-    main->DockPage->setCurrentWidget(ipl);
+    main->DockOf(ipl)->bringToFront();
     chooseFile(*ipl, placeFile);
-    main->DockPage->setCurrentWidget(ide);
+    main->DockOf(ide)->bringToFront();
     clickRow(ide->ListItems, before);
     dialogs.answers = {DialogAnswer::Yes};
     ide->ActionEditAddInstance->trigger();
