@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QLayout>
 
 ToolDock::ToolDock(QWidget* window, const QString& name, DockPlace place,
                    std::function<QPoint(DockPlace, QSize)> placeFirst, QWidget* parent)
@@ -94,8 +95,12 @@ void ToolDock::showEvent(QShowEvent* event)
         m_syncing = false;
     }
     if (!m_placed && isFloating() && m_placeFirst) {
-        const QPoint at = m_placeFirst(m_place, frameGeometry().size());
-        move(at);
+        // Sized for the window it now shows (it was hidden while the dock was made), so
+        // that the corner it is placed by is its real corner.
+        if (layout())
+            layout()->activate();
+        resize(size().expandedTo(sizeHint()));
+        move(m_placeFirst(m_place, frameGeometry().size()));
     }
     m_placed = true;
     QDockWidget::showEvent(event);

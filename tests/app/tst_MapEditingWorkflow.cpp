@@ -4,7 +4,7 @@
 // object made from pictures: dictionary, model, archive, definition, placement, validation.
 #include "LoadSequence.h"
 
-#include "DemoGame.h"
+#include "DemoGameInCubes.h"
 #include "EditorControls.h"
 #include "MapDocument.h"
 #include "MapListDriving.h"
@@ -50,12 +50,7 @@ class MapEditingWorkflow : public testing::Test {
 protected:
     void SetUp() override
     {
-        std::string error;
-        ASSERT_EQ(writeDemoGame(m_game.path().string(), DemoGameOptions{}, error), 0) << error;
-        m_settings.emplace(m_game.path().string() + "/", true);
-        programSettings().LoadModels = false;
-        programSettings().LoadTextures = false;
-        programSettings().SkipTextures = true;
+        ASSERT_EQ(chooseDemoGameInCubes(m_game, m_settings), "");
         ASSERT_TRUE(RunLoadSequence());
         main = programWindows().Main;
         ipl = static_cast<TFormEditorIPL*>(programWindows().IPLEditor);

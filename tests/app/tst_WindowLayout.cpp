@@ -3,7 +3,7 @@
 // layout comes back at the next launch, inside the present screen; and it can be reset.
 #include "LoadSequence.h"
 
-#include "DemoGame.h"
+#include "DemoGameInCubes.h"
 #include "EnvironmentScope.h"
 #include "ProgramSettings.h"
 #include "ProgramWindows.h"
@@ -28,12 +28,7 @@ class WindowLayoutTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        std::string error;
-        ASSERT_EQ(writeDemoGame(m_game.path().string(), DemoGameOptions{}, error), 0) << error;
-        m_settings.emplace(m_game.path().string() + "/", true);
-        programSettings().LoadModels = false;
-        programSettings().LoadTextures = false;
-        programSettings().SkipTextures = true;
+        ASSERT_EQ(chooseDemoGameInCubes(m_game, m_settings), "");
         launch();
     }
 
