@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   xvfb xauth
   locales
+  dpkg-dev file x11-utils
 )
 
 bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"

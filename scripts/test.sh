@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: once in a normal build,
-# once with AddressSanitizer and UndefinedBehaviorSanitizer; then runs each fuzz program briefly
-# and the core's tests built for Windows under Wine (QUOX_SKIP_WINDOWS=1 leaves those out).
+# Installs what is missing, builds everything and runs every test: once in a normal build
+# (then checks the Debian package made from it), once with AddressSanitizer and
+# UndefinedBehaviorSanitizer; then runs each fuzz program briefly and the core's tests built
+# for Windows under Wine (QUOX_SKIP_WINDOWS=1 leaves those out).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,6 +17,8 @@ fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
 cmake --build build -j2
 ctest --test-dir build -j2 --output-on-failure
+# The Debian package, unpacked and run as installed.
+bash scripts/check-package.sh build
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DENABLE_ASAN=ON -DENABLE_UBSAN=ON \
   -DQUOX_BUILD_BENCHMARKS=OFF "${launcher[@]}"

@@ -2,9 +2,9 @@
 
 #include "FileIO.h"
 #include "GameRegistry.h"
+#include "ProgramFolders.h"
 #include "VarnParser.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -13,8 +13,10 @@ QString gameListPath()
     const QString overridden = qEnvironmentVariable("QUOX_GAMES_FILE");
     if (!overridden.isEmpty())
         return overridden;
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(programFolder).isWritable())
+    // An installed program's folder is the system's (writable for root, but not ours to
+    // write): its list lives in the user's configuration folder.
+    const QString programFolder = ProgramFolders::programFolder();
+    if (!ProgramFolders::isInstalled(programFolder) && QFileInfo(programFolder).isWritable())
         return programFolder + QStringLiteral("/GAMES.TXT");
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/quoxmapper/GAMES.TXT");

@@ -153,7 +153,6 @@ bool RunLoadSequence(LoadProgress* watcher)
     MapDocument* document = main.Document();
     document->setArchiveSet(main.ArchiveSet());
     auto* itemEditor = windows.made(new TFormEditorItem(*document, view, &main));
-    itemEditor->setWindowFlag(Qt::Tool);
     itemEditor->SetImgFilePicker(picker);
     auto* datEditor = windows.made(new TFormEditorDAT(*document, view, &main));
     auto* iplEditor = windows.made(new TFormEditorIPL(*document, itemEditor, view, datEditor, &main));
@@ -187,6 +186,8 @@ bool RunLoadSequence(LoadProgress* watcher)
     main.DockEditor(ideEditor);
     main.DockEditor(iplEditor);
     view->SetItemEditor(itemEditor);
+    // Every dock exists now: the layout of the last run comes back.
+    main.RestoreWindowLayout();
 
     setLoadingWindow(nullptr);
     return true;

@@ -1,17 +1,15 @@
 #include "TFormAbout.h"
 
+#include "ProgramVersion.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#ifndef QUOX_VERSION
-#error "QUOX_VERSION is set by the build from the project's version"
-#endif
-
 QString programVersionText()
 {
-    return QStringLiteral("Version ") + QStringLiteral(QUOX_VERSION);
+    return QStringLiteral("Version ") + QString::fromLatin1(ProgramVersionText);
 }
 
 TFormAbout::TFormAbout(QWidget* parent) : QWidget(parent, Qt::Dialog)

@@ -18,5 +18,5 @@ public:
     QPushButton* OKButton = nullptr;
 };
 
-// "Version 0.1.0": the version the program was built as.
+// "Version 0.1.0 (commit 1a2b3c4)": the version the program was built as.
 QString programVersionText();

@@ -1,6 +1,7 @@
 #include "CliApp.h"
 
 #include "CliCommands.h"
+#include "ProgramVersion.h"
 
 #include <CLI/CLI.hpp>
 
@@ -24,6 +25,7 @@ int runQuoxCli(int argc, char** argv, std::ostream& out, std::ostream& err)
     CLI::App app{"Quox Mapper command-line companion: GTA III and Vice City map files and archives",
                  "quoxmapper-cli"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("quoxmapper-cli ") + ProgramVersionText);
 
     CliCommandSet commands;
     const CliStreams streams{out, err};

@@ -197,11 +197,6 @@ void MapFileEditor::setRecordCommands(std::initializer_list<QAction*> actions)
     }
 }
 
-void MapFileEditor::SetMenuAction(QAction* action)
-{
-    MenuAction = action;
-}
-
 TGTASFile* MapFileEditor::currentFileObject() const
 {
     TGTASFile* file = m_files ? m_files->File(m_currentFile) : nullptr;
@@ -628,16 +623,3 @@ void MapFileEditor::FileRemoved(int file)
         m_recordRows->fileMoved(m_currentFile);
 }
 
-void MapFileEditor::showEvent(QShowEvent* event)
-{
-    if (MenuAction)
-        MenuAction->setChecked(true);
-    QWidget::showEvent(event);
-}
-
-void MapFileEditor::closeEvent(QCloseEvent* event)
-{
-    if (MenuAction)
-        MenuAction->setChecked(false);
-    QWidget::closeEvent(event);
-}

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "MenuActionWindow.h"
 #include "SectionCode.h"
 #include "SortCycle.h"
 #include "TGTASFile.h"
@@ -49,14 +48,13 @@ struct MapFileKind {
 // maps. It creates, opens, closes and deletes files (offering to change the DAT file),
 // adds and deletes records, and opens records in the item editor. Its changes go through the
 // map document, whose signals the other windows follow.
-class MapFileEditor : public QWidget, public MenuActionWindow {
+class MapFileEditor : public QWidget {
     Q_OBJECT
 public:
     ~MapFileEditor() override;
 
     // The document records are added and deleted through, as steps; the lists follow its steps.
     MapDocument* Document() const { return m_document; }
-    void SetMenuAction(QAction* action) override;
 
     // Rebuilds the file rows from the file list in list order.
     void RefreshFiles();
@@ -113,7 +111,6 @@ public:
     QAction* ActionFileNew = nullptr;
     QAction* ActionFileClose = nullptr;
     QAction* ActionFileDelete = nullptr;
-    QAction* MenuAction = nullptr;
 
 public slots:
     // A file left the document's file list (closed by this editor or another): the current
@@ -155,8 +152,6 @@ protected:
     RecordRowsModel& recordRows() const { return *m_recordRows; }
     FileRowsModel& fileRows() const { return *m_fileRows; }
 
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();

@@ -228,11 +228,6 @@ TFormEditorArchive::TFormEditorArchive(TGTAImg* archive, QWidget* parent)
 
 TFormEditorArchive::~TFormEditorArchive() = default;
 
-void TFormEditorArchive::SetMenuAction(QAction* action)
-{
-    MenuAction = action;
-}
-
 void TFormEditorArchive::updateActions()
 {
     const bool writable = m_archive && m_archive->Opened && !m_archive->ReadOnly;
@@ -563,9 +558,3 @@ void TFormEditorArchive::ActionEditRebuildExecute()
                               .arg(report.newBytes / 1024));
 }
 
-void TFormEditorArchive::closeEvent(QCloseEvent* event)
-{
-    if (MenuAction)
-        MenuAction->setChecked(false);
-    QWidget::closeEvent(event);
-}

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "MenuActionWindow.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -19,14 +18,13 @@ class TGTAImg;
 // files, delete the selected entries and rebuild the archive without the space deleted
 // entries leave. The list is virtual: `EntryOrder` maps rows to entries and the texts are
 // made when a row is painted, so a directory of thousands of entries costs no items.
-class TFormEditorArchive : public QWidget, public MenuActionWindow {
+class TFormEditorArchive : public QWidget {
     Q_OBJECT
 public:
     // Without an archive the list stays empty and the commands do nothing.
     explicit TFormEditorArchive(TGTAImg* archive, QWidget* parent = nullptr);
     ~TFormEditorArchive() override;
 
-    void SetMenuAction(QAction* action) override;
 
     // Directory order again, one row per entry.
     void RefreshList();
@@ -47,7 +45,6 @@ public:
     // Row r shows entry EntryOrder[r].
     std::vector<int> EntryOrder;
     int SortColumn = -1;
-    QPointer<QAction> MenuAction;
 
     QTableView* ListArchive = nullptr;
     QToolBar* TBArchive = nullptr;
@@ -71,7 +68,6 @@ signals:
     void archiveChanged();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void sortBy(int column, bool descending);

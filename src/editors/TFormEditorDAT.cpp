@@ -88,11 +88,6 @@ TFormEditorDAT::TFormEditorDAT(MapDocument& document, QWidget* view, QWidget* pa
     connect(m_document, &MapDocument::datModifiedChanged, this, [this] { BtnSave->setEnabled(m_fileList->DatModified); });
 }
 
-void TFormEditorDAT::SetMenuAction(QAction* action)
-{
-    MenuAction = action;
-}
-
 void TFormEditorDAT::Reload()
 {
     {
@@ -303,26 +298,3 @@ void TFormEditorDAT::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
-void TFormEditorDAT::showEvent(QShowEvent* event)
-{
-    if (FirstShow) {
-        FirstShow = false;
-        // At the upper right corner of the 3D view's window.
-        QWidget* viewWindow = m_view ? m_view->window() : nullptr;
-        if (viewWindow && viewWindow != this) {
-            const QRect area = viewWindow->frameGeometry();
-            const QSize size = frameGeometry().size();
-            move(std::max(0, area.right() - size.width()), std::max(0, area.top()));
-        }
-    }
-    if (MenuAction)
-        MenuAction->setChecked(true);
-    QWidget::showEvent(event);
-}
-
-void TFormEditorDAT::closeEvent(QCloseEvent* event)
-{
-    if (MenuAction)
-        MenuAction->setChecked(false);
-    QWidget::closeEvent(event);
-}

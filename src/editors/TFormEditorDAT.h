@@ -1,7 +1,6 @@
 #pragma once
 
 #include "DatReferences.h"
-#include "MenuActionWindow.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -20,7 +19,7 @@ class TGTAFileList;
 // deletes, reorders and saves them. Its list always mirrors DatLines row for row, so every
 // change of DatLines after loading goes through this window, including the references the
 // IPL and IDE editors add and remove. Changes take effect at the next start of the program.
-class TFormEditorDAT : public QWidget, public DatReferences, public MenuActionWindow {
+class TFormEditorDAT : public QWidget, public DatReferences {
     Q_OBJECT
 public:
     // `view` is the 3D view, whose window the editor's first showing is placed against; may be null.
@@ -28,7 +27,6 @@ public:
     TFormEditorDAT(MapDocument& document, QWidget* view, QWidget* parent = nullptr);
 
     void SetView(QWidget* view) { m_view = view; }
-    void SetMenuAction(QAction* action) override;
 
     // Fills the list from DatLines again; nothing is selected afterwards.
     void Reload();
@@ -46,8 +44,6 @@ public:
     void BtnDownClick();
     void BtnDelClick();
 
-    QPointer<QAction> MenuAction;
-    bool FirstShow = true;
 
     QListWidget* ListDAT = nullptr;
     QLineEdit* EditLine = nullptr;
@@ -63,8 +59,6 @@ signals:
     void datModified();
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

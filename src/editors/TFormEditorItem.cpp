@@ -431,8 +431,9 @@ void TFormEditorItem::SelectRecord(FileKind kind, SectionCode section, int recor
     BtnUndo->setEnabled(false);
     copyBeforeEdit();
     m_versionAtSelection = selected ? m_document.version(selected) : 0;
-    if (!isVisible())
-        show();
+    // In front of the windows it may be tabbed with.
+    show();
+    raise();
 }
 
 void TFormEditorItem::AddInstances(const std::vector<int>& records)
@@ -560,11 +561,6 @@ void TFormEditorItem::UseDefinition(int id, const std::string& modelName)
         paneliplinst->load();
     }
     RefreshRecord(RecordRefresh::EditShownInLists);
-}
-
-void TFormEditorItem::SetMenuAction(QAction* action)
-{
-    MenuAction = action;
 }
 
 void TFormEditorItem::MarkModified()
@@ -765,30 +761,5 @@ void TFormEditorItem::BtnCancelClick()
 {
     ClearSelection();
     hide();
-    if (MenuAction)
-        MenuAction->setChecked(false);
 }
 
-void TFormEditorItem::showEvent(QShowEvent* event)
-{
-    if (FirstShow) {
-        FirstShow = false;
-        // At the lower right corner of the 3D view's window.
-        QWidget* viewWindow = m_view ? m_view->window() : nullptr;
-        if (viewWindow && viewWindow != this) {
-            const QRect area = viewWindow->frameGeometry();
-            const QSize size = frameGeometry().size();
-            move(std::max(0, area.right() - size.width()), std::max(0, area.bottom() - size.height()));
-        }
-    }
-    if (MenuAction)
-        MenuAction->setChecked(true);
-    QWidget::showEvent(event);
-}
-
-void TFormEditorItem::closeEvent(QCloseEvent* event)
-{
-    if (MenuAction)
-        MenuAction->setChecked(false);
-    QWidget::closeEvent(event);
-}

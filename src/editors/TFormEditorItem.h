@@ -1,7 +1,6 @@
 #pragma once
 
 #include "MapDocument.h"
-#include "MenuActionWindow.h"
 #include "SectionCode.h"
 #include "SelectionTarget.h"
 
@@ -71,7 +70,7 @@ private:
     bool m_wasEnabled;
 };
 
-class TFormEditorItem : public QWidget, public SelectionTarget, public MenuActionWindow {
+class TFormEditorItem : public QWidget, public SelectionTarget {
     Q_OBJECT
 public:
     // One row of the table of sections a record can be selected in.
@@ -99,7 +98,6 @@ public:
     std::array<float, 4> GetSelectionRotation() const;
     void SetSelectionRotation(const std::array<float, 4>& rotation);
     void UseDefinition(int id, const std::string& modelName);
-    void SetMenuAction(QAction* action) override;
 
     // Shows the selected record again.
     void RefreshRecord(RecordRefresh how);
@@ -156,8 +154,6 @@ public:
     std::string UndoText;
     int16_t MoveMode = 0;
     float MoveStep = 0;
-    QPointer<QAction> MenuAction;
-    bool FirstShow = true;
 
     QLabel* ModeValue = nullptr;
     QLabel* FileIndexValue = nullptr;
@@ -193,8 +189,6 @@ signals:
     void definitionShown(int id, bool timed);
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     // Makes `selection` the document's, without following it as another window's choice.

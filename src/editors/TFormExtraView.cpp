@@ -122,11 +122,6 @@ TFormExtraView::~TFormExtraView()
     holdShown(-1, -1);
 }
 
-void TFormExtraView::SetMenuAction(QAction* action)
-{
-    MenuAction = action;
-}
-
 void TFormExtraView::holdShown(int modelIndex, int dictionaryIndex)
 {
     if (!m_set)
@@ -373,16 +368,6 @@ void TFormExtraView::paintGL()
 void TFormExtraView::showEvent(QShowEvent* event)
 {
     TimerRotate->start();
-    if (FirstShow) {
-        FirstShow = false;
-        // At the lower left of the 3D view.
-        if (m_view && m_view->window() != this) {
-            const QPoint corner = m_view->mapToGlobal(QPoint(0, m_view->height()));
-            move(std::max(0, corner.x()), std::max(0, corner.y() - frameGeometry().height()));
-        }
-    }
-    if (MenuAction)
-        MenuAction->setChecked(true);
     QWidget::showEvent(event);
 }
 
@@ -392,9 +377,3 @@ void TFormExtraView::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
 }
 
-void TFormExtraView::closeEvent(QCloseEvent* event)
-{
-    if (MenuAction)
-        MenuAction->setChecked(false);
-    QWidget::closeEvent(event);
-}

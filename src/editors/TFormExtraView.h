@@ -1,6 +1,5 @@
 #pragma once
 
-#include "MenuActionWindow.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -29,7 +28,7 @@ class TGTAImg;
 // name (compiled into its display list once per model shown), an object definition by ID
 // (drawn live every frame, so edits show at once), or a loose model file. The model and
 // dictionary shown are held loaded while shown; the texture viewer shows the dictionary.
-class TFormExtraView : public QWidget, public MenuActionWindow {
+class TFormExtraView : public QWidget {
     Q_OBJECT
 public:
     // `view` is the 3D view, whose lower left corner the first showing is placed at; the
@@ -38,7 +37,6 @@ public:
                    bool texturesAllowed, QWidget* parent = nullptr);
     ~TFormExtraView() override;
 
-    void SetMenuAction(QAction* action) override;
     // The texture viewer that shows the dictionary of what this window shows.
     void SetTextureView(TFormTextureView* textureView) { m_textureView = textureView; }
 
@@ -69,8 +67,6 @@ public:
     bool TexturesAllowed = false;
     std::uint32_t DisplayList = 0;
     bool ContextOk = false;
-    bool FirstShow = true;
-    QPointer<QAction> MenuAction;
 
     QWidget* InfoPanel = nullptr;
     QSlider* BarDepth = nullptr;
@@ -84,7 +80,6 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void initializeGL();

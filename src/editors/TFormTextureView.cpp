@@ -262,11 +262,6 @@ TFormTextureView::~TFormTextureView()
     }
 }
 
-void TFormTextureView::SetMenuAction(QAction* action)
-{
-    MenuAction = action;
-}
-
 void TFormTextureView::SetDictionary(int index)
 {
     if (Modified) {
@@ -817,30 +812,11 @@ void TFormTextureView::paintGL()
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-void TFormTextureView::showEvent(QShowEvent* event)
-{
-    if (FirstShow) {
-        FirstShow = false;
-        // At the upper left of the 3D view, just below its show/hide button.
-        if (m_view && m_view->window() != this) {
-            QPoint at = m_view->mapToGlobal(QPoint(0, 0));
-            if (const auto* button = m_view->window()->findChild<QWidget*>("BtnHideShow3DView"))
-                at.setY(button->mapToGlobal(QPoint(0, button->height())).y());
-            move(std::max(0, at.x()), std::max(0, at.y()));
-        }
-    }
-    if (MenuAction)
-        MenuAction->setChecked(true);
-    QWidget::showEvent(event);
-}
-
 void TFormTextureView::closeEvent(QCloseEvent* event)
 {
     if (Modified && !AskToSaveChanges()) {
         event->ignore();
         return;
     }
-    if (MenuAction)
-        MenuAction->setChecked(false);
     QWidget::closeEvent(event);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "MenuActionWindow.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -28,14 +27,13 @@ class TxdChunkList;
 // through where it is transparent. The dictionary shown is held loaded while shown.
 // Textures can be imported from PNG pictures, deleted and renamed; the changes are kept
 // here (and shown) until "Save" writes the dictionary back to where it came from.
-class TFormTextureView : public QWidget, public MenuActionWindow {
+class TFormTextureView : public QWidget {
     Q_OBJECT
 public:
     // `view` is the 3D view, whose upper left corner the first showing is placed at; may be null.
     TFormTextureView(TGTAImg* archiveSet, QWidget* view, QWidget* parent = nullptr);
     ~TFormTextureView() override;
 
-    void SetMenuAction(QAction* action) override;
 
     // Shows the dictionary at this position of the archive set (-1: none).
     void SetDictionary(int index);
@@ -66,9 +64,7 @@ public:
     std::uint16_t DrawnHeight = 0;
     std::vector<int> EntryOrder;    // row r shows texture EntryOrder[r]
     int SortColumn = -1;
-    QPointer<QAction> MenuAction;
     bool ContextOk = false;
-    bool FirstShow = true;
     bool Modified = false; // changes not saved yet
 
     QWidget* FilePanel = nullptr;
@@ -109,7 +105,6 @@ signals:
     void dictionarySaved(int index);
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -142,11 +142,6 @@ TFormValidate::TFormValidate(MapDocument& document, TGTA3Archive* archive, QWidg
     connect(BtnCopy, &QPushButton::clicked, this, &TFormValidate::BtnCopyClick);
 }
 
-void TFormValidate::SetMenuAction(QAction* action)
-{
-    MenuAction = action;
-}
-
 int TFormValidate::rowImage(const QTreeWidgetItem* row)
 {
     return row ? row->data(0, Qt::UserRole).toInt() : -1;
@@ -242,27 +237,3 @@ void TFormValidate::BtnCopyClick()
     QGuiApplication::clipboard()->setText(text);
 }
 
-void TFormValidate::showEvent(QShowEvent* event)
-{
-    if (FirstShow) {
-        FirstShow = false;
-        // At the top right of the 3D view's window, below its show/hide button.
-        QWidget* viewWindow = m_view ? m_view->window() : nullptr;
-        if (viewWindow && viewWindow != this) {
-            const QRect area = viewWindow->frameGeometry();
-            const auto* button = viewWindow->findChild<QWidget*>("BtnHideShow3DView");
-            const int below = button ? button->height() : 0;
-            move(std::max(0, area.right() - frameGeometry().width()), std::max(0, area.top() + below));
-        }
-    }
-    if (MenuAction)
-        MenuAction->setChecked(true);
-    QWidget::showEvent(event);
-}
-
-void TFormValidate::closeEvent(QCloseEvent* event)
-{
-    if (MenuAction)
-        MenuAction->setChecked(false);
-    QWidget::closeEvent(event);
-}

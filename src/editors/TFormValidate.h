@@ -1,7 +1,6 @@
 #pragma once
 
 #include "FixPolicy.h"
-#include "MenuActionWindow.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -23,14 +22,13 @@ class TGTAFileList;
 // The validation window: runs the whole-map checks on the loaded game, shows a status row
 // per section and check and the report, one line per finding, and repairs what it can
 // when asked. Reports the files its repairs change by signals.
-class TFormValidate : public QWidget, public MenuActionWindow {
+class TFormValidate : public QWidget {
     Q_OBJECT
 public:
     // `archive` (the main archive) and `view` (the 3D view, for the first placement) may be null.
     // A run with fixes is one step of the document.
     TFormValidate(MapDocument& document, TGTA3Archive* archive, QWidget* view, QWidget* parent = nullptr);
 
-    void SetMenuAction(QAction* action) override;
     // The document a run with fixes changes the files through, as one step.
 
     void BtnStartClick();
@@ -51,12 +49,8 @@ public:
     QPushButton* BtnCopy = nullptr;
 
     bool Running = false;
-    QAction* MenuAction = nullptr;
-    bool FirstShow = true;
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     class StatusRows;

@@ -1,5 +1,7 @@
 #include "HelpWindow.h"
 
+#include "ProgramFolders.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QPointer>
@@ -33,7 +35,7 @@ void HelpWindow::reload()
 
 QString programHelpFile()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/quoxmapper.hlp");
+    return ProgramFolders::dataFile(ProgramFolders::programFolder(), QStringLiteral("quoxmapper.hlp"));
 }
 
 void showProgramHelp()

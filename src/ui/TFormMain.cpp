@@ -8,7 +8,7 @@
 #include "MapDocument.h"
 #include "NumberText.h"
 #include "ProgramSettings.h"
-#include "MenuActionWindow.h"
+#include "ProgramVersion.h"
 #include "SceneRenderer.h"
 #include "SharedGLContext.h"
 #include "TFormGLViewDetached.h"
@@ -19,8 +19,10 @@
 #include "TIDEFile.h"
 #include "TIPLFile.h"
 #include "TextParser.h"
+#include "ToolDock.h"
 #include "Twnd_setup.h"
 #include "ViewPreferences.h"
+#include "WindowLayout.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,6 +31,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDockWidget>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -39,6 +42,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QSplitter>
 #include <QStatusBar>
@@ -115,6 +119,11 @@ TFormMain::TFormMain(QWidget* parent)
         ChkAlpha->setEnabled(settings.LoadTextures);
     }
     setWindowTitle(QString::fromLatin1(ProgramCaption) + " [ " + QString::fromStdString(settings.GameDescription) + " ]");
+    // The version, at the corner of the status bar and in full as its tip (a window's title
+    // bar takes no tip of its own).
+    VersionLabel = named(new QLabel(QStringLiteral("v") + QString::fromLatin1(ProgramVersion)), "VersionLabel");
+    VersionLabel->setToolTip(QString::fromLatin1(ProgramCaption) + " " + QString::fromLatin1(ProgramVersionText));
+    statusBar()->addPermanentWidget(VersionLabel);
     resize(1280, 800);
 }
 
@@ -140,7 +149,8 @@ TFormMain::~TFormMain()
         m_view->SetItemEditor(nullptr);
         m_view->SetFileList(nullptr);
     }
-    delete UndoHistory;
+    if (UndoHistory)
+        UndoHistory->setStack(nullptr);
     m_document.reset();
     m_fileList.reset();
     m_archiveSet.reset();
@@ -148,25 +158,36 @@ TFormMain::~TFormMain()
 
 namespace {
 
-// The actions that show and hide a tool window: caption and shortcut of each.
+// The tool windows' actions (their docks' toggle actions): caption and shortcut of each,
+// the menu item that follows it, and the dock with its first place.
 struct ToolWindowAction {
     ToolWindow window;
     QAction* TFormMain::*action;
     const char* name;
     const char* caption;
     const char* shortcut;
+    QAction* TFormMain::*menuItem;
+    const char* dockName;
+    DockPlace place;
 };
 
 constexpr ToolWindowAction ToolWindowActions[] = {
-    {ToolWindow::ItemEditor, &TFormMain::ActionViewEditor, "ActionViewEditor", "Item &Editor", "Alt+0"},
-    {ToolWindow::ExtraView, &TFormMain::ActionViewExtra, "ActionViewExtra", "Second &Display", "Alt+1"},
-    {ToolWindow::TextureView, &TFormMain::ActionViewTexture, "ActionViewTexture", "&Texture Display", "Alt+2"},
-    {ToolWindow::DATEditor, &TFormMain::ActionViewDAT, "ActionViewDAT", "&DAT Editor", "Alt+3"},
-    {ToolWindow::IPLEditor, &TFormMain::ActionViewIPL, "ActionViewIPL", "View Item Instance Editor", ""},
-    {ToolWindow::IDEEditor, &TFormMain::ActionViewIDE, "ActionViewIDE", "View Object Definition Editor", ""},
-    {ToolWindow::ArchiveEditor, &TFormMain::ActionViewArchive, "ActionViewArchive", "View Archive Editor", ""},
-    {ToolWindow::Validate, &TFormMain::ActionValidateAll, "ActionValidateAll", "&Validate All Files", "Ctrl+F"},
-    {ToolWindow::About, &TFormMain::ActionHelpAbout, "ActionHelpAbout", "&About ", "F2"},
+    {ToolWindow::ItemEditor, &TFormMain::ActionViewEditor, "ActionViewEditor", "Item &Editor", "Alt+0",
+     &TFormMain::ViewEditorItem, "ItemEditorDock", DockPlace::ViewBottomRight},
+    {ToolWindow::ExtraView, &TFormMain::ActionViewExtra, "ActionViewExtra", "Second &Display", "Alt+1",
+     &TFormMain::ViewExtraItem, "ExtraViewDock", DockPlace::ViewBottomLeft},
+    {ToolWindow::TextureView, &TFormMain::ActionViewTexture, "ActionViewTexture", "&Texture Display", "Alt+2",
+     &TFormMain::ViewTextureItem, "TextureViewDock", DockPlace::ViewTopLeftBelowButton},
+    {ToolWindow::DATEditor, &TFormMain::ActionViewDAT, "ActionViewDAT", "&DAT Editor", "Alt+3", &TFormMain::DATEditor1,
+     "DATEditorDock", DockPlace::ViewTopRight},
+    {ToolWindow::IPLEditor, &TFormMain::ActionViewIPL, "ActionViewIPL", "View Item Instance Editor", "",
+     &TFormMain::ViewIPLItem, "IPLEditorDock", DockPlace::EditorTabs},
+    {ToolWindow::IDEEditor, &TFormMain::ActionViewIDE, "ActionViewIDE", "View Object Definition Editor", "",
+     &TFormMain::ViewIDEItem, "IDEEditorDock", DockPlace::EditorTabs},
+    {ToolWindow::ArchiveEditor, &TFormMain::ActionViewArchive, "ActionViewArchive", "View Archive Editor", "",
+     &TFormMain::ViewArchiveItem, "ArchiveEditorDock", DockPlace::EditorTabs},
+    {ToolWindow::Validate, &TFormMain::ActionValidateAll, "ActionValidateAll", "&Validate All Files", "Ctrl+F",
+     &TFormMain::FileValidateAll, "ValidateDock", DockPlace::ViewTopRightBelowButton},
 };
 
 const ToolWindowAction* toolWindowAction(ToolWindow window)
@@ -187,18 +208,13 @@ void TFormMain::buildActions()
     ActionSaveModified->setEnabled(false);
     connect(ActionSaveModified, &QAction::triggered, this, &TFormMain::ActionSaveModifiedExecute);
 
-    // Hidden until the load sequence hands over the window each one shows.
-    for (const ToolWindowAction& entry : ToolWindowActions) {
-        QAction* action = named(new QAction(entry.caption, this), entry.name);
-        if (*entry.shortcut)
-            action->setShortcut(QKeySequence(entry.shortcut));
-        action->setCheckable(true);
-        action->setVisible(false);
-        addAction(action); // its shortcut works wherever it is shown
-        const ToolWindow window = entry.window;
-        connect(action, &QAction::triggered, this, [this, window] { ActionViewExecute(window); });
-        this->*entry.action = action;
-    }
+    // The tool windows' actions come with their docks; the About window is a window of its
+    // own, hidden until the load sequence hands it over.
+    ActionHelpAbout = named(new QAction("&About ", this), "ActionHelpAbout");
+    ActionHelpAbout->setShortcut(QKeySequence("F2"));
+    ActionHelpAbout->setVisible(false);
+    addAction(ActionHelpAbout);
+    connect(ActionHelpAbout, &QAction::triggered, this, &TFormMain::ActionHelpAboutExecute);
 
     ActionFileExit = named(new QAction("E&xit", this), "ActionFileExit");
     ActionFileExit->setShortcut(QKeySequence("Alt+F4"));
@@ -215,10 +231,8 @@ void TFormMain::buildActions()
     ActionRedo->setEnabled(false);
     addAction(ActionUndo);
     addAction(ActionRedo);
-    ActionViewHistory = named(new QAction("Undo History", this), "ActionViewHistory");
-    ActionViewHistory->setCheckable(true);
-    ActionViewHistory->setEnabled(false);
-    connect(ActionViewHistory, &QAction::triggered, this, &TFormMain::ActionViewHistoryExecute);
+    ActionResetLayout = named(new QAction("Reset Window Layout", this), "ActionResetLayout");
+    connect(ActionResetLayout, &QAction::triggered, this, &TFormMain::ResetWindowLayout);
 
     HelpHelpItem = named(new QAction("Mapper &Help", this), "HelpHelpItem");
     connect(HelpHelpItem, &QAction::triggered, this, &TFormMain::HelpHelpItemClick);
@@ -236,13 +250,15 @@ void TFormMain::buildActions()
     ViewExtraItem = menuItem(ViewMenu, ActionViewExtra, "ViewExtraItem");
     ViewTextureItem = menuItem(ViewMenu, ActionViewTexture, "ViewTextureItem");
     DATEditor1 = menuItem(ViewMenu, ActionViewDAT, "DATEditor1");
-    // The docked editors: a closed tab comes back from here.
+    // The editors' tabs: a closed one comes back from here.
     ViewMenu->addSeparator();
-    ViewMenu->addAction(ActionViewIPL);
-    ViewMenu->addAction(ActionViewIDE);
-    ViewMenu->addAction(ActionViewArchive);
+    ViewIPLItem = menuItem(ViewMenu, ActionViewIPL, "ViewIPLItem");
+    ViewIDEItem = menuItem(ViewMenu, ActionViewIDE, "ViewIDEItem");
+    ViewArchiveItem = menuItem(ViewMenu, ActionViewArchive, "ViewArchiveItem");
     ViewMenu->addSeparator();
-    ViewMenu->addAction(ActionViewHistory);
+    ViewHistoryItem = menuItem(ViewMenu, ActionViewHistory, "ViewHistoryItem");
+    ViewMenu->addSeparator();
+    ViewMenu->addAction(ActionResetLayout);
     HelpMenu = named(menuBar()->addMenu("&Help"), "HelpMenu");
     HelpMenu->addAction(HelpHelpItem);
     HelpAboutItem = menuItem(HelpMenu, ActionHelpAbout, "HelpAboutItem");
@@ -252,8 +268,8 @@ void TFormMain::buildActions()
     MainToolbar->addAction(ActionUndo);
     MainToolbar->addAction(ActionRedo);
     MainToolbar->addSeparator();
-    for (QAction* action : {ActionViewEditor, ActionViewExtra, ActionViewTexture, ActionViewDAT, ActionValidateAll})
-        MainToolbar->addAction(action);
+    for (QAction* item : {ViewEditorItem, ViewExtraItem, ViewTextureItem, DATEditor1, FileValidateAll})
+        MainToolbar->addAction(item);
     ToolButton1 = named(new QToolButton, "ToolButton1");
     ToolButton1->setText("Settings");
     ToolButton1->setToolTip("Drawing settings");
@@ -264,6 +280,15 @@ void TFormMain::buildActions()
 QAction* TFormMain::menuItem(QMenu* menu, QAction* action, const char* name)
 {
     auto* item = named(new QAction(this), name);
+    item->setVisible(false);
+    menu->addAction(item);
+    if (action)
+        followAction(item, action);
+    return item;
+}
+
+void TFormMain::followAction(QAction* item, QAction* action)
+{
     // The shortcut belongs to the action; the item only shows it.
     const auto follow = [item, action] {
         QString text = action->text();
@@ -282,8 +307,6 @@ QAction* TFormMain::menuItem(QMenu* menu, QAction* action, const char* name)
         action->trigger();
         item->setChecked(action->isChecked());
     });
-    menu->addAction(item);
-    return item;
 }
 
 void TFormMain::buildControls()
@@ -292,10 +315,8 @@ void TFormMain::buildControls()
     ZoomTimer->setInterval(50);
     connect(ZoomTimer, &QTimer::timeout, this, &TFormMain::ZoomTimerTimer);
 
-    auto* splitter = new QSplitter(Qt::Horizontal);
-    DockPage = named(new QTabWidget, "DockPage");
-    DockPage->setVisible(false); // holds the docked editors; empty until they exist
-
+    // The editors' tabs and the other tool windows are docks around this.
+    MainSplitter = named(new QSplitter(Qt::Horizontal), "MainSplitter");
     DrawPanel = named(new QWidget, "DrawPanel");
     DrawPanel->setAutoFillBackground(true);
     QPalette black = DrawPanel->palette();
@@ -334,12 +355,25 @@ void TFormMain::buildControls()
     connect(BtnHideShow3DView, &QToolButton::clicked, this, &TFormMain::BtnHideShow3DViewClick);
     connect(BtnHideShowPanel, &QToolButton::clicked, this, &TFormMain::BtnHideShowPanelClick);
 
-    splitter->addWidget(DockPage);
-    splitter->addWidget(DrawPanel);
-    splitter->addWidget(panelButtons);
-    splitter->addWidget(PageControl1);
-    splitter->setStretchFactor(1, 1);
-    setCentralWidget(splitter);
+    MainSplitter->addWidget(DrawPanel);
+    MainSplitter->addWidget(panelButtons);
+    MainSplitter->addWidget(PageControl1);
+    MainSplitter->setStretchFactor(0, 1);
+    // The view keeps its minimum size however wide the docks beside it grow, and whatever
+    // sizes a saved layout holds.
+    MainSplitter->setCollapsible(0, false);
+    setCentralWidget(MainSplitter);
+    setDockOptions(dockOptions() | QMainWindow::AllowNestedDocks);
+
+    // The undo history follows the document's steps once there is a document.
+    UndoHistory = named(new QUndoView, "UndoHistory");
+    UndoHistory->setWindowTitle(QStringLiteral("Undo History"));
+    UndoHistory->setEmptyLabel(QStringLiteral("<Files as read>"));
+    UndoHistory->resize(320, 400);
+    ActionViewHistory = DockToolWindow(UndoHistory, "UndoHistoryDock", DockPlace::ViewTopRight)->toggleViewAction();
+    ActionViewHistory->setObjectName("ActionViewHistory");
+    ActionViewHistory->setEnabled(false);
+    followAction(ViewHistoryItem, ActionViewHistory);
 }
 
 QWidget* TFormMain::buildNavigationPage()
@@ -613,7 +647,7 @@ void TFormMain::SetArchiveSet(std::unique_ptr<GLTextureUploader> uploader, std::
 
 void TFormMain::SetFileList(std::unique_ptr<TGTAFileList> fileList)
 {
-    delete UndoHistory;
+    UndoHistory->setStack(nullptr);
     m_document.reset();
     m_fileList = std::move(fileList);
     if (!m_fileList) {
@@ -662,24 +696,8 @@ void TFormMain::followDocument()
                                  10000);
     });
 
-    UndoHistory = named(new QUndoView(&stack, this), "UndoHistory");
-    UndoHistory->setWindowFlag(Qt::Tool);
-    UndoHistory->setWindowTitle(QStringLiteral("Undo History"));
-    UndoHistory->setEmptyLabel(QStringLiteral("<Files as read>"));
-    UndoHistory->resize(320, 400);
-    UndoHistory->hide();
-    UndoHistory->installEventFilter(this);
+    UndoHistory->setStack(&stack);
     ActionViewHistory->setEnabled(true);
-}
-
-void TFormMain::ActionViewHistoryExecute()
-{
-    if (!UndoHistory)
-        return;
-    UndoHistory->setVisible(!UndoHistory->isVisible());
-    if (UndoHistory->isVisible())
-        UndoHistory->raise();
-    ActionViewHistory->setChecked(UndoHistory->isVisible());
 }
 
 void TFormMain::RebuildVisibleList()
@@ -1083,6 +1101,8 @@ void TFormMain::closeEvent(QCloseEvent* event)
 {
     if (FormCloseQuery()) {
         event->accept();
+        // Saved while every dock still shows as the user left it.
+        SaveWindowLayout();
         // The view comes home before the windows go.
         if (m_detachedView)
             m_detachedView->close();
@@ -1098,19 +1118,29 @@ void TFormMain::closeEvent(QCloseEvent* event)
 
 void TFormMain::SetToolWindow(ToolWindow which, QWidget* window)
 {
+    if (!window)
+        return;
+    if (which == ToolWindow::About) {
+        m_about = window;
+        m_toolWindows[which] = window;
+        m_toolWindowOrder.emplace_back(window);
+        ActionHelpAbout->setVisible(true);
+        return;
+    }
     const ToolWindowAction* entry = toolWindowAction(which);
-    if (!entry || !window)
+    if (!entry || m_toolWindows.count(which))
         return;
     m_toolWindows[which] = window;
     m_toolWindowOrder.emplace_back(window);
-    QAction* action = this->*entry->action;
-    action->setVisible(true);
-    action->setChecked(window->isVisible());
-    if (auto* toolWindow = dynamic_cast<MenuActionWindow*>(window))
-        toolWindow->SetMenuAction(action);
-    // However the window is shown or hidden (a pick in the view shows the item editor),
-    // its action follows.
-    window->installEventFilter(this);
+    ToolDock* dock = DockToolWindow(window, QString::fromLatin1(entry->dockName), entry->place);
+    QAction* action = dock->toggleViewAction();
+    action->setObjectName(QString::fromLatin1(entry->name));
+    dock->setActionCaption(QString::fromLatin1(entry->caption));
+    if (*entry->shortcut)
+        action->setShortcut(QKeySequence(entry->shortcut));
+    addAction(action); // its shortcut works while the dock is hidden
+    this->*entry->action = action;
+    followAction(this->*entry->menuItem, action);
 }
 
 QWidget* TFormMain::ToolWindowOf(ToolWindow which) const
@@ -1121,77 +1151,180 @@ QWidget* TFormMain::ToolWindowOf(ToolWindow which) const
 
 QAction* TFormMain::ActionOf(ToolWindow which) const
 {
+    if (which == ToolWindow::About)
+        return ActionHelpAbout;
     const ToolWindowAction* entry = toolWindowAction(which);
     return entry ? this->*entry->action : nullptr;
 }
 
-bool TFormMain::isDocked(QWidget* window) const
+ToolDock* TFormMain::DockToolWindow(QWidget* window, const QString& name, DockPlace place)
 {
-    return window && DockPage->indexOf(window) >= 0;
+    auto* dock = new ToolDock(
+        window, name, place, [this](DockPlace at, QSize frame) { return firstPlaceOf(at, frame); }, this);
+    if (window->testAttribute(Qt::WA_Resized))
+        dock->resize(window->size());
+    if (place == DockPlace::EditorTabs) {
+        addDockWidget(Qt::LeftDockWidgetArea, dock);
+    } else {
+        addDockWidget(Qt::RightDockWidgetArea, dock);
+        dock->setFloating(true);
+    }
+    dock->hide();
+    m_docks.push_back(dock);
+    return dock;
+}
+
+ToolDock* TFormMain::DockOf(const QWidget* window) const
+{
+    for (ToolDock* dock : m_docks) {
+        if (dock->widget() == window)
+            return dock;
+    }
+    return nullptr;
+}
+
+QPoint TFormMain::firstPlaceOf(DockPlace place, QSize frame) const
+{
+    const QRect view(DrawPanel->mapToGlobal(QPoint(0, 0)), DrawPanel->size());
+    const int belowButton = BtnHideShow3DView->mapTo(this, QPoint(0, BtnHideShow3DView->height())).y()
+        - DrawPanel->mapTo(this, QPoint(0, 0)).y();
+    return firstFloatingPlace(place, view, std::max(0, belowButton), frame);
 }
 
 void TFormMain::DockEditor(QWidget* window)
 {
-    if (!window)
+    ToolDock* dock = DockOf(window);
+    if (!dock)
         return;
-    if (!isDocked(window)) {
-        window->setWindowFlags(Qt::Widget);
-        DockPage->addTab(window, window->windowTitle());
+    if (!dock->isFloating()) {
+        // Tabbed with the first editor already docked beside the view.
+        for (ToolDock* other : m_docks) {
+            if (other == dock)
+                break;
+            if (other->place() == DockPlace::EditorTabs && !other->isFloating()
+                && dockWidgetArea(other) == dockWidgetArea(dock)) {
+                if (!tabifiedDockWidgets(other).contains(dock))
+                    tabifyDockWidget(other, dock);
+                break;
+            }
+        }
     }
-    const int page = DockPage->indexOf(window);
-    DockPage->setTabVisible(page, true);
-    DockPage->setCurrentIndex(page);
-    DockPage->setVisible(true);
-    window->show();
-    for (const auto& [which, shown] : m_toolWindows) {
-        if (shown == window)
-            ActionOf(which)->setChecked(true);
+    dock->show();
+    dock->bringToFront();
+    // A hidden main window has no tabs to bring forward yet: it does so when first shown.
+    m_frontEditor = dock;
+}
+
+void TFormMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // After the layout has made the tabs.
+    if (m_frontEditor)
+        QTimer::singleShot(0, m_frontEditor, [dock = m_frontEditor] { dock->bringToFront(); });
+    m_frontEditor = nullptr;
+    if (!m_savedSplitter.isEmpty()) {
+        QTimer::singleShot(0, MainSplitter, [this, sizes = m_savedSplitter] { MainSplitter->restoreState(sizes); });
+        m_savedSplitter.clear();
     }
 }
 
-void TFormMain::ActionViewExecute(ToolWindow which)
+void TFormMain::fitIntoScreen(QWidget* window) const
 {
-    QAction* action = ActionOf(which);
-    QWidget* window = ToolWindowOf(which);
-    if (!action)
+    const QScreen* screen = QGuiApplication::screenAt(window->frameGeometry().center());
+    if (!screen)
+        screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
         return;
-    if (!window) {
-        action->setChecked(false);
+    const QRect frame = window->frameGeometry();
+    const QRect fitted = fitInside(frame, screen->availableGeometry());
+    if (fitted == frame)
         return;
-    }
-    if (isDocked(window)) {
-        // A docked editor is shown and hidden as its tab.
-        const int page = DockPage->indexOf(window);
-        const bool show = !DockPage->isTabVisible(page) || !DockPage->isVisible();
-        DockPage->setTabVisible(page, show);
-        if (show) {
-            DockPage->setVisible(true);
-            DockPage->setCurrentIndex(page);
-        }
-        action->setChecked(show);
-        if (m_view)
-            m_view->UpdateViewport();
-        return;
-    }
-    window->setVisible(!window->isVisible());
-    if (window->isVisible())
-        window->raise();
-    action->setChecked(window->isVisible());
-    if (auto* toolWindow = dynamic_cast<MenuActionWindow*>(window))
-        toolWindow->SetMenuAction(action);
+    // The frame's borders stay as they are; the window inside them moves and shrinks.
+    const QSize borders = frame.size() - window->geometry().size();
+    window->resize(fitted.size() - borders);
+    window->move(fitted.topLeft());
 }
 
-bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+void TFormMain::RestoreWindowLayout()
 {
-    if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
-        if (watched == UndoHistory)
-            ActionViewHistory->setChecked(UndoHistory->isVisible());
-        for (const auto& [which, window] : m_toolWindows) {
-            if (window == watched && !isDocked(window))
-                ActionOf(which)->setChecked(window->isVisible());
+    m_layoutRestored = true;
+    const std::optional<WindowLayout> saved = WindowLayout::load();
+    if (!saved)
+        return;
+    // Known before the docks show again: a dock placed once stays where the layout puts it.
+    for (ToolDock* dock : m_docks)
+        dock->setPlaced(saved->PlacedDocks.contains(dock->objectName()));
+    m_frontEditor = nullptr; // the saved layout knows its front tabs
+    m_layoutFromLastRun = restoreGeometry(saved->Geometry);
+    restoreState(saved->State);
+    // Sizes apply to the splitter's real width: once the window is shown.
+    m_savedSplitter = saved->Splitter;
+    if (!isMaximized() && !isFullScreen())
+        fitIntoScreen(this);
+    for (ToolDock* dock : m_docks) {
+        if (dock->isFloating())
+            fitIntoScreen(dock);
+    }
+}
+
+void TFormMain::SaveWindowLayout()
+{
+    if (!m_layoutRestored)
+        return;
+    WindowLayout layout;
+    layout.Geometry = saveGeometry();
+    layout.State = saveState();
+    layout.Splitter = MainSplitter->saveState();
+    for (const ToolDock* dock : m_docks) {
+        if (dock->placed())
+            layout.PlacedDocks << dock->objectName();
+    }
+    layout.save();
+}
+
+void TFormMain::ResetWindowLayout()
+{
+    ToolDock* lastEditor = nullptr;
+    for (ToolDock* dock : m_docks) {
+        if (dock->place() == DockPlace::EditorTabs) {
+            dock->setFloating(false);
+            removeDockWidget(dock);
+            addDockWidget(Qt::LeftDockWidgetArea, dock);
+            if (lastEditor)
+                tabifyDockWidget(lastEditor, dock);
+            else
+                lastEditor = dock;
+            dock->show();
+        } else {
+            dock->hide();
+            removeDockWidget(dock);
+            addDockWidget(Qt::RightDockWidgetArea, dock);
+            dock->setFloating(true);
+            dock->hide();
+            dock->setPlaced(false);
         }
     }
-    return QMainWindow::eventFilter(watched, event);
+    // The editor docked last (the IPL editor) is the active tab, as after loading.
+    for (auto dock = m_docks.rbegin(); dock != m_docks.rend(); ++dock) {
+        if ((*dock)->place() == DockPlace::EditorTabs) {
+            (*dock)->bringToFront();
+            break;
+        }
+    }
+    PageControl1->setVisible(true);
+    const int panel = PageControl1->sizeHint().width();
+    MainSplitter->setSizes({std::max(1, MainSplitter->width() - panel), 1, panel});
+    if (m_view)
+        m_view->UpdateViewport();
+}
+
+void TFormMain::ActionHelpAboutExecute()
+{
+    if (!m_about)
+        return;
+    m_about->setVisible(!m_about->isVisible());
+    if (m_about->isVisible())
+        m_about->raise();
 }
 
 void TFormMain::HelpHelpItemClick()
@@ -1216,7 +1349,17 @@ void TFormMain::BtnHideShowPanelClick()
 
 void TFormMain::BtnHideShowEditorsClick()
 {
-    DockPage->setVisible(!DockPage->isVisible());
+    // The editors' tabs beside the view go together, and come back together.
+    std::vector<ToolDock*> tabs;
+    bool anyShown = false;
+    for (ToolDock* dock : m_docks) {
+        if (dock->place() == DockPlace::EditorTabs && !dock->isFloating()) {
+            tabs.push_back(dock);
+            anyShown = anyShown || !dock->isHidden();
+        }
+    }
+    for (ToolDock* dock : tabs)
+        dock->setVisible(!anyShown);
     if (m_view)
         m_view->UpdateViewport();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WindowPlacement.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
@@ -23,6 +25,7 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QSlider;
+class QSplitter;
 class QStackedWidget;
 class QTabBar;
 class QTabWidget;
@@ -34,6 +37,7 @@ class TFormLoading;
 class TGLView;
 class TGTAFileList;
 class TGTAImg;
+class ToolDock;
 class Twnd_setup;
 
 // The windows the main window shows and hides by its actions.
@@ -61,13 +65,34 @@ public:
     TGTAImg* ArchiveSet() const { return m_archiveSet.get(); }
     TGLView* View() const { return m_view; }
 
-    // The load sequence hands over each window as it creates it; an action whose window does
-    // not exist stays hidden. A window is destroyed before the file list it points into.
+    // The load sequence hands over each window as it creates it: a tool window goes into a
+    // dock of this window, whose toggle action becomes the window's action (the About
+    // window stays a window of its own). The action and its menu item appear only for a
+    // window that exists. A window is destroyed before the file list it points into.
     void SetToolWindow(ToolWindow which, QWidget* window);
     QWidget* ToolWindowOf(ToolWindow which) const;
+    // The window's action: its dock's toggle action; none before the window exists.
     QAction* ActionOf(ToolWindow which) const;
-    // Docks an editor as a tab of `DockPage` and makes its tab the active one.
+    // Puts a tool window into a dock of this window named `name` (the name its place is
+    // saved under), hidden; the first time it is shown it floats at `place` beside the 3D
+    // view, or for `DockPlace::EditorTabs` lies docked on the left. Its toggle action shows
+    // and hides it, checked while it is shown.
+    ToolDock* DockToolWindow(QWidget* window, const QString& name, DockPlace place);
+    ToolDock* DockOf(const QWidget* window) const;
+    // Shows an editor as a tab beside the view, tabbed with the editors docked before it,
+    // and makes its tab the active one.
     void DockEditor(QWidget* window);
+
+    // The layout of the window and its docks: saved on close, restored at the next launch
+    // (inside the present screen) once the load sequence has made every dock.
+    void RestoreWindowLayout();
+    // A layout of an earlier run came back (the program then shows the window as it was,
+    // rather than maximised).
+    bool LayoutFromLastRun() const { return m_layoutFromLastRun; }
+    void SaveWindowLayout();
+    // Back to the first-run layout: the editors' tabs beside the view, every other tool
+    // window hidden, to float at its first place when next shown.
+    void ResetWindowLayout();
     void SetDetachedView(TFormGLViewDetached* detached) { m_detachedView = detached; }
     void SetSetupWindow(Twnd_setup* setup) { m_setup = setup; }
 
@@ -103,8 +128,7 @@ public:
     void BtnVisUnCheckAllClick();
     void ChkListVisibleDblClick();
     void ActionSaveModifiedExecute();
-    void ActionViewHistoryExecute();
-    void ActionViewExecute(ToolWindow which);
+    void ActionHelpAboutExecute();
     void HelpHelpItemClick();
     void ToolButton1Click();
     void BtnHideShowPanelClick();
@@ -115,7 +139,7 @@ public:
 
     // Controls (named as the window's design names them).
     QWidget* DrawPanel = nullptr;
-    QTabWidget* DockPage = nullptr;
+    QSplitter* MainSplitter = nullptr; // the view, the panel buttons and `PageControl1`
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet2 = nullptr;
@@ -163,6 +187,7 @@ public:
     QToolButton* BtnHideShowPanel = nullptr;
     QToolBar* MainToolbar = nullptr;
     QToolButton* ToolButton1 = nullptr;
+    QLabel* VersionLabel = nullptr; // the version, in full as its tip
 
     // Snapping of drags and nudges (page "Editing"), kept from run to run.
     QCheckBox* ChkSnap = nullptr;
@@ -193,6 +218,11 @@ public:
     QAction* ViewExtraItem = nullptr;
     QAction* ViewTextureItem = nullptr;
     QAction* DATEditor1 = nullptr;
+    QAction* ViewIPLItem = nullptr;
+    QAction* ViewIDEItem = nullptr;
+    QAction* ViewArchiveItem = nullptr;
+    QAction* ViewHistoryItem = nullptr;
+    QAction* ActionResetLayout = nullptr;
     QAction* HelpHelpItem = nullptr;
     QAction* HelpAboutItem = nullptr;
     QMenu* FileMenu = nullptr;
@@ -210,18 +240,20 @@ signals:
     void texturesSwitched(bool on);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
     void buildActions();
     void followDocument();
     QAction* menuItem(QMenu* menu, QAction* action, const char* name);
-    bool isDocked(QWidget* window) const;
+    void followAction(QAction* item, QAction* action);
+    QPoint firstPlaceOf(DockPlace place, QSize frame) const;
+    void fitIntoScreen(QWidget* window) const;
     QWidget* buildNavigationPage();
     QWidget* buildFilesPage();
     QWidget* buildLightPage();
@@ -237,6 +269,12 @@ private:
     // Tool windows by kind, and the order they were handed over in.
     std::map<ToolWindow, QPointer<QWidget>> m_toolWindows;
     std::vector<QPointer<QWidget>> m_toolWindowOrder;
+    std::vector<ToolDock*> m_docks; // in the order they were made
+    QPointer<QWidget> m_about;
+    QPointer<ToolDock> m_frontEditor; // the editor tab to bring to the front once shown
+    QByteArray m_savedSplitter;       // the splitter's saved sizes, applied once shown
+    bool m_layoutRestored = false; // only a whole layout is saved
+    bool m_layoutFromLastRun = false;
     std::unique_ptr<TGTAFileList> m_fileList;
     std::unique_ptr<MapDocument> m_document; // goes before the file list it edits
     std::unique_ptr<GLTextureUploader> m_uploader;

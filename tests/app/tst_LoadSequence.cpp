@@ -12,6 +12,7 @@
 #include "TFormEditorItem.h"
 #include "TFormExtraView.h"
 #include "TFormMain.h"
+#include "ToolDock.h"
 #include "TFormTextureView.h"
 #include "TIDEFile.h"
 #include "TGTAFileList.h"
@@ -152,7 +153,9 @@ TEST_F(LoadSequence, RunsItsStagesInOrderAndFillsTheMainWindow)
     EXPECT_EQ(switched.at(0).at(0).toBool(), main->ChkTexture->isChecked());
 
     // Each window the sequence made has its action, following the window in the running
-    // program: a selection shows the item editor and checks "Item &Editor".
+    // program (the main window shown): a selection shows the item editor and checks
+    // "Item &Editor".
+    main->show();
     EXPECT_TRUE(main->ActionViewEditor->isVisible());
     EXPECT_TRUE(main->ActionViewDAT->isVisible());
     EXPECT_TRUE(main->ActionHelpAbout->isVisible());
@@ -166,10 +169,12 @@ TEST_F(LoadSequence, RunsItsStagesInOrderAndFillsTheMainWindow)
     EXPECT_TRUE(programWindows().DATEditor->isVisible());
     EXPECT_TRUE(main->ActionViewDAT->isChecked());
 
-    // The archive editor is the first tab of the docked editors, listing the game's archive.
-    auto* archiveEditor = qobject_cast<TFormEditorArchive*>(main->DockPage->widget(0));
+    // The archive editor is a tab beside the view with the map file editors, listing the
+    // game's archive.
+    auto* archiveEditor = qobject_cast<TFormEditorArchive*>(main->ToolWindowOf(ToolWindow::ArchiveEditor));
     ASSERT_NE(archiveEditor, nullptr);
-    EXPECT_EQ(main->ToolWindowOf(ToolWindow::ArchiveEditor), archiveEditor);
+    ASSERT_NE(main->DockOf(archiveEditor), nullptr);
+    EXPECT_TRUE(main->tabifiedDockWidgets(main->DockOf(archiveEditor)).contains(main->DockOf(programWindows().IPLEditor)));
     EXPECT_TRUE(main->ActionViewArchive->isVisible());
     EXPECT_TRUE(main->ActionViewArchive->isChecked());
     EXPECT_EQ(static_cast<int>(archiveEditor->EntryOrder.size()), main->ArchiveSet()->EntryCount());

@@ -4,7 +4,7 @@
 // object made from pictures: dictionary, model, archive, definition, placement, validation.
 #include "LoadSequence.h"
 
-#include "DemoGame.h"
+#include "DemoGameInCubes.h"
 #include "EditorControls.h"
 #include "MapDocument.h"
 #include "MapListDriving.h"
@@ -20,6 +20,7 @@
 #include "TFormEditorItem.h"
 #include "TFormExtraView.h"
 #include "TFormMain.h"
+#include "ToolDock.h"
 #include "TFormTextureView.h"
 #include "TGLView.h"
 #include "TGTAFileList.h"
@@ -52,12 +53,7 @@ class MapEditingWorkflow : public testing::Test {
 protected:
     void SetUp() override
     {
-        std::string error;
-        ASSERT_EQ(writeDemoGame(m_game.path().string(), DemoGameOptions{}, error), 0) << error;
-        m_settings.emplace(m_game.path().string() + "/", true);
-        programSettings().LoadModels = false;
-        programSettings().LoadTextures = false;
-        programSettings().SkipTextures = true;
+        ASSERT_EQ(chooseDemoGameInCubes(m_game, m_settings), "");
         ASSERT_TRUE(RunLoadSequence());
         main = programWindows().Main;
         ipl = static_cast<TFormEditorIPL*>(programWindows().IPLEditor);
@@ -90,8 +86,8 @@ protected:
 
 TEST_F(MapEditingWorkflow, ANewFileTakesAnInstanceOfAChosenDefinitionAndTheGameReadsItBack)
 {
-    EXPECT_EQ(main->DockPage->currentWidget(), ipl) << "the IPL editor's tab is the active one after loading";
-    EXPECT_NE(main->DockPage->indexOf(ide), -1);
+    EXPECT_TRUE(ipl->isVisible() && !ipl->visibleRegion().isEmpty()) << "the IPL editor's tab is the active one after loading";
+    EXPECT_TRUE(main->tabifiedDockWidgets(main->DockOf(ipl)).contains(main->DockOf(ide)));
 
     // A new IPL file, its DAT reference added.
     const std::string chosen = m_game.file("data/maps/newblock.ipl");
@@ -107,7 +103,7 @@ TEST_F(MapEditingWorkflow, ANewFileTakesAnInstanceOfAChosenDefinitionAndTheGameR
     EXPECT_TRUE(main->ActionSaveModified->isEnabled());
 
     // A definition chosen in the IDE editor, placed into the new file.
-    main->DockPage->setCurrentWidget(ide);
+    main->DockOf(ide)->bringToFront();
     chooseFile(*ide, 0);
     ASSERT_GT(ide->ListItems->model()->rowCount(), 2);
     clickRow(ide->ListItems, 2);
@@ -290,7 +286,7 @@ TEST_F(MapEditingWorkflow, PicturesBecomeAPlacedObjectThatValidates)
     EXPECT_EQ(archive.EntryCount(), entries + 2) << "saving replaced the entry";
 
     // A definition naming the model and the dictionary.
-    main->DockPage->setCurrentWidget(ide);
+    main->DockOf(ide)->bringToFront();
     chooseFile(*ide, 0);
     ide->SetSection(SectionCode::Objs);
     TGTAFileList& files = *main->FileList();
@@ -311,9 +307,9 @@ TEST_F(MapEditingWorkflow, PicturesBecomeAPlacedObjectThatValidates)
         if (files.IPLFile(pos))
             placeFile = pos;
     ASSERT_GE(placeFile, 0);
-    main->DockPage->setCurrentWidget(ipl);
+    main->DockOf(ipl)->bringToFront();
     chooseFile(*ipl, placeFile);
-    main->DockPage->setCurrentWidget(ide);
+    main->DockOf(ide)->bringToFront();
     clickRow(ide->ListItems, before);
     dialogs.answers = {DialogAnswer::Yes};
     ide->ActionEditAddInstance->trigger();

@@ -1,4 +1,5 @@
 #include "CliRun.h"
+#include "ProgramVersion.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,17 @@
 #include <vector>
 
 namespace {
+
+TEST(CliVersion, PrintsTheVersionWithoutASubcommand)
+{
+    const CliResult result = runCli({"--version"});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.out, std::string("quoxmapper-cli ") + ProgramVersionText + "\n");
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(std::string(ProgramVersionText).rfind(ProgramVersion, 0), 0u) << "the text starts with the version";
+    // Without it a subcommand is still required.
+    EXPECT_EQ(runCli({}).code, 2);
+}
 
 TEST(CliRoundtrip, PrintsExactlyWhatSavingWrites)
 {

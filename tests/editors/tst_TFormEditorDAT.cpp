@@ -309,7 +309,7 @@ TEST_F(DatEditor, AFailedSaveKeepsTheChangesAndSaysSo)
     EXPECT_EQ(readFile(m_dir.file("data")), "not a folder");
 }
 
-TEST(DatEditorWindow, AToolWindowOnTopThatFollowsItsAction)
+TEST(DatEditorWindow, AToolWindowOnTopThatReloadsItsLines)
 {
     TGTAFileList files{"", true};
     files.DatLines = {"IDE a.ide"};
@@ -321,42 +321,10 @@ TEST(DatEditorWindow, AToolWindowOnTopThatFollowsItsAction)
     EXPECT_TRUE(editor.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(editor.BtnSave->isEnabled()) << "lines changed before the window was made";
 
-    QAction action;
-    action.setCheckable(true);
-    editor.SetMenuAction(&action);
-    editor.show();
-    EXPECT_TRUE(action.isChecked());
-    editor.close();
-    EXPECT_FALSE(action.isChecked());
-
     // Reload shows lines changed behind the window's back.
     files.DatLines.push_back("IPL x.ipl");
     editor.Reload();
     EXPECT_EQ(editor.ListDAT->count(), 2);
-}
-
-TEST(DatEditorWindow, FirstShownAtTheUpperRightOfTheViewsWindow)
-{
-    QWidget frame;
-    frame.setGeometry(100, 80, 900, 700);
-    QWidget view(&frame);
-    frame.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
-    TGTAFileList files{"", true};
-    MapDocument document(files);
-    TFormEditorDAT editor(document, &view);
-    editor.resize(300, 200);
-    editor.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
-    const QRect area = frame.frameGeometry();
-    // Window managers may move a window a little after it is placed; the corner is what counts.
-    EXPECT_NEAR(editor.frameGeometry().right(), area.right(), 40);
-    EXPECT_NEAR(editor.frameGeometry().top(), area.top(), 40);
-
-    editor.hide();
-    editor.move(10, 10);
-    editor.show();
-    EXPECT_EQ(editor.pos(), QPoint(10, 10));
 }
 
 } // namespace

@@ -237,28 +237,4 @@ TEST(TFormValidate, StartWhileRunningDoesNothing)
     EXPECT_TRUE(window.BtnStart->isEnabled());
 }
 
-TEST(TFormValidate, FirstShowSitsAtTheTopRightOfTheViewsWindow)
-{
-    QWidget main;
-    main.setGeometry(100, 80, 900, 700);
-    auto* button = new QPushButton("3D", &main);
-    button->setObjectName("BtnHideShow3DView");
-    button->setGeometry(0, 0, 40, 30);
-    auto* view = new QWidget(&main);
-    main.show();
-    QAction action;
-    action.setCheckable(true);
-
-    TGTAFileList files("", true);
-    MapDocument document(files);
-    TFormValidate window(document, nullptr, view);
-    window.SetMenuAction(&action);
-    window.show();
-    const QRect area = main.frameGeometry();
-    EXPECT_EQ(window.pos(), QPoint(std::max(0, area.right() - window.frameGeometry().width()), area.top() + 30));
-    EXPECT_TRUE(action.isChecked());
-    window.close();
-    EXPECT_FALSE(action.isChecked());
-}
-
 } // namespace

@@ -12,13 +12,16 @@
 #include "TIDEFile.h"
 #include "TIPLFile.h"
 #include "TestFiles.h"
+#include "ToolDock.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QToolButton>
 #include <QLabel>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QListWidget>
 #include <QPushButton>
@@ -331,6 +334,7 @@ TEST(MainWindowViewOptions, AsInGameAndItsDrawDistanceAreKeptForTheNextRun)
 TEST(MainWindowToolWindows, ActionsAppearWithTheirWindowsAndFollowThem)
 {
     TFormMain main;
+    main.show();
     struct Case {
         ToolWindow window;
         const char* action;
@@ -343,50 +347,75 @@ TEST(MainWindowToolWindows, ActionsAppearWithTheirWindowsAndFollowThem)
         {ToolWindow::ExtraView, "ActionViewExtra", "Second &Display", "Alt+1", "ViewExtraItem"},
         {ToolWindow::TextureView, "ActionViewTexture", "&Texture Display", "Alt+2", "ViewTextureItem"},
         {ToolWindow::DATEditor, "ActionViewDAT", "&DAT Editor", "Alt+3", "DATEditor1"},
-        {ToolWindow::IPLEditor, "ActionViewIPL", "View Item Instance Editor", "", nullptr},
-        {ToolWindow::IDEEditor, "ActionViewIDE", "View Object Definition Editor", "", nullptr},
-        {ToolWindow::ArchiveEditor, "ActionViewArchive", "View Archive Editor", "", nullptr},
+        {ToolWindow::IPLEditor, "ActionViewIPL", "View Item Instance Editor", "", "ViewIPLItem"},
+        {ToolWindow::IDEEditor, "ActionViewIDE", "View Object Definition Editor", "", "ViewIDEItem"},
+        {ToolWindow::ArchiveEditor, "ActionViewArchive", "View Archive Editor", "", "ViewArchiveItem"},
         {ToolWindow::Validate, "ActionValidateAll", "&Validate All Files", "Ctrl+F", "FileValidateAll"},
-        {ToolWindow::About, "ActionHelpAbout", "&About ", "F2", "HelpAboutItem"},
     };
-    std::vector<std::unique_ptr<QWidget>> windows;
     for (const Case& c : cases) {
+        EXPECT_EQ(main.ActionOf(c.window), nullptr) << c.action << ": no window yet";
+        QAction* item = main.findChild<QAction*>(c.menuItem);
+        ASSERT_NE(item, nullptr) << c.menuItem;
+        EXPECT_FALSE(item->isVisible());
+
+        auto* window = new QWidget(nullptr, Qt::Tool);
+        window->setWindowTitle("A window whose title changes");
+        main.SetToolWindow(c.window, window);
         QAction* action = main.findChild<QAction*>(c.action);
         ASSERT_NE(action, nullptr) << c.action;
         EXPECT_EQ(action, main.ActionOf(c.window));
+        EXPECT_EQ(action, main.DockOf(window)->toggleViewAction()) << "one action: the dock's own";
+        window->setWindowTitle("Changed");
         EXPECT_EQ(action->text(), c.caption);
         EXPECT_EQ(action->shortcut(), QKeySequence(c.shortcut)) << c.action;
-        EXPECT_FALSE(action->isVisible()) << c.action << ": no window yet";
-        QAction* item = c.menuItem ? main.findChild<QAction*>(c.menuItem) : nullptr;
-        if (c.menuItem) {
-            ASSERT_NE(item, nullptr) << c.menuItem;
-            EXPECT_FALSE(item->isVisible());
-        }
+        EXPECT_TRUE(item->isVisible());
+        EXPECT_TRUE(item->text().startsWith(c.caption));
 
-        auto& window = windows.emplace_back(std::make_unique<QWidget>(nullptr, Qt::Tool));
-        main.SetToolWindow(c.window, window.get());
-        EXPECT_TRUE(action->isVisible());
         action->trigger();
         EXPECT_TRUE(window->isVisible()) << c.action;
         EXPECT_TRUE(action->isChecked());
-        window->hide(); // closed by its frame, or by a button of its own
+        window->hide(); // closed by a button of its own
         EXPECT_FALSE(action->isChecked()) << c.action;
         window->show(); // shown by another window, as a pick shows the item editor
+        EXPECT_TRUE(window->isVisible()) << c.action;
         EXPECT_TRUE(action->isChecked()) << c.action;
-        if (item) {
-            EXPECT_TRUE(item->isVisible());
-            EXPECT_TRUE(item->isChecked()) << c.menuItem;
-            EXPECT_TRUE(item->text().startsWith(c.caption));
-            item->trigger();
-            EXPECT_FALSE(window->isVisible()) << c.menuItem;
-            EXPECT_FALSE(action->isChecked());
-        }
+        EXPECT_TRUE(item->isChecked()) << c.menuItem;
+        item->trigger();
+        EXPECT_FALSE(window->isVisible()) << c.menuItem;
+        EXPECT_FALSE(action->isChecked());
+        main.DockOf(window)->close(); // by the dock's own close button
+        EXPECT_FALSE(action->isChecked());
+        item->trigger();
+        EXPECT_TRUE(window->isVisible()) << c.menuItem;
     }
+
+    // The About window is a window of its own; its action shows and hides it.
+    EXPECT_FALSE(main.ActionHelpAbout->isVisible());
+    auto about = std::make_unique<QWidget>(nullptr, Qt::Dialog);
+    main.SetToolWindow(ToolWindow::About, about.get());
+    EXPECT_TRUE(main.findChild<QAction*>("HelpAboutItem")->isVisible());
+    main.ActionHelpAbout->trigger();
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_TRUE(about->isWindow());
+    main.ActionHelpAbout->trigger();
+    EXPECT_FALSE(about->isVisible());
+
     for (const char* name : {"FileSaveItem", "FileExitItem", "HelpHelpItem"})
         EXPECT_NE(main.findChild<QAction*>(name), nullptr) << name;
     EXPECT_EQ(main.findChild<QAction*>("FileSaveItem")->isEnabled(), main.ActionSaveModified->isEnabled());
     main.ActionSaveModified->setEnabled(true);
     EXPECT_TRUE(main.findChild<QAction*>("FileSaveItem")->isEnabled());
+}
+
+// The caption of the active tab among the main window's tabbed docks.
+QString activeDockTab(const TFormMain& main)
+{
+    QCoreApplication::processEvents();
+    for (const QTabBar* bar : main.findChildren<QTabBar*>()) {
+        if (bar->isVisible() && bar->count() > 1 && !bar->parentWidget()->inherits("QTabWidget"))
+            return bar->tabText(bar->currentIndex());
+    }
+    return {};
 }
 
 TEST(MainWindowToolWindows, EditorsDockAsTabsAndTheLastDockedIsActive)
@@ -401,22 +430,37 @@ TEST(MainWindowToolWindows, EditorsDockAsTabsAndTheLastDockedIsActive)
     main.SetToolWindow(ToolWindow::IPLEditor, ipl);
     main.DockEditor(ide);
     main.DockEditor(ipl);
-    ASSERT_EQ(main.DockPage->count(), 2);
-    EXPECT_EQ(main.DockPage->tabText(0), "IDE");
-    EXPECT_EQ(main.DockPage->currentWidget(), ipl);
-    EXPECT_TRUE(main.DockPage->isVisible());
-    EXPECT_FALSE(ipl->isWindow()) << "docked, not floating";
+    QDockWidget* ideDock = main.DockOf(ide);
+    QDockWidget* iplDock = main.DockOf(ipl);
+    EXPECT_EQ(main.tabifiedDockWidgets(ideDock), QList<QDockWidget*>{iplDock});
+    EXPECT_EQ(main.dockWidgetArea(iplDock), Qt::LeftDockWidgetArea);
+    EXPECT_FALSE(iplDock->isFloating());
+    EXPECT_EQ(ideDock->windowTitle(), "IDE") << "the tab is named after the window";
+    EXPECT_EQ(activeDockTab(main), "IPL");
+    EXPECT_TRUE(main.ActionViewIPL->isChecked());
+    EXPECT_TRUE(main.ActionViewIDE->isChecked()) << "a tab behind another is still open";
+
+    // The action closes and brings back the editor's tab.
+    main.ActionViewIPL->trigger();
+    EXPECT_FALSE(iplDock->isVisible());
+    EXPECT_FALSE(main.ActionViewIPL->isChecked());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ide->isVisible()) << "the tab left comes to the front";
+    main.ActionViewIPL->trigger();
+    EXPECT_TRUE(ipl->isVisible());
+    main.DockOf(ide)->raise();
+    EXPECT_EQ(activeDockTab(main), "IDE");
+    ipl->raise(); // a window raising itself comes to the front of its tabs
+    EXPECT_EQ(activeDockTab(main), "IPL");
     EXPECT_TRUE(main.ActionViewIPL->isChecked());
 
-    // The action hides and shows the editor's tab; switching tabs is no hiding.
-    main.DockPage->setCurrentWidget(ide);
-    EXPECT_TRUE(main.ActionViewIPL->isChecked());
-    main.ActionViewIPL->trigger();
-    EXPECT_FALSE(main.DockPage->isTabVisible(1));
-    EXPECT_FALSE(main.ActionViewIPL->isChecked());
-    main.ActionViewIPL->trigger();
-    EXPECT_TRUE(main.DockPage->isTabVisible(1));
-    EXPECT_EQ(main.DockPage->currentWidget(), ipl);
+    // The panel button hides the editors' tabs together and brings them back.
+    main.BtnHideShowEditors->click();
+    EXPECT_FALSE(ideDock->isVisible());
+    EXPECT_FALSE(iplDock->isVisible());
+    EXPECT_FALSE(main.ActionViewIDE->isChecked());
+    main.BtnHideShowEditors->click();
+    EXPECT_TRUE(main.ActionViewIDE->isChecked());
     EXPECT_TRUE(main.ActionViewIPL->isChecked());
 }
 
