@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "GameLoading.h"
+#include "GamePaths.h"
 #include "MapSearch.h"
 #include "TGTAFileList.h"
 #include "TIDEFile.h"
@@ -62,7 +63,7 @@ int find(const FindOptions& options, SearchField field, const std::string& query
             const int line = lineOf(hit);
             nlohmann::ordered_json item = {{"kind", hitKindName(hit.kind)},
                                            {"file", file.FileName},
-                                           {"path", pathInGame(files.GameDir(), file.FileName)},
+                                           {"path", nameAsListed(files.GameDir(), file.FileName)},
                                            {"line", line > 0 ? nlohmann::ordered_json(line) : nlohmann::ordered_json(nullptr)},
                                            {"id", hit.id},
                                            {"model", hit.model},
@@ -79,7 +80,7 @@ int find(const FindOptions& options, SearchField field, const std::string& query
         for (const SearchHit& hit : hits) {
             const TGTASFile& file = *files.File(hit.file);
             if (hit.file != pathFile) {
-                path = pathInGame(files.GameDir(), file.FileName);
+                path = nameAsListed(files.GameDir(), file.FileName);
                 pathFile = hit.file;
             }
             out << path << ':' << lineOf(hit) << ": " << recordText(file, hit) << '\n';

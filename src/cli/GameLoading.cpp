@@ -8,7 +8,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
 #include <cstring>
 #include <ostream>
 
@@ -32,16 +31,6 @@ std::unique_ptr<LoadedGame> loadGame(const std::string& gameDir, const std::stri
         }
     }
     return loaded;
-}
-
-std::string pathInGame(std::string_view gameDir, std::string_view name)
-{
-    const std::string dir = withTrailingSeparator(std::string(gameDir));
-    std::string path = resolveGamePath(dir, name);
-    if (path.compare(0, dir.size(), dir) == 0)
-        path.erase(0, dir.size());
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
 }
 
 void addGameOptions(CLI::App& command, std::string& gameDir, std::string& game)

@@ -19,8 +19,3 @@ struct LoadedGame {
 // `withArchive`. Null after saying on `err` what could not be read.
 std::unique_ptr<LoadedGame> loadGame(const std::string& gameDir, const std::string& game, bool withArchive,
                                      std::ostream& err);
-
-// A map file's name as the DAT file gives it ("DATA\MAPS\x.ipl"), as the path of the file on
-// disk relative to the game folder with forward slashes ("data/maps/x.ipl"): what a
-// repository of the mod holds, whatever the system.
-std::string pathInGame(std::string_view gameDir, std::string_view name);

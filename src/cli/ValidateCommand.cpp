@@ -2,6 +2,7 @@
 
 #include "FixPolicy.h"
 #include "GameLoading.h"
+#include "GamePaths.h"
 #include "MapValidator.h"
 #include "ModifiedFilesSave.h"
 #include "TGTA3Archive.h"
@@ -94,10 +95,10 @@ std::string annotationEscaped(std::string_view text, bool property)
 // mod's repository. Findings about archive entries point at the archive.
 void printAnnotations(const ValidationReport& report, const std::string& gameDir, std::ostream& out)
 {
-    const std::string archive = pathInGame(gameDir, "models\\gta3.img");
+    const std::string archive = nameAsListed(gameDir, "models\\gta3.img");
     for (const ValidationFinding& finding : report.findings) {
         out << (finding.severity == FindingSeverity::Error ? "::error" : "::warning") << " file="
-            << annotationEscaped(finding.inArchive ? archive : pathInGame(gameDir, finding.file), true);
+            << annotationEscaped(finding.inArchive ? archive : nameAsListed(gameDir, finding.file), true);
         if (finding.lineNumber > 0)
             out << ",line=" << finding.lineNumber;
         out << "::" << annotationEscaped(finding.line(), false) << '\n';

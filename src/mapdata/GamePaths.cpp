@@ -29,9 +29,9 @@ std::vector<std::string_view> nameComponents(std::string_view name)
     return components;
 }
 
-// The entry of dir whose name equals component without regard to case; the smallest
-// such name when several differ only in case, so the choice does not depend on the
-// order in which the file system lists them.
+// The entry of dir whose name equals component without regard to case: the one spelt
+// exactly so when there is one, else the smallest such name when several differ only in
+// case, so the choice does not depend on the order in which the file system lists them.
 std::optional<std::string> findIgnoringCase(const fs::path& dir, std::string_view component)
 {
     std::error_code error;
@@ -39,6 +39,8 @@ std::optional<std::string> findIgnoringCase(const fs::path& dir, std::string_vie
     std::optional<std::string> found;
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
         std::string entry = utf8FromPath(it->path().filename());
+        if (entry == component)
+            return entry;
         if (equalsIgnoringCase(entry, component) && (!found || entry < *found))
             found = std::move(entry);
     }
@@ -121,4 +123,25 @@ std::optional<std::string> gameRelativeName(std::string_view gameDir, std::strin
     if (name.empty() || name.find_first_of(" \t") != std::string::npos)
         return std::nullopt;
     return name;
+}
+
+std::string nameAsListed(std::string_view gameDir, std::string_view name)
+{
+    fs::path current = pathFromUtf8(gameDir);
+    std::string listed;
+    bool matching = true;
+    for (std::string_view component : nameComponents(name)) {
+        std::string part(component);
+        if (matching) {
+            if (auto entry = findIgnoringCase(current, component))
+                part = std::move(*entry);
+            else
+                matching = false;
+        }
+        if (!listed.empty())
+            listed += '/';
+        listed += part;
+        current /= pathFromUtf8(part);
+    }
+    return listed;
 }

@@ -15,6 +15,13 @@
 // component that matches nothing on, the rest is taken as written (a file to be created).
 std::string resolveGamePath(std::string_view gameDir, std::string_view name);
 
+// The name relative to the game directory as the file system lists it, with forward slashes
+// ("data/maps/x.ipl" for "DATA\MAPS\x.ipl"): each component that exists is spelt as its
+// directory lists it, also where the system ignores letter case and would open the name as
+// written; from the first component that does not exist on, as written. What a case-sensitive
+// copy of the folder (a mod's repository) calls the file.
+std::string nameAsListed(std::string_view gameDir, std::string_view name);
+
 // The directory with the platform's separator at its end (unchanged when empty).
 std::string withTrailingSeparator(std::string dir);
 

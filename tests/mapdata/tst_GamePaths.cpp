@@ -54,6 +54,19 @@ TEST(GamePaths, AnExactMatchWinsOverOthersDifferingInCase)
     EXPECT_EQ(comparable(resolveGamePath(game, "DATA\\a.ipl")), comparable(dir.file("Data/a.ipl"))) << "the smallest name of those alike";
 }
 
+// Reports name files as a case-sensitive copy of the folder does, on every system: the
+// spelling of the directory listing, not the DAT file's.
+TEST(GamePaths, NamesAsListedFollowTheDirectoryOnEverySystem)
+{
+    TempDir dir;
+    writeFile(dir.file("data/Maps/Town.ipl"), "");
+    writeFile(dir.file("models/gta3.img"), "");
+    const std::string game = dir.path().string() + "/";
+    EXPECT_EQ(nameAsListed(game, "DATA\\MAPS\\town.IPL"), "data/Maps/Town.ipl");
+    EXPECT_EQ(nameAsListed(game, "models\\gta3.img"), "models/gta3.img");
+    EXPECT_EQ(nameAsListed(game, "DATA\\maps\\New\\x.ipl"), "data/Maps/New/x.ipl") << "as written from the first missing part";
+}
+
 TEST(GamePaths, TrailingSeparator)
 {
     const std::string separator(1, static_cast<char>(std::filesystem::path::preferred_separator));
