@@ -208,7 +208,7 @@ TEST_F(MapEditingWorkflow, PlacementsCopiedFromTheViewArePastedIntoAnotherFileAn
     const TIPLFile& from = *files.IPLFile(source);
     EXPECT_EQ(copied, QString::fromStdString(from.Inst.WriteLine(0) + "\n" + from.Inst.WriteLine(1) + "\n"));
 
-    main->DockPage->setCurrentWidget(ipl);
+    main->DockOf(ipl)->bringToFront();
     chooseFile(*ipl, target);
     view->setFocus();
     QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
