@@ -167,6 +167,7 @@ constexpr ToolWindowAction ToolWindowActions[] = {
     {ToolWindow::ArchiveEditor, &TFormMain::ActionViewArchive, "ActionViewArchive", "View Archive Editor", ""},
     {ToolWindow::Validate, &TFormMain::ActionValidateAll, "ActionValidateAll", "&Validate All Files", "Ctrl+F"},
     {ToolWindow::About, &TFormMain::ActionHelpAbout, "ActionHelpAbout", "&About ", "F2"},
+    {ToolWindow::Find, &TFormMain::ActionFind, "ActionFind", "&Find...", "Ctrl+Shift+F"},
 };
 
 const ToolWindowAction* toolWindowAction(ToolWindow window)
@@ -231,6 +232,8 @@ void TFormMain::buildActions()
     EditMenu = named(menuBar()->addMenu("&Edit"), "EditMenu");
     EditMenu->addAction(ActionUndo);
     EditMenu->addAction(ActionRedo);
+    EditMenu->addSeparator();
+    EditMenu->addAction(ActionFind);
     ViewMenu = named(menuBar()->addMenu("&View"), "ViewMenu");
     ViewEditorItem = menuItem(ViewMenu, ActionViewEditor, "ViewEditorItem");
     ViewExtraItem = menuItem(ViewMenu, ActionViewExtra, "ViewExtraItem");
