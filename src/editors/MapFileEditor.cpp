@@ -369,6 +369,16 @@ int MapFileEditor::AddRecord()
     return record;
 }
 
+QAction* MapFileEditor::addFindCommand(const QString& caption, const char* name)
+{
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    action->setEnabled(false);
+    PopupItems->addSeparator();
+    PopupItems->addAction(action);
+    return action;
+}
+
 SectionCode MapFileEditor::openedSection(int, bool)
 {
     return CurrentSection();

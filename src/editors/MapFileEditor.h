@@ -127,6 +127,8 @@ protected:
 
     // The record commands of the main tool bar and the record popup, in order.
     void setRecordCommands(std::initializer_list<QAction*> actions);
+    // A command of the record popup that asks the find window; disabled until a row is chosen.
+    QAction* addFindCommand(const QString& caption, const char* name);
     QVBoxLayout* layoutBelowRecords() const { return m_bottom; }
 
     // A record row was chosen (its record index), or none is (-1).

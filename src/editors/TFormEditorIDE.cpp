@@ -48,11 +48,7 @@ TFormEditorIDE::TFormEditorIDE(MapDocument& document, TFormEditorItem* itemEdito
     connect(ActionEditUseDefinition, &QAction::triggered, this, &TFormEditorIDE::ActionEditUseDefinitionExecute);
     connect(ActionEditAddInstance, &QAction::triggered, this, &TFormEditorIDE::ActionEditAddInstanceExecute);
     setRecordCommands({ActionEditAddInstance, ActionEditUseDefinition, ActionEditAdd, ActionEditDelete});
-    ActionFindPlacements = new QAction(QStringLiteral("Find Placements of This Definition"), this);
-    ActionFindPlacements->setObjectName("ActionFindPlacements");
-    ActionFindPlacements->setEnabled(false);
-    PopupItems->addSeparator();
-    PopupItems->addAction(ActionFindPlacements);
+    ActionFindPlacements = addFindCommand(QStringLiteral("Find Placements of This Definition"), "ActionFindPlacements");
     connect(ActionFindPlacements, &QAction::triggered, this, &TFormEditorIDE::ActionFindPlacementsExecute);
     // After the shared handler has added the record: a chosen range that had no free ID left.
     connect(ActionEditAdd, &QAction::triggered, this, [this] {

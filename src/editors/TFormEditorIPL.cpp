@@ -45,11 +45,7 @@ TFormEditorIPL::TFormEditorIPL(MapDocument& document, TFormEditorItem* itemEdito
     addAction(ActionEditDuplicate);
     connect(ActionEditDuplicate, &QAction::triggered, this, &TFormEditorIPL::ActionEditDuplicateExecute);
     setRecordCommands({ActionEditDuplicate, ActionEditAdd, ActionEditDelete});
-    ActionFindDefinition = new QAction(QStringLiteral("Find Definition"), this);
-    ActionFindDefinition->setObjectName("ActionFindDefinition");
-    ActionFindDefinition->setEnabled(false);
-    PopupItems->addSeparator();
-    PopupItems->addAction(ActionFindDefinition);
+    ActionFindDefinition = addFindCommand(QStringLiteral("Find Definition"), "ActionFindDefinition");
     connect(ActionFindDefinition, &QAction::triggered, this, &TFormEditorIPL::ActionFindDefinitionExecute);
     // An instance picked in the 3D view shows its row here.
     if (itemEditor)

@@ -6,6 +6,7 @@
 #include "DefinitionPanel.h"
 #include "DemoGame.h"
 #include "EnvironmentScope.h"
+#include "LoadedDemoGame.h"
 #include "InstancePanel.h"
 #include "MapDocument.h"
 #include "MapListDriving.h"
@@ -110,35 +111,13 @@ bool hasDictionary(const RecordLine& r)
     return r.section == "objs" || r.section == "tobj";
 }
 
-class FindWindow : public testing::Test {
+class FindWindow : public LoadedDemoGame {
 protected:
     void SetUp() override
     {
-        std::string error;
-        ASSERT_EQ(writeDemoGame(m_game.path().string(), DemoGameOptions{}, error), 0) << error;
-        m_settings.emplace(m_game.path().string() + "/", true);
-        programSettings().LoadModels = false;
-        programSettings().LoadTextures = false;
-        programSettings().SkipTextures = true;
-        ASSERT_TRUE(RunLoadSequence());
-        main = programWindows().Main;
-        ipl = static_cast<TFormEditorIPL*>(programWindows().IPLEditor);
-        ide = static_cast<TFormEditorIDE*>(programWindows().IDEEditor);
-        item = static_cast<TFormEditorItem*>(programWindows().ItemEditor);
+        LoadedDemoGame::SetUp();
         find = static_cast<TFormFind*>(programWindows().FindWindow);
         ASSERT_NE(find, nullptr);
-        main->resize(1200, 800);
-        main->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(main));
-    }
-
-    void TearDown() override
-    {
-        if (main) {
-            dialogs.answers = {DialogAnswer::No};
-            main->close();
-        }
-        DestroyProgramWindows();
     }
 
     // Opens the window as the user does, by its shortcut.
@@ -171,15 +150,9 @@ protected:
     TGTAFileList& files() const { return *main->FileList(); }
     MapDocument& document() const { return *main->Document(); }
 
-    TempDir m_game;
-    std::optional<GameSettingsScope> m_settings;
+    // The table size the window keeps goes to a file of the test's own.
     TempDir m_config;
     EnvironmentScope m_settingsFile{"QUOX_SETTINGS_FILE", QByteArray::fromStdString(m_config.file("settings.ini"))};
-    ScriptedDialogService dialogs;
-    TFormMain* main = nullptr;
-    TFormEditorIPL* ipl = nullptr;
-    TFormEditorIDE* ide = nullptr;
-    TFormEditorItem* item = nullptr;
     TFormFind* find = nullptr;
 };
 
