@@ -277,6 +277,9 @@ void TFormFind::showEvent(QShowEvent* event)
 {
     if (m_firstShow) {
         m_firstShow = false;
+        // The first search of a run touches every record and grows the memory the hits take:
+        // done now, the first key typed waits only for its own search.
+        searchMap(m_files, "*");
         // Beside the 3D view's window, at its top left.
         QWidget* viewWindow = m_view ? m_view->window() : nullptr;
         if (viewWindow && viewWindow != this)
