@@ -289,6 +289,10 @@ void TFormFind::showEvent(QShowEvent* event)
         runShown();
         RefreshFreeIDs();
     }
+    // Opened to type into: the box takes the keys at once.
+    activateWindow();
+    EditFind->setFocus();
+    EditFind->selectAll();
     QWidget::showEvent(event);
 }
 

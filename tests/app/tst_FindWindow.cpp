@@ -26,6 +26,7 @@
 #include "TestFiles.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -163,6 +164,7 @@ TEST_F(FindWindow, QueriesTypedIntoTheBoxFindWhatTheGameFilesHold)
     EXPECT_EQ(main->ActionValidateAll->shortcut(), QKeySequence("Ctrl+F")) << "Ctrl+F stays the validation";
     openByShortcut();
     EXPECT_TRUE(main->ActionFind->isChecked());
+    QTRY_COMPARE(QApplication::focusWidget(), find->EditFind);
 
     const std::vector<RecordLine> lines = recordLines(m_game.path());
     const auto modelIs = [](const std::string& pattern) {
