@@ -29,8 +29,14 @@ const SearchHit* SearchHitsModel::hitAt(int row) const
 
 QString SearchHitsModel::fileName(int file) const
 {
+    const std::string_view name = storedName(file);
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+std::string_view SearchHitsModel::storedName(int file) const
+{
     const TGTASFile* found = m_files ? m_files->File(file) : nullptr;
-    return found ? QString::fromStdString(found->FileName) : QString();
+    return found ? std::string_view(found->FileName) : std::string_view();
 }
 
 void SearchHitsModel::sortBy(int column, Qt::SortOrder order)
@@ -42,8 +48,15 @@ void SearchHitsModel::sortBy(int column, Qt::SortOrder order)
                  order);
         break;
     case FileColumn:
-        // In the order of the file list, which is the order of the DAT file.
-        sortRows([&](int a, int b) { return compareValues(hit(a).file, hit(b).file); }, order);
+        // By name as shown, in any letter case; one file's hits stay in their order.
+        sortRows(
+            [&](int a, int b) {
+                if (hit(a).file == hit(b).file)
+                    return 0;
+                const int byName = compareIgnoringCase(storedName(hit(a).file), storedName(hit(b).file));
+                return byName ? byName : compareValues(hit(a).file, hit(b).file);
+            },
+            order);
         break;
     case IDColumn: sortRows([&](int a, int b) { return compareValues(hit(a).id, hit(b).id); }, order); break;
     case ModelColumn:

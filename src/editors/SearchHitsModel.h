@@ -3,6 +3,7 @@
 #include "MapSearch.h"
 #include "RowMapModel.h"
 
+#include <string_view>
 #include <vector>
 
 class TGTAFileList;
@@ -30,6 +31,7 @@ protected:
 
 private:
     QString fileName(int file) const;
+    std::string_view storedName(int file) const;
 
     const TGTAFileList* m_files = nullptr;
     std::vector<SearchHit> m_hits;

@@ -208,6 +208,12 @@ TEST_F(FindWindow, QueriesTypedIntoTheBoxFindWhatTheGameFilesHold)
     ids = column(find->ListHits, SearchHitsModel::IDColumn);
     EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end(), [](const QString& a, const QString& b) { return a.toInt() > b.toInt(); }));
     EXPECT_NE(ids.first(), ids.last());
+    search("qx_", "Everything");
+    clickHeader(find->ListHits, SearchHitsModel::FileColumn);
+    const QStringList names = column(find->ListHits, SearchHitsModel::FileColumn);
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end(),
+                               [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; }));
+    EXPECT_NE(names.first().toLower(), names.last().toLower());
 
     // A change of the map shows in the hits: a deleted placement leaves the list.
     const int before = find->ListHits->model()->rowCount();
