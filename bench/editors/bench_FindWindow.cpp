@@ -5,6 +5,7 @@
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" bench_FindWindow [game folder]
 
+#include "BenchFileList.h"
 #include "BenchGame.h"
 #include "MapDocument.h"
 #include "MapListView.h"
@@ -45,11 +46,8 @@ int main(int argc, char** argv)
     const BenchGame game(argc, argv, "quox-bench-find-window");
     if (!game.ready())
         return 1;
-    programSettings().GameDir = game.gameDir();
-    programSettings().IsViceCity = true;
-    TGTAFileList files(programSettings().GameDir, true);
-    files.LoadDat(DatPass::IDE);
-    files.LoadDat(DatPass::IPL);
+    const std::unique_ptr<TGTAFileList> loaded = loadBenchFiles(game);
+    TGTAFileList& files = *loaded;
     int placements = 0;
     int definitions = 0;
     for (int f = 0; f < files.Count(); ++f) {
