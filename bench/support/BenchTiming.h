@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <functional>
+#include <string>
 #include <vector>
 
 // The median of `runs` runs of `work` in milliseconds of the clock `now` gives: this machine
@@ -32,6 +35,17 @@ inline double medianMilliseconds(const std::function<void()>& work, int runs = 7
             return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
         },
         work, runs, prepare);
+}
+
+// The median wall time of a whole program run through the shell, from start to exit.
+inline double medianProgramMilliseconds(const std::string& command, int runs = 7)
+{
+    return medianMilliseconds(
+        [&command] {
+            if (std::system(command.c_str()) == -1)
+                std::fprintf(stderr, "cannot run %s\n", command.c_str());
+        },
+        runs);
 }
 
 // The median processor time of this process: on a loaded machine the wall time also

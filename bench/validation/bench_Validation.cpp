@@ -25,16 +25,6 @@ namespace {
 
 constexpr int Runs = 7;
 
-double programTime(const std::string& command)
-{
-    return medianMilliseconds(
-        [&command] {
-            if (std::system(command.c_str()) == -1)
-                std::fprintf(stderr, "cannot run %s\n", command.c_str());
-        },
-        Runs);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -47,8 +37,8 @@ int main(int argc, char** argv)
     const std::string gameDir = game.gameDir();
 
     const std::string quiet = "' --game vc > /dev/null 2>&1";
-    const double dat = programTime(std::string(QUOX_CLI_PATH) + " dat '" + gameDir + quiet);
-    const double validate = programTime(std::string(QUOX_CLI_PATH) + " validate '" + gameDir + quiet);
+    const double dat = medianProgramMilliseconds(std::string(QUOX_CLI_PATH) + " dat '" + gameDir + quiet, Runs);
+    const double validate = medianProgramMilliseconds(std::string(QUOX_CLI_PATH) + " validate '" + gameDir + quiet, Runs);
 
     TGTAFileList files(gameDir, true);
     files.LoadDat(DatPass::IDE);

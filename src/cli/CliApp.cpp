@@ -33,6 +33,7 @@ int runQuoxCli(int argc, char** argv, std::ostream& out, std::ostream& err)
     addDffCommands(app, commands, streams);
     addDemoGameCommand(app, commands, streams);
     addValidateCommand(app, commands, streams);
+    addFindCommands(app, commands, streams);
 
     try {
         app.parse(argc, argv);

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <string>
 #include <vector>
 
 namespace CLI {
@@ -30,6 +31,9 @@ private:
     std::vector<std::pair<CLI::App*, std::function<int()>>> m_commands;
 };
 
+// GAMEDIR and --game vc|gta3, for the commands that load a whole game.
+void addGameOptions(CLI::App& command, std::string& gameDir, std::string& game);
+
 void addMapCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams);
 void addImgCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams);
 void addTxdCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams);
@@ -38,3 +42,5 @@ void addTxdEditCommands(CLI::App& txd, CliCommandSet& commands, CliStreams strea
 void addDffCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams);
 void addDemoGameCommand(CLI::App& app, CliCommandSet& commands, CliStreams streams);
 void addValidateCommand(CLI::App& app, CliCommandSet& commands, CliStreams streams);
+// find, ids: searching the loaded map.
+void addFindCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams);

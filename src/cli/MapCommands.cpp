@@ -1,7 +1,6 @@
 #include "CliCommands.h"
 
-#include "GameMode.h"
-#include "GamePaths.h"
+#include "GameLoading.h"
 #include "SystemFiles.h"
 #include "TGTAFileList.h"
 #include "TIDEFile.h"
@@ -61,14 +60,10 @@ void printFileCounts(const TGTAFileList& list, std::ostream& out)
 // Loads the game's map files as the editor's load sequence does and lists what each holds.
 int dat(const std::string& gameDir, const std::string& game, std::ostream& out, std::ostream& err)
 {
-    TGTAFileList list(withTrailingSeparator(gameDir), gameIsViceCity(gameDir, game));
-    const int error = list.LoadDat(DatPass::IDE);
-    if (error != 0) {
-        err << "quoxmapper-cli: cannot read " << list.DatPath() << ": " << std::strerror(error) << '\n';
+    const std::unique_ptr<LoadedGame> loaded = loadGame(gameDir, game, false, err);
+    if (!loaded)
         return ExitUnreadable;
-    }
-    list.LoadDat(DatPass::IPL);
-    printFileCounts(list, out);
+    printFileCounts(*loaded->files, out);
     return ExitOk;
 }
 
@@ -91,8 +86,6 @@ void addMapCommands(CLI::App& app, CliCommandSet& commands, CliStreams streams)
     auto game = std::make_shared<std::string>();
     CLI::App* datCommand =
         app.add_subcommand("dat", "Load the map files named by a game's DAT file and print their record counts");
-    datCommand->add_option("GAMEDIR", *gameDir, "the game directory")->required();
-    datCommand->add_option("--game", *game, "vc or gta3 (default: vc when gta-vc.exe is present)")
-        ->check(CLI::IsMember({"vc", "gta3"}));
+    addGameOptions(*datCommand, *gameDir, *game);
     commands.add(datCommand, [=] { return dat(*gameDir, *game, streams.out, streams.err); });
 }

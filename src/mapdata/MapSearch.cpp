@@ -58,46 +58,51 @@ std::string_view lastPart(std::string_view fileName)
     return slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
 }
 
-template <typename Record>
-SearchHit definitionHit(HitKind kind, int file, int section, int record, const Record& item)
+// What a hit shows of each kind of record.
+void describe(SearchHit& hit, const TGTASObjsObj& item)
 {
-    SearchHit hit;
-    hit.kind = kind;
-    hit.file = file;
-    hit.section = section;
-    hit.record = record;
     hit.id = item.ID;
     hit.model = item.ModelName;
     hit.dictionary = item.TextureName;
-    return hit;
 }
 
-SearchHit instHit(int file, int section, int record, const TGTASInstObj& item)
+void describe(SearchHit& hit, const TGTASPathObj& item)
 {
-    SearchHit hit;
-    hit.kind = HitKind::Inst;
-    hit.file = file;
-    hit.section = section;
-    hit.record = record;
+    hit.id = item.ID;
+    hit.model = item.ModelName;
+}
+
+void describe(SearchHit& hit, const TGTAS2dfxObj& item)
+{
+    hit.id = item.ID;
+}
+
+void describe(SearchHit& hit, const TGTASInstObj& item)
+{
     hit.id = item.ID;
     hit.model = item.ModelName;
     hit.hasPosition = true;
     hit.x = item.PosX;
     hit.y = item.PosY;
     hit.z = item.PosZ;
-    return hit;
 }
 
 // Searches the records of one section. `wholeFile`: the file name matched, so every record counts.
-template <typename Record, typename MakeHit, typename Matches>
-void searchSection(const TGTASFile& file, int filePos, const TGTASRecords<Record>& container, bool wholeFile,
-                   Matches&& matches, MakeHit&& makeHit, std::vector<SearchHit>& hits)
+template <typename Record, typename Matches>
+void searchSection(HitKind kind, const TGTASFile& file, int filePos, const TGTASRecords<Record>& container,
+                   bool wholeFile, Matches&& matches, std::vector<SearchHit>& hits)
 {
     const int section = file.SectionIndexOf(&container);
     for (int pos = 0; pos < container.Count(); ++pos) {
         const Record& item = container.Items[static_cast<std::size_t>(pos)];
-        if (wholeFile || matches(item))
-            hits.push_back(makeHit(filePos, section, pos, item));
+        if (!wholeFile && !matches(item))
+            continue;
+        SearchHit& hit = hits.emplace_back();
+        hit.kind = kind;
+        hit.file = filePos;
+        hit.section = section;
+        hit.record = pos;
+        describe(hit, item);
     }
 }
 
@@ -158,48 +163,23 @@ std::vector<SearchHit> searchMap(const TGTAFileList& files, std::string_view tex
         return (byID && query.matchesID(item.ID)) || (byModel && query.matchesName(item.ModelName)) ||
                (byDictionary && query.matchesName(item.TextureName));
     };
-    const auto pathMatches = [&](const TGTASPathObj& item) {
+    // Path groups and placements: ID and model.
+    const auto idOrModelMatches = [&](const auto& item) {
         return (byID && query.matchesID(item.ID)) || (byModel && query.matchesName(item.ModelName));
     };
     const auto effectMatches = [&](const TGTAS2dfxObj& item) { return byID && query.matchesID(item.ID); };
-    const auto instMatches = [&](const TGTASInstObj& item) {
-        return (byID && query.matchesID(item.ID)) || (byModel && query.matchesName(item.ModelName));
-    };
-    const auto effectHit = [](int file, int section, int record, const TGTAS2dfxObj& item) {
-        SearchHit hit;
-        hit.kind = HitKind::Effect2D;
-        hit.file = file;
-        hit.section = section;
-        hit.record = record;
-        hit.id = item.ID;
-        return hit;
-    };
-    const auto pathHit = [](int file, int section, int record, const TGTASPathObj& item) {
-        SearchHit hit;
-        hit.kind = HitKind::Path;
-        hit.file = file;
-        hit.section = section;
-        hit.record = record;
-        hit.id = item.ID;
-        hit.model = item.ModelName;
-        return hit;
-    };
 
     for (int pos = 0; pos < files.Count(); ++pos) {
         const bool wholeFile = query.searches(SearchField::File) && query.matchesFileName(files.File(pos)->FileName);
         if (!wholeFile && field == SearchField::File)
             continue;
         if (const TIDEFile* ide = files.IDEFile(pos)) {
-            searchSection(*ide, pos, ide->Objs, wholeFile, definitionMatches,
-                          [](int f, int s, int r, const TGTASObjsObj& item) { return definitionHit(HitKind::Objs, f, s, r, item); },
-                          hits);
-            searchSection(*ide, pos, ide->TObj, wholeFile, definitionMatches,
-                          [](int f, int s, int r, const TGTASTObjObj& item) { return definitionHit(HitKind::TObj, f, s, r, item); },
-                          hits);
-            searchSection(*ide, pos, ide->Path, wholeFile, pathMatches, pathHit, hits);
-            searchSection(*ide, pos, ide->Fx2d, wholeFile, effectMatches, effectHit, hits);
+            searchSection(HitKind::Objs, *ide, pos, ide->Objs, wholeFile, definitionMatches, hits);
+            searchSection(HitKind::TObj, *ide, pos, ide->TObj, wholeFile, definitionMatches, hits);
+            searchSection(HitKind::Path, *ide, pos, ide->Path, wholeFile, idOrModelMatches, hits);
+            searchSection(HitKind::Effect2D, *ide, pos, ide->Fx2d, wholeFile, effectMatches, hits);
         } else if (const TIPLFile* ipl = files.IPLFile(pos)) {
-            searchSection(*ipl, pos, ipl->Inst, wholeFile, instMatches, instHit, hits);
+            searchSection(HitKind::Inst, *ipl, pos, ipl->Inst, wholeFile, idOrModelMatches, hits);
         }
     }
     return hits;
@@ -210,8 +190,8 @@ std::vector<SearchHit> placementsOfDefinition(const TGTAFileList& files, int id)
     std::vector<SearchHit> hits;
     for (int pos = 0; pos < files.Count(); ++pos) {
         if (const TIPLFile* ipl = files.IPLFile(pos))
-            searchSection(
-                *ipl, pos, ipl->Inst, false, [id](const TGTASInstObj& item) { return item.ID == id; }, instHit, hits);
+            searchSection(HitKind::Inst, *ipl, pos, ipl->Inst, false,
+                          [id](const TGTASInstObj& item) { return item.ID == id; }, hits);
     }
     return hits;
 }

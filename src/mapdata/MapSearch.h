@@ -85,7 +85,9 @@ IdUsage idUsage(const TGTAFileList& files, int tableSize);
 int defaultHighestGameID(bool viceCity);
 
 // The 1-based line on which the record starts in its file as it was read from disk (a path
-// group: its header line); 0 for a record created since, or an address out of range.
+// group: its header line); 0 for a record created since, or an address out of range. Lines
+// are those of the text read: records added or deleted before it, and saving, do not move it
+// until the file is read again.
 int recordLineNumber(const TGTASFile& file, int section, int record);
 
 // The same for many records of one file: the file's text is walked once.

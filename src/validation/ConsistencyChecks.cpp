@@ -52,10 +52,11 @@ std::string identity(const fs::path& path)
 
 } // namespace
 
-std::vector<std::string> MapValidator::datMapFiles() const
+std::vector<std::pair<std::string, int>> MapValidator::datMapFiles() const
 {
-    std::vector<std::string> names;
-    for (const std::string& line : m_files.DatLines) {
+    std::vector<std::pair<std::string, int>> names;
+    for (std::size_t index = 0; index < m_files.DatLines.size(); ++index) {
+        const std::string& line = m_files.DatLines[index];
         if (line.empty() || line.front() == '#')
             continue;
         const std::size_t space = line.find(' ');
@@ -63,7 +64,7 @@ std::vector<std::string> MapValidator::datMapFiles() const
             continue;
         const std::string_view text = line;
         if (isMapFileKeyword(TrimText(text.substr(0, space))))
-            names.emplace_back(TrimText(text.substr(space + 1)));
+            names.emplace_back(TrimText(text.substr(space + 1)), static_cast<int>(index));
     }
     return names;
 }
@@ -72,11 +73,12 @@ void MapValidator::checkDatFilesOnDisk()
 {
     check("DAT Map Files on Disk");
     const std::string dat = TGTAFileList::DatName(m_viceCity);
-    for (const std::string& name : datMapFiles()) {
+    for (const auto& [name, index] : datMapFiles()) {
         std::error_code error;
         if (!fs::is_regular_file(systemfiles::pathFromUtf8(resolveGamePath(m_gameDir, name)), error))
             add(FindingSeverity::Error, dat, -1, {},
-                "Error @ file " + dat + " [DAT] -1 = Map File: " + inQuotes(name) + " Not Found On Disk! ");
+                "Error @ file " + dat + " [DAT] -1 = Map File: " + inQuotes(name) + " Not Found On Disk! ")
+                .lineNumber = index + 1; // DatLines holds every line of the DAT file
     }
     finishCheck();
 }
@@ -85,7 +87,7 @@ void MapValidator::checkFilesNotInDat()
 {
     check("Map Files Not in DAT");
     std::set<std::string> named;
-    for (const std::string& name : datMapFiles())
+    for (const auto& [name, index] : datMapFiles())
         named.insert(identity(systemfiles::pathFromUtf8(resolveGamePath(m_gameDir, name))));
 
     const fs::path game = systemfiles::pathFromUtf8(m_gameDir);
@@ -118,14 +120,16 @@ void MapValidator::checkObjsAlsoTimed()
         const TIDEFile* ide = m_files.IDEFile(file);
         if (!ide)
             continue;
-        for (const TGTASObjsObj& record : ide->Objs.Items) {
+        for (int pos = 0; pos < ide->Objs.Count(); ++pos) {
+            const TGTASObjsObj& record = ide->Objs.Items[static_cast<std::size_t>(pos)];
             const TimedDefinition* timed = findTObj(record.ID);
             if (!timed)
                 continue;
             const std::string& timedFile = m_files.File(timed->file)->FileName;
             add(FindingSeverity::Warning, ide->FileName, record.ID, record.ModelName,
                 "Warning @ file " + ide->FileName + " [OBJS] " + std::to_string(record.ID) + " = Model: " +
-                    inQuotes(record.ModelName) + " ID Also Defined As TOBJ In " + timedFile + "! ");
+                    inQuotes(record.ModelName) + " ID Also Defined As TOBJ In " + timedFile + "! ",
+                {file, &ide->Objs, pos});
         }
     }
     finishCheck();
@@ -134,14 +138,14 @@ void MapValidator::checkObjsAlsoTimed()
 void MapValidator::checkNameLengths()
 {
     check("Name Lengths");
-    auto visit = [&](const std::string& file, const char* tag, const TGTASObjsObj& record) {
+    auto visit = [&](const std::string& file, const char* tag, const TGTASObjsObj& record, const RecordAt& at) {
         const std::string prefix = "Error @ file " + file + " [" + tag + "] " + std::to_string(record.ID) + " = ";
         if (record.ModelName.size() > LongestArchiveName)
             add(FindingSeverity::Error, file, record.ID, record.ModelName,
-                prefix + "Model: " + inQuotes(record.ModelName) + " Name Longer Than 23 Characters! ");
+                prefix + "Model: " + inQuotes(record.ModelName) + " Name Longer Than 23 Characters! ", at);
         if (record.TextureName.size() > LongestArchiveName)
             add(FindingSeverity::Error, file, record.ID, record.ModelName,
-                prefix + "Texture: " + inQuotes(record.TextureName) + " Name Longer Than 23 Characters! ");
+                prefix + "Texture: " + inQuotes(record.TextureName) + " Name Longer Than 23 Characters! ", at);
     };
     forEachDefinition(visit);
     finishCheck();
@@ -154,7 +158,8 @@ void MapValidator::checkRotations()
         const TIPLFile* ipl = m_files.IPLFile(file);
         if (!ipl)
             continue;
-        for (const TGTASInstObj& inst : ipl->Inst.Items) {
+        for (int pos = 0; pos < ipl->Inst.Count(); ++pos) {
+            const TGTASInstObj& inst = ipl->Inst.Items[static_cast<std::size_t>(pos)];
             const double length = std::sqrt(double(inst.RotX) * inst.RotX + double(inst.RotY) * inst.RotY +
                                             double(inst.RotZ) * inst.RotZ + double(inst.RotW) * inst.RotW);
             // The game draws a rotation of another length scaled and skewed.
@@ -163,7 +168,8 @@ void MapValidator::checkRotations()
             add(FindingSeverity::Warning, ipl->FileName, inst.ID, inst.ModelName,
                 "Warning @ File: " + ipl->FileName + " [INST] ID: " + std::to_string(inst.ID) + " (Model: " +
                     inQuotes(inst.ModelName) + ") - rotation is not a unit quaternion (length " +
-                    shortFloatText(static_cast<float>(length)) + ")");
+                    shortFloatText(static_cast<float>(length)) + ")",
+                {file, &ipl->Inst, pos});
         }
     }
     finishCheck();
@@ -177,13 +183,15 @@ void MapValidator::checkTimedHours()
         const TIDEFile* ide = m_files.IDEFile(file);
         if (!ide)
             continue;
-        for (const TGTASTObjObj& record : ide->TObj.Items) {
+        for (int pos = 0; pos < ide->TObj.Count(); ++pos) {
+            const TGTASTObjObj& record = ide->TObj.Items[static_cast<std::size_t>(pos)];
             if (!outside(record.TimeOn) && !outside(record.TimeOff))
                 continue;
             add(FindingSeverity::Warning, ide->FileName, record.ID, record.ModelName,
                 "Warning @ file " + ide->FileName + " [TOBJ] " + std::to_string(record.ID) + " = Model: " +
                     inQuotes(record.ModelName) + " Hours " + std::to_string(record.TimeOn) + "-" +
-                    std::to_string(record.TimeOff) + " Outside 0..23! ");
+                    std::to_string(record.TimeOff) + " Outside 0..23! ",
+                {file, &ide->TObj, pos});
         }
     }
     finishCheck();

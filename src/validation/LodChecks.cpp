@@ -76,12 +76,13 @@ void MapValidator::checkLodPartners()
 {
     check("LOD Partners");
     const LodPartners partners(m_files);
-    auto visit = [&](const std::string& file, const char* tag, const TGTASObjsObj& record) {
+    auto visit = [&](const std::string& file, const char* tag, const TGTASObjsObj& record, const RecordAt& at) {
         if (!isLodModelName(record.ModelName) || partners.partnerOf(record.ModelName))
             return;
         add(FindingSeverity::Warning, file, record.ID, record.ModelName,
             "Warning @ file " + file + " [" + tag + "] " + std::to_string(record.ID) + " = Model: " +
-                inQuotes(record.ModelName) + " LOD Has No High-Detail Partner! ");
+                inQuotes(record.ModelName) + " LOD Has No High-Detail Partner! ",
+            at);
     };
     forEachDefinition(visit);
     finishCheck();
@@ -96,19 +97,22 @@ void MapValidator::checkLodPlacements()
     auto forEachPlacement = [this](auto&& visit) {
         for (int file = 0; file < m_files.Count(); ++file)
             if (const TIPLFile* ipl = m_files.IPLFile(file))
-                for (const TGTASInstObj& inst : ipl->Inst.Items)
+                for (int pos = 0; pos < ipl->Inst.Count(); ++pos) {
+                    const TGTASInstObj& inst = ipl->Inst.Items[static_cast<std::size_t>(pos)];
                     if (const TGTASObjsObj* definition = definitionOf(inst.ID))
-                        visit(*ipl, inst, *definition);
+                        visit(*ipl, inst, *definition, RecordAt{file, &ipl->Inst, pos});
+                }
     };
     std::unordered_map<std::string, LodPlacements> lods;
-    forEachPlacement([&](const TIPLFile&, const TGTASInstObj& inst, const TGTASObjsObj& definition) {
+    forEachPlacement([&](const TIPLFile&, const TGTASInstObj& inst, const TGTASObjsObj& definition, const RecordAt&) {
         if (isLodModelName(definition.ModelName))
             lods[lodPairKey(definition.ModelName)].add({inst.PosX, inst.PosY, inst.PosZ});
     });
     for (auto& [key, placements] : lods)
         placements.sort();
 
-    forEachPlacement([&](const TIPLFile& ipl, const TGTASInstObj& inst, const TGTASObjsObj& definition) {
+    forEachPlacement([&](const TIPLFile& ipl, const TGTASInstObj& inst, const TGTASObjsObj& definition,
+                         const RecordAt& where) {
         if (!partners.hasLod(definition.ModelName))
             return;
         const Point at{inst.PosX, inst.PosY, inst.PosZ};
@@ -120,7 +124,8 @@ void MapValidator::checkLodPlacements()
             : "its nearest LOD placement is " + shortFloatText(found->second.nearest(at)) + " units away";
         add(FindingSeverity::Warning, ipl.FileName, inst.ID, inst.ModelName,
             "Warning @ File: " + ipl.FileName + " [INST] ID: " + std::to_string(inst.ID) + " (Model: " +
-                inQuotes(inst.ModelName) + ") - " + problem);
+                inQuotes(inst.ModelName) + ") - " + problem,
+            where);
     });
     finishCheck();
 }

@@ -3,6 +3,7 @@
 #include "ArchiveNames.h"
 #include "ReportText.h"
 #include "DefinitionSearch.h"
+#include "MapSearch.h"
 #include "TGTA3Archive.h"
 #include "TGTAFileList.h"
 #include "TIDEFile.h"
@@ -17,6 +18,8 @@ MapValidator::MapValidator(TGTAFileList& files, const TGTA3Archive* archive, boo
 {
 }
 
+MapValidator::~MapValidator() = default;
+
 ValidationReport MapValidator::run(const FixPolicy& policy, ValidationObserver* observer)
 {
     m_policy = policy;
@@ -24,6 +27,8 @@ ValidationReport MapValidator::run(const FixPolicy& policy, ValidationObserver* 
     m_report = {};
     m_report.viceCity = m_viceCity;
     m_modified.assign(static_cast<std::size_t>(m_files.Count()), false);
+    m_lines.clear();
+    m_lines.resize(static_cast<std::size_t>(m_files.Count()));
 
     // The working lists live for one run only: a second run sees the repaired data.
     const ArchiveNames names(m_archive);
@@ -50,6 +55,7 @@ ValidationReport MapValidator::run(const FixPolicy& policy, ValidationObserver* 
     checkLodPlacements();
 
     m_names = nullptr;
+    m_lines.clear();
     m_objs.clear();
     m_tobj.clear();
     m_observer = nullptr;
@@ -99,8 +105,9 @@ void MapValidator::finishCheck()
 }
 
 ValidationFinding& MapValidator::add(FindingSeverity severity, std::string file, int id, std::string model,
-                                     std::string text)
+                                     std::string text, const RecordAt& at)
 {
+    const int line = lineOf(at);
     ValidationSectionRow& section = m_report.sections.back();
     ValidationCheckRow& check = section.checks.back();
     ++check.count;
@@ -109,8 +116,29 @@ ValidationFinding& MapValidator::add(FindingSeverity severity, std::string file,
     else
         ++m_report.warnings;
     m_report.findings.push_back(
-        {section.caption, check.caption, severity, std::move(file), id, std::move(model), std::move(text), {}});
+        {section.caption, check.caption, severity, std::move(file), id, std::move(model), std::move(text), {}, line});
     return m_report.findings.back();
+}
+
+// Lines as the file was read: a record deleted by a fix keeps the line the user sees in
+// the file, and so do the records after it.
+int MapValidator::lineOf(const RecordAt& at)
+{
+    const TGTASFile* file = m_files.File(at.file);
+    if (!file || !at.section || static_cast<std::size_t>(at.file) >= m_lines.size())
+        return 0;
+    std::unique_ptr<RecordLines>& lines = m_lines[static_cast<std::size_t>(at.file)];
+    if (!lines)
+        lines = std::make_unique<RecordLines>(*file);
+    return lines->line(file->SectionIndexOf(at.section), at.pos);
+}
+
+MapValidator::RecordAt MapValidator::objsAt(const Definition& definition) const
+{
+    const TIDEFile* ide = m_files.IDEFile(definition.file);
+    if (!ide)
+        return {};
+    return {definition.file, &ide->Objs, static_cast<int>(definition.record - ide->Objs.Items.data())};
 }
 
 void MapValidator::noteFix(ValidationFinding& finding, int file, const char* note)
@@ -147,7 +175,8 @@ void MapValidator::checkArchive()
         const std::string& name = names[at - 1].original;
         const int position = m_archive ? m_archive->FindEntry(name) : -1;
         add(FindingSeverity::Warning, name, -1, {},
-            "Warning @ File: " + name + " = Duplicate Entries Found![-1, -1, " + std::to_string(position) + "]");
+            "Warning @ File: " + name + " = Duplicate Entries Found![-1, -1, " + std::to_string(position) + "]")
+            .inArchive = true;
     }
     finishCheck();
 }
@@ -162,7 +191,8 @@ void MapValidator::checkObjs()
         const std::string& file = m_files.File(first.file)->FileName;
         add(FindingSeverity::Error, file, first.record->ID, first.record->ModelName,
             "Error @ file " + file + " [OBJS] " + std::to_string(first.record->ID) + " = Model: " +
-                inQuotes(first.record->ModelName) + " Duplicate IDs Found! ");
+                inQuotes(first.record->ModelName) + " Duplicate IDs Found! ",
+            objsAt(first));
     }
     finishCheck();
 
@@ -173,7 +203,8 @@ void MapValidator::checkObjs()
             continue;
         add(FindingSeverity::Error, m_files.File(definition.file)->FileName, record.ID, record.ModelName,
             "Error @ ID: " + std::to_string(record.ID) + " - " + record.ModelName +
-                " = ZERO number of clumps in model (!!model invisible!!) !");
+                " = ZERO number of clumps in model (!!model invisible!!) !",
+            objsAt(definition));
         if (m_policy.repairs) {
             // Repaired without a note on the line.
             record.MeshCount = 1;
@@ -200,31 +231,33 @@ void MapValidator::checkArchiveNames(bool timed)
             if (!ide)
                 continue;
             if (timed) {
-                for (const TGTASTObjObj& record : ide->TObj.Items)
-                    visit(ide->FileName, record);
+                for (int pos = 0; pos < ide->TObj.Count(); ++pos)
+                    visit(ide->FileName, ide->TObj.Items[static_cast<std::size_t>(pos)], RecordAt{file, &ide->TObj, pos});
             } else {
-                for (const TGTASObjsObj& record : ide->Objs.Items)
-                    visit(ide->FileName, record);
+                for (int pos = 0; pos < ide->Objs.Count(); ++pos)
+                    visit(ide->FileName, ide->Objs.Items[static_cast<std::size_t>(pos)], RecordAt{file, &ide->Objs, pos});
             }
         }
     };
     const std::string prefix = timed ? " [TOBJ] " : " [OBJS] ";
 
     check("Models in Archive");
-    forEachRecord([&](const std::string& file, const TGTASObjsObj& record) {
+    forEachRecord([&](const std::string& file, const TGTASObjsObj& record, const RecordAt& at) {
         if (!m_names->contains(record.ModelName + ".dff"))
             add(FindingSeverity::Error, file, record.ID, record.ModelName,
                 "Error @ file " + file + prefix + std::to_string(record.ID) + " = Model: " + inQuotes(record.ModelName) +
-                    " Not Found In Archive! ");
+                    " Not Found In Archive! ",
+                at);
     });
     finishCheck();
 
     check("Textures in Archive");
-    forEachRecord([&](const std::string& file, const TGTASObjsObj& record) {
+    forEachRecord([&](const std::string& file, const TGTASObjsObj& record, const RecordAt& at) {
         if (!m_names->contains(record.TextureName + ".txd"))
             add(FindingSeverity::Error, file, record.ID, record.ModelName,
                 "Error @ file " + file + prefix + std::to_string(record.ID) + " = Texture: " +
-                    inQuotes(record.TextureName) + " Not Found In Archive! ");
+                    inQuotes(record.TextureName) + " Not Found In Archive! ",
+                at);
     });
     finishCheck();
 }
@@ -243,17 +276,17 @@ const MapValidator::TimedDefinition* MapValidator::findTObj(int id) const
     return at != m_tobj.end() && at->record->ID == id ? &*at : nullptr;
 }
 
-void MapValidator::forEachDefinition(
-    const std::function<void(const std::string& file, const char* tag, const TGTASObjsObj& record)>& visit) const
+void MapValidator::forEachDefinition(const std::function<void(const std::string& file, const char* tag,
+                                                                const TGTASObjsObj& record, const RecordAt& at)>& visit) const
 {
     for (int file = 0; file < m_files.Count(); ++file) {
         const TIDEFile* ide = m_files.IDEFile(file);
         if (!ide)
             continue;
-        for (const TGTASObjsObj& record : ide->Objs.Items)
-            visit(ide->FileName, "OBJS", record);
-        for (const TGTASTObjObj& record : ide->TObj.Items)
-            visit(ide->FileName, "TOBJ", record);
+        for (int pos = 0; pos < ide->Objs.Count(); ++pos)
+            visit(ide->FileName, "OBJS", ide->Objs.Items[static_cast<std::size_t>(pos)], {file, &ide->Objs, pos});
+        for (int pos = 0; pos < ide->TObj.Count(); ++pos)
+            visit(ide->FileName, "TOBJ", ide->TObj.Items[static_cast<std::size_t>(pos)], {file, &ide->TObj, pos});
     }
 }
 
@@ -312,12 +345,14 @@ void MapValidator::checkInstance(int file, TIPLFile& ipl, int pos, DefinitionSea
         TGTASInstObj& inst = ipl.Inst.Items[static_cast<std::size_t>(pos)];
         const std::string& name = ipl.FileName;
         const std::string id = std::to_string(inst.ID);
+        const RecordAt at{file, &ipl.Inst, pos};
 
         const auto [definition, timed] = findDefinition(search, inst.ID);
         if (!definition) {
             finding = &add(FindingSeverity::Error, name, inst.ID, inst.ModelName,
                            "Error @ File: " + name + " [INST] ID: \"" + id + "\" (Model: " + inQuotes(inst.ModelName) +
-                               " !! IDE DEFINITION IS MISSING!!)");
+                               " !! IDE DEFINITION IS MISSING!!)",
+                           at);
             if (m_policy.repairs && !m_policy.deletions) {
                 finding->fix = m_policy.keptNote;
             } else if (m_policy.repairs) {
@@ -333,7 +368,8 @@ void MapValidator::checkInstance(int file, TIPLFile& ipl, int pos, DefinitionSea
             if (!equalsIgnoringCase(inst.ModelName, definition->ModelName)) {
                 finding = &add(FindingSeverity::Error, name, inst.ID, inst.ModelName,
                                "Error @ File: " + name + " [TOBJ] ID: " + id + " (Model: " + inQuotes(inst.ModelName) +
-                                   " should be " + inQuotes(definition->ModelName) + ")");
+                                   " should be " + inQuotes(definition->ModelName) + ")",
+                           at);
                 if (m_policy.repairs) {
                     inst.ModelName = definition->ModelName;
                     noteFix(*finding, file, "changed ipl name to TOBJ name");
@@ -344,7 +380,8 @@ void MapValidator::checkInstance(int file, TIPLFile& ipl, int pos, DefinitionSea
         if (m_viceCity && !inst.HasInterior) {
             finding = &add(FindingSeverity::Warning, name, inst.ID, inst.ModelName,
                            "Warning @ File: " + name + " [OBJS] ID: " + id + " (Model: " + inQuotes(inst.ModelName) +
-                               ") - missing VC interior number");
+                               ") - missing VC interior number",
+                           at);
             if (m_policy.repairs) {
                 inst.HasInterior = true;
                 inst.Interior = 0;
@@ -354,7 +391,8 @@ void MapValidator::checkInstance(int file, TIPLFile& ipl, int pos, DefinitionSea
         if (!equalsIgnoringCase(inst.ModelName, definition->ModelName)) {
             finding = &add(FindingSeverity::Error, name, inst.ID, inst.ModelName,
                            "Error @ File: " + name + " [OBJS] ID: " + id + " (Model: " + inQuotes(inst.ModelName) +
-                               " should be " + inQuotes(definition->ModelName) + ")");
+                               " should be " + inQuotes(definition->ModelName) + ")",
+                           at);
             if (m_policy.repairs) {
                 inst.ModelName = definition->ModelName;
                 noteFix(*finding, file, "changed ipl name to objs name");

@@ -4,6 +4,8 @@
 #include "ValidationReport.h"
 
 #include <functional>
+#include <memory>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +14,8 @@ class ArchiveNames;
 class TGTA3Archive;
 class TGTAFileList;
 class TIPLFile;
+class RecordLines;
+class TGTASContainer;
 struct TGTASObjsObj;
 struct TGTASTObjObj;
 
@@ -40,6 +44,7 @@ public:
     // `archive` may be null (no archive: every name is missing). `gameDir` is the game
     // folder the DAT file names its map files under.
     MapValidator(TGTAFileList& files, const TGTA3Archive* archive, bool viceCity, std::string gameDir);
+    ~MapValidator();
 
     ValidationReport run(const FixPolicy& policy = FixPolicy::checkOnly(), ValidationObserver* observer = nullptr);
 
@@ -57,11 +62,25 @@ private:
         int file;
     };
 
+    // Where a finding's record stands: file position, its section, record position.
+    struct RecordAt {
+        int file = -1;
+        const TGTASContainer* section = nullptr;
+        int pos = -1;
+    };
+
     void buildLists();
     void section(const char* caption, const char* heading);
     void check(const char* caption);
     void finishCheck();
-    ValidationFinding& add(FindingSeverity severity, std::string file, int id, std::string model, std::string text);
+    ValidationFinding& add(FindingSeverity severity, std::string file, int id, std::string model, std::string text,
+                           const RecordAt& at);
+    ValidationFinding& add(FindingSeverity severity, std::string file, int id, std::string model, std::string text)
+    {
+        return add(severity, std::move(file), id, std::move(model), std::move(text), RecordAt{});
+    }
+    int lineOf(const RecordAt& at);
+    RecordAt objsAt(const Definition& definition) const;
     void noteFix(ValidationFinding& finding, int file, const char* note);
     void markModified(int file);
     void changed(int file);
@@ -90,11 +109,12 @@ private:
     const Definition* findObjs(int id) const;
     const TimedDefinition* findTObj(int id) const;
     const TGTASObjsObj* definitionOf(int id) const; // objs first, as the instance check takes it
-    // Every objs and then tobj record of each IDE file in list order, with the file's name
-    // and the section's tag as report lines show it ("OBJS", "TOBJ").
-    void forEachDefinition(
-        const std::function<void(const std::string& file, const char* tag, const TGTASObjsObj& record)>& visit) const;
-    std::vector<std::string> datMapFiles() const;
+    // Every objs and then tobj record of each IDE file in list order, with the file's name,
+    // the section's tag as report lines show it ("OBJS", "TOBJ") and where the record stands.
+    void forEachDefinition(const std::function<void(const std::string& file, const char* tag,
+                                                    const TGTASObjsObj& record, const RecordAt& at)>& visit) const;
+    // The map files the DAT file names, with the index of their DAT line.
+    std::vector<std::pair<std::string, int>> datMapFiles() const;
 
     TGTAFileList& m_files;
     const TGTA3Archive* m_archive;
@@ -109,4 +129,5 @@ private:
     std::vector<TimedDefinition> m_tobj;
     std::vector<bool> m_modified;      // files marked modified by this run
     std::vector<int> m_changedInCheck; // files whose records this check changed
+    std::vector<std::unique_ptr<RecordLines>> m_lines; // per file, made when a finding first needs it
 };

@@ -15,6 +15,8 @@ struct ValidationFinding {
     std::string model;
     std::string text;    // the report line as found
     std::string fix;     // the note of the repair, empty when none was made
+    int lineNumber = 0;  // 1-based line of its record (or DAT line) in `file` as read, 0 when none
+    bool inArchive = false; // `file` names an entry of the main archive, not a file of the game folder
 
     // The line as the report shows it: the text, and " -> " and the note after a repair.
     std::string line() const;

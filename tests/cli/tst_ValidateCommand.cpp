@@ -208,4 +208,39 @@ TEST(ValidateCommand, JsonFormReadsBack)
     EXPECT_EQ(report["findings"][0]["fix"], "") << "zero meshes are repaired without a note";
 }
 
+// Each finding as a CI annotation, pointing at the file on disk and the line of its record.
+TEST(ValidateCommand, AnnotationsNameFileAndLineOfEachFinding)
+{
+    SmallGame game = fixableGame();
+    game.entries.insert(game.entries.end(), {"twice.dff", "TWICE.DFF"});
+    game.unnamed.push_back({"x,y.ipl", "inst\r\nend\r\n"}); // not in the DAT file; a comma in its name
+    TempDir dir;
+    const std::string gameDir = game.write(dir);
+    const CliResult result = runCli({"validate", gameDir, "--annotations"});
+    EXPECT_EQ(result.code, 1);
+    // town.ide: objs on line 1, 100 on 2, 101 (no mesh) on 3; town.ipl: inst on line 1, then
+    // 100, 101, 200, 999 (no definition) and a 12-column 100 on lines 2 to 6.
+    EXPECT_EQ(result.out,
+              "::warning file=models/gta3.img::Warning @ File: twice.dff = Duplicate Entries Found![-1, -1, 4]\n"
+              "::error file=data/maps/town.ide,line=3::Error @ ID: 101 - crate = ZERO number of clumps in model "
+              "(!!model invisible!!) !\n"
+              "::warning file=data/maps/town.ipl,line=6::Warning @ File: DATA\\MAPS\\town.ipl [OBJS] ID: 100 (Model: "
+              "\"box\") - missing VC interior number\n"
+              "::error file=data/maps/town.ipl,line=5::Error @ File: DATA\\MAPS\\town.ipl [INST] ID: \"999\" (Model: "
+              "\"nothing\" !! IDE DEFINITION IS MISSING!!)\n"
+              "::warning file=data/maps/x%2Cy.ipl::Warning @ file data\\maps\\x,y.ipl [DAT] -1 = Map File Not Named In "
+              "data\\gta_vc.dat! \n"
+              "ERROR: 2 Errors Found! (3 Warnings)\n");
+
+    // Repairs keep the lines of the file as read: the deleted placement's line is named.
+    const CliResult json = runCli({"validate", gameDir, "--json", "--fix-deletions", "--dry-run"});
+    const nlohmann::json report = nlohmann::json::parse(json.out);
+    std::vector<nlohmann::json> lines;
+    for (const nlohmann::json& finding : report["findings"])
+        lines.push_back(finding["lineNumber"]);
+    EXPECT_EQ(lines, (std::vector<nlohmann::json>{nullptr, 3, 6, 5, nullptr}));
+
+    EXPECT_EQ(runCli({"validate", gameDir, "--annotations", "--json"}).code, 2);
+}
+
 } // namespace

@@ -292,4 +292,44 @@ TEST(MapValidator, RepairsWithoutDeletionsKeepAndNoteThePlacement)
     EXPECT_EQ(validatorOf(loaded).placementsWithoutDefinition(), 1);
 }
 
+// Every finding about a record names the line that record stands on in its file; findings
+// about archive entries and whole files name none.
+TEST(MapValidator, FindingsNameTheLineOfTheirRecord)
+{
+    SmallGame game = validSmallGame();
+    game.ide.push_back({"more.ide", "# again\r\n\r\nobjs\r\n100, box2, boxtex, 1, 100, 0\r\nend\r\n"});
+    addDefinition(game, "objs", "102, ghost, boxtex, 1, 100, 0");            // model not in the archive
+    addDefinition(game, "objs", "103, box, boxtex, 0, 100, 0");              // no mesh
+    addDefinition(game, "tobj", "201, lamp, boxtex, 1, 100, 0, 25, 6");       // hour outside the day
+    addInstance(game, "100, box, 0, 1, 2, 3, 1, 1, 1, 0, 0, 0, 2");          // rotation of length 2
+    addInstance(game, "555, nothing, 0, 1, 2, 3, 1, 1, 1, 0, 0, 0, 1");      // no definition
+    game.extraDatLines = {"IPL DATA\\MAPS\\gone.ipl"};                     // names no file
+    game.entries.insert(game.entries.end(), {"twice.dff", "TWICE.DFF"});
+    LoadedSmallGame loaded(game);
+    const ValidationReport report = validate(loaded, FixPolicy::withDeletions());
+
+    int withLines = 0;
+    for (const ValidationFinding& finding : report.findings) {
+        SCOPED_TRACE(finding.line());
+        if (finding.inArchive || finding.check == "Map Files Not in DAT") {
+            EXPECT_EQ(finding.lineNumber, 0);
+            continue;
+        }
+        ASSERT_GT(finding.lineNumber, 0);
+        ++withLines;
+        // The line as it is on disk, read apart from the program.
+        std::string text = readFile(resolveGamePath(loaded.gameDir, finding.file));
+        for (int line = 1; line < finding.lineNumber; ++line)
+            text.erase(0, text.find('\n') + 1);
+        text.resize(text.find('\r'));
+        if (finding.id >= 0)
+            EXPECT_EQ(text.substr(0, text.find(',')), std::to_string(finding.id));
+        else
+            EXPECT_EQ(text, "IPL DATA\\MAPS\\gone.ipl");
+    }
+    // Duplicate ID, the models box2 and ghost missing from the archive, no mesh, hours,
+    // rotation, no definition (deleted by the fix, still named by its line), the DAT line.
+    EXPECT_EQ(withLines, 8);
+}
+
 } // namespace
