@@ -8,6 +8,7 @@
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" bench_UndoStack [game folder]
 
+#include "BenchFileList.h"
 #include "BenchGame.h"
 #include "MapDocument.h"
 #include "MapListView.h"
@@ -60,12 +61,8 @@ int main(int argc, char** argv)
     const BenchGame game(argc, argv, "quox-bench-undo-stack");
     if (!game.ready())
         return 1;
-    programSettings().GameDir = game.gameDir();
-    programSettings().IsViceCity = true;
-
-    TGTAFileList files(programSettings().GameDir, true);
-    files.LoadDat(DatPass::IDE);
-    files.LoadDat(DatPass::IPL);
+    const std::unique_ptr<TGTAFileList> loaded = loadBenchFiles(game);
+    TGTAFileList& files = *loaded;
     std::vector<int> ipls;
     int largest = -1;
     for (int pos = 0; pos < files.Count(); ++pos) {

@@ -15,6 +15,7 @@
 #include "TFormEditorIPL.h"
 #include "TFormEditorItem.h"
 #include "TFormExtraView.h"
+#include "TFormFind.h"
 #include "TFormGLViewDetached.h"
 #include "TFormLoading.h"
 #include "TFormMain.h"
@@ -179,6 +180,10 @@ bool RunLoadSequence(LoadProgress* watcher)
     main.SetToolWindow(ToolWindow::Validate, validate);
     windows.About = windows.made(new TFormAbout);
     main.SetToolWindow(ToolWindow::About, windows.About);
+    auto* find = windows.made(new TFormFind(*document, itemEditor, view, iplEditor, ideEditor, &main));
+    windows.FindWindow = find;
+    main.SetToolWindow(ToolWindow::Find, find);
+    linkFindWindow(*find, *iplEditor, *ideEditor, *itemEditor);
 
     // What is not a change to the map: the choice of a visible file, the viewers.
     linkVisibleFileChoice(main, *iplEditor);

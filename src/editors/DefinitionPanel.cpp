@@ -137,6 +137,10 @@ DefinitionPanel::DefinitionPanel(TFormEditorItem& editor, bool timed)
     layout->addWidget(m_flagBits, row, 0, 1, 4);
     layout->setRowStretch(row, 1);
     layout->setColumnStretch(1, 1);
+    BtnFindPlacements = new QPushButton("Find Placements of This Definition", this);
+    BtnFindPlacements->setObjectName("BtnFindPlacements");
+    layout->addWidget(BtnFindPlacements, ++row, 0, 1, 4, Qt::AlignLeft);
+    connect(BtnFindPlacements, &QPushButton::clicked, this, &DefinitionPanel::BtnFindPlacementsClick);
 
     // Decided once: an archive opened read-only stays so for the run.
     const TGTAImg* archive = m_editor.ArchiveSet();
@@ -153,6 +157,12 @@ DefinitionPanel::DefinitionPanel(TFormEditorItem& editor, bool timed)
     connect(m_flagBits, &QListWidget::itemChanged, this, &DefinitionPanel::flagBitsClickCheck);
     connect(m_modelButton, &QPushButton::clicked, this, &DefinitionPanel::modelButtonClick);
     connect(m_textureButton, &QPushButton::clicked, this, &DefinitionPanel::textureButtonClick);
+}
+
+void DefinitionPanel::BtnFindPlacementsClick()
+{
+    if (const TGTASObjsObj* definition = record())
+        emit m_editor.placementsRequested(definition->ID);
 }
 
 TGTASObjsObj* DefinitionPanel::record() const

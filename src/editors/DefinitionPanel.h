@@ -49,6 +49,10 @@ public:
     QPushButton* BtnIDETObjModel = nullptr;
     QPushButton* BtnIDETObjTexture = nullptr;
 
+    // Both pages: lists every placement of the record's ID in the find window.
+    QPushButton* BtnFindPlacements = nullptr;
+    void BtnFindPlacementsClick();
+
     // Change handlers, shared by both pages.
     void idChange();
     void modelChange();

@@ -163,6 +163,9 @@ InstancePanel::InstancePanel(TFormEditorItem& editor)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BitBtn1);
     buttons->addWidget(BitBtn2);
+    BtnFindDefinition = new QPushButton("Find Definition");
+    BtnFindDefinition->setObjectName("BtnFindDefinition");
+    buttons->addWidget(BtnFindDefinition);
     buttons->addStretch(1);
     layout->addLayout(buttons);
     layout->addWidget(EditIPLInstValidation, 1);
@@ -185,6 +188,7 @@ InstancePanel::InstancePanel(TFormEditorItem& editor)
         connect(box, &QLineEdit::textChanged, this, [this, box, field] { EditIPLInstRotChange(box, field); });
     connect(BitBtn1, &QPushButton::clicked, this, &InstancePanel::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &InstancePanel::BitBtn2Click);
+    connect(BtnFindDefinition, &QPushButton::clicked, this, &InstancePanel::BtnFindDefinitionClick);
 }
 
 void InstancePanel::load()
@@ -326,6 +330,12 @@ void InstancePanel::BitBtn1Click()
     const TGTASInstObj* inst = m_editor.SelectedInst();
     if (inst && m_editor.View())
         m_editor.View()->CentreOn(inst->PosX, inst->PosY, inst->PosZ);
+}
+
+void InstancePanel::BtnFindDefinitionClick()
+{
+    if (m_editor.SelectedInst())
+        emit m_editor.definitionRequested(m_editor.SelFile(), m_editor.SelRecord());
 }
 
 void InstancePanel::BitBtn2Click()

@@ -35,6 +35,7 @@ public:
     void EditIPLInstRotChange(QLineEdit* box, float TGTASInstObj::*field);
     void BitBtn1Click();
     void BitBtn2Click();
+    void BtnFindDefinitionClick();
 
     QLineEdit* EditIPLInstID = nullptr;
     QLineEdit* EditIPLInstModel = nullptr;
@@ -52,6 +53,7 @@ public:
     QLineEdit* EditIPLInstRotW = nullptr;
     QPushButton* BitBtn1 = nullptr; // centre the view on the instance
     QPushButton* BitBtn2 = nullptr; // reset the rotation
+    QPushButton* BtnFindDefinition = nullptr; // open the definition the instance uses
     // Rows of the checks; column 1 holds "Found" or "Not Found" with its picture.
     QTreeWidget* EditIPLInstValidation = nullptr;
 

@@ -256,6 +256,14 @@ bool MapFileEditor::ShowFile(int file)
     return true;
 }
 
+void MapFileEditor::ShowRecordRow(int file, SectionCode section, int record)
+{
+    if (!ShowFile(file))
+        return;
+    SetSection(section);
+    ListItems->selectRow(m_recordRows->rowOf(record));
+}
+
 void MapFileEditor::RepaintLists()
 {
     // The rows produce their texts when painted: repainting the visible rows is enough. A
@@ -343,7 +351,12 @@ int MapFileEditor::AddRecord()
     if (!file || !section.add)
         return -1;
     const std::array<float, 3> target = m_view ? m_view->GetCameraTarget() : std::array<float, 3>{0, 0, 0};
-    const int record = addRecordsStep(QStringLiteral("Add Record"), *file, [&] { return section.add(*file, target); });
+    const int record = addRecordsStep(QStringLiteral("Add Record"), *file, [&] {
+        const int added = section.add(*file, target);
+        if (added >= 0)
+            recordAdded(*file, added);
+        return added;
+    });
     if (record < 0)
         return -1;
     RefreshRecords();
@@ -351,9 +364,23 @@ int MapFileEditor::AddRecord()
     return record;
 }
 
+QAction* MapFileEditor::addFindCommand(const QString& caption, const char* name)
+{
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    action->setEnabled(false);
+    PopupItems->addSeparator();
+    PopupItems->addAction(action);
+    return action;
+}
+
 SectionCode MapFileEditor::openedSection(int, bool)
 {
     return CurrentSection();
+}
+
+void MapFileEditor::recordAdded(TGTASFile&, int)
+{
 }
 
 void MapFileEditor::OpenRecord(int row, bool add)

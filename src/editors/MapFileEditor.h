@@ -62,6 +62,9 @@ public:
     void RefreshRecords();
     // Chooses the file's row and lists its records; false when the editor does not list it.
     bool ShowFile(int file);
+    // Chooses the file's row, the section and the record's row (none when it is not listed)
+    // without opening the record.
+    void ShowRecordRow(int file, SectionCode section, int record);
     // Adds a record to the current section of the current file, marks the file modified and
     // makes the record's row current. Its index, or -1 when nothing was added.
     int AddRecord();
@@ -128,6 +131,8 @@ protected:
 
     // The record commands of the main tool bar and the record popup, in order.
     void setRecordCommands(std::initializer_list<QAction*> actions);
+    // A command of the record popup that asks the find window; disabled until a row is chosen.
+    QAction* addFindCommand(const QString& caption, const char* name);
     QVBoxLayout* layoutBelowRecords() const { return m_bottom; }
 
     // A record row was chosen (its record index), or none is (-1).
@@ -136,6 +141,8 @@ protected:
     virtual void recordsRefreshed() = 0;
     // The section the item editor gets for the record: by default the current one.
     virtual SectionCode openedSection(int record, bool add);
+    // "Add Item" appended the record, within the step that adds it.
+    virtual void recordAdded(TGTASFile& file, int record);
 
     // Adds records through `add` as one step; the first new record, or -1. The document
     // marks the file, and the file list shows the mark when it changes.

@@ -4,6 +4,7 @@
 #include "DialogService.h"
 #include "IDESections.h"
 #include "MapDocument.h"
+#include "MapSearch.h"
 #include "TFormEditorIPL.h"
 #include "TFormEditorItem.h"
 #include "TGLView.h"
@@ -12,6 +13,7 @@
 #include "TIPLFile.h"
 
 #include <QAction>
+#include <QMenu>
 
 namespace {
 
@@ -46,6 +48,19 @@ TFormEditorIDE::TFormEditorIDE(MapDocument& document, TFormEditorItem* itemEdito
     connect(ActionEditUseDefinition, &QAction::triggered, this, &TFormEditorIDE::ActionEditUseDefinitionExecute);
     connect(ActionEditAddInstance, &QAction::triggered, this, &TFormEditorIDE::ActionEditAddInstanceExecute);
     setRecordCommands({ActionEditAddInstance, ActionEditUseDefinition, ActionEditAdd, ActionEditDelete});
+    ActionFindPlacements = addFindCommand(QStringLiteral("Find Placements of This Definition"), "ActionFindPlacements");
+    connect(ActionFindPlacements, &QAction::triggered, this, &TFormEditorIDE::ActionFindPlacementsExecute);
+    // After the shared handler has added the record: a chosen range that had no free ID left.
+    connect(ActionEditAdd, &QAction::triggered, this, [this] {
+        if (!m_rangeFull || !m_newIDRange)
+            return;
+        m_rangeFull = false;
+        dialogs().showMessage(MessageKind::Warning, QString(),
+                              QStringLiteral("No free ID is left from ") + QString::number(m_newIDRange->first) +
+                                  QStringLiteral(" to ") + QString::number(m_newIDRange->second) +
+                                  QStringLiteral(": the new definition has the ID ") + QString::number(m_fullFallbackID) +
+                                  QStringLiteral(", the highest ID + 1."));
+    });
     recordsRefreshed();
     if (itemEditor) {
         // A definition can be handed only to a single instance, while one is selected.
@@ -71,6 +86,7 @@ const TGTASObjsObj* TFormEditorIDE::chosenDefinition() const
 void TFormEditorIDE::recordChosen(int record)
 {
     ActionEditAddInstance->setEnabled(record >= 0);
+    ActionFindPlacements->setEnabled(chosenDefinition() != nullptr);
     if (const TGTASObjsObj* definition = chosenDefinition())
         emit definitionChosen(definition->ID, CurrentSection() == SectionCode::TObj);
     else if (record < 0 && CurrentSection() == SectionCode::Objs)
@@ -80,8 +96,57 @@ void TFormEditorIDE::recordChosen(int record)
 void TFormEditorIDE::recordsRefreshed()
 {
     ActionEditAddInstance->setEnabled(false);
+    ActionFindPlacements->setEnabled(false);
 }
 
+void TFormEditorIDE::ActionFindPlacementsExecute()
+{
+    if (const TGTASObjsObj* definition = chosenDefinition())
+        emit placementsRequested(definition->ID);
+}
+
+void TFormEditorIDE::SetNewIDRange(std::optional<std::pair<int, int>> range)
+{
+    if (range && range->first > range->second)
+        range.reset();
+    m_newIDRange = range;
+    const QString tip = range ? QStringLiteral("Add Item (new IDs from ") + QString::number(range->first) +
+                                    QStringLiteral(" to ") + QString::number(range->second) + QStringLiteral(")")
+                              : QStringLiteral("Add Item");
+    ActionEditAdd->setToolTip(tip);
+}
+
+void TFormEditorIDE::recordAdded(TGTASFile& file, int record)
+{
+    m_rangeFull = false;
+    TIDEFile& ide = static_cast<TIDEFile&>(file);
+    TGTASObjsObj* added = nullptr;
+    if (CurrentSection() == SectionCode::Objs && ide.Objs.IsValidIndex(record))
+        added = &ide.Objs.Items[static_cast<size_t>(record)];
+    else if (CurrentSection() == SectionCode::TObj && ide.TObj.IsValidIndex(record))
+        added = &ide.TObj.Items[static_cast<size_t>(record)];
+    if (!added || !m_newIDRange)
+        return;
+    const auto [first, last] = *m_newIDRange;
+    // The new record already holds the highest ID + 1, above every other ID: the first free
+    // range reaching into the chosen one gives the answer unless that ID comes first.
+    std::optional<int> free;
+    for (const IdRange& range : idUsage(*fileList(), last + 1).free) {
+        if (range.last >= first && range.first <= last) {
+            free = std::max(range.first, first);
+            break;
+        }
+    }
+    const bool ownInRange = added->ID >= first && added->ID <= last;
+    if (ownInRange && (!free || added->ID < *free))
+        free = added->ID;
+    if (free) {
+        added->ID = *free;
+    } else {
+        m_rangeFull = true;
+        m_fullFallbackID = added->ID;
+    }
+}
 void TFormEditorIDE::ActionEditUseDefinitionExecute()
 {
     const TGTASObjsObj* definition = chosenDefinition();

@@ -11,6 +11,7 @@
 #include "TIPLFile.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -44,6 +45,8 @@ TFormEditorIPL::TFormEditorIPL(MapDocument& document, TFormEditorItem* itemEdito
     addAction(ActionEditDuplicate);
     connect(ActionEditDuplicate, &QAction::triggered, this, &TFormEditorIPL::ActionEditDuplicateExecute);
     setRecordCommands({ActionEditDuplicate, ActionEditAdd, ActionEditDelete});
+    ActionFindDefinition = addFindCommand(QStringLiteral("Find Definition"), "ActionFindDefinition");
+    connect(ActionFindDefinition, &QAction::triggered, this, &TFormEditorIPL::ActionFindDefinitionExecute);
     // An instance picked in the 3D view shows its row here.
     if (itemEditor)
         connect(itemEditor, &TFormEditorItem::instancePicked, this, &TFormEditorIPL::SelectInList);
@@ -63,6 +66,7 @@ TFormEditorIPL::TFormEditorIPL(MapDocument& document, TFormEditorItem* itemEdito
 void TFormEditorIPL::recordChosen(int record)
 {
     ActionEditDuplicate->setEnabled(record >= 0);
+    ActionFindDefinition->setEnabled(record >= 0 && CurrentSection() == SectionCode::Inst);
     if (CurrentSection() != SectionCode::Inst)
         return;
     const TIPLFile* file = fileList() ? fileList()->IPLFile(CurrentFile()) : nullptr;
@@ -75,6 +79,7 @@ void TFormEditorIPL::recordChosen(int record)
 void TFormEditorIPL::recordsRefreshed()
 {
     ActionEditDuplicate->setEnabled(false);
+    ActionFindDefinition->setEnabled(false);
     PanelInstSelect->setVisible(CurrentSection() == SectionCode::Inst);
 }
 
@@ -101,6 +106,12 @@ void TFormEditorIPL::SelectInList(int file, int record)
     if (row < 0 && recordRows().rowCount() > 0)
         row = 0;
     ListItems->selectRow(row);
+}
+
+void TFormEditorIPL::ActionFindDefinitionExecute()
+{
+    if (CurrentSection() == SectionCode::Inst && CurrentRecord() >= 0)
+        emit definitionRequested(CurrentFile(), CurrentRecord());
 }
 
 void TFormEditorIPL::ActionEditDuplicateExecute()

@@ -19,10 +19,16 @@ public:
 
     void ActionEditDuplicateExecute();
     void BtnInstSelectAllClick();
+    void ActionFindDefinitionExecute();
 
     QAction* ActionEditDuplicate = nullptr;
+    QAction* ActionFindDefinition = nullptr;
     QWidget* PanelInstSelect = nullptr;
     QPushButton* BtnInstSelectAll = nullptr;
+
+signals:
+    // The definition the placement (file, record) uses is to be shown.
+    void definitionRequested(int file, int record);
 
 protected:
     void recordChosen(int record) override;

@@ -187,6 +187,10 @@ signals:
     // The page shows a definition, or an instance of one: the secondary model view shows
     // the definition's model.
     void definitionShown(int id, bool timed);
+    // The find window lists every placement of the definition ID; or opens the definition
+    // the instance (file, record) uses.
+    void placementsRequested(int id);
+    void definitionRequested(int file, int record);
 
 protected:
 

@@ -5,6 +5,7 @@
 #include "TFormEditorIPL.h"
 #include "TFormEditorItem.h"
 #include "TFormExtraView.h"
+#include "TFormFind.h"
 #include "TFormMain.h"
 #include "TFormTextureView.h"
 
@@ -31,4 +32,12 @@ void linkViewers(TFormExtraView& extraView, TFormTextureView& textureView, TForm
         QObject::connect(editor, &MapFileEditor::definitionCleared, &extraView,
                          [&extraView] { extraView.ShowModel(std::string(), -1); });
     }
+}
+
+void linkFindWindow(TFormFind& find, TFormEditorIPL& ipl, TFormEditorIDE& ide, TFormEditorItem& item)
+{
+    QObject::connect(&ide, &TFormEditorIDE::placementsRequested, &find, &TFormFind::ShowPlacementsOf);
+    QObject::connect(&item, &TFormEditorItem::placementsRequested, &find, &TFormFind::ShowPlacementsOf);
+    QObject::connect(&ipl, &TFormEditorIPL::definitionRequested, &find, &TFormFind::GoToDefinitionOf);
+    QObject::connect(&item, &TFormEditorItem::definitionRequested, &find, &TFormFind::GoToDefinitionOf);
 }

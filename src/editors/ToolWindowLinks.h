@@ -5,6 +5,7 @@ class TFormEditorIDE;
 class TFormEditorIPL;
 class TFormEditorItem;
 class TFormExtraView;
+class TFormFind;
 class TFormMain;
 class TFormTextureView;
 
@@ -18,3 +19,7 @@ void linkVisibleFileChoice(TFormMain& main, TFormEditorIPL& ipl);
 // and IDE editors choose and what the item editor shows.
 void linkViewers(TFormExtraView& extraView, TFormTextureView& textureView, TFormEditorArchive& archive,
                  TFormEditorIPL& ipl, TFormEditorIDE& ide, TFormEditorItem& item);
+
+// "Find Placements of This Definition" and "Find Definition" of the IDE, IPL and item
+// editors are answered by the find window.
+void linkFindWindow(TFormFind& find, TFormEditorIPL& ipl, TFormEditorIDE& ide, TFormEditorItem& item);

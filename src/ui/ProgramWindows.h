@@ -23,6 +23,7 @@ struct ProgramWindows {
     QWidget* IPLEditor = nullptr;
     QWidget* IDEEditor = nullptr;
     QWidget* DATEditor = nullptr;
+    QWidget* FindWindow = nullptr;
     // Every window the load sequence made, in the order it made them; destroyed in reverse,
     // so that no window outlives what it points into.
     std::vector<QPointer<QWidget>> Created;

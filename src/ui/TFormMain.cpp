@@ -188,6 +188,8 @@ constexpr ToolWindowAction ToolWindowActions[] = {
      &TFormMain::ViewArchiveItem, "ArchiveEditorDock", DockPlace::EditorTabs},
     {ToolWindow::Validate, &TFormMain::ActionValidateAll, "ActionValidateAll", "&Validate All Files", "Ctrl+F",
      &TFormMain::FileValidateAll, "ValidateDock", DockPlace::ViewTopRightBelowButton},
+    {ToolWindow::Find, &TFormMain::ActionFind, "ActionFind", "&Find...", "Ctrl+Shift+F", &TFormMain::EditFindItem,
+     "FindDock", DockPlace::ViewTopRight},
 };
 
 const ToolWindowAction* toolWindowAction(ToolWindow window)
@@ -245,6 +247,8 @@ void TFormMain::buildActions()
     EditMenu = named(menuBar()->addMenu("&Edit"), "EditMenu");
     EditMenu->addAction(ActionUndo);
     EditMenu->addAction(ActionRedo);
+    EditMenu->addSeparator();
+    EditFindItem = menuItem(EditMenu, ActionFind, "EditFindItem");
     ViewMenu = named(menuBar()->addMenu("&View"), "ViewMenu");
     ViewEditorItem = menuItem(ViewMenu, ActionViewEditor, "ViewEditorItem");
     ViewExtraItem = menuItem(ViewMenu, ActionViewExtra, "ViewExtraItem");

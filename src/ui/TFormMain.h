@@ -41,7 +41,7 @@ class ToolDock;
 class Twnd_setup;
 
 // The windows the main window shows and hides by its actions.
-enum class ToolWindow { ItemEditor, ExtraView, TextureView, DATEditor, IPLEditor, IDEEditor, ArchiveEditor, Validate, About };
+enum class ToolWindow { ItemEditor, ExtraView, TextureView, DATEditor, IPLEditor, IDEEditor, ArchiveEditor, Validate, About, Find };
 
 // The frame of the application: hosts the 3D view and the docked editors, controls which
 // IPL files are shown, holds the view options, runs the rest of the frame loop after each
@@ -210,6 +210,7 @@ public:
     QAction* ActionValidateAll = nullptr;
     QAction* ActionHelpAbout = nullptr;
     QAction* ActionFileExit = nullptr;
+    QAction* ActionFind = nullptr;
     // Menu items: each follows its action's caption, state and visibility and triggers it.
     QAction* FileValidateAll = nullptr;
     QAction* FileSaveItem = nullptr;
@@ -225,6 +226,7 @@ public:
     QAction* ActionResetLayout = nullptr;
     QAction* HelpHelpItem = nullptr;
     QAction* HelpAboutItem = nullptr;
+    QAction* EditFindItem = nullptr;
     QMenu* FileMenu = nullptr;
     QMenu* EditMenu = nullptr;
     QMenu* ViewMenu = nullptr;

@@ -6,6 +6,7 @@
 
 #include "DemoGameInCubes.h"
 #include "EditorControls.h"
+#include "LoadedDemoGame.h"
 #include "MapDocument.h"
 #include "MapListDriving.h"
 #include "MapValidator.h"
@@ -49,40 +50,7 @@
 
 namespace {
 
-class MapEditingWorkflow : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(chooseDemoGameInCubes(m_game, m_settings), "");
-        ASSERT_TRUE(RunLoadSequence());
-        main = programWindows().Main;
-        ipl = static_cast<TFormEditorIPL*>(programWindows().IPLEditor);
-        ide = static_cast<TFormEditorIDE*>(programWindows().IDEEditor);
-        dat = static_cast<TFormEditorDAT*>(programWindows().DATEditor);
-        item = static_cast<TFormEditorItem*>(programWindows().ItemEditor);
-        main->resize(1200, 800);
-        main->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(main));
-    }
-
-    void TearDown() override
-    {
-        if (main) {
-            dialogs.answers = {DialogAnswer::No};
-            main->close();
-        }
-        DestroyProgramWindows();
-    }
-
-    TempDir m_game;
-    std::optional<GameSettingsScope> m_settings;
-    ScriptedDialogService dialogs;
-    TFormMain* main = nullptr;
-    TFormEditorIPL* ipl = nullptr;
-    TFormEditorIDE* ide = nullptr;
-    TFormEditorDAT* dat = nullptr;
-    TFormEditorItem* item = nullptr;
-};
+class MapEditingWorkflow : public LoadedDemoGame {};
 
 TEST_F(MapEditingWorkflow, ANewFileTakesAnInstanceOfAChosenDefinitionAndTheGameReadsItBack)
 {
