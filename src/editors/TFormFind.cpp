@@ -214,11 +214,6 @@ void TFormFind::buildFreeIDsPage()
     showAddItemRange();
 }
 
-void TFormFind::SetMenuAction(QAction* action)
-{
-    MenuAction = action;
-}
-
 QString TFormFind::hitCountText(int hits)
 {
     return hits == 1 ? QStringLiteral("1 hit") : QString::number(hits) + QStringLiteral(" hits");
@@ -280,10 +275,6 @@ void TFormFind::showEvent(QShowEvent* event)
         // The first search of a run touches every record and grows the memory the hits take:
         // done now, the first key typed waits only for its own search.
         searchMap(m_files, "*");
-        // Beside the 3D view's window, at its top left.
-        QWidget* viewWindow = m_view ? m_view->window() : nullptr;
-        if (viewWindow && viewWindow != this)
-            move(viewWindow->frameGeometry().topLeft() + QPoint(40, 80));
     }
     if (m_stale) {
         runShown();
@@ -294,13 +285,6 @@ void TFormFind::showEvent(QShowEvent* event)
     EditFind->setFocus();
     EditFind->selectAll();
     QWidget::showEvent(event);
-}
-
-void TFormFind::closeEvent(QCloseEvent* event)
-{
-    if (MenuAction)
-        MenuAction->setChecked(false);
-    QWidget::closeEvent(event);
 }
 
 void TFormFind::ShowPlacementsOf(int id)

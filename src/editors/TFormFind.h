@@ -1,7 +1,6 @@
 #pragma once
 
 #include "MapSearch.h"
-#include "MenuActionWindow.h"
 #include "SectionCode.h"
 #include "SortCycle.h"
 
@@ -34,14 +33,12 @@ class TGTAFileList;
 // editor, the row of its IPL or IDE editor, the 3D view's camera on it); and the "Free
 // IDs" page, the ranges of definition IDs no definition uses and the IDs used twice,
 // one range of which the IDE editor's "Add Item" can take its new IDs from.
-class TFormFind : public QWidget, public MenuActionWindow {
+class TFormFind : public QWidget {
     Q_OBJECT
 public:
     // Any of the windows may be null; the hits then open only where they can.
     TFormFind(MapDocument& document, TFormEditorItem* itemEditor, TGLView* view, TFormEditorIPL* iplEditor,
               TFormEditorIDE* ideEditor, QWidget* parent = nullptr);
-
-    void SetMenuAction(QAction* action) override;
 
     // The hits of the box's text in the chosen fields, in the order found.
     void EditFindChange();
@@ -78,13 +75,11 @@ public:
     QPushButton* BtnUseRange = nullptr;
     QPushButton* BtnDefaultIDs = nullptr;
     QLabel* LabelAddItemIDs = nullptr;
-    QAction* MenuAction = nullptr;
 
     SearchHitsModel& Hits() const { return *m_hits; }
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     // What the list shows: the box's hits, or the placements of one definition.

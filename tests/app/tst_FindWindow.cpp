@@ -19,6 +19,7 @@
 #include "TFormEditorItem.h"
 #include "TFormFind.h"
 #include "TFormMain.h"
+#include "ToolDock.h"
 #include "TGLView.h"
 #include "TGTAFileList.h"
 #include "TIDEFile.h"
@@ -241,7 +242,7 @@ TEST_F(FindWindow, ADoubleClickOpensTheHitAndCentresTheViewOnAPlacement)
     EXPECT_EQ(item->SelSection(), SectionCode::Inst);
     EXPECT_EQ(ipl->CurrentFile(), hit.file);
     EXPECT_EQ(ipl->CurrentRecord(), hit.record) << "the IPL editor shows the placement's row";
-    EXPECT_EQ(main->DockPage->currentWidget(), ipl);
+    EXPECT_TRUE(ipl->isVisible() && !ipl->visibleRegion().isEmpty()) << "the IPL editor's tab is in front";
     const TGTASInstObj& inst = files().IPLFile(hit.file)->Inst.Items[static_cast<size_t>(hit.record)];
     const std::array<float, 3> target = main->View()->GetCameraTarget();
     EXPECT_FLOAT_EQ(target[0], inst.PosX);
@@ -259,7 +260,7 @@ TEST_F(FindWindow, ADoubleClickOpensTheHitAndCentresTheViewOnAPlacement)
     EXPECT_EQ(document().selection().records, std::vector<int>{definition.record});
     EXPECT_EQ(ide->CurrentFile(), definition.file);
     EXPECT_EQ(ide->CurrentRecord(), definition.record);
-    EXPECT_EQ(main->DockPage->currentWidget(), ide);
+    EXPECT_TRUE(ide->isVisible() && !ide->visibleRegion().isEmpty()) << "the IDE editor's tab is in front";
     EXPECT_EQ(main->View()->GetCameraTarget(), target);
 }
 
@@ -289,7 +290,7 @@ TEST_F(FindWindow, TheEditorsFindPlacementsOfADefinitionAndTheDefinitionOfAPlace
     ASSERT_GT(placements, 1);
 
     // The IDE editor's popup entry.
-    main->DockPage->setCurrentWidget(ide);
+    main->DockOf(ide)->bringToFront();
     ide->ShowRecordRow(parkIDE, SectionCode::Objs, oak);
     EXPECT_TRUE(ide->PopupItems->actions().contains(ide->ActionFindPlacements));
     ASSERT_TRUE(ide->ActionFindPlacements->isEnabled());
