@@ -1230,6 +1230,10 @@ void TFormMain::showEvent(QShowEvent* event)
         QTimer::singleShot(0, MainSplitter, [this, sizes = m_savedSplitter] { MainSplitter->restoreState(sizes); });
         m_savedSplitter.clear();
     }
+    if (!m_savedDockSizes.isEmpty()) {
+        QTimer::singleShot(0, this, [this, sizes = m_savedDockSizes] { restoreDockSizes(sizes); });
+        m_savedDockSizes.clear();
+    }
 }
 
 void TFormMain::fitIntoScreen(QWidget* window) const
@@ -1263,6 +1267,7 @@ void TFormMain::RestoreWindowLayout()
     restoreState(saved->State);
     // Sizes apply to the splitter's real width: once the window is shown.
     m_savedSplitter = saved->Splitter;
+    m_savedDockSizes = saved->DockSizes;
     if (!isMaximized() && !isFullScreen())
         fitIntoScreen(this);
     for (ToolDock* dock : m_docks) {
@@ -1279,11 +1284,40 @@ void TFormMain::SaveWindowLayout()
     layout.Geometry = saveGeometry();
     layout.State = saveState();
     layout.Splitter = MainSplitter->saveState();
-    for (const ToolDock* dock : m_docks) {
+    for (ToolDock* dock : m_docks) {
         if (dock->placed())
             layout.PlacedDocks << dock->objectName();
+        // A tab behind another keeps the size it last had: only the front one counts.
+        if (!dock->isFloating() && dock->isVisible() && !dock->visibleRegion().isEmpty()) {
+            const bool across = isAcross(dockWidgetArea(dock));
+            layout.DockSizes << dock->objectName() + '=' + QString::number(across ? dock->width() : dock->height());
+        }
     }
     layout.save();
+}
+
+bool TFormMain::isAcross(Qt::DockWidgetArea area)
+{
+    return area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
+}
+
+void TFormMain::restoreDockSizes(const QStringList& sizes)
+{
+    QList<QDockWidget*> docks[2];
+    QList<int> dockSizes[2];
+    for (const QString& entry : sizes) {
+        const qsizetype equals = entry.lastIndexOf('=');
+        bool isNumber = false;
+        const int size = entry.mid(equals + 1).toInt(&isNumber);
+        ToolDock* dock = findChild<ToolDock*>(entry.left(equals), Qt::FindDirectChildrenOnly);
+        if (equals < 0 || !isNumber || size <= 0 || !dock || dock->isFloating())
+            continue;
+        const int across = isAcross(dockWidgetArea(dock)) ? 1 : 0;
+        docks[across] << dock;
+        dockSizes[across] << size;
+    }
+    resizeDocks(docks[1], dockSizes[1], Qt::Horizontal);
+    resizeDocks(docks[0], dockSizes[0], Qt::Vertical);
 }
 
 void TFormMain::ResetWindowLayout()

@@ -256,6 +256,9 @@ private:
     void followAction(QAction* item, QAction* action);
     QPoint firstPlaceOf(DockPlace place, QSize frame) const;
     void fitIntoScreen(QWidget* window) const;
+    // Left and right dock areas size their docks by width, top and bottom by height.
+    static bool isAcross(Qt::DockWidgetArea area);
+    void restoreDockSizes(const QStringList& sizes);
     QWidget* buildNavigationPage();
     QWidget* buildFilesPage();
     QWidget* buildLightPage();
@@ -275,6 +278,7 @@ private:
     QPointer<QWidget> m_about;
     QPointer<ToolDock> m_frontEditor; // the editor tab to bring to the front once shown
     QByteArray m_savedSplitter;       // the splitter's saved sizes, applied once shown
+    QStringList m_savedDockSizes;     // the docked docks' saved sizes, applied once shown
     bool m_layoutRestored = false; // only a whole layout is saved
     bool m_layoutFromLastRun = false;
     std::unique_ptr<TGTAFileList> m_fileList;

@@ -10,6 +10,7 @@ const QString GeometryKey = QStringLiteral("Layout/Geometry");
 const QString StateKey = QStringLiteral("Layout/State");
 const QString SplitterKey = QStringLiteral("Layout/Splitter");
 const QString PlacedKey = QStringLiteral("Layout/PlacedDocks");
+const QString DockSizesKey = QStringLiteral("Layout/DockSizes");
 
 } // namespace
 
@@ -21,6 +22,7 @@ std::optional<WindowLayout> WindowLayout::load()
     layout.State = settings.value(StateKey).toByteArray();
     layout.Splitter = settings.value(SplitterKey).toByteArray();
     layout.PlacedDocks = settings.value(PlacedKey).toStringList();
+    layout.DockSizes = settings.value(DockSizesKey).toStringList();
     if (layout.Geometry.isEmpty() || layout.State.isEmpty())
         return std::nullopt;
     return layout;
@@ -33,4 +35,5 @@ void WindowLayout::save() const
     settings.setValue(StateKey, State);
     settings.setValue(SplitterKey, Splitter);
     settings.setValue(PlacedKey, PlacedDocks);
+    settings.setValue(DockSizesKey, DockSizes);
 }

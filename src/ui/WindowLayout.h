@@ -13,6 +13,9 @@ struct WindowLayout {
     QByteArray State;
     QByteArray Splitter;
     QStringList PlacedDocks;
+    // The width (left and right areas) or height (top and bottom) of each docked dock, as
+    // "name=size": the state alone gives them back fitted to a window not yet shown.
+    QStringList DockSizes;
 
     // The layout last saved; none when there is none or it is incomplete.
     static std::optional<WindowLayout> load();

@@ -155,11 +155,13 @@ TEST_F(WindowLayoutTest, TheLayoutComesBackAtTheNextLaunch)
     main->MainSplitter->setSizes(sizesSet);
     sizesSet = main->MainSplitter->sizes();
     const QRect geometry = main->geometry();
+    const int editorsWidth = texture->width(); // the front tab of the editors' docks
 
     relaunch();
     QCoreApplication::processEvents();
     EXPECT_EQ(main->geometry(), geometry);
     EXPECT_EQ(main->MainSplitter->sizes().at(2), sizesSet.at(2)) << "the tool panel's width";
+    EXPECT_EQ(dockOf(ToolWindow::TextureView)->width(), editorsWidth) << "the editors' docks keep their width";
     dat = dockOf(ToolWindow::DATEditor);
     EXPECT_TRUE(dat->isVisible());
     EXPECT_FALSE(dat->isFloating());
@@ -179,6 +181,17 @@ TEST_F(WindowLayoutTest, TheLayoutComesBackAtTheNextLaunch)
     main->ActionValidateAll->trigger();
     const QRect frame = dockOf(ToolWindow::Validate)->frameGeometry();
     EXPECT_EQ(frame.right(), viewRect().right());
+}
+
+TEST_F(WindowLayoutTest, TheFirstRunLayoutComesBackUnchanged)
+{
+    QCoreApplication::processEvents();
+    const int editorsWidth = dockOf(ToolWindow::IPLEditor)->width();
+    const QList<int> splitter = main->MainSplitter->sizes();
+    relaunch();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dockOf(ToolWindow::IPLEditor)->width(), editorsWidth);
+    EXPECT_EQ(main->MainSplitter->sizes(), splitter);
 }
 
 TEST_F(WindowLayoutTest, ALayoutSavedOnABiggerScreenComesBackInsideThisOne)
