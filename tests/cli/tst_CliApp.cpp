@@ -14,7 +14,10 @@ TEST(CliVersion, PrintsTheVersionWithoutASubcommand)
 {
     const CliResult result = runCli({"--version"});
     EXPECT_EQ(result.code, 0);
-    EXPECT_EQ(result.out, std::string("quoxmapper-cli ") + ProgramVersionText + "\n");
+    std::string expected = "quoxmapper-cli ";
+    expected += ProgramVersionText;
+    expected += '\n';
+    EXPECT_EQ(result.out, expected);
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(std::string(ProgramVersionText).rfind(ProgramVersion, 0), 0u) << "the text starts with the version";
     // Without it a subcommand is still required.
