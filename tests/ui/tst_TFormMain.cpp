@@ -29,6 +29,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 namespace {
@@ -39,6 +40,15 @@ std::unique_ptr<TIPLFile> iplFile(const std::string& path, std::string_view text
     file->ReadText(text);
     file->FileName = path;
     return file;
+}
+
+// A hand edit of the settings file. The settings keep a file they have read until its size or
+// time changes, and an edit of the same size within one tick of the clock looks unchanged: the
+// edit is dated back so that it is always read.
+void editSettingsFile(const std::string& path, const std::string& text)
+{
+    writeFile(path, text);
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) - std::chrono::hours(1));
 }
 
 class MainWindowFiles : public testing::Test {
@@ -278,7 +288,7 @@ TEST(MainWindowViewOptions, SnappingAndItsStepsAreKeptForTheNextRun)
         EXPECT_EQ(snapSettings().GridStep, 2.5f);
         EXPECT_EQ(snapSettings().AngleStep, 22.5f);
     }
-    writeFile(dir.file("settings.ini"), "[Editing]\nSnap=1\nGridStep=-1\nAngleStep=1e9\n");
+    editSettingsFile(dir.file("settings.ini"), "[Editing]\nSnap=1\nGridStep=-1\nAngleStep=1e9\n");
     {
         TFormMain main;
         EXPECT_EQ(snapSettings().GridStep, 1.0f) << "unusable steps start from their defaults";
@@ -324,7 +334,7 @@ TEST(MainWindowViewOptions, AsInGameAndItsDrawDistanceAreKeptForTheNextRun)
     }
     // A value a hand edit broke, or one outside the slider, starts at x1 again.
     for (const char* text : {"DrawDistance=1,75", "DrawDistance=9", "DrawDistance=nan"}) {
-        writeFile(dir.file("settings.ini"), std::string("[View]\n") + text + "\n");
+        editSettingsFile(dir.file("settings.ini"), std::string("[View]\n") + text + "\n");
         TFormMain main;
         EXPECT_EQ(drawSettings().DrawDistanceScale, 1.0f) << text;
     }
